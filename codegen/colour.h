@@ -1,0 +1,54 @@
+#pragma once
+// The colour vocabulary every part of Velmorant shares: packed colour values,
+// channel triples, the colour pair, the one blending rule and the colour code.
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+namespace velmorant {
+
+// red + 256 * green + 65536 * blue, each channel 0..255: what the colour chooser returns.
+using ColourValue = std::int32_t;
+// One channel of the colour pair: 16-bit signed, always 0..255 in practice.
+using Channel = std::int16_t;
+// SplitRGB's result: index 0 red, 1 green, 2 blue.
+using ChannelTriple = std::array<std::int32_t, 3>;
+
+struct Rgb {
+    Channel red = 0;
+    Channel green = 0;
+    Channel blue = 0;
+    friend bool operator==(const Rgb&, const Rgb&) = default;
+};
+
+struct ColourPair {
+    Rgb start;
+    Rgb end;
+    friend bool operator==(const ColourPair&, const ColourPair&) = default;
+};
+
+// Truncating 32-bit divisions; bits above 23 land in blue, nothing is masked.
+ChannelTriple SplitRGB(ColourValue value);
+
+// Upper-case base 16 without leading zeros; negatives as 16-bit two's complement.
+std::u16string HexText(std::int16_t v);
+
+// Pads a one-digit text to two; "" for three or more digits. Only the length
+// test ignores the blanks around the digits.
+std::u16string HexPair(std::u16string_view hex);
+
+// start + (end - start) * i / n, the product exact in 64 bits, the division in
+// double precision, rounded to nearest with halves to even. n > 0.
+Channel InterpolateChannel(Channel start, Channel end, std::int32_t i, std::int32_t n);
+
+// The colour of position i of n on the way from pair.start to pair.end.
+Rgb BlendAt(const ColourPair& pair, std::int32_t i, std::int32_t n);
+
+ColourValue ToColourValue(Rgb colour);
+
+// Six upper-case hex digits, red first, no "#": HexPair(HexText(channel)) three times.
+std::u16string ColourCode(Rgb colour);
+
+} // namespace velmorant

@@ -1,0 +1,51 @@
+#pragma once
+// What the preview draws, as plain values: the font it uses and each unit's
+// text, colour and top-left corner in twips.
+
+#include "codegen/colour.h"
+
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace velmorant {
+
+inline constexpr std::int32_t PreviewColumns = 38;
+inline constexpr std::int32_t PreviewRowHeight = 200; // twips, whatever the font size
+// Rows are numbered in 16 bits (row * 200 must fit), so the grid ends at row 163.
+inline constexpr std::int32_t PreviewLastPosition = 164 * PreviewColumns;
+
+struct PreviewFont {
+    std::u16string Name;
+    float Size = 0;
+    bool Bold = false;
+    bool Italic = false;
+    bool Underline = false;
+    bool Strikethrough = false;
+};
+
+struct PreviewRun {
+    std::u16string Text;
+    ColourValue Colour = 0;
+    std::int32_t X = 0; // twips from the picture's left edge
+    std::int32_t Y = 0; // twips from the picture's top edge
+    friend bool operator==(const PreviewRun&, const PreviewRun&) = default;
+};
+
+// The drawing area in twips: units that start outside it are not laid out.
+struct PreviewArea {
+    std::int32_t width = std::numeric_limits<std::int32_t>::max();
+    std::int32_t height = std::numeric_limits<std::int32_t>::max();
+};
+
+// Size choices 1..7 map to 10, 11, 12, 14, 19, 24, 35 points; any other number is itself.
+float MapPreviewSize(std::u16string_view sizeText);
+
+// Units of the trimmed text for step k, each in the generator's colour, on a grid
+// of 38 cells per row, cells one em (cellPoints * 20 twips) wide, rows 200 apart.
+std::vector<PreviewRun> LayoutPreview(std::u16string_view trimmedText, std::int32_t k, const ColourPair& colours,
+                                      float cellPoints, PreviewArea area = {});
+
+} // namespace velmorant
