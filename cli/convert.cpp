@@ -1,0 +1,25 @@
+#include "cli/convert.h"
+
+#include "codegen/gradient_markup.h"
+#include "codegen/style_wrap.h"
+
+namespace velmorant::cli {
+
+TagTemplate ResolveTemplate(const Options& options) {
+    // The parser only lets valid dialect indices through.
+    TagTemplate tags = options.dialect ? TemplateForDialect(*options.dialect).value() : StartupTemplate();
+    if (options.open)
+        tags.Open = *options.open;
+    if (options.middle)
+        tags.Middle = *options.middle;
+    if (options.close)
+        tags.Close = *options.close;
+    return tags;
+}
+
+std::u16string ConvertText(std::u16string_view input, const Options& options) {
+    const std::u16string code = ComposeGradientMarkup(input, options.step, options.colours, ResolveTemplate(options));
+    return WrapInStyleTags(code, options.styles);
+}
+
+} // namespace velmorant::cli

@@ -1,0 +1,44 @@
+#pragma once
+// The command line as values: every setting starts where the window starts.
+
+#include "codegen/colour.h"
+#include "codegen/style_wrap.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string>
+#include <string_view>
+#include <variant>
+
+namespace velmorant::cli {
+
+struct Options {
+    bool help = false; // wins over everything else but a usage error
+    bool version = false;
+    ColourPair colours{{255, 0, 255}, {0, 255, 0}};
+    // Dialect list index; without one the start-up template applies.
+    std::optional<std::int16_t> dialect;
+    // Replace one text of the template, whichever template was chosen.
+    std::optional<std::u16string> open;
+    std::optional<std::u16string> middle;
+    std::optional<std::u16string> close;
+    std::u16string step = u"1";
+    StyleOptions styles{false, false, false, false, u"1", u"宋体"};
+    // Standard input when empty.
+    std::optional<std::string> file;
+};
+
+struct UsageError {
+    std::string message;
+};
+
+// args excludes the program name.
+std::variant<Options, UsageError> ParseOptions(std::span<const std::string_view> args);
+
+// "RRGGBB" with an optional leading "#", either case.
+std::optional<Rgb> ParseColour(std::string_view text);
+
+extern const std::string_view kUsage;
+
+} // namespace velmorant::cli

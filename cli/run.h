@@ -1,0 +1,15 @@
+#pragma once
+// The whole command: arguments and streams in, exit status out.
+
+#include <cstdio>
+#include <span>
+#include <string_view>
+
+namespace velmorant::cli {
+
+enum ExitStatus : int { kSuccess = 0, kBadInput = 1, kBadUsage = 2 };
+
+// args excludes the program name. Nothing reaches out unless the conversion succeeds.
+int Run(std::span<const std::string_view> args, std::FILE* in, std::FILE* out, std::FILE* err);
+
+} // namespace velmorant::cli

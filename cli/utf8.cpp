@@ -1,0 +1,118 @@
+#include "cli/utf8.h"
+
+namespace velmorant::cli {
+
+namespace {
+
+Utf8Decoded Failure(std::size_t offset) { return Utf8Decoded{{}, offset}; }
+
+} // namespace
+
+Utf8Decoded DecodeUtf8(std::string_view bytes) {
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t n = bytes.size();
+    Utf8Decoded result;
+    // One byte never yields more than one unit, so this size is an upper bound.
+    result.text.resize(n);
+    char16_t* out = result.text.data();
+
+    std::size_t i = 0;
+    while (i < n) {
+        const unsigned lead = in[i];
+        if (lead < 0x80) {
+            *out++ = static_cast<char16_t>(lead);
+            ++i;
+            continue;
+        }
+        // The bounds on the second byte exclude overlong forms, surrogates and values past U+10FFFF.
+        std::size_t length = 0;
+        unsigned low = 0x80, high = 0xBF;
+        char32_t cp = 0;
+        if (lead >= 0xC2 && lead <= 0xDF) {
+            length = 2;
+            cp = lead & 0x1F;
+        } else if (lead >= 0xE0 && lead <= 0xEF) {
+            length = 3;
+            cp = lead & 0x0F;
+            if (lead == 0xE0)
+                low = 0xA0;
+            else if (lead == 0xED)
+                high = 0x9F;
+        } else if (lead >= 0xF0 && lead <= 0xF4) {
+            length = 4;
+            cp = lead & 0x07;
+            if (lead == 0xF0)
+                low = 0x90;
+            else if (lead == 0xF4)
+                high = 0x8F;
+        } else {
+            return Failure(i);
+        }
+        if (n - i < length || in[i + 1] < low || in[i + 1] > high)
+            return Failure(i);
+        cp = (cp << 6) | (in[i + 1] & 0x3F);
+        for (std::size_t k = 2; k < length; ++k) {
+            if ((in[i + k] & 0xC0) != 0x80)
+                return Failure(i);
+            cp = (cp << 6) | (in[i + k] & 0x3F);
+        }
+        if (cp >= 0x10000) {
+            cp -= 0x10000;
+            *out++ = static_cast<char16_t>(0xD800 + (cp >> 10));
+            *out++ = static_cast<char16_t>(0xDC00 + (cp & 0x3FF));
+        } else {
+            *out++ = static_cast<char16_t>(cp);
+        }
+        i += length;
+    }
+    result.text.resize(static_cast<std::size_t>(out - result.text.data()));
+    return result;
+}
+
+Utf8Decoded DecodeInput(std::string_view bytes) {
+    constexpr std::string_view bom = "\xEF\xBB\xBF";
+    if (!bytes.starts_with(bom))
+        return DecodeUtf8(bytes);
+    Utf8Decoded result = DecodeUtf8(bytes.substr(bom.size()));
+    if (result.badByte)
+        *result.badByte += bom.size();
+    return result;
+}
+
+char* EncodeUtf8(std::u16string_view text, char* out) {
+    const std::size_t n = text.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        char32_t cp = text[i];
+        if (cp < 0x80) {
+            *out++ = static_cast<char>(cp);
+            continue;
+        }
+        if (cp >= 0xD800 && cp <= 0xDFFF) {
+            if (cp <= 0xDBFF && i + 1 < n && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+                cp = 0x10000 + ((cp - 0xD800) << 10) + (text[++i] - 0xDC00);
+            } else {
+                cp = 0xFFFD;
+            }
+        }
+        if (cp < 0x800) {
+            *out++ = static_cast<char>(0xC0 | (cp >> 6));
+        } else if (cp < 0x10000) {
+            *out++ = static_cast<char>(0xE0 | (cp >> 12));
+            *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        } else {
+            *out++ = static_cast<char>(0xF0 | (cp >> 18));
+            *out++ = static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+            *out++ = static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        }
+        *out++ = static_cast<char>(0x80 | (cp & 0x3F));
+    }
+    return out;
+}
+
+std::string EncodeUtf8(std::u16string_view text) {
+    std::string bytes(MaxUtf8Bytes(text.size()), '\0');
+    bytes.resize(static_cast<std::size_t>(EncodeUtf8(text, bytes.data()) - bytes.data()));
+    return bytes;
+}
+
+} // namespace velmorant::cli

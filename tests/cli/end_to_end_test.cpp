@@ -1,0 +1,172 @@
+// Runs the built binary through the shell and checks its exact bytes and exit status.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <optional>
+#include <random>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Result {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string Quote(std::string_view arg) {
+    std::string quoted = "'";
+    for (char c : arg)
+        quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return quoted + "'";
+}
+
+std::string Slurp(const fs::path& path) {
+    std::ifstream stream(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << stream.rdbuf();
+    return bytes.str();
+}
+
+void Spill(const fs::path& path, std::string_view bytes) {
+    std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+class EndToEnd : public ::testing::Test {
+protected:
+    void SetUp() override {
+        dir_ = fs::temp_directory_path() / ("velmorant-cli-e2e-" + std::to_string(std::random_device{}()));
+        fs::create_directories(dir_);
+    }
+    void TearDown() override { fs::remove_all(dir_); }
+
+    // The shell reports the status through a file so the test needs nothing beyond std::system.
+    Result Run(std::vector<std::string> args, std::optional<std::string_view> stdinBytes,
+               std::optional<std::string_view> fileBytes) {
+        if (fileBytes) {
+            Spill(dir_ / "input.txt", *fileBytes);
+            args.push_back((dir_ / "input.txt").string());
+        }
+        std::string command = Quote(VELMORANT_CLI);
+        for (const std::string& arg : args)
+            command.append(" ").append(Quote(arg));
+        Spill(dir_ / "stdin", stdinBytes.value_or(""));
+        const std::pair<const char*, const char*> redirections[]{
+            {" <", "stdin"}, {" >", "out"}, {" 2>", "err"}, {"; echo $? >", "status"}};
+        for (const auto& [operation, file] : redirections)
+            command.append(operation).append(Quote((dir_ / file).string()));
+        Result result;
+        if (std::system(command.c_str()) != 0)
+            return result;
+        result.status = std::stoi(Slurp(dir_ / "status"));
+        result.out = Slurp(dir_ / "out");
+        result.err = Slurp(dir_ / "err");
+        return result;
+    }
+
+    fs::path dir_;
+};
+
+const std::string kAbcRedToBlue = "[color=#AA0055]a[/color][color=#5500AA]b[/color][color=#0000FF]c[/color]";
+
+struct ConvertCase {
+    const char* name;
+    std::vector<std::string> args;
+    std::string input;
+    std::string expected;
+};
+
+TEST_F(EndToEnd, ConvertsFromFileAndFromStandardInputAlike) {
+    const std::vector<std::string> redToBlue{"--start", "FF0000", "--end", "#0000ff"};
+    auto with = [&](std::vector<std::string> more) {
+        std::vector<std::string> args = redToBlue;
+        args.insert(args.end(), more.begin(), more.end());
+        return args;
+    };
+    const std::vector<ConvertCase> cases{
+        {"no styles", with({"--size", "", "--font", ""}), "abc", kAbcRedToBlue},
+        {"start-up size and font", with({}), "abc", "[font=宋体][size=1]" + kAbcRedToBlue + "[/size][/font]"},
+        {"start-up colours", {"--size=", "--font="}, "x", "[color=#00FF00]x[/color]"},
+        {"blanks trimmed, byte-order mark dropped", with({"--size=", "--font="}), "\xEF\xBB\xBF  abc  ",
+         kAbcRedToBlue},
+        {"line break passes through untouched", with({"--size=", "--font="}), "ab\r\ncd",
+         "[color=#D4002A]a[/color][color=#AA0055]b[/color]\r\n[color=#2A00D4]c[/color][color=#0000FF]d[/color]"},
+        {"step 2", with({"--step=2", "--size=", "--font="}), "abcdef",
+         "[color=#D4002A]ab[/color][color=#800080]cd[/color][color=#2A00D4]ef[/color]"},
+        {"negative step falls back to 1", with({"--step", "-2", "--size=", "--font="}), "abc", kAbcRedToBlue},
+        {"html dialect", with({"--dialect", "html", "--size=", "--font="}), "abc",
+         "<font color=AA0055>a</font><font color=5500AA>b</font><font color=0000FF>c</font>"},
+        {"qq dialect keeps bracket styles", with({"--dialect=qq", "--bold", "--size=", "--font="}), "a",
+         "[B][ftc=0000FF]a[/ft][/B]"},
+        {"replacement applies over a later dialect", with({"--open", "{", "--dialect", "ubb", "--size=", "--font="}),
+         "a", "{0000FF]a[/color]"},
+        {"empty template", with({"--open=", "--middle=", "--close=", "--size=", "--font="}), "abc",
+         "AA0055a5500AAb0000FFc"},
+        {"all styles", with({"--bold", "--italic", "--underline", "--strike", "--size", "7", "--font", "Arial"}),
+         "a", "[font=Arial][size=7][strike][u][i][B][color=#0000FF]a[/color][/B][/i][/u][/strike][/size][/font]"},
+        {"chinese and a pair outside the BMP", with({"--size=", "--font="}), "你好😀",
+         "[color=#BF0040]你[/color][color=#800080]好[/color][color=#4000BF]😀[/color]"},
+        {"empty input still wrapped", {}, "", "[font=宋体][size=1][/size][/font]"},
+    };
+    for (const ConvertCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Result fromStdin = Run(c.args, c.input, std::nullopt);
+        EXPECT_EQ(fromStdin.status, 0) << fromStdin.err;
+        EXPECT_EQ(fromStdin.out, c.expected);
+        EXPECT_EQ(fromStdin.err, "");
+        const Result fromFile = Run(c.args, std::nullopt, c.input);
+        EXPECT_EQ(fromFile.status, 0) << fromFile.err;
+        EXPECT_EQ(fromFile.out, c.expected);
+    }
+}
+
+struct FailureCase {
+    const char* name;
+    std::vector<std::string> args;
+    std::optional<std::string> file;
+    int status;
+    std::string errPart;
+};
+
+TEST_F(EndToEnd, FailsWithStatusAndMessageButNoOutput) {
+    const std::vector<FailureCase> cases{
+        {"overlong form", {}, "ab\xC0\x80", 1, "offset 2"},
+        {"encoded surrogate after a mark", {}, "\xEF\xBB\xBF" "a\xED\xA0\x80", 1, "offset 4"},
+        {"truncated at the end", {}, "abc\xE5\xAE", 1, "offset 3"},
+        {"missing file", {"/nonexistent/velmorant.txt"}, std::nullopt, 1, "cannot read /nonexistent/velmorant.txt"},
+        {"directory", {"/"}, std::nullopt, 1, "cannot read /"},
+        {"unknown option", {"--colour"}, "abc", 2, "usage: velmorant-cli"},
+        {"missing option argument", {"--start"}, std::nullopt, 2, "--start needs an argument"},
+        {"malformed colour", {"--end", "GG0000"}, "abc", 2, "usage:"},
+        {"unknown dialect", {"--dialect", "bb"}, "abc", 2, "unknown dialect"},
+        {"two files", {"other.txt"}, "abc", 2, "more than one FILE"},
+    };
+    for (const FailureCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Result result = Run(c.args, "abc", c.file);
+        EXPECT_EQ(result.status, c.status);
+        EXPECT_EQ(result.out, "");
+        EXPECT_NE(result.err.find(c.errPart), std::string::npos) << result.err;
+    }
+}
+
+TEST_F(EndToEnd, HelpAndVersionGoToStandardOutput) {
+    const Result withBadOption = Run({"--help", "--bogus"}, std::nullopt, std::nullopt);
+    EXPECT_EQ(withBadOption.status, 2);
+    EXPECT_EQ(withBadOption.out, "");
+    const Result usage = Run({"--help"}, std::nullopt, std::nullopt);
+    EXPECT_EQ(usage.status, 0);
+    EXPECT_EQ(usage.out.rfind("usage: velmorant-cli", 0), 0u);
+    const Result version = Run({"--version"}, std::nullopt, std::nullopt);
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out.rfind("velmorant-cli ", 0), 0u);
+}
+
+} // namespace

@@ -1,0 +1,103 @@
+#include "cli/utf8.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace velmorant::cli {
+namespace {
+
+struct ValidCase {
+    const char* name;
+    std::string_view bytes;
+    std::u16string_view text;
+};
+
+TEST(Utf8, DecodesAndReencodesWellFormedText) {
+    const std::vector<ValidCase> cases{
+        {"empty", "", u""},
+        {"ascii with line breaks kept", "a\r\nb\rc\n", u"a\r\nb\rc\n"},
+        {"nul byte", std::string_view("a\0b", 3), std::u16string_view(u"a\0b", 3)},
+        {"two-byte bounds", "\xC2\x80\xDF\xBF", u"\u0080\u07FF"},
+        {"three-byte bounds", "\xE0\xA0\x80\xEF\xBF\xBF", u"\u0800\uFFFF"},
+        {"just below the surrogates", "\xED\x9F\xBF", u"\uD7FF"},
+        {"just above the surrogates", "\xEE\x80\x80", u"\uE000"},
+        {"chinese", "宋体", u"宋体"},
+        {"four-byte bounds", "\xF0\x90\x80\x80\xF4\x8F\xBF\xBF", u"\U00010000\U0010FFFF"},
+        {"emoji between letters", "a😀b", u"a\U0001F600b"},
+        {"byte-order mark inside is a character", "a\xEF\xBB\xBF", u"a\uFEFF"},
+    };
+    for (const ValidCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Utf8Decoded decoded = DecodeUtf8(c.bytes);
+        EXPECT_FALSE(decoded.badByte.has_value());
+        EXPECT_EQ(decoded.text, c.text);
+        EXPECT_EQ(EncodeUtf8(c.text), c.bytes);
+    }
+}
+
+struct InvalidCase {
+    const char* name;
+    std::string_view bytes;
+    std::size_t offset;
+};
+
+TEST(Utf8, RejectsIllFormedTextAtTheFirstBadSequence) {
+    const std::vector<InvalidCase> cases{
+        {"stray continuation", "ab\x80", 2},
+        {"invalid lead FF", "\xFF", 0},
+        {"lead F5 beyond U+10FFFF", "x\xF5\x80\x80\x80", 1},
+        {"overlong two-byte C0", "\xC0\xAF", 0},
+        {"overlong two-byte C1", "a\xC1\xBF", 1},
+        {"overlong three-byte", "\xE0\x80\xAF", 0},
+        {"overlong four-byte", "\xF0\x8F\xBF\xBF", 0},
+        {"high surrogate encoded", "ab\xED\xA0\x80", 2},
+        {"low surrogate encoded", "\xED\xBF\xBF", 0},
+        {"above U+10FFFF", "\xF4\x90\x80\x80", 0},
+        {"truncated two-byte at end", "abc\xC3", 3},
+        {"truncated three-byte at end", "\xE5\xAE", 0},
+        {"truncated four-byte at end", "a\xF0\x9F\x98", 1},
+        {"truncated before ascii", "\xE5\xAE" "a", 0},
+        {"bad third byte", "\xE5\xAE\xC0", 0},
+        {"first of two errors", "ok\xC3(\xFF", 2},
+        {"after valid multibyte", "宋\x80", 3},
+    };
+    for (const InvalidCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Utf8Decoded decoded = DecodeUtf8(c.bytes);
+        EXPECT_EQ(decoded.badByte, c.offset);
+        EXPECT_TRUE(decoded.text.empty());
+    }
+}
+
+struct InputCase {
+    const char* name;
+    std::string_view bytes;
+    std::u16string_view text;
+    std::optional<std::size_t> badByte;
+};
+
+TEST(Utf8, DropsTheByteOrderMarkOnlyAtTheVeryStart) {
+    const std::vector<InputCase> cases{
+        {"leading mark dropped", "\xEF\xBB\xBF" "ab", u"ab", std::nullopt},
+        {"mark alone", "\xEF\xBB\xBF", u"", std::nullopt},
+        {"only the first of two", "\xEF\xBB\xBF\xEF\xBB\xBF", u"\uFEFF", std::nullopt},
+        {"mark after a blank kept", " \xEF\xBB\xBF", u" \uFEFF", std::nullopt},
+        {"offsets count the mark", "\xEF\xBB\xBF" "a\xFF", u"", 4},
+        {"partial mark is invalid", "\xEF\xBB", u"", 0},
+    };
+    for (const InputCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Utf8Decoded decoded = DecodeInput(c.bytes);
+        EXPECT_EQ(decoded.badByte, c.badByte);
+        EXPECT_EQ(decoded.text, c.text);
+    }
+}
+
+TEST(Utf8, EncodesLoneSurrogatesAsReplacementCharacter) {
+    EXPECT_EQ(EncodeUtf8(u"a\xD800" u"b"), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(EncodeUtf8(u"\xDC00"), "\xEF\xBF\xBD");
+}
+
+} // namespace
+} // namespace velmorant::cli
