@@ -1,0 +1,16 @@
+#include "codegen/units.h"
+
+#include <algorithm>
+
+#include "codegen/text.h"
+
+namespace velmorant {
+
+bool IsRawUnit(std::u16string_view unit) {
+    if (unit.size() == 1 && (unit[0] == u'\t' || unit[0] == u'\n' || unit[0] == u'\r'))
+        return true;
+    // An empty unit counts as blanks only: there is nothing to tag.
+    return std::all_of(unit.begin(), unit.end(), IsBlank);
+}
+
+} // namespace velmorant

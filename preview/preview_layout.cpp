@@ -1,0 +1,60 @@
+#include "preview/preview_layout.h"
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <stdexcept>
+
+#include "codegen/text_to_number.h"
+#include "codegen/units.h"
+
+namespace velmorant {
+
+float MapPreviewSize(std::u16string_view sizeText) {
+    static constexpr float sizes[] = {10, 11, 12, 14, 19, 24, 35};
+    const double value = TextToNumber(sizeText);
+    for (int choice = 1; choice <= 7; ++choice)
+        if (value == choice)
+            return sizes[choice - 1];
+    // A double beyond float's range has no float to round to: it becomes infinite.
+    if (std::abs(value) > std::numeric_limits<float>::max())
+        return value > 0 ? std::numeric_limits<float>::infinity() : -std::numeric_limits<float>::infinity();
+    return static_cast<float>(value);
+}
+
+std::vector<PreviewRun> LayoutPreview(std::u16string_view trimmedText, std::int32_t k, const ColourPair &colours,
+                                      float cellPoints, PreviewArea area) {
+    if (trimmedText.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
+        throw std::length_error("LayoutPreview: text longer than 32-bit positions can count");
+    const auto n = static_cast<std::int32_t>(trimmedText.size());
+    // The generator's decision for steps that cannot cut a text.
+    if (k < 1)
+        k = 1;
+
+    // Only units starting at PreviewLastPosition or before are drawn. Cutting the
+    // text just past the last such unit (plus one for a low surrogate it may keep)
+    // leaves every one of them as the whole text would cut it, and keeps the cost
+    // bounded for any length.
+    const std::size_t keep = std::min<std::size_t>(trimmedText.size(), PreviewLastPosition + std::size_t(k) + 1);
+    const std::u16string_view visible = trimmedText.substr(0, keep);
+
+    std::vector<PreviewRun> runs;
+    ForEachUnit(visible, k, [&](const Unit &unit) {
+        if (unit.position > PreviewLastPosition)
+            return;
+        const std::int32_t col = (unit.position - 1) % PreviewColumns + 1;
+        const std::int32_t row = (unit.position - 1) / PreviewColumns;
+        const double x = std::nearbyint(static_cast<double>((col - 1) * 20) * static_cast<double>(cellPoints));
+        // Beyond 32 bits (or not a number) the unit lies outside any picture.
+        if (!(x >= -2147483648.0 && x <= 2147483647.0))
+            return;
+        const auto left = static_cast<std::int32_t>(x);
+        const std::int32_t top = row * PreviewRowHeight;
+        if (left >= area.width || top >= area.height)
+            return;
+        runs.push_back({std::u16string(unit.text), ToColourValue(BlendAt(colours, unit.position, n)), left, top});
+    });
+    return runs;
+}
+
+} // namespace velmorant

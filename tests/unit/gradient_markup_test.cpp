@@ -1,0 +1,112 @@
+#include "codegen/gradient_markup.h"
+
+#include "codegen/text.h"
+#include "codegen/text_to_number.h"
+#include "codegen/units.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace velmorant {
+namespace {
+
+const ColourPair RedToBlue{{255, 0, 0}, {0, 0, 255}};
+const ColourPair StartUpPair{{255, 0, 255}, {0, 255, 0}};
+
+TEST(TagTemplates, StartUpAndPresets) {
+    EXPECT_EQ(StartupTemplate(), (TagTemplate{u"[color=#", u"]", u"[/color]"}));
+    EXPECT_EQ(TemplateForDialect(0), (TagTemplate{u"<font color=", u">", u"</font>"}));
+    EXPECT_EQ(TemplateForDialect(1), (TagTemplate{u"[color=", u"]", u"[/color]"}));
+    EXPECT_EQ(TemplateForDialect(2), (TagTemplate{u"[ftc=", u"]", u"[/ft]"}));
+    EXPECT_EQ(TemplateForDialect(3), std::nullopt);
+    EXPECT_EQ(TemplateForDialect(-1), std::nullopt);
+}
+
+TEST(ComposeGradientMarkup, Table) {
+    struct Row {
+        const char *name;
+        std::u16string input, step;
+        ColourPair colours;
+        TagTemplate tags;
+        std::u16string expected;
+    } rows[] = {
+        {"abc", u"abc", u"1", RedToBlue, StartupTemplate(),
+         u"[color=#AA0055]a[/color][color=#5500AA]b[/color][color=#0000FF]c[/color]"},
+        {"html preset", u"abc", u"1", RedToBlue, *TemplateForDialect(0),
+         u"<font color=AA0055>a</font><font color=5500AA>b</font><font color=0000FF>c</font>"},
+        {"qq preset", u"a", u"1", {{170, 0, 85}, {170, 0, 85}}, *TemplateForDialect(2), u"[ftc=AA0055]a[/ft]"},
+        {"blank copied, gradient moves on", u"Hi there", u"1", StartUpPair, StartupTemplate(),
+         u"[color=#DF20DF]H[/color][color=#BF40BF]i[/color] [color=#808080]t[/color][color=#609F60]h[/color]"
+         u"[color=#40BF40]e[/color][color=#20DF20]r[/color][color=#00FF00]e[/color]"},
+        {"step 2", u"abcdef", u"2", RedToBlue, StartupTemplate(),
+         u"[color=#D4002A]ab[/color][color=#800080]cd[/color][color=#2A00D4]ef[/color]"},
+        {"step 3, short last unit", u"abcd", u"3", RedToBlue, StartupTemplate(),
+         u"[color=#BF0040]abc[/color][color=#0000FF]d[/color]"},
+        {"step n falls back", u"abcd", u"4", RedToBlue, StartupTemplate(),
+         u"[color=#BF0040]a[/color][color=#800080]b[/color][color=#4000BF]c[/color][color=#0000FF]d[/color]"},
+        {"blanks trimmed first", u"  ab  ", u"1", RedToBlue, StartupTemplate(),
+         u"[color=#800080]a[/color][color=#0000FF]b[/color]"},
+        {"line break, step 1", u"ab\r\ncd", u"1", RedToBlue, StartupTemplate(),
+         u"[color=#D4002A]a[/color][color=#AA0055]b[/color]\r\n[color=#2A00D4]c[/color][color=#0000FF]d[/color]"},
+        {"line break, step 2", u"ab\r\ncd", u"2", RedToBlue, StartupTemplate(),
+         u"[color=#D4002A]ab[/color][color=#800080]\r\n[/color][color=#2A00D4]cd[/color]"},
+        {"one character gets the end colour", u"x", u"1", RedToBlue, StartupTemplate(), u"[color=#0000FF]x[/color]"},
+        {"equal ends, one code throughout", u"abc", u"1", {{1, 2, 3}, {1, 2, 3}}, {}, u"010203a010203b010203c"},
+        {"empty template", u"abc", u"1", RedToBlue, {}, u"AA0055a5500AAb0000FFc"},
+        {"empty input", u"", u"1", RedToBlue, StartupTemplate(), u""},
+        {"blanks only", u"   ", u"1", RedToBlue, StartupTemplate(), u""},
+        {"step 2: two blanks raw, blank and letter coloured", u"a   b", u"2", RedToBlue, {}, u"CC0033a   0000FFb"},
+        {"tab raw with step 1", u"a\tb", u"1", RedToBlue, {}, u"AA0055a\t0000FFb"},
+        {"length minus one: second unit in end colour", u"abc", u"2", RedToBlue, {}, u"AA0055ab0000FFc"},
+        {"step 2.5 reads as 2", u"abcde", u"2.5", RedToBlue, {}, u"CC0033ab660099cd0000FFe"},
+        {"negative step is 1", u"ab", u"-1", RedToBlue, {}, u"800080a0000FFb"},
+        {"ideographic space is coloured", u"\u3000", u"1", RedToBlue, {}, u"0000FF\u3000"},
+        {"surrogate pair stays whole", u"\U0001F600b", u"1", RedToBlue, {}, u"AA0055\U0001F6000000FFb"},
+        {"channels outside 0..255 write no digits", u"ab", u"1", {{256, 0, 0}, {256, 0, 0}}, {}, u"0000a0000b"},
+    };
+    for (const Row &row : rows)
+        EXPECT_EQ(ComposeGradientMarkup(row.input, row.step, row.colours, row.tags), row.expected) << row.name;
+}
+
+// The start-up sample ends in CR LF: both pass through, and the last visible
+// character stops two positions short of the end colour.
+TEST(ComposeGradientMarkup, FinalLineBreak) {
+    const std::u16string markup = ComposeGradientMarkup(u"abcd\r\n", u"1", RedToBlue, {});
+    EXPECT_EQ(markup, u"D4002Aa"
+                      u"AA0055b"
+                      u"800080c"
+                      u"5500AAd"
+                      u"\r\n");
+}
+
+// The one-allocation writer against the rule written out plainly, unit by unit.
+TEST(ComposeGradientMarkup, MatchesPlainRule) {
+    std::mt19937 random(7);
+    const char16_t alphabet[] = u"  ab\t\r\n\u4E2D\u3000\xD83D\xDE00";
+    const TagTemplate templates[] = {StartupTemplate(), *TemplateForDialect(0), {}, {u"<<", u"", u"long closing text"}};
+    for (int trial = 0; trial < 3000; ++trial) {
+        std::u16string input(random() % 40, u' ');
+        for (char16_t &c : input)
+            c = alphabet[random() % (std::size(alphabet) - 1)];
+        const std::u16string step = trial % 5 == 0 ? u"x" : std::u16string(1, char16_t(u'0' + random() % 10));
+        const auto channel = [&] { return static_cast<Channel>(random() % 256); };
+        const ColourPair pair{{channel(), channel(), channel()}, {channel(), channel(), channel()}};
+        const TagTemplate &tags = templates[trial % std::size(templates)];
+
+        const std::u16string_view text = TrimBlanks(input);
+        const auto n = static_cast<std::int32_t>(text.size());
+        std::u16string expected;
+        ForEachUnit(text, EffectiveStep(step, n), [&](const Unit &unit) {
+            if (IsRawUnit(unit.text))
+                expected += unit.text;
+            else
+                expected += tags.Open + ColourCode(BlendAt(pair, unit.position, n)) + tags.Middle +
+                            std::u16string(unit.text) + tags.Close;
+        });
+        ASSERT_EQ(ComposeGradientMarkup(input, step, pair, tags), expected) << "trial " << trial;
+    }
+}
+
+} // namespace
+} // namespace velmorant

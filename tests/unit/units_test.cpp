@@ -1,0 +1,73 @@
+#include "codegen/text.h"
+#include "codegen/units.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace velmorant {
+namespace {
+
+TEST(TrimBlanks, Table) {
+    struct Row {
+        const char *name;
+        std::u16string text, expected;
+    } rows[] = {
+        {"both ends", u"  ab  ", u"ab"},
+        {"inner blank stays", u" a b ", u"a b"},
+        {"blanks only", u"   ", u""},
+        {"tab and line break stay", u"\tab\r\n", u"\tab\r\n"},
+        {"ideographic space stays", u"\u3000a\u3000", u"\u3000a\u3000"},
+    };
+    for (const Row &row : rows)
+        EXPECT_EQ(TrimBlanks(row.text), row.expected) << row.name;
+}
+
+TEST(IsRawUnit, Table) {
+    struct Row {
+        const char *name;
+        std::u16string unit;
+        bool raw;
+    } rows[] = {
+        {"tab", u"\t", true},
+        {"line feed", u"\n", true},
+        {"carriage return", u"\r", true},
+        {"one blank", u" ", true},
+        {"two blanks", u"  ", true},
+        {"CR LF", u"\r\n", false},
+        {"two tabs", u"\t\t", false},
+        {"blank and letter", u" a", false},
+        {"letter", u"a", false},
+        {"ideographic space", u"\u3000", false},
+    };
+    for (const Row &row : rows)
+        EXPECT_EQ(IsRawUnit(row.unit), row.raw) << row.name;
+}
+
+TEST(ForEachUnit, Table) {
+    struct Piece {
+        std::int32_t position;
+        std::u16string text;
+        bool operator==(const Piece &) const = default;
+    };
+    struct Row {
+        const char *name;
+        std::u16string text;
+        std::int32_t k;
+        std::vector<Piece> expected;
+    } rows[] = {
+        {"step 1", u"abc", 1, {{1, u"a"}, {2, u"b"}, {3, u"c"}}},
+        {"last unit short", u"abcde", 2, {{1, u"ab"}, {3, u"cd"}, {5, u"e"}}},
+        {"pair kept whole, next unit empty", u"\U0001F600b", 1, {{1, u"\U0001F600"}, {3, u"b"}}},
+        {"pair across a border", u"a\U0001F600bc", 2, {{1, u"a\U0001F600"}, {3, u"b"}, {5, u"c"}}},
+        {"lone high surrogate at the end", u"a\xD83D", 1, {{1, u"a"}, {2, u"\xD83D"}}},
+    };
+    for (const Row &row : rows) {
+        std::vector<Piece> seen;
+        ForEachUnit(row.text, row.k, [&](const Unit &u) { seen.push_back({u.position, std::u16string(u.text)}); });
+        EXPECT_EQ(seen, row.expected) << row.name;
+    }
+}
+
+} // namespace
+} // namespace velmorant
