@@ -1,0 +1,39 @@
+#pragma once
+
+#include "app/controls/text_control.h"
+
+#include <QPlainTextEdit>
+
+namespace velmorant {
+
+// A multiline edit box whose Text keeps every line break exactly as it came:
+// Enter types CR LF, and a text set by code (lone CR, lone LF, U+2028 and U+2029
+// included) reads back unchanged. QPlainTextEdit alone would fold all of them
+// into one kind of break.
+class MultiLineTextBox final : public QPlainTextEdit, public TextControl {
+    Q_OBJECT
+public:
+    explicit MultiLineTextBox(QWidget* parent);
+
+    QString Text() const override;
+    void SetText(const QString& text) override;
+    void SetSelStart(int start) override;
+    void SetSelLength(int length) override;
+    int SelStart() const override;
+    int SelLength() const override;
+
+signals:
+    void gotFocus();
+
+protected:
+    void focusInEvent(QFocusEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    QMimeData* createMimeDataFromSelection() const override;
+    void insertFromMimeData(const QMimeData* source) override;
+
+private:
+    int TextOffset(int documentPosition) const;
+    int DocumentPosition(int textOffset) const;
+};
+
+} // namespace velmorant

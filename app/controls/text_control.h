@@ -1,0 +1,20 @@
+#pragma once
+// What the handlers use of a text box, single-line or multiline alike.
+
+#include <QString>
+
+namespace velmorant {
+
+class TextControl {
+public:
+    virtual ~TextControl() = default;
+    virtual QString Text() const = 0;
+    virtual void SetText(const QString& text) = 0;
+    // Offsets and lengths count UTF-16 code units of Text(), CR LF as two.
+    virtual void SetSelStart(int start) = 0;
+    virtual void SetSelLength(int length) = 0;
+    virtual int SelStart() const = 0;
+    virtual int SelLength() const = 0;
+};
+
+} // namespace velmorant

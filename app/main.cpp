@@ -1,0 +1,21 @@
+#include "app/app_icon.h"
+#include "app/fonts.h"
+#include "app/form1.h"
+#include "app/platform/qt_platform.h"
+
+#include <QApplication>
+#include <QScreen>
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Velmorant"));
+    QApplication::setWindowIcon(velmorant::AppIcon());
+    velmorant::InstallFontSubstitutes();
+
+    velmorant::QtPlatform platform;
+    velmorant::Form1 form(platform, QApplication::applicationDirPath());
+    const QRect screen = form.screen()->availableGeometry();
+    form.move(screen.center() - form.rect().center());
+    form.show();
+    return app.exec();
+}

@@ -1,0 +1,54 @@
+#pragma once
+// Everything the window asks of the desktop, behind one seam: the window tests
+// put a fake here, the program the Qt implementation.
+
+#include "codegen/colour.h"
+
+#include <QString>
+
+#include <optional>
+#include <stdexcept>
+
+class QWidget;
+
+namespace velmorant {
+
+// Message box styles: the icon and one OK button.
+enum class MessageStyle : int { Error = 16, Information = 64 };
+
+// A platform service that could not do its job; the window reports it and goes on.
+class PlatformError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+class Platform {
+public:
+    virtual ~Platform() = default;
+
+    // Modal to owner, opening on black with nothing preselected and no remembered
+    // custom colours. The confirmed colour, or nothing on cancel.
+    virtual std::optional<ColourValue> ChooseColour(QWidget* owner) = 0;
+
+    // A modal message box titled "Velmorant" with one OK button.
+    virtual void ShowMessage(QWidget* owner, const QString& prompt, MessageStyle style) = 0;
+
+    virtual void ClearClipboard() = 0;
+    virtual void SetClipboardText(const QString& text) = 0;
+    // The clipboard's plain text; empty when it holds none.
+    virtual QString ClipboardText() = 0;
+
+    // Hands the address to the user's web browser without waiting for it.
+    virtual void OpenWebAddress(const QString& address) = 0;
+
+    // The desktop's link pointer over the control.
+    virtual void ShowHandCursor(QWidget* control) = 0;
+
+    // Restyles the application from the skin file; a file that cannot be read
+    // leaves the default look.
+    virtual void AttachSkin(const QString& path) = 0;
+
+    virtual void EndProgram() = 0;
+};
+
+} // namespace velmorant

@@ -1,0 +1,57 @@
+#include "app/platform/qt_platform.h"
+
+#include "app/controls/colour_value.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QColorDialog>
+#include <QDesktopServices>
+#include <QFile>
+#include <QMessageBox>
+#include <QUrl>
+
+namespace velmorant {
+
+std::optional<ColourValue> QtPlatform::ChooseColour(QWidget* owner) {
+    // Nothing is remembered from one opening to the next.
+    for (int i = 0; i < QColorDialog::customCount(); ++i)
+        QColorDialog::setCustomColor(i, Qt::black);
+    QColorDialog dialog(Qt::black, owner);
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
+    dialog.setWindowModality(Qt::WindowModal);
+    if (dialog.exec() != QDialog::Accepted)
+        return std::nullopt;
+    return ToColourValue(dialog.selectedColor());
+}
+
+void QtPlatform::ShowMessage(QWidget* owner, const QString& prompt, MessageStyle style) {
+    QMessageBox box(style == MessageStyle::Error ? QMessageBox::Critical : QMessageBox::Information,
+                    QStringLiteral("Velmorant"), prompt, QMessageBox::Ok, owner);
+    box.exec();
+}
+
+void QtPlatform::ClearClipboard() { QApplication::clipboard()->clear(QClipboard::Clipboard); }
+
+void QtPlatform::SetClipboardText(const QString& text) {
+    QApplication::clipboard()->setText(text, QClipboard::Clipboard);
+}
+
+QString QtPlatform::ClipboardText() { return QApplication::clipboard()->text(QClipboard::Clipboard); }
+
+void QtPlatform::OpenWebAddress(const QString& address) {
+    if (!QDesktopServices::openUrl(QUrl(address)))
+        throw PlatformError(QStringLiteral("无法在浏览器中打开网页 %1").arg(address).toStdString());
+}
+
+void QtPlatform::ShowHandCursor(QWidget* control) { control->setCursor(Qt::PointingHandCursor); }
+
+void QtPlatform::AttachSkin(const QString& path) {
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
+        return; // no skin: the default look
+    qApp->setStyleSheet(QString::fromUtf8(file.readAll()));
+}
+
+void QtPlatform::EndProgram() { QCoreApplication::exit(0); }
+
+} // namespace velmorant
