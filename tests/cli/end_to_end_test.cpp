@@ -28,14 +28,14 @@ std::string Quote(std::string_view arg) {
     return quoted + "'";
 }
 
-std::string Slurp(const fs::path& path) {
+std::string Slurp(const fs::path &path) {
     std::ifstream stream(path, std::ios::binary);
     std::ostringstream bytes;
     bytes << stream.rdbuf();
     return bytes.str();
 }
 
-void Spill(const fs::path& path, std::string_view bytes) {
+void Spill(const fs::path &path, std::string_view bytes) {
     std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
@@ -55,12 +55,12 @@ protected:
             args.push_back((dir_ / "input.txt").string());
         }
         std::string command = Quote(VELMORANT_CLI);
-        for (const std::string& arg : args)
+        for (const std::string &arg : args)
             command.append(" ").append(Quote(arg));
         Spill(dir_ / "stdin", stdinBytes.value_or(""));
-        const std::pair<const char*, const char*> redirections[]{
+        const std::pair<const char *, const char *> redirections[]{
             {" <", "stdin"}, {" >", "out"}, {" 2>", "err"}, {"; echo $? >", "status"}};
-        for (const auto& [operation, file] : redirections)
+        for (const auto &[operation, file] : redirections)
             command.append(operation).append(Quote((dir_ / file).string()));
         Result result;
         if (std::system(command.c_str()) != 0)
@@ -77,7 +77,7 @@ protected:
 const std::string kAbcRedToBlue = "[color=#AA0055]a[/color][color=#5500AA]b[/color][color=#0000FF]c[/color]";
 
 struct ConvertCase {
-    const char* name;
+    const char *name;
     std::vector<std::string> args;
     std::string input;
     std::string expected;
@@ -94,8 +94,7 @@ TEST_F(EndToEnd, ConvertsFromFileAndFromStandardInputAlike) {
         {"no styles", with({"--size", "", "--font", ""}), "abc", kAbcRedToBlue},
         {"start-up size and font", with({}), "abc", "[font=宋体][size=1]" + kAbcRedToBlue + "[/size][/font]"},
         {"start-up colours", {"--size=", "--font="}, "x", "[color=#00FF00]x[/color]"},
-        {"blanks trimmed, byte-order mark dropped", with({"--size=", "--font="}), "\xEF\xBB\xBF  abc  ",
-         kAbcRedToBlue},
+        {"blanks trimmed, byte-order mark dropped", with({"--size=", "--font="}), "\xEF\xBB\xBF  abc  ", kAbcRedToBlue},
         {"line break passes through untouched", with({"--size=", "--font="}), "ab\r\ncd",
          "[color=#D4002A]a[/color][color=#AA0055]b[/color]\r\n[color=#2A00D4]c[/color][color=#0000FF]d[/color]"},
         {"step 2", with({"--step=2", "--size=", "--font="}), "abcdef",
@@ -109,13 +108,17 @@ TEST_F(EndToEnd, ConvertsFromFileAndFromStandardInputAlike) {
          "a", "{0000FF]a[/color]"},
         {"empty template", with({"--open=", "--middle=", "--close=", "--size=", "--font="}), "abc",
          "AA0055a5500AAb0000FFc"},
-        {"all styles", with({"--bold", "--italic", "--underline", "--strike", "--size", "7", "--font", "Arial"}),
-         "a", "[font=Arial][size=7][strike][u][i][B][color=#0000FF]a[/color][/B][/i][/u][/strike][/size][/font]"},
+        {"all styles", with({"--bold", "--italic", "--underline", "--strike", "--size", "7", "--font", "Arial"}), "a",
+         "[font=Arial][size=7][strike][u][i][B][color=#0000FF]a[/color][/B][/i][/u][/strike][/size][/font]"},
         {"chinese and a pair outside the BMP", with({"--size=", "--font="}), "你好😀",
          "[color=#BF0040]你[/color][color=#800080]好[/color][color=#4000BF]😀[/color]"},
+        {"font holding U+FFFF",
+         {"--font", "\xEF\xBF\xBF", "--size=", "--italic"},
+         "x",
+         "[font=\xEF\xBF\xBF][i][color=#00FF00]x[/color][/i][/font]"},
         {"empty input still wrapped", {}, "", "[font=宋体][size=1][/size][/font]"},
     };
-    for (const ConvertCase& c : cases) {
+    for (const ConvertCase &c : cases) {
         SCOPED_TRACE(c.name);
         const Result fromStdin = Run(c.args, c.input, std::nullopt);
         EXPECT_EQ(fromStdin.status, 0) << fromStdin.err;
@@ -128,7 +131,7 @@ TEST_F(EndToEnd, ConvertsFromFileAndFromStandardInputAlike) {
 }
 
 struct FailureCase {
-    const char* name;
+    const char *name;
     std::vector<std::string> args;
     std::optional<std::string> file;
     int status;
@@ -138,7 +141,12 @@ struct FailureCase {
 TEST_F(EndToEnd, FailsWithStatusAndMessageButNoOutput) {
     const std::vector<FailureCase> cases{
         {"overlong form", {}, "ab\xC0\x80", 1, "offset 2"},
-        {"encoded surrogate after a mark", {}, "\xEF\xBB\xBF" "a\xED\xA0\x80", 1, "offset 4"},
+        {"encoded surrogate after a mark",
+         {},
+         "\xEF\xBB\xBF"
+         "a\xED\xA0\x80",
+         1,
+         "offset 4"},
         {"truncated at the end", {}, "abc\xE5\xAE", 1, "offset 3"},
         {"missing file", {"/nonexistent/velmorant.txt"}, std::nullopt, 1, "cannot read /nonexistent/velmorant.txt"},
         {"directory", {"/"}, std::nullopt, 1, "cannot read /"},
@@ -148,7 +156,7 @@ TEST_F(EndToEnd, FailsWithStatusAndMessageButNoOutput) {
         {"unknown dialect", {"--dialect", "bb"}, "abc", 2, "unknown dialect"},
         {"two files", {"other.txt"}, "abc", 2, "more than one FILE"},
     };
-    for (const FailureCase& c : cases) {
+    for (const FailureCase &c : cases) {
         SCOPED_TRACE(c.name);
         const Result result = Run(c.args, "abc", c.file);
         EXPECT_EQ(result.status, c.status);

@@ -8,7 +8,7 @@ namespace velmorant::cli {
 namespace {
 
 struct ValidCase {
-    const char* name;
+    const char *name;
     std::string_view bytes;
     std::u16string_view text;
 };
@@ -27,7 +27,7 @@ TEST(Utf8, DecodesAndReencodesWellFormedText) {
         {"emoji between letters", "a😀b", u"a\U0001F600b"},
         {"byte-order mark inside is a character", "a\xEF\xBB\xBF", u"a\uFEFF"},
     };
-    for (const ValidCase& c : cases) {
+    for (const ValidCase &c : cases) {
         SCOPED_TRACE(c.name);
         const Utf8Decoded decoded = DecodeUtf8(c.bytes);
         EXPECT_FALSE(decoded.badByte.has_value());
@@ -37,7 +37,7 @@ TEST(Utf8, DecodesAndReencodesWellFormedText) {
 }
 
 struct InvalidCase {
-    const char* name;
+    const char *name;
     std::string_view bytes;
     std::size_t offset;
 };
@@ -57,12 +57,15 @@ TEST(Utf8, RejectsIllFormedTextAtTheFirstBadSequence) {
         {"truncated two-byte at end", "abc\xC3", 3},
         {"truncated three-byte at end", "\xE5\xAE", 0},
         {"truncated four-byte at end", "a\xF0\x9F\x98", 1},
-        {"truncated before ascii", "\xE5\xAE" "a", 0},
+        {"truncated before ascii",
+         "\xE5\xAE"
+         "a",
+         0},
         {"bad third byte", "\xE5\xAE\xC0", 0},
         {"first of two errors", "ok\xC3(\xFF", 2},
         {"after valid multibyte", "宋\x80", 3},
     };
-    for (const InvalidCase& c : cases) {
+    for (const InvalidCase &c : cases) {
         SCOPED_TRACE(c.name);
         const Utf8Decoded decoded = DecodeUtf8(c.bytes);
         EXPECT_EQ(decoded.badByte, c.offset);
@@ -71,7 +74,7 @@ TEST(Utf8, RejectsIllFormedTextAtTheFirstBadSequence) {
 }
 
 struct InputCase {
-    const char* name;
+    const char *name;
     std::string_view bytes;
     std::u16string_view text;
     std::optional<std::size_t> badByte;
@@ -79,14 +82,20 @@ struct InputCase {
 
 TEST(Utf8, DropsTheByteOrderMarkOnlyAtTheVeryStart) {
     const std::vector<InputCase> cases{
-        {"leading mark dropped", "\xEF\xBB\xBF" "ab", u"ab", std::nullopt},
+        {"leading mark dropped",
+         "\xEF\xBB\xBF"
+         "ab",
+         u"ab", std::nullopt},
         {"mark alone", "\xEF\xBB\xBF", u"", std::nullopt},
         {"only the first of two", "\xEF\xBB\xBF\xEF\xBB\xBF", u"\uFEFF", std::nullopt},
         {"mark after a blank kept", " \xEF\xBB\xBF", u" \uFEFF", std::nullopt},
-        {"offsets count the mark", "\xEF\xBB\xBF" "a\xFF", u"", 4},
+        {"offsets count the mark",
+         "\xEF\xBB\xBF"
+         "a\xFF",
+         u"", 4},
         {"partial mark is invalid", "\xEF\xBB", u"", 0},
     };
-    for (const InputCase& c : cases) {
+    for (const InputCase &c : cases) {
         SCOPED_TRACE(c.name);
         const Utf8Decoded decoded = DecodeInput(c.bytes);
         EXPECT_EQ(decoded.badByte, c.badByte);
@@ -95,7 +104,10 @@ TEST(Utf8, DropsTheByteOrderMarkOnlyAtTheVeryStart) {
 }
 
 TEST(Utf8, EncodesLoneSurrogatesAsReplacementCharacter) {
-    EXPECT_EQ(EncodeUtf8(u"a\xD800" u"b"), "a\xEF\xBF\xBD" "b");
+    EXPECT_EQ(EncodeUtf8(u"a\xD800"
+                         u"b"),
+              "a\xEF\xBF\xBD"
+              "b");
     EXPECT_EQ(EncodeUtf8(u"\xDC00"), "\xEF\xBF\xBD");
 }
 
