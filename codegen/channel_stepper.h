@@ -41,7 +41,7 @@ public:
 
 private:
     // Remainder always in 0..n-1, so the rounding test above needs no sign cases.
-    void FloorDivMod(std::int64_t value, std::int64_t &quotient, std::int64_t &remainder) const {
+    void FloorDivMod(std::int64_t value, std::int64_t& quotient, std::int64_t& remainder) const {
         quotient = value / n_;
         remainder = value % n_;
         if (remainder < 0) {

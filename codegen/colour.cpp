@@ -50,7 +50,7 @@ Channel InterpolateChannel(Channel start, Channel end, std::int32_t i, std::int3
     return static_cast<Channel>(value);
 }
 
-Rgb BlendAt(const ColourPair &pair, std::int32_t i, std::int32_t n) {
+Rgb BlendAt(const ColourPair& pair, std::int32_t i, std::int32_t n) {
     return {InterpolateChannel(pair.start.red, pair.end.red, i, n),
             InterpolateChannel(pair.start.green, pair.end.green, i, n),
             InterpolateChannel(pair.start.blue, pair.end.blue, i, n)};

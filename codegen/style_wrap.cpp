@@ -2,7 +2,7 @@
 
 namespace velmorant {
 
-std::u16string WrapInStyleTags(std::u16string_view code, const StyleOptions &styles) {
+std::u16string WrapInStyleTags(std::u16string_view code, const StyleOptions& styles) {
     struct Wrapper {
         bool applies;
         std::u16string_view open;
@@ -21,7 +21,7 @@ std::u16string WrapInStyleTags(std::u16string_view code, const StyleOptions &sty
     };
 
     std::size_t size = code.size();
-    for (const Wrapper &w : wrappers)
+    for (const Wrapper& w : wrappers)
         if (w.applies)
             size += w.open.size() + w.value.size() + w.openEnd.size() + w.close.size();
 
@@ -31,7 +31,7 @@ std::u16string WrapInStyleTags(std::u16string_view code, const StyleOptions &sty
         if (w->applies)
             result.append(w->open).append(w->value).append(w->openEnd);
     result.append(code);
-    for (const Wrapper &w : wrappers)
+    for (const Wrapper& w : wrappers)
         if (w.applies)
             result.append(w.close);
     return result;

@@ -22,7 +22,7 @@ float MapPreviewSize(std::u16string_view sizeText) {
     return static_cast<float>(value);
 }
 
-std::vector<PreviewRun> LayoutPreview(std::u16string_view trimmedText, std::int32_t k, const ColourPair &colours,
+std::vector<PreviewRun> LayoutPreview(std::u16string_view trimmedText, std::int32_t k, const ColourPair& colours,
                                       float cellPoints, PreviewArea area) {
     if (trimmedText.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
         throw std::length_error("LayoutPreview: text longer than 32-bit positions can count");
@@ -39,7 +39,7 @@ std::vector<PreviewRun> LayoutPreview(std::u16string_view trimmedText, std::int3
     const std::u16string_view visible = trimmedText.substr(0, keep);
 
     std::vector<PreviewRun> runs;
-    ForEachUnit(visible, k, [&](const Unit &unit) {
+    ForEachUnit(visible, k, [&](const Unit& unit) {
         if (unit.position > PreviewLastPosition)
             return;
         const std::int32_t col = (unit.position - 1) % PreviewColumns + 1;

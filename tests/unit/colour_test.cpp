@@ -10,7 +10,7 @@ namespace {
 
 TEST(SplitRGB, Table) {
     struct Row {
-        const char *name;
+        const char* name;
         ColourValue value;
         ChannelTriple expected;
     } rows[] = {
@@ -21,7 +21,7 @@ TEST(SplitRGB, Table) {
         {"minus one truncates", -1, {-1, 0, 0}},
         {"minus 65536", -65536, {0, 0, -1}},
     };
-    for (const Row &row : rows)
+    for (const Row& row : rows)
         EXPECT_EQ(SplitRGB(row.value), row.expected) << row.name;
 }
 
@@ -30,13 +30,13 @@ TEST(HexText, Table) {
         std::int16_t v;
         std::u16string expected;
     } rows[] = {{0, u"0"}, {10, u"A"}, {255, u"FF"}, {4096, u"1000"}, {-1, u"FFFF"}, {-32768, u"8000"}};
-    for (const Row &row : rows)
+    for (const Row& row : rows)
         EXPECT_EQ(HexText(row.v), row.expected) << "v = " << row.v;
 }
 
 TEST(HexPair, Table) {
     struct Row {
-        const char *name;
+        const char* name;
         std::u16string hex, expected;
     } rows[] = {
         {"one digit", u"F", u"0F"},     {"two digits", u"FF", u"FF"},
@@ -44,13 +44,13 @@ TEST(HexPair, Table) {
         {"three digits", u"100", u""},  {"blank then F", u" F", u"0 F"},
         {"blanks only", u"   ", u"00"}, {"blank-padded pair", u" AB ", u" AB "},
     };
-    for (const Row &row : rows)
+    for (const Row& row : rows)
         EXPECT_EQ(HexPair(row.hex), row.expected) << row.name;
 }
 
 TEST(InterpolateChannel, Table) {
     struct Row {
-        const char *name;
+        const char* name;
         Channel start, end;
         std::int32_t i, n;
         Channel expected;
@@ -69,7 +69,7 @@ TEST(InterpolateChannel, Table) {
         {"equal ends", 77, 77, 5, 9, 77},
         {"product beyond 32 bits", 0, 255, 2000000000, 2147483647, 237},
     };
-    for (const Row &row : rows)
+    for (const Row& row : rows)
         EXPECT_EQ(InterpolateChannel(row.start, row.end, row.i, row.n), row.expected) << row.name;
     for (std::int32_t i = 0; i <= 255; ++i)
         EXPECT_EQ(InterpolateChannel(0, 255, i, 255), i) << "strip position " << i;
@@ -80,7 +80,7 @@ TEST(ColourCode, Table) {
         Rgb colour;
         std::u16string expected;
     } rows[] = {{{0, 0, 0}, u"000000"}, {{255, 0, 255}, u"FF00FF"}, {{1, 2, 3}, u"010203"}, {{170, 0, 85}, u"AA0055"}};
-    for (const Row &row : rows)
+    for (const Row& row : rows)
         EXPECT_EQ(ColourCode(row.colour), row.expected);
 }
 

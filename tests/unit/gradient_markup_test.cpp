@@ -25,7 +25,7 @@ TEST(TagTemplates, StartUpAndPresets) {
 
 TEST(ComposeGradientMarkup, Table) {
     struct Row {
-        const char *name;
+        const char* name;
         std::u16string input, step;
         ColourPair colours;
         TagTemplate tags;
@@ -65,7 +65,7 @@ TEST(ComposeGradientMarkup, Table) {
         {"surrogate pair stays whole", u"\U0001F600b", u"1", RedToBlue, {}, u"AA0055\U0001F6000000FFb"},
         {"channels outside 0..255 write no digits", u"ab", u"1", {{256, 0, 0}, {256, 0, 0}}, {}, u"0000a0000b"},
     };
-    for (const Row &row : rows)
+    for (const Row& row : rows)
         EXPECT_EQ(ComposeGradientMarkup(row.input, row.step, row.colours, row.tags), row.expected) << row.name;
 }
 
@@ -87,17 +87,17 @@ TEST(ComposeGradientMarkup, MatchesPlainRule) {
     const TagTemplate templates[] = {StartupTemplate(), *TemplateForDialect(0), {}, {u"<<", u"", u"long closing text"}};
     for (int trial = 0; trial < 3000; ++trial) {
         std::u16string input(random() % 40, u' ');
-        for (char16_t &c : input)
+        for (char16_t& c : input)
             c = alphabet[random() % (std::size(alphabet) - 1)];
         const std::u16string step = trial % 5 == 0 ? u"x" : std::u16string(1, char16_t(u'0' + random() % 10));
         const auto channel = [&] { return static_cast<Channel>(random() % 256); };
         const ColourPair pair{{channel(), channel(), channel()}, {channel(), channel(), channel()}};
-        const TagTemplate &tags = templates[trial % std::size(templates)];
+        const TagTemplate& tags = templates[trial % std::size(templates)];
 
         const std::u16string_view text = TrimBlanks(input);
         const auto n = static_cast<std::int32_t>(text.size());
         std::u16string expected;
-        ForEachUnit(text, EffectiveStep(step, n), [&](const Unit &unit) {
+        ForEachUnit(text, EffectiveStep(step, n), [&](const Unit& unit) {
             if (IsRawUnit(unit.text))
                 expected += unit.text;
             else

@@ -10,7 +10,7 @@ namespace {
 
 TEST(TextToNumber, Table) {
     struct Row {
-        const char *name;
+        const char* name;
         std::u16string text;
         double expected;
     } rows[] = {
@@ -45,12 +45,12 @@ TEST(TextToNumber, Table) {
         {"ampersand alone", u"&12", 0},
         {"full-width digit is not a digit", u"\uFF11", 0},
     };
-    for (const Row &row : rows)
+    for (const Row& row : rows)
         EXPECT_EQ(TextToNumber(row.text), row.expected) << row.name;
 }
 
 TEST(TextToNumber, IgnoresLocale) {
-    const char *previous = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
+    const char* previous = std::setlocale(LC_NUMERIC, "de_DE.UTF-8");
     EXPECT_EQ(TextToNumber(u"2.5"), 2.5);
     if (previous)
         std::setlocale(LC_NUMERIC, "C");
@@ -58,7 +58,7 @@ TEST(TextToNumber, IgnoresLocale) {
 
 TEST(EffectiveStep, Table) {
     struct Row {
-        const char *name;
+        const char* name;
         std::u16string step;
         std::int32_t n, expected;
     } rows[] = {
@@ -80,7 +80,7 @@ TEST(EffectiveStep, Table) {
         {"just below largest n", u"2147483646", INT32_MAX, 2147483646},
         {"infinite", u"1e999", 10, 1},
     };
-    for (const Row &row : rows)
+    for (const Row& row : rows)
         EXPECT_EQ(EffectiveStep(row.step, row.n), row.expected) << row.name;
 }
 

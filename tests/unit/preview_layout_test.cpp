@@ -24,7 +24,7 @@ TEST(MapPreviewSize, Table) {
         {u"1", 10},   {u"2", 11}, {u"3", 12},     {u"4", 14}, {u"5", 19}, {u"6", 24},  {u"7", 35},
         {u"3.0", 12}, {u"8", 8},  {u"7.5", 7.5f}, {u"x", 0},  {u"", 0},   {u"-2", -2}, {u"1e999", INFINITY},
     };
-    for (const Row &row : rows)
+    for (const Row& row : rows)
         EXPECT_EQ(MapPreviewSize(row.text), row.expected) << "size text of length " << row.text.size();
 }
 
@@ -38,7 +38,7 @@ struct Cell {
 TEST(LayoutPreview, Table) {
     const float c = 12; // cell points
     struct Row {
-        const char *name;
+        const char* name;
         std::u16string text;
         std::u16string step;
         ColourPair pair;
@@ -70,7 +70,7 @@ TEST(LayoutPreview, Table) {
           {u"\n", Pack(0, 0, 255), 720, 0}}},
         {"empty text", u"", u"1", RedToBlue, {}},
     };
-    for (const Row &row : rows) {
+    for (const Row& row : rows) {
         const auto n = static_cast<std::int32_t>(row.text.size());
         const auto runs = LayoutPreview(row.text, EffectiveStep(row.step, n), row.pair, c);
         ASSERT_EQ(runs.size(), row.expected.size()) << row.name;
@@ -83,7 +83,7 @@ TEST(LayoutPreview, Table) {
 
 TEST(LayoutPreview, GridCells) {
     struct Row {
-        const char *name;
+        const char* name;
         std::int32_t k;
         std::int32_t position;
         float cellPoints;
@@ -99,7 +99,7 @@ TEST(LayoutPreview, GridCells) {
         {"last laid-out position", 1, PreviewLastPosition, 1, 37 * 20, 163 * 200},
     };
     const std::u16string text(8000, u'a');
-    for (const Row &row : rows) {
+    for (const Row& row : rows) {
         const auto runs = LayoutPreview(text, row.k, RedToBlue, row.cellPoints);
         const std::size_t index = static_cast<std::size_t>((row.position - 1) / row.k);
         ASSERT_GT(runs.size(), index) << row.name;
@@ -112,7 +112,7 @@ TEST(LayoutPreview, GridCells) {
 TEST(LayoutPreview, LeavesOutWhatNoPictureShows) {
     const std::u16string text(8000, u'a');
     struct Row {
-        const char *name;
+        const char* name;
         std::int32_t k;
         float cellPoints;
         PreviewArea area;
@@ -123,7 +123,7 @@ TEST(LayoutPreview, LeavesOutWhatNoPictureShows) {
         {"picture width cuts columns", 1, 10, {5385, 1275}, 27 * 7}, // 27 cells of 200 fit 5385, 7 rows 1275
         {"x beyond 32 bits", 1, 1e30f, {}, 164},                     // only column 1 (x = 0) remains
     };
-    for (const Row &row : rows)
+    for (const Row& row : rows)
         EXPECT_EQ(LayoutPreview(text, row.k, RedToBlue, row.cellPoints, row.area).size(), row.expected) << row.name;
 }
 
@@ -132,11 +132,11 @@ TEST(LayoutPreview, LeavesOutWhatNoPictureShows) {
 TEST(LayoutPreview, StopsAtTheEndOfTheGrid) {
     constexpr std::size_t length = 10'000'000;
     constexpr std::size_t readable = 32 * 1024;
-    void *memory =
+    void* memory =
         mmap(nullptr, length * sizeof(char16_t), PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
     ASSERT_NE(memory, MAP_FAILED);
     ASSERT_EQ(mprotect(memory, readable * sizeof(char16_t), PROT_READ | PROT_WRITE), 0);
-    auto *text = static_cast<char16_t *>(memory);
+    auto* text = static_cast<char16_t*>(memory);
     std::fill(text, text + readable, u'a');
 
     const auto runs = LayoutPreview(std::u16string_view(text, length), 1, RedToBlue, 10);

@@ -9,7 +9,7 @@ ColourValue Pack(int r, int g, int b) { return r + 256 * g + 65536 * b; }
 
 TEST(GradientStripColours, Table) {
     struct Row {
-        const char *name;
+        const char* name;
         ColourPair pair;
         ColourValue (*line)(int i); // expected colour of line i
     } rows[] = {
@@ -18,7 +18,7 @@ TEST(GradientStripColours, Table) {
         {"red 0 to 1 switches at 128", {{0, 0, 0}, {1, 0, 0}}, [](int i) { return Pack(i >= 128 ? 1 : 0, 0, 0); }},
         {"equal ends uniform", {{9, 8, 7}, {9, 8, 7}}, [](int) { return Pack(9, 8, 7); }},
     };
-    for (const Row &row : rows) {
+    for (const Row& row : rows) {
         const auto lines = GradientStripColours(row.pair);
         for (int i = 0; i < GradientStripLines; ++i)
             ASSERT_EQ(lines[i], row.line(i)) << row.name << ", line " << i;

@@ -8,7 +8,7 @@ namespace {
 TEST(WrapInStyleTags, Table) {
     // Styles in field order: bold, italic, underline, strike, size, font.
     struct Row {
-        const char *name;
+        const char* name;
         std::u16string code;
         StyleOptions styles;
         std::u16string expected;
@@ -28,7 +28,7 @@ TEST(WrapInStyleTags, Table) {
         {"empty code still wrapped", u"", {true, false, false, false, u"", u""}, u"[B][/B]"},
         {"italic and underline case", u"G", {false, true, true, false, u"", u""}, u"[u][i]G[/i][/u]"},
     };
-    for (const Row &row : rows)
+    for (const Row& row : rows)
         EXPECT_EQ(WrapInStyleTags(row.code, row.styles), row.expected) << row.name;
 }
 

@@ -10,7 +10,7 @@ namespace {
 
 TEST(TrimBlanks, Table) {
     struct Row {
-        const char *name;
+        const char* name;
         std::u16string text, expected;
     } rows[] = {
         {"both ends", u"  ab  ", u"ab"},
@@ -19,13 +19,13 @@ TEST(TrimBlanks, Table) {
         {"tab and line break stay", u"\tab\r\n", u"\tab\r\n"},
         {"ideographic space stays", u"\u3000a\u3000", u"\u3000a\u3000"},
     };
-    for (const Row &row : rows)
+    for (const Row& row : rows)
         EXPECT_EQ(TrimBlanks(row.text), row.expected) << row.name;
 }
 
 TEST(IsRawUnit, Table) {
     struct Row {
-        const char *name;
+        const char* name;
         std::u16string unit;
         bool raw;
     } rows[] = {
@@ -40,7 +40,7 @@ TEST(IsRawUnit, Table) {
         {"letter", u"a", false},
         {"ideographic space", u"\u3000", false},
     };
-    for (const Row &row : rows)
+    for (const Row& row : rows)
         EXPECT_EQ(IsRawUnit(row.unit), row.raw) << row.name;
 }
 
@@ -48,10 +48,10 @@ TEST(ForEachUnit, Table) {
     struct Piece {
         std::int32_t position;
         std::u16string text;
-        bool operator==(const Piece &) const = default;
+        bool operator==(const Piece&) const = default;
     };
     struct Row {
-        const char *name;
+        const char* name;
         std::u16string text;
         std::int32_t k;
         std::vector<Piece> expected;
@@ -62,9 +62,9 @@ TEST(ForEachUnit, Table) {
         {"pair across a border", u"a\U0001F600bc", 2, {{1, u"a\U0001F600"}, {3, u"b"}, {5, u"c"}}},
         {"lone high surrogate at the end", u"a\xD83D", 1, {{1, u"a"}, {2, u"\xD83D"}}},
     };
-    for (const Row &row : rows) {
+    for (const Row& row : rows) {
         std::vector<Piece> seen;
-        ForEachUnit(row.text, row.k, [&](const Unit &u) { seen.push_back({u.position, std::u16string(u.text)}); });
+        ForEachUnit(row.text, row.k, [&](const Unit& u) { seen.push_back({u.position, std::u16string(u.text)}); });
         EXPECT_EQ(seen, row.expected) << row.name;
     }
 }

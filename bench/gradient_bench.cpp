@@ -1,0 +1,57 @@
+// The generator against the floor it cannot beat: copying the same number of
+// output bytes into a fresh buffer.
+
+#include "codegen/gradient_markup.h"
+
+#include <benchmark/benchmark.h>
+
+#include <string>
+
+namespace velmorant {
+namespace {
+
+const ColourPair StartUpPair{{255, 0, 255}, {0, 255, 0}};
+
+// Forum-reply text: Chinese and Latin, blanks inside, a line break per sentence.
+std::u16string SampleText(std::size_t length) {
+    static const std::u16string sentence = u"渐变色彩的文字 makes a forum reply stand out, 每个字都有自己的颜色。\r\n";
+    std::u16string text;
+    text.reserve(length + sentence.size());
+    while (text.size() < length)
+        text += sentence;
+    text.resize(length);
+    text.back() = u'x'; // keep the length when the generator trims
+    return text;
+}
+
+void Compose(benchmark::State& state) {
+    const std::u16string text = SampleText(static_cast<std::size_t>(state.range(0)));
+    const TagTemplate tags = StartupTemplate();
+    std::size_t outputSize = 0;
+    for (auto _ : state) {
+        std::u16string markup = ComposeGradientMarkup(text, u"1", StartUpPair, tags);
+        benchmark::DoNotOptimize(markup.data());
+        outputSize = markup.size();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(outputSize * sizeof(char16_t)));
+}
+
+void PlainCopy(benchmark::State& state) {
+    const std::u16string source = ComposeGradientMarkup(SampleText(static_cast<std::size_t>(state.range(0))), u"1",
+                                                        StartUpPair, StartupTemplate());
+    for (auto _ : state) {
+        std::u16string copy(source);
+        benchmark::DoNotOptimize(copy.data());
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(source.size() * sizeof(char16_t)));
+}
+
+BENCHMARK(Compose)->Arg(1'000)->Arg(100'000)->Arg(10'000'000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(PlainCopy)->Arg(1'000)->Arg(100'000)->Arg(10'000'000)->Unit(benchmark::kMicrosecond);
+
+} // namespace
+} // namespace velmorant
+
+BENCHMARK_MAIN();
