@@ -28,13 +28,6 @@ TEST(MapPreviewSize, Table) {
         EXPECT_EQ(MapPreviewSize(row.text), row.expected) << "size text of length " << row.text.size();
 }
 
-// Only position, X and Y: the tables below name the text and colour where they matter.
-struct Cell {
-    std::u16string text;
-    ColourValue colour;
-    std::int32_t x, y;
-};
-
 TEST(LayoutPreview, Table) {
     const float c = 12; // cell points
     struct Row {
@@ -42,7 +35,7 @@ TEST(LayoutPreview, Table) {
         std::u16string text;
         std::u16string step;
         ColourPair pair;
-        std::vector<Cell> expected;
+        std::vector<PreviewRun> expected;
     } rows[] = {
         {"one character in the end colour", u"x", u"1", RedToBlue, {{u"x", Pack(0, 0, 255), 0, 0}}},
         {"two characters, halfway ties to even",
@@ -75,9 +68,7 @@ TEST(LayoutPreview, Table) {
         const auto runs = LayoutPreview(row.text, EffectiveStep(row.step, n), row.pair, c);
         ASSERT_EQ(runs.size(), row.expected.size()) << row.name;
         for (std::size_t u = 0; u < runs.size(); ++u)
-            EXPECT_EQ(runs[u],
-                      (PreviewRun{row.expected[u].text, row.expected[u].colour, row.expected[u].x, row.expected[u].y}))
-                << row.name << ", unit " << u;
+            EXPECT_EQ(runs[u], row.expected[u]) << row.name << ", unit " << u;
     }
 }
 
