@@ -104,8 +104,9 @@ void Form1::CreateControls() {
     Frame6 = place(frame(Frame3, QStringLiteral("渐色预览:")), 120, 240, 3315, 1095, 21);
     Command1.Add(1, place(button(Frame6, QStringLiteral("结束颜色(&E)")), 1890, 690, 1245, 315, 24));
     Command1.Add(0, place(button(Frame6, QStringLiteral("起始颜色(&B)")), 120, 690, 1245, 315, 23));
-    Picture2 = place(new PictureBox(Frame6, true, SystemColour(WindowBackground), SystemColour(WindowText)), 120,
-                     240, 3015, 375, 22);
+    Picture2 = place(new PictureBox(Frame6, TwipsRect(120, 240, 3015, 375), true, SystemColour(WindowBackground),
+                                    SystemColour(WindowText)),
+                     120, 240, 3015, 375, 22);
     Combo2 = place(new ComboBox(Frame3, true), 2760, 1440, 615, 300, 11);
     Combo2->addItems({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
                       QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7")});
@@ -132,8 +133,9 @@ void Form1::CreateControls() {
     Text1->SetText(QStringLiteral("Zarimo软件-免费、精彩、共享！\r\n"));
 
     Frame1 = place(frame(this, QStringLiteral("效果预览")), 120, 120, 5625, 1695, 0);
-    Picture1 = place(new PictureBox(Frame1, false, SystemColour(ActiveCaptionText), SystemColour(WindowText)), 120,
-                     240, 5385, 1275, 1);
+    Picture1 = place(new PictureBox(Frame1, TwipsRect(120, 240, 5385, 1275), false, SystemColour(ActiveCaptionText),
+                                    SystemColour(WindowText)),
+                     120, 240, 5385, 1275, 1);
 
     // Beyond the right edge: never seen, yet live.
     Text4 = place(textBox(this, QStringLiteral("1")), 9270, 2220, 375, 270, 30);

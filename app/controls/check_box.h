@@ -8,7 +8,6 @@ namespace velmorant {
 
 // Value 0 cleared, 1 checked, 2 greyed.
 class CheckBox final : public QCheckBox {
-    Q_OBJECT
 public:
     explicit CheckBox(QWidget* parent) : QCheckBox(parent) {}
 

@@ -6,7 +6,6 @@ namespace velmorant {
 
 // A push button; "&" in the caption marks its access key (Alt + that letter).
 class CommandButton final : public QPushButton {
-    Q_OBJECT
 public:
     explicit CommandButton(QWidget* parent) : QPushButton(parent) { setAutoDefault(false); }
 };

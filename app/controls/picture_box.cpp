@@ -19,12 +19,14 @@ constexpr int DotsPerMeterAt96Dpi = 3780;
 
 } // namespace
 
-PictureBox::PictureBox(QWidget* parent, bool flatBorder, ColourValue backColor, ColourValue foreColor)
+PictureBox::PictureBox(QWidget* parent, QRect geometry, bool flatBorder, ColourValue backColor, ColourValue foreColor)
     : QWidget(parent), flatBorder_(flatBorder), backColor_(backColor), foreColor_(foreColor) {
+    setGeometry(geometry);
     setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     font_ = parent ? parent->font() : QFont();
     font_.setPointSizeF(fontSize_);
+    FitImage(); // blank from the start, before the box is first shown
 }
 
 QRect PictureBox::InnerRect() const { return flatBorder_ ? rect().adjusted(1, 1, -1, -1) : rect(); }
@@ -50,8 +52,6 @@ void PictureBox::FitImage() {
 }
 
 void PictureBox::Cls() {
-    if (image_.isNull())
-        FitImage();
     image_.fill(ToQColor(backColor_));
     currentX_ = 0;
     currentY_ = 0;
@@ -74,8 +74,6 @@ QPointF PictureBox::ToPixels(double x, double y) const {
 }
 
 void PictureBox::Line(double x1, double y1, double x2, double y2, ColourValue colour) {
-    if (image_.isNull())
-        FitImage();
     const QPointF from = ToPixels(x1, y1);
     const QPointF to = ToPixels(x2, y2);
     {
@@ -103,8 +101,6 @@ void PictureBox::SetFontSize(float points) {
 }
 
 void PictureBox::Print(const QString& text) {
-    if (image_.isNull())
-        FitImage();
     const QPointF at = ToPixels(currentX_, currentY_);
     {
         QPainter painter(&image_);

@@ -26,7 +26,7 @@ public:
 class PictureBox final : public QWidget {
     Q_OBJECT
 public:
-    PictureBox(QWidget* parent, bool flatBorder, ColourValue backColor, ColourValue foreColor);
+    PictureBox(QWidget* parent, QRect geometry, bool flatBorder, ColourValue backColor, ColourValue foreColor);
 
     void Cls();
     void SetDrawWidth(int width) { drawWidth_ = qMax(1, width); }

@@ -98,7 +98,7 @@ private slots:
         platform.colourAnswers.push_back(0x0000FF); // red
         form.Command1(1)->click();
         const QImage strip = form.Picture2->Image();
-        QCOMPARE(strip.pixel(0, 3) & 0xFFFFFF, QRgb(0xFF00FF));
+        QCOMPARE(strip.pixel(0, 3) & 0xFFFFFF, QRgb(0xFF00FE));
         QCOMPARE(strip.pixel(strip.width() - 1, 3) & 0xFFFFFF, QRgb(0xFF0001));
     }
 };
