@@ -6,8 +6,15 @@ namespace velmorant {
 
 ComboBox::ComboBox(QWidget* parent, bool editable) : QComboBox(parent) {
     setEditable(editable);
-    if (editable)
-        setInsertPolicy(QComboBox::NoInsert); // Enter must not add the typed text as an entry
+    if (!editable)
+        return;
+    // Typing changes nothing by itself: only choosing an entry is a Click. Qt
+    // would also pick (and announce) the entry matching the typed text when the
+    // edit field loses the focus or takes Enter, and complete it while typing.
+    setInsertPolicy(QComboBox::NoInsert);
+    setCompleter(nullptr);
+    disconnect(lineEdit(), &QLineEdit::editingFinished, this, nullptr);
+    disconnect(lineEdit(), &QLineEdit::returnPressed, this, nullptr);
 }
 
 void ComboBox::SetText(const QString& text) {
