@@ -24,6 +24,7 @@ public:
     // What the clipboard holds; nullopt when it holds no text.
     std::optional<QString> clipboard;
     bool failOpeningWebAddresses = false;
+    bool failClipboard = false;
 
     int colourChooserOpenings = 0;
     std::vector<QWidget*> colourChooserOwners;
@@ -51,6 +52,8 @@ public:
         clipboard.reset();
     }
     void SetClipboardText(const QString& text) override {
+        if (failClipboard)
+            throw PlatformError("剪贴板不可用");
         clipboardCalls.push_back(QStringLiteral("set:") + text);
         clipboard = text;
     }
