@@ -1,0 +1,328 @@
+# Shared helpers for the end-to-end scripts: a private X server, the real
+# program on it, xdotool for input, ImageMagick for pixels, xclip for the
+# clipboard. Source it, then call e2e_init "$@" with BINARY CLI OUTDIR.
+#
+# Every process started here is remembered by pid and ended on every exit path.
+
+set -u
+
+CAPTION='Velmorant        增强版'
+
+E2E_PIDS=()      # helpers (xclip) to end at the next app_stop and at exit
+XVFB_PID=''
+APP_PID=''
+APP_WIN=''
+WIN_X=0 WIN_Y=0 WIN_W=0 WIN_H=0
+PASSED=0 FAILED=0
+CASE_OK=1
+CASE_NAME=''
+
+log() { printf '%s\n' "$*"; }
+
+# -- cleanup ------------------------------------------------------------------
+
+stop_pid() {
+    local pid=$1
+    [ -n "$pid" ] || return 0
+    kill "$pid" 2>/dev/null || return 0
+    local i
+    for i in $(seq 50); do
+        kill -0 "$pid" 2>/dev/null || break
+        sleep 0.1
+    done
+    kill -9 "$pid" 2>/dev/null || true
+    wait "$pid" 2>/dev/null || true
+}
+
+stop_helpers() {
+    local pid
+    for pid in "${E2E_PIDS[@]}"; do stop_pid "$pid"; done
+    E2E_PIDS=()
+}
+
+e2e_cleanup() {
+    stop_helpers
+    stop_pid "$APP_PID"
+    APP_PID=''
+    stop_pid "$XVFB_PID"
+    XVFB_PID=''
+    [ -n "${E2E_TMP:-}" ] && rm -rf "$E2E_TMP"
+}
+
+# -- set-up -------------------------------------------------------------------
+
+# e2e_init BINARY CLI OUTDIR: checks the tools, starts the X server.
+e2e_init() {
+    if [ $# -lt 3 ]; then
+        log "usage: $0 BINARY CLI OUTDIR"
+        exit 2
+    fi
+    BIN=$1 CLI=$2 OUTDIR=$3
+    local tool
+    for tool in Xvfb xdotool xclip convert import; do
+        command -v "$tool" >/dev/null || { log "missing tool: $tool (make deps installs it)"; exit 2; }
+    done
+    [ -x "$BIN" ] || { log "not an executable: $BIN"; exit 2; }
+    [ -x "$CLI" ] || { log "not an executable: $CLI"; exit 2; }
+    mkdir -p "$OUTDIR"
+    E2E_TMP=$(mktemp -d)
+    trap e2e_cleanup EXIT
+    trap 'exit 130' INT TERM HUP
+    start_xvfb
+}
+
+# The server picks a free display number itself (-displayfd), so scripts run
+# in parallel never race for one. No -auth file: local clients need no cookie.
+start_xvfb() {
+    local fdfile=$E2E_TMP/display
+    : >"$fdfile"
+    Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$fdfile" \
+        >"$E2E_TMP/xvfb.log" 2>&1 &
+    XVFB_PID=$!
+    local i
+    for i in $(seq 100); do
+        [ -s "$fdfile" ] && break
+        kill -0 "$XVFB_PID" 2>/dev/null || break
+        sleep 0.1
+    done
+    if ! [ -s "$fdfile" ]; then
+        log "Xvfb did not start:"
+        cat "$E2E_TMP/xvfb.log" >&2
+        exit 1
+    fi
+    export DISPLAY=":$(head -n1 "$fdfile")"
+    unset WAYLAND_DISPLAY XAUTHORITY
+    export QT_QPA_PLATFORM=xcb
+    for i in $(seq 50); do
+        xdotool getmouselocation >/dev/null 2>&1 && return 0
+        sleep 0.1
+    done
+    log "display $DISPLAY does not answer"
+    exit 1
+}
+
+# -- the program ----------------------------------------------------------------
+
+# app_start: starts the program and waits for its window; sets APP_WIN and the
+# window's geometry WIN_X WIN_Y WIN_W WIN_H (root coordinates, no WM frame).
+app_start() {
+    "$BIN" >"$E2E_TMP/app.log" 2>&1 &
+    APP_PID=$!
+    APP_WIN=$(find_window "^${CAPTION}\$" 15) || {
+        log "the window \"$CAPTION\" did not appear"
+        cat "$E2E_TMP/app.log" >&2
+        return 1
+    }
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$APP_WIN")"
+    WIN_X=$X WIN_Y=$Y WIN_W=$WIDTH WIN_H=$HEIGHT
+    # Keyboard input goes where the X focus is; no window manager gives it.
+    click_at 200 4
+    settle
+}
+
+# app_stop: ends the program if it still runs, and the helpers with it.
+app_stop() {
+    stop_helpers
+    stop_pid "$APP_PID"
+    APP_PID=''
+    APP_WIN=''
+}
+
+app_running() { [ -n "$APP_PID" ] && kill -0 "$APP_PID" 2>/dev/null; }
+
+# wait_app_exit SECONDS: true when the program ends by itself in time.
+wait_app_exit() {
+    local limit=$(( $1 * 10 )) i
+    for i in $(seq "$limit"); do
+        if ! kill -0 "$APP_PID" 2>/dev/null; then
+            wait "$APP_PID" 2>/dev/null
+            APP_EXIT=$?
+            APP_PID=''
+            return 0
+        fi
+        sleep 0.1
+    done
+    return 1
+}
+
+# find_window REGEX SECONDS: the id of a visible window whose name matches.
+find_window() {
+    local ids
+    ids=$(timeout "$2" xdotool search --sync --onlyvisible --name "$1" 2>/dev/null) || return 1
+    printf '%s\n' "$ids" | head -n1
+}
+
+# window_geometry ID: prints "X Y W H".
+window_geometry() {
+    local X Y WIDTH HEIGHT SCREEN WINDOW
+    eval "$(xdotool getwindowgeometry --shell "$1")"
+    printf '%s %s %s %s\n' "$X" "$Y" "$WIDTH" "$HEIGHT"
+}
+
+# Lets the program handle what was sent: a round trip through the X server
+# and the event loop. Short, because callers poll for what they expect.
+settle() { sleep "${1:-0.3}"; }
+
+# -- input ----------------------------------------------------------------------
+
+# Coordinates are window-relative pixels.
+click_at() {
+    xdotool mousemove --sync $((WIN_X + $1)) $((WIN_Y + $2)) click 1
+    settle 0.2
+}
+
+move_to() {
+    xdotool mousemove --sync $((WIN_X + $1)) $((WIN_Y + $2))
+    settle 0.2
+}
+
+# keys KEY...: each key through the X server to the focused window.
+keys() {
+    local k
+    for k in "$@"; do
+        xdotool key --clearmodifiers "$k"
+        sleep 0.08
+    done
+    settle 0.2
+}
+
+type_text() {
+    xdotool type --delay 60 -- "$1"
+    settle 0.2
+}
+
+# -- clipboard ----------------------------------------------------------------
+
+clipboard_read() { xclip -o -selection clipboard -t UTF8_STRING 2>/dev/null; }
+
+# clipboard_put TEXT: xclip stays in the foreground (-quiet) and serves the
+# text until app_stop, so its pid is ours to end.
+clipboard_put() {
+    printf '%s' "$1" | xclip -quiet -selection clipboard -t UTF8_STRING -i >/dev/null 2>&1 &
+    E2E_PIDS+=($!)
+    local i
+    for i in $(seq 30); do
+        [ "$(clipboard_read)" = "$1" ] && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# -- pictures -----------------------------------------------------------------
+
+# shot NAME: the program's window saved as OUTDIR/NAME.png; prints the path.
+shot() {
+    local file=$OUTDIR/$1.png
+    import -window root -crop "${WIN_W}x${WIN_H}+${WIN_X}+${WIN_Y}" +repage "$file" 2>/dev/null
+    printf '%s\n' "$file"
+}
+
+# shot_root NAME: the whole screen (dialogs are windows of their own).
+shot_root() {
+    local file=$OUTDIR/$1.png
+    import -window root "$file" 2>/dev/null
+    printf '%s\n' "$file"
+}
+
+# pixel FILE X Y: prints "R G B" (0..255).
+pixel() {
+    convert "$1" -crop "1x1+$2+$3" -depth 8 txt:- 2>/dev/null |
+        sed -n 's/^[^(]*(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3/p' | head -n1
+}
+
+# region FILE X Y W H: prints one "X Y R G B" line per pixel.
+region() {
+    convert "$1" -crop "$4x$5+$2+$3" +repage -depth 8 txt:- 2>/dev/null |
+        sed -n 's/^\([0-9]*\),\([0-9]*\): *(\([0-9]*\),\([0-9]*\),\([0-9]*\).*/\1 \2 \3 \4 \5/p'
+}
+
+# nearest FILE X Y W H R G B: the largest channel difference of the pixel in
+# the region that comes closest to (R G B). Antialiased glyphs have a few
+# pixels at full colour and many blended ones; the nearest one tells.
+nearest() {
+    region "$1" "$2" "$3" "$4" "$5" | awk -v r="$6" -v g="$7" -v b="$8" '
+        function abs(v) { return v < 0 ? -v : v }
+        BEGIN { best = 999 }
+        { d = abs($3 - r); if (abs($4 - g) > d) d = abs($4 - g); if (abs($5 - b) > d) d = abs($5 - b)
+          if (d < best) best = d }
+        END { print best }'
+}
+
+# -- checks -------------------------------------------------------------------
+
+fail() {
+    log "    FAIL: $*"
+    CASE_OK=0
+    return 1
+}
+
+# check DESCRIPTION COMMAND...: runs the command; a failure marks the case.
+check() {
+    local what=$1
+    shift
+    if "$@"; then
+        log "    ok: $what"
+    else
+        fail "$what"
+    fi
+}
+
+# close_to "R G B" R G B TOLERANCE
+close_to() {
+    local -a got
+    read -r -a got <<<"$1"
+    [ ${#got[@]} -eq 3 ] || return 1
+    local i want=("$2" "$3" "$4") d
+    for i in 0 1 2; do
+        d=$(( got[i] - want[i] ))
+        [ ${d#-} -le "$5" ] || return 1
+    done
+}
+
+# pixel_near FILE X Y R G B TOLERANCE: one pixel within the tolerance.
+pixel_near() {
+    local p
+    p=$(pixel "$1" "$2" "$3")
+    close_to "$p" "$4" "$5" "$6" "$7" || { log "      pixel ($2,$3) is ($p), wanted ($4 $5 $6) ± $7"; return 1; }
+}
+
+# same_bytes WHAT EXPECTED_FILE ACTUAL_FILE
+same_bytes() {
+    cmp -s "$2" "$3" && return 0
+    log "      $1 differs:"
+    log "      expected: $(od -An -c "$2" | head -c 600)"
+    log "      actual:   $(od -An -c "$3" | head -c 600)"
+    return 1
+}
+
+# run_case NAME FUNCTION: a fresh program for every case.
+run_case() {
+    CASE_NAME=$1
+    CASE_OK=1
+    log "case: $1"
+    if app_start; then
+        "$2" || CASE_OK=0
+    else
+        CASE_OK=0
+    fi
+    app_stop
+    if [ "$CASE_OK" = 1 ]; then
+        PASSED=$((PASSED + 1))
+        log "  PASS: $1"
+    else
+        FAILED=$((FAILED + 1))
+        log "  FAIL: $1"
+    fi
+}
+
+e2e_finish() {
+    printf '%d passed, %d failed\n' "$PASSED" "$FAILED"
+    [ "$FAILED" -eq 0 ]
+}
+
+# within N A B: |A - B| <= N
+within() {
+    local d=$(( $2 - $3 ))
+    [ ${d#-} -le "$1" ] || { log "      $2 and $3 differ by more than $1"; return 1; }
+}
