@@ -99,18 +99,22 @@ void Form1::Combo1_Click() {
     Text2(2)->SetText(ToQString(preset->Close));
 }
 
-void Form1::BuildColourCode() {
-    const QString previous = Text3->Text();
+void Form1::BuildColourCode(const StyleOptions& styles) {
+    const TagTemplate tags{ToU16(Text2(0)->Text()), ToU16(Text2(1)->Text()), ToU16(Text2(2)->Text())};
+    const std::u16string input = ToU16(Text1->Text());
+    LengthOf(input);
+    // Everything that can fail happens before Text3 is touched, so a failed
+    // conversion leaves the former code; the style tags go round the code
+    // before it is written, so Text3 is written once.
+    const QString code = ToQString(
+        WrapInStyleTags(ComposeGradientMarkup(input, ToU16(Text4->Text()), Colours(), tags), styles));
     Text3->SetText(QString());
-    try {
-        const TagTemplate tags{ToU16(Text2(0)->Text()), ToU16(Text2(1)->Text()), ToU16(Text2(2)->Text())};
-        const std::u16string input = ToU16(Text1->Text());
-        LengthOf(input);
-        Text3->SetText(ToQString(ComposeGradientMarkup(input, ToU16(Text4->Text()), Colours(), tags)));
-    } catch (...) {
-        Text3->SetText(previous); // a failed conversion takes nothing away
-        throw;
-    }
+    Text3->SetText(code);
+}
+
+StyleOptions Form1::ChosenStyles() const {
+    return {Check1->Value() == 1, Check2->Value() == 1, Check3->Value() == 1, Check4->Value() == 1,
+            ToU16(Combo2->Text()), ToU16(Combo3->Text())};
 }
 
 void Form1::RenderPreview() {
@@ -136,13 +140,9 @@ void Form1::RenderPreview() {
 
 void Form1::Command2_Click(std::int16_t Index) {
     switch (Index) {
-    case 0: {
-        BuildColourCode();
-        const StyleOptions styles{Check1->Value() == 1,   Check2->Value() == 1,   Check3->Value() == 1,
-                                  Check4->Value() == 1,   ToU16(Combo2->Text()), ToU16(Combo3->Text())};
-        Text3->SetText(ToQString(WrapInStyleTags(ToU16(Text3->Text()), styles)));
+    case 0:
+        BuildColourCode(ChosenStyles());
         break;
-    }
     case 1:
         if (Text3->Text().isEmpty()) {
             platform_.ShowMessage(this, QStringLiteral("对不起，复制内容不能为空，请重新生成！"), MessageStyle::Error);

@@ -13,6 +13,7 @@
 #include "app/controls/picture_box.h"
 #include "app/controls/text_box.h"
 #include "codegen/colour.h"
+#include "codegen/style_wrap.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -96,12 +97,14 @@ public:
     // Procedures the handlers share.
     void DrawGradientBar();
     void RenderPreview();
-    void BuildColourCode();
+    // The gradient code of the input, wrapped in the chosen style tags, into Text3.
+    void BuildColourCode(const StyleOptions& styles);
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
+    StyleOptions ChosenStyles() const;
     void CreateControls();
     void BindEvents();
     // Runs a handler where an event enters it: a failure is reported, and the

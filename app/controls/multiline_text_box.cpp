@@ -31,40 +31,60 @@ MultiLineTextBox::MultiLineTextBox(QWidget* parent) : QPlainTextEdit(parent) {
 }
 
 QString MultiLineTextBox::Text() const {
-    QString text;
-    text.reserve(document()->characterCount() + document()->blockCount());
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        if (block != document()->begin())
-            text += QStringLiteral("\r\n");
-        for (auto it = block.begin(); !it.atEnd(); ++it) {
-            const QTextFragment fragment = it.fragment();
-            QString piece = fragment.text();
-            if (piece.contains(QChar(LineSeparator)))
-                piece.replace(QChar(LineSeparator), QChar(StoredBreak(fragment.charFormat())));
-            text += piece;
+    const QString raw = document()->toRawText();
+    QString text(raw.size() + document()->blockCount() - 1, Qt::Uninitialized);
+    QChar* out = text.data();
+    for (const QChar c : raw) {
+        if (c.unicode() == ParagraphSeparator) { // the document's block separator
+            *out++ = u'\r';
+            *out++ = u'\n';
+        } else {
+            *out++ = c;
         }
     }
+    if (hasStoredBreaks_)
+        RestoreStoredBreaks(text);
     return text;
 }
 
+void MultiLineTextBox::RestoreStoredBreaks(QString& text) const {
+    // Text offsets run ahead of document positions by one per block separator.
+    int offset = 0;
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next(), offset += 2) {
+        for (auto it = block.begin(); !it.atEnd(); ++it) {
+            const QTextFragment fragment = it.fragment();
+            const char16_t stored = StoredBreak(fragment.charFormat());
+            if (stored == LineSeparator)
+                continue;
+            const QString piece = fragment.text();
+            const int at = offset + fragment.position() - block.position();
+            for (qsizetype i = 0; i < piece.size(); ++i)
+                if (piece.at(i).unicode() == LineSeparator)
+                    text[at + i] = QChar(stored);
+        }
+        offset += block.length() - 1;
+    }
+}
+
 void MultiLineTextBox::SetText(const QString& text) {
-    // '\n' becomes a block separator in setPlainText; the other breaks are
-    // marked one by one afterwards.
-    QString plain;
-    plain.reserve(text.size());
+    // CR LF becomes the document's block separator ('\n' for setPlainText); the
+    // other breaks are marked one by one afterwards.
+    QString plain(text.size(), Qt::Uninitialized);
+    QChar* out = plain.data();
     std::vector<std::pair<int, char16_t>> marks;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text.at(i).unicode();
         if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n') {
-            plain += QChar(u'\n');
+            *out++ = u'\n';
             ++i;
         } else if (c == u'\r' || c == u'\n' || c == ParagraphSeparator) {
-            marks.emplace_back(int(plain.size()), c);
-            plain += QChar(LineSeparator);
+            marks.emplace_back(int(out - plain.data()), c);
+            *out++ = LineSeparator;
         } else {
-            plain += QChar(c);
+            *out++ = c;
         }
     }
+    plain.truncate(out - plain.data());
     document()->setUndoRedoEnabled(false);
     setPlainText(plain);
     for (const auto& [position, kind] : marks) {
@@ -75,6 +95,7 @@ void MultiLineTextBox::SetText(const QString& text) {
         format.setProperty(BreakKindProperty, int(kind));
         cursor.mergeCharFormat(format);
     }
+    hasStoredBreaks_ = !marks.empty();
     document()->setUndoRedoEnabled(true);
 }
 

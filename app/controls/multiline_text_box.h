@@ -32,8 +32,12 @@ protected:
     void insertFromMimeData(const QMimeData* source) override;
 
 private:
+    void RestoreStoredBreaks(QString& text) const;
     int TextOffset(int documentPosition) const;
     int DocumentPosition(int textOffset) const;
+
+    // Whether SetText marked any break besides CR LF; spares the slow read otherwise.
+    bool hasStoredBreaks_ = false;
 };
 
 } // namespace velmorant

@@ -256,6 +256,17 @@ private slots:
         QVERIFY(form.Text3->Text().endsWith(QStringLiteral("[/color]\r\n[/size][/font]")));
     }
 
+    void everyFaceShowsChineseGlyphs() {
+        ShownWindow w;
+        for (int i = 0; i < w.form->Combo3->count(); ++i) {
+            const QString face = w.form->Combo3->itemText(i);
+            QFont font(face);
+            font.setPointSize(10);
+            QVERIFY2(QFontMetrics(font).inFontUcs4(U'中'), qPrintable(face));
+            QVERIFY2(QFontMetrics(font).inFontUcs4(U'渐'), qPrintable(face));
+        }
+    }
+
     void previewShowsWhatTheUserSees() {
         ShownWindow w;
         Form1& form = *w.form;
