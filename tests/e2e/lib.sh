@@ -296,6 +296,10 @@ same_bytes() {
     return 1
 }
 
+# contains FILE TEXT / not_contains FILE TEXT
+contains() { [[ "$(cat "$1")" == *"$2"* ]]; }
+not_contains() { ! contains "$1" "$2"; }
+
 # run_case NAME FUNCTION: a fresh program for every case.
 run_case() {
     CASE_NAME=$1

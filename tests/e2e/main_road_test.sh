@@ -1,0 +1,130 @@
+#!/bin/bash
+# The main road through the real window: convert, copy to the system
+# clipboard, paste from it, and the preview drawn in the gradient colours.
+# Usage: main_road_test.sh BINARY CLI OUTDIR
+
+. "$(dirname "$0")/lib.sh"
+e2e_init "$@"
+
+STARTUP_TEXT=$'Zarimo软件-免费、精彩、共享！\r\n'
+
+# Worked out by hand for n = 20 from (255,0,255) to (0,255,0): position i has
+# red = blue = 255 - 12.75 i and green = 12.75 i, halves to even (i = 10 gives
+# 127.5 -> 128, so 免 is 808080). The CR LF at 19 and 20 stay untagged.
+STARTUP_CODE='[font=宋体][size=1][color=#F20DF2]Z[/color][color=#E61AE6]a[/color][color=#D926D9]r[/color]'\
+'[color=#CC33CC]i[/color][color=#BF40BF]m[/color][color=#B24CB2]o[/color][color=#A659A6]软[/color]'\
+'[color=#996699]件[/color][color=#8C738C]-[/color][color=#808080]免[/color][color=#738C73]费[/color]'\
+'[color=#669966]、[/color][color=#59A659]精[/color][color=#4CB24C]彩[/color][color=#40BF40]、[/color]'\
+'[color=#33CC33]共[/color][color=#26D926]享[/color][color=#1AE61A]！[/color]'$'\r\n''[/size][/font]'
+
+# Window pixels of the buttons' centres and of the preview's drawing area.
+CONVERT=(316 185) COPY=(94 455) PASTE=(318 155)
+PREVIEW_X=16 PREVIEW_Y=24
+# At size "1" (10 pt) a cell is 200 twips wide and a row 200 twips high: 40/3 px.
+cell_x() { echo $((PREVIEW_X + ($1 - 1) * 40 / 3)); }
+
+# cell_colour FILE POSITION R G B TOLERANCE: the cell of a position (row 0)
+# holds a pixel within the tolerance of the colour.
+cell_colour() {
+    local d
+    d=$(nearest "$1" "$(cell_x "$2")" $PREVIEW_Y 13 14 "$3" "$4" "$5")
+    [ "$d" -le "$6" ] || { log "      cell $2: nearest pixel is $d away from ($3 $4 $5)"; return 1; }
+}
+# cell_lacks FILE POSITION R G B: no pixel of the cell comes near the colour.
+cell_lacks() {
+    local d
+    d=$(nearest "$1" "$(cell_x "$2")" $PREVIEW_Y 13 14 "$3" "$4" "$5")
+    [ "$d" -gt 60 ] || { log "      cell $2 has a pixel $d away from ($3 $4 $5)"; return 1; }
+}
+
+press() { click_at "$1" "$2"; }
+
+# message_box NAME: waits for the box titled Velmorant, saves the screen, and
+# prints how near a pixel of the box comes to the red of the error icon.
+message_box() {
+    local box geometry
+    box=$(find_window '^Velmorant$' 5) || return 1
+    settle
+    geometry=$(window_geometry "$box")
+    nearest "$(shot_root "$1")" $geometry 230 30 30
+}
+
+# close_box: Return closes the message box.
+close_box() {
+    keys Return
+    local i
+    for i in $(seq 30); do
+        xdotool search --onlyvisible --name '^Velmorant$' >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    fail "the message box did not close on Return"
+}
+
+# copy_and_confirm NAME: presses copy and expects the information box.
+copy_and_confirm() {
+    press "${COPY[@]}"
+    local red
+    red=$(message_box "$1") || { fail "no message box titled Velmorant after copy"; return 1; }
+    check "the box has no error icon" [ "$red" -gt 60 ]
+    close_box
+}
+
+startup_text() {
+    local expected=$E2E_TMP/expected cli=$E2E_TMP/cli clip=$E2E_TMP/clip
+    printf '%s' "$STARTUP_CODE" >"$expected"
+    printf '%s' "$STARTUP_TEXT" | "$CLI" >"$cli"
+    check "the CLI agrees with the hand-computed code" same_bytes "CLI output" "$expected" "$cli"
+
+    press "${CONVERT[@]}"
+    copy_and_confirm copy-message || return 1
+    clipboard_read >"$clip"
+    check "clipboard holds the code byte for byte" same_bytes "clipboard" "$expected" "$clip"
+
+    local f
+    f=$(shot preview-startup)
+    # One Latin letter and a few Chinese characters in their own colours.
+    check "Z (1) in F20DF2" cell_colour "$f" 1 242 13 242 24
+    check "软 (7) in A659A6" cell_colour "$f" 7 166 89 166 24
+    check "免 (10) in 808080" cell_colour "$f" 10 128 128 128 24
+    check "精 (13) in 59A659" cell_colour "$f" 13 89 166 89 24
+    check "享 (17) in 26D926" cell_colour "$f" 17 38 217 38 24
+    check "享's cell has nothing of the first colour" cell_lacks "$f" 17 242 13 242
+    check "the cell after ！ (the CR) shows nothing" cell_lacks "$f" 19 26 230 26
+}
+
+pasted_text() {
+    local text=$'ab\ncd' cli=$E2E_TMP/cli clip=$E2E_TMP/clip
+    check "xclip holds the text" clipboard_put "$text" || return 1
+    press "${PASTE[@]}"
+    local f
+    f=$(shot preview-pasted)
+    # Paste redraws the preview with the new text: a (CC33CC), b (996699), LF, c (33CC33), d (00FF00).
+    check "a (1) in CC33CC" cell_colour "$f" 1 204 51 204 24
+    check "d (5) in 00FF00" cell_colour "$f" 5 0 255 0 24
+    check "the old text is gone from cell 7" cell_lacks "$f" 7 166 89 166
+    press "${CONVERT[@]}"
+    copy_and_confirm copy-message-pasted || return 1
+    clipboard_read >"$clip"
+    printf '%s' "$text" | "$CLI" >"$cli"
+    check "clipboard holds the code of the pasted text" same_bytes "clipboard" "$cli" "$clip"
+    # Worked out by hand: b is 2 of 5 (996699), c is 4 of 5 (33CC33); the LF between stays bare.
+    check "the line feed came through bare, as it was pasted" \
+        contains "$clip" $'[color=#996699]b[/color]\n[color=#33CC33]c[/color]'
+    check "and no carriage return came with it" not_contains "$clip" $'\r'
+}
+
+# Copy before any convert: the error box, and the clipboard keeps what it had.
+empty_copy() {
+    check "xclip holds a text" clipboard_put "kept" || return 1
+    press "${COPY[@]}"
+    local red
+    red=$(message_box copy-empty-message) || { fail "no message box after copy of nothing"; return 1; }
+    check "the box shows the error icon" [ "$red" -le 40 ]
+    close_box
+    check "the clipboard is untouched" [ "$(clipboard_read)" = kept ]
+}
+
+run_case "convert and copy the start-up text" startup_text
+run_case "paste, convert and copy a text with a line feed" pasted_text
+run_case "copy with an empty code box" empty_copy
+e2e_finish
