@@ -4,12 +4,19 @@ BUILD      ?= build
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
 CMAKE_ARGS ?=
 
+# Sanitizer and fuzz trees: the plain libraries only, no Qt.
+ASAN_BUILD   ?= build-asan
+FUZZ_BUILD   ?= build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZERS       = $(patsubst fuzz/%_fuzz.cpp,%,$(wildcard fuzz/*_fuzz.cpp))
+SANITIZE      = -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
+
 # Debian packages the build, the tests and `make run` need.
 PACKAGES = cmake g++ make pkg-config qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev \
            xvfb xauth xdotool xclip imagemagick fonts-wqy-zenhei fonts-liberation2 \
            clang libclang-rt-14-dev
 
-.PHONY: all deps build run test bench clean
+.PHONY: all deps build run test bench clean test-sanitized fuzz fuzz-build
 
 all: build
 
@@ -27,6 +34,30 @@ run: build
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+	@$(MAKE) --no-print-directory test-sanitized
+
+$(ASAN_BUILD)/CMakeCache.txt:
+	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORANT_APP=OFF \
+	      "-DCMAKE_CXX_FLAGS=$(SANITIZE)" "-DCMAKE_EXE_LINKER_FLAGS=$(SANITIZE)"
+
+$(FUZZ_BUILD)/CMakeCache.txt:
+	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
+	      -DVELMORANT_FUZZ=ON -DVELMORANT_APP=OFF -DVELMORANT_TESTS=OFF
+
+# The unit and cli suites under ASan and UBSan, then each fuzzer for a few seconds over the seeds.
+test-sanitized: deps $(ASAN_BUILD)/CMakeCache.txt fuzz-build
+	cmake --build $(ASAN_BUILD) -j $(JOBS)
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -L 'unit|cli'
+	cd $(FUZZ_BUILD) && ctest --output-on-failure -j $(JOBS) -L fuzz
+
+fuzz-build: deps $(FUZZ_BUILD)/CMakeCache.txt
+	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
+
+# Each fuzzer for FUZZ_SECONDS, growing its corpus in the build tree from a copy of fuzz/corpus.
+fuzz: fuzz-build
+	@status=0; for f in $(FUZZERS); do \
+	    fuzz/run_fuzzer.sh $(FUZZ_BUILD)/fuzz/fuzz_$$f fuzz/corpus/$$f $(FUZZ_BUILD)/corpus/$$f $(FUZZ_SECONDS) || status=1; \
+	done; exit $$status
 
 bench: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVELMORANT_BENCH=ON $(CMAKE_ARGS)
