@@ -91,7 +91,7 @@ void Form1::CreateControls() {
     Frame3 = place(frame(this, QStringLiteral("效果选项")), 120, 3180, 5625, 1875, 5);
     Combo1 = place(new ComboBox(Frame3, true), 4080, 1440, 1455, 300, 33);
     Combo1->addItems({QStringLiteral("Html(网页)"), QStringLiteral("UBB(论坛)"), QStringLiteral("QQ空间")});
-    Combo1->setCurrentIndex(-1);
+    Combo1->setCurrentIndex(1); // the entry it shows, so the arrow keys move on from there
     Combo1->setEditText(QStringLiteral("UBB(论坛)"));
     Timer1 = new QTimer(Frame3);
     Timer1->setInterval(1000); // ticks without a handler

@@ -48,20 +48,21 @@ class MainRoadTest : public QObject {
     Q_OBJECT
 private slots:
     void choosingADialectFillsTheTemplate_data() {
-        QTest::addColumn<int>("downPresses");
+        // The box opens on the entry it shows, UBB: Up reaches Html, Down QQ.
+        QTest::addColumn<QList<int>>("keys");
         QTest::addColumn<QStringList>("tags");
-        QTest::newRow("Html") << 1 << QStringList{QStringLiteral("<font color="), QStringLiteral(">"), QStringLiteral("</font>")};
-        QTest::newRow("UBB") << 2 << QStringList{QStringLiteral("[color="), QStringLiteral("]"), QStringLiteral("[/color]")};
-        QTest::newRow("QQ") << 3 << QStringList{QStringLiteral("[ftc="), QStringLiteral("]"), QStringLiteral("[/ft]")};
+        QTest::newRow("Html") << QList<int>{Qt::Key_Up} << QStringList{QStringLiteral("<font color="), QStringLiteral(">"), QStringLiteral("</font>")};
+        QTest::newRow("UBB") << QList<int>{Qt::Key_Up, Qt::Key_Down} << QStringList{QStringLiteral("[color="), QStringLiteral("]"), QStringLiteral("[/color]")};
+        QTest::newRow("QQ") << QList<int>{Qt::Key_Down} << QStringList{QStringLiteral("[ftc="), QStringLiteral("]"), QStringLiteral("[/ft]")};
     }
     void choosingADialectFillsTheTemplate() {
-        QFETCH(int, downPresses);
+        QFETCH(QList<int>, keys);
         QFETCH(QStringList, tags);
         ShownWindow w;
         Form1& form = *w.form;
         form.Combo1->setFocus();
-        for (int i = 0; i < downPresses; ++i)
-            QTest::keyClick(form.Combo1, Qt::Key_Down);
+        for (int key : keys)
+            QTest::keyClick(form.Combo1, Qt::Key(key));
         for (int j = 0; j < 3; ++j)
             QCOMPARE(form.Text2(std::int16_t(j))->Text(), tags[j]);
 
@@ -88,6 +89,25 @@ private slots:
         form.Combo1->SetText(QStringLiteral("nothing"));
         emit form.Combo1->activated(-1); // no preset: the boxes stay
         QCOMPARE(form.Text2(2)->Text(), QStringLiteral("[/color]"));
+    }
+
+    void choicesActOnlyAtTheNextCommand() {
+        ShownWindow w;
+        Form1& form = *w.form;
+        const QImage blank = form.Picture1->Image();
+        form.Text1->setFocus();
+        QTest::keyClicks(form.Text1, QStringLiteral("more"));
+        QTest::mouseClick(form.Check1, Qt::LeftButton);
+        QCOMPARE(form.Check1->Value(), std::int16_t(1));
+        form.Combo3->setFocus();
+        QTest::keyClick(form.Combo3, Qt::Key_Down);
+        QCOMPARE(form.Combo3->Text(), QStringLiteral("新宋体"));
+        form.Combo2->setFocus();
+        QTest::keyClick(form.Combo2, Qt::Key_Down);
+        QTest::qWait(1100); // one tick of Timer1
+        QCOMPARE(form.Text3->Text(), QString());
+        QCOMPARE(form.Picture1->Image(), blank);
+        QCOMPARE(form.Text2(0)->Text(), QStringLiteral("[color=#"));
     }
 
     void convertWrapsTheCodeInStyleTags_data() {
