@@ -18,8 +18,9 @@ status=0
 "$fuzzer" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1 \
     -artifact_prefix="$work/artifacts/" "$work/corpus" >"$log" 2>&1 || status=$?
 
-executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1)
-corpus=$(grep -o 'corp: [0-9]*/[0-9a-zA-Z]*' "$log" | tail -n 1 | cut -d' ' -f2)
+# A run that stops early may print neither figure.
+executions=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n 1 || true)
+corpus=$({ grep -o 'corp: [0-9]*/[0-9a-zA-Z]*' "$log" || true; } | tail -n 1 | cut -d' ' -f2)
 printf '%-22s %10s executions   corpus %s (inputs/bytes)   %s files in %s\n' \
     "$(basename "$fuzzer")" "${executions:-?}" "${corpus:-?}" "$(ls "$work/corpus" | wc -l)" "$work/corpus"
 if [ "$status" -ne 0 ]; then
