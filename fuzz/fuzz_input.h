@@ -48,8 +48,8 @@ public:
         return value;
     }
 
-    // The rest of the bytes as texts split at NUL; at least `count` of them (empty if absent).
-    std::vector<std::u16string> TakeTexts(std::size_t count) {
+    // The rest of the bytes as texts split at NUL; always at least one.
+    std::vector<std::u16string> TakeTexts() {
         std::vector<std::u16string> texts(1);
         Decode(Rest(), [&](char16_t unit, bool separator) {
             if (separator)
@@ -57,15 +57,13 @@ public:
             else
                 texts.back().push_back(unit);
         });
-        if (texts.size() < count)
-            texts.resize(count);
         return texts;
     }
 
     // The rest of the bytes as one text: a NUL byte is U+0000 here.
     std::u16string TakeText() {
         std::u16string text;
-        Decode(Rest(), [&](char16_t unit, bool separator) { text.push_back(separator ? u'\0' : unit); });
+        Decode(Rest(), [&](char16_t unit, bool) { text.push_back(unit); });
         return text;
     }
 

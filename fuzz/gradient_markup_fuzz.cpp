@@ -31,7 +31,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (Channel* channel : {&colours.start.red, &colours.start.green, &colours.start.blue, &colours.end.red,
                              &colours.end.green, &colours.end.blue})
         *channel = input.TakeByte();
-    const std::vector<std::u16string> texts = input.TakeTexts(0);
+    const std::vector<std::u16string> texts = input.TakeTexts();
     const std::u16string& raw = texts[0];
     const std::u16string step = texts.size() > 1 ? texts[1] : u"1";
     // Template texts left out keep the start-up ones, so short inputs still frame their units.
