@@ -20,6 +20,7 @@ int TextBox::SelLength() const { return int(selectedText().size()); }
 
 void TextBox::focusInEvent(QFocusEvent* event) {
     QLineEdit::focusInEvent(event);
+    deselect(); // Qt selects all on Tab; here only a GotFocus handler selects, and the caret stays at the end
     emit gotFocus();
 }
 
