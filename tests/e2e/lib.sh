@@ -166,14 +166,24 @@ settle() { sleep "${1:-0.3}"; }
 
 # -- input ----------------------------------------------------------------------
 
+# pointer_to X Y (root coordinates). --sync waits for the pointer to move, so
+# it would wait in vain when the pointer is already there.
+pointer_to() {
+    local X Y SCREEN WINDOW
+    eval "$(xdotool getmouselocation --shell)"
+    [ "$X" = "$1" ] && [ "$Y" = "$2" ] && return 0
+    timeout 5 xdotool mousemove --sync "$1" "$2"
+}
+
 # Coordinates are window-relative pixels.
 click_at() {
-    xdotool mousemove --sync $((WIN_X + $1)) $((WIN_Y + $2)) click 1
+    pointer_to $((WIN_X + $1)) $((WIN_Y + $2))
+    xdotool click 1
     settle 0.2
 }
 
 move_to() {
-    xdotool mousemove --sync $((WIN_X + $1)) $((WIN_Y + $2))
+    pointer_to $((WIN_X + $1)) $((WIN_Y + $2))
     settle 0.2
 }
 
@@ -304,6 +314,7 @@ not_contains() { ! contains "$1" "$2"; }
 run_case() {
     CASE_NAME=$1
     CASE_OK=1
+    local started=$SECONDS
     log "case: $1"
     if app_start; then
         "$2" || CASE_OK=0
@@ -313,10 +324,10 @@ run_case() {
     app_stop
     if [ "$CASE_OK" = 1 ]; then
         PASSED=$((PASSED + 1))
-        log "  PASS: $1"
+        log "  PASS: $1 ($((SECONDS - started)) s)"
     else
         FAILED=$((FAILED + 1))
-        log "  FAIL: $1"
+        log "  FAIL: $1 ($((SECONDS - started)) s)"
     fi
 }
 
