@@ -15,7 +15,6 @@ APP_WIN=''
 WIN_X=0 WIN_Y=0 WIN_W=0 WIN_H=0
 PASSED=0 FAILED=0
 CASE_OK=1
-CASE_NAME=''
 
 log() { printf '%s\n' "$*"; }
 
@@ -41,6 +40,7 @@ stop_helpers() {
 }
 
 e2e_cleanup() {
+    stop_pid "${E2E_WATCHDOG:-}"
     stop_helpers
     stop_pid "$APP_PID"
     APP_PID=''
@@ -68,7 +68,23 @@ e2e_init() {
     E2E_TMP=$(mktemp -d)
     trap e2e_cleanup EXIT
     trap 'exit 130' INT TERM HUP
+    start_watchdog "${E2E_DEADLINE:-150}"
     start_xvfb
+}
+
+# A script past its deadline ends itself through the EXIT trap, before ctest's
+# TIMEOUT would kill it outright and leave its X server behind. The watchdog
+# waits with the read builtin, so ending it leaves no sleeping child.
+start_watchdog() {
+    local fifo=$E2E_TMP/watchdog script=$$
+    mkfifo "$fifo"
+    (
+        trap 'exit 0' TERM
+        read -r -t "$1" <>"$fifo"
+        echo "deadline of $1 s passed: stopping" >&2
+        kill -TERM "$script"
+    ) &
+    E2E_WATCHDOG=$!
 }
 
 # The server picks a free display number itself (-displayfd), so scripts run
@@ -312,7 +328,6 @@ not_contains() { ! contains "$1" "$2"; }
 
 # run_case NAME FUNCTION: a fresh program for every case.
 run_case() {
-    CASE_NAME=$1
     CASE_OK=1
     local started=$SECONDS
     log "case: $1"

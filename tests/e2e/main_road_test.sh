@@ -45,15 +45,14 @@ message_box() {
     local box geometry
     box=$(find_window '^Velmorant$' 5) || return 1
     settle
-    geometry=$(window_geometry "$box")
-    nearest "$(shot_root "$1")" $geometry 230 30 30
+    read -r -a geometry <<<"$(window_geometry "$box")"
+    nearest "$(shot_root "$1")" "${geometry[@]}" 230 30 30
 }
 
 # close_box: Return closes the message box.
 close_box() {
     keys Return
-    local i
-    for i in $(seq 30); do
+    for _ in $(seq 30); do
         xdotool search --onlyvisible --name '^Velmorant$' >/dev/null 2>&1 || return 0
         sleep 0.1
     done

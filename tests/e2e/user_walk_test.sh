@@ -92,8 +92,7 @@ choose_colour() {
 }
 
 wait_closed() {
-    local i
-    for i in $(seq 30); do
+    for _ in $(seq 30); do
         xdotool search --onlyvisible --name 'Select Color|颜色' >/dev/null 2>&1 || return 0
         sleep 0.1
     done
