@@ -244,6 +244,20 @@ shot() {
     printf '%s\n' "$file"
 }
 
+# shot_when NAME PREDICATE ARGS...: screenshots until PREDICATE FILE ARGS...
+# holds, for 3 s at most, since the program paints in its own time; prints
+# the file. The checks that follow look at that file.
+shot_when() {
+    local name=$1 predicate=$2 f
+    shift 2
+    for _ in $(seq 15); do
+        f=$(shot "$name")
+        "$predicate" "$f" "$@" >/dev/null 2>&1 && break
+        sleep 0.2
+    done
+    printf '%s\n' "$f"
+}
+
 # shot_root NAME: the whole screen (dialogs are windows of their own).
 shot_root() {
     local file=$OUTDIR/$1.png

@@ -80,7 +80,7 @@ startup_text() {
     check "clipboard holds the code byte for byte" same_bytes "clipboard" "$expected" "$clip"
 
     local f
-    f=$(shot preview-startup)
+    f=$(shot_when preview-startup cell_colour 1 242 13 242 24)
     # One Latin letter and a few Chinese characters in their own colours.
     check "Z (1) in F20DF2" cell_colour "$f" 1 242 13 242 24
     check "软 (7) in A659A6" cell_colour "$f" 7 166 89 166 24
@@ -96,7 +96,7 @@ pasted_text() {
     check "xclip holds the text" clipboard_put "$text" || return 1
     press "${PASTE[@]}"
     local f
-    f=$(shot preview-pasted)
+    f=$(shot_when preview-pasted cell_colour 1 204 51 204 24)
     # Paste redraws the preview with the new text: a (CC33CC), b (996699), LF, c (33CC33), d (00FF00).
     check "a (1) in CC33CC" cell_colour "$f" 1 204 51 204 24
     check "d (5) in 00FF00" cell_colour "$f" 5 0 255 0 24

@@ -102,13 +102,13 @@ wait_closed() {
 colour_chooser() {
     local f
     choose_colour alt+b '#0000ff' || return 1
-    f=$(shot chooser-start-blue)
+    f=$(shot_when chooser-start-blue pixel_near $STRIP_LEFT $STRIP_Y 0 0 255 12)
     check "start blue: left end" pixel_near "$f" $STRIP_LEFT $STRIP_Y 0 0 255 12
     check "start blue: right end still green" pixel_near "$f" $STRIP_RIGHT $STRIP_Y 0 255 0 12
     check "start blue: halfway blue-green" pixel_near "$f" $STRIP_MID $STRIP_Y 0 128 128 12
 
     choose_colour alt+e '#ff0000' || return 1
-    f=$(shot chooser-end-red)
+    f=$(shot_when chooser-end-red pixel_near $STRIP_RIGHT $STRIP_Y 255 0 0 12)
     check "end red: left end still blue" pixel_near "$f" $STRIP_LEFT $STRIP_Y 0 0 255 12
     check "end red: right end" pixel_near "$f" $STRIP_RIGHT $STRIP_Y 255 0 0 12
     check "end red: halfway purple" pixel_near "$f" $STRIP_MID $STRIP_Y 128 0 128 12
@@ -116,6 +116,7 @@ colour_chooser() {
     choose_colour alt+b || return 1
     keys Escape
     wait_closed || return 1
+    settle
     f=$(shot chooser-cancelled)
     check "cancel: left end unchanged" pixel_near "$f" $STRIP_LEFT $STRIP_Y 0 0 255 12
     check "cancel: right end unchanged" pixel_near "$f" $STRIP_RIGHT $STRIP_Y 255 0 0 12
@@ -125,35 +126,40 @@ colour_chooser() {
     expect_code "the code uses the chosen colours" "$STARTUP_TEXT" --start 0000FF --end FF0000
 }
 
-# label_is NAME COLOUR: a screenshot, and Label8's text has pixels of COLOUR
-# (red or blue) and none of the other.
+# label_is FILE COLOUR: Label8's text has pixels of COLOUR (red or blue) and
+# none of the other.
 label_is() {
-    local f red blue
-    f=$(shot "hover-$1")
-    red=$(nearest "$f" "${LABEL8_AREA[@]}" 255 0 0)
-    blue=$(nearest "$f" "${LABEL8_AREA[@]}" 0 0 255)
+    local red blue
+    red=$(nearest "$1" "${LABEL8_AREA[@]}" 255 0 0)
+    blue=$(nearest "$1" "${LABEL8_AREA[@]}" 0 0 255)
     case $2 in
     red) [ "$red" -le 40 ] && [ "$blue" -gt 60 ] ;;
     blue) [ "$blue" -le 40 ] && [ "$red" -gt 60 ] ;;
     esac || { log "      label: nearest red $red, nearest blue $blue"; return 1; }
 }
 
+# label_shows NAME COLOUR: waits for the colour on a screenshot named NAME.
+label_shows() { label_is "$(shot_when "hover-$1" label_is "$2")" "$2"; }
+
 hover() {
     move_to 200 300                 # Frame3: nothing happens to the label
-    check "blue at start" label_is start blue
+    check "blue at start" label_shows start blue
     move_to 228 491
-    check "red on the label" label_is on-label red
+    check "red on the label" label_shows on-label red
     move_to 160 490                 # the footer frame between Label5 and Label8
-    check "blue on the footer frame" label_is on-footer blue
+    check "blue on the footer frame" label_shows on-footer blue
     move_to 228 491
+    label_shows on-label-again red || fail "red again on the label"
     move_to 40 491                  # straight onto Label5
-    check "still red on Label5" label_is on-label5 red
+    settle                          # a wrong turn to blue would show by now
+    check "still red on Label5" label_shows on-label5 red
     move_to 3 300                   # the bare window left of the frames
-    check "blue on the bare window" label_is on-window blue
+    check "blue on the bare window" label_shows on-window blue
     move_to 228 491
+    label_shows on-label-last red || fail "red again on the label"
     pointer_to 5 5                  # out of the window
-    settle 0.2
-    check "still red outside the window" label_is outside red
+    settle
+    check "still red outside the window" label_shows outside red
 }
 
 # Digits and Backspace pass; letters, "-", ".", space and Ctrl+V do not.
