@@ -1,4 +1,5 @@
-# One-word commands over CMake. Everything builds in build/.
+# One-word commands over CMake. The program builds in build/, the sanitizer
+# and fuzz trees beside it.
 BUILD_TYPE ?= Release
 BUILD      ?= build
 JOBS       ?= $(shell nproc 2>/dev/null || echo 2)
@@ -65,4 +66,4 @@ bench: deps
 	$(BUILD)/bench/gradient_bench
 
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)
