@@ -65,16 +65,16 @@ Error Set(bool &flag) {
     return std::nullopt;
 }
 
-struct OptionSpec {
+struct OptionRule {
     std::string_view name;
     bool takesValue;
     Error (*apply)(Options &, std::string_view name, std::string_view value);
 };
 
 const std::array kOptions{
-    OptionSpec{"start", true, [](Options &o, auto n, auto v) { return ReadColour(n, v, o.colours.start); }},
-    OptionSpec{"end", true, [](Options &o, auto n, auto v) { return ReadColour(n, v, o.colours.end); }},
-    OptionSpec{"dialect", true,
+    OptionRule{"start", true, [](Options &o, auto n, auto v) { return ReadColour(n, v, o.colours.start); }},
+    OptionRule{"end", true, [](Options &o, auto n, auto v) { return ReadColour(n, v, o.colours.end); }},
+    OptionRule{"dialect", true,
                [](Options &o, auto n, auto v) -> Error {
                    constexpr std::array<std::string_view, 3> names{"html", "ubb", "qq"};
                    for (std::size_t i = 0; i < names.size(); ++i) {
@@ -85,24 +85,24 @@ const std::array kOptions{
                    }
                    return "--" + std::string(n) + ": unknown dialect '" + std::string(v) + "'";
                }},
-    OptionSpec{"open", true, [](Options &o, auto n, auto v) { return ReadOptionalText(n, v, o.open); }},
-    OptionSpec{"middle", true, [](Options &o, auto n, auto v) { return ReadOptionalText(n, v, o.middle); }},
-    OptionSpec{"close", true, [](Options &o, auto n, auto v) { return ReadOptionalText(n, v, o.close); }},
-    OptionSpec{"step", true, [](Options &o, auto n, auto v) { return ReadText(n, v, o.step); }},
-    OptionSpec{"size", true, [](Options &o, auto n, auto v) { return ReadText(n, v, o.styles.size); }},
-    OptionSpec{"font", true, [](Options &o, auto n, auto v) { return ReadText(n, v, o.styles.font); }},
-    OptionSpec{"bold", false, [](Options &o, auto, auto) { return Set(o.styles.bold); }},
-    OptionSpec{"italic", false, [](Options &o, auto, auto) { return Set(o.styles.italic); }},
-    OptionSpec{"underline", false, [](Options &o, auto, auto) { return Set(o.styles.underline); }},
-    OptionSpec{"strike", false, [](Options &o, auto, auto) { return Set(o.styles.strikethrough); }},
-    OptionSpec{"help", false, [](Options &o, auto, auto) { return Set(o.help); }},
-    OptionSpec{"version", false, [](Options &o, auto, auto) { return Set(o.version); }},
+    OptionRule{"open", true, [](Options &o, auto n, auto v) { return ReadOptionalText(n, v, o.open); }},
+    OptionRule{"middle", true, [](Options &o, auto n, auto v) { return ReadOptionalText(n, v, o.middle); }},
+    OptionRule{"close", true, [](Options &o, auto n, auto v) { return ReadOptionalText(n, v, o.close); }},
+    OptionRule{"step", true, [](Options &o, auto n, auto v) { return ReadText(n, v, o.step); }},
+    OptionRule{"size", true, [](Options &o, auto n, auto v) { return ReadText(n, v, o.styles.size); }},
+    OptionRule{"font", true, [](Options &o, auto n, auto v) { return ReadText(n, v, o.styles.font); }},
+    OptionRule{"bold", false, [](Options &o, auto, auto) { return Set(o.styles.bold); }},
+    OptionRule{"italic", false, [](Options &o, auto, auto) { return Set(o.styles.italic); }},
+    OptionRule{"underline", false, [](Options &o, auto, auto) { return Set(o.styles.underline); }},
+    OptionRule{"strike", false, [](Options &o, auto, auto) { return Set(o.styles.strikethrough); }},
+    OptionRule{"help", false, [](Options &o, auto, auto) { return Set(o.help); }},
+    OptionRule{"version", false, [](Options &o, auto, auto) { return Set(o.version); }},
 };
 
-const OptionSpec *FindOption(std::string_view name) {
-    for (const OptionSpec &spec : kOptions) {
-        if (spec.name == name)
-            return &spec;
+const OptionRule *FindOption(std::string_view name) {
+    for (const OptionRule &rule : kOptions) {
+        if (rule.name == name)
+            return &rule;
     }
     return nullptr;
 }
@@ -150,18 +150,18 @@ std::variant<Options, UsageError> ParseOptions(std::span<const std::string_view>
             value = name.substr(eq + 1);
             name = name.substr(0, eq);
         }
-        const OptionSpec *spec = FindOption(name);
-        if (!spec)
+        const OptionRule *rule = FindOption(name);
+        if (!rule)
             return UsageError{"unknown option '--" + std::string(name) + "'"};
-        if (!spec->takesValue && value)
+        if (!rule->takesValue && value)
             return UsageError{"--" + std::string(name) + " takes no argument"};
         // The next argument is the value even when it starts with "-": "--step -2".
-        if (spec->takesValue && !value) {
+        if (rule->takesValue && !value) {
             if (i + 1 == args.size())
                 return UsageError{"--" + std::string(name) + " needs an argument"};
             value = args[++i];
         }
-        if (Error error = spec->apply(options, name, value.value_or("")))
+        if (Error error = rule->apply(options, name, value.value_or("")))
             return UsageError{*error};
     }
     if (file && *file != "-")
