@@ -37,10 +37,13 @@ double PictureBox::ScaleHeightTwips() const { return InnerRect().height() * doub
 void PictureBox::resizeEvent(QResizeEvent*) { FitImage(); }
 
 void PictureBox::FitImage() {
-    const QSize size = InnerRect().size();
-    if (size == image_.size())
+    // Kept at the screen's own resolution, so text stays sharp on high-DPI screens.
+    const qreal ratio = devicePixelRatioF();
+    const QSize size = InnerRect().size().expandedTo(QSize(1, 1));
+    if (size == image_.deviceIndependentSize().toSize() && ratio == image_.devicePixelRatio())
         return;
-    QImage resized(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    QImage resized(size * ratio, QImage::Format_RGB32);
+    resized.setDevicePixelRatio(ratio);
     resized.setDotsPerMeterX(DotsPerMeterAt96Dpi);
     resized.setDotsPerMeterY(DotsPerMeterAt96Dpi);
     resized.fill(ToQColor(backColor_));
