@@ -13,8 +13,10 @@ void InstallFontSubstitutes() {
     const struct {
         const char* face;
         const char* latin;
-    } latinFaces[] = {{"Arial", "Liberation Sans"}, {"Courier new", "Liberation Mono"},
-                      {"Georgia", "DejaVu Serif"},  {"Tahoma", "DejaVu Sans"},
+    } latinFaces[] = {{"Arial", "Liberation Sans"},
+                      {"Courier new", "Liberation Mono"},
+                      {"Georgia", "DejaVu Serif"},
+                      {"Tahoma", "DejaVu Sans"},
                       {"Impact", "DejaVu Sans"}};
     for (const auto& [face, latin] : latinFaces)
         QFont::insertSubstitutions(QString::fromUtf8(face), QStringList{QString::fromUtf8(latin)} + cjk);

@@ -37,8 +37,7 @@ void SelectAll(TextControl& box) {
 
 Form1::Form1(Platform& platform, QString programDirectory, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                          Qt::MSWindowsFixedSizeDialogHint),
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       platform_(platform), programDirectory_(std::move(programDirectory)) {
     setWindowTitle(QStringLiteral("Velmorant        增强版"));
     setFixedSize(393, 512);
@@ -106,15 +105,15 @@ void Form1::BuildColourCode(const StyleOptions& styles) {
     // Everything that can fail happens before Text3 is touched, so a failed
     // conversion leaves the former code; the style tags go round the code
     // before it is written, so Text3 is written once.
-    const QString code = ToQString(
-        WrapInStyleTags(ComposeGradientMarkup(input, ToU16(Text4->Text()), Colours(), tags), styles));
+    const QString code =
+        ToQString(WrapInStyleTags(ComposeGradientMarkup(input, ToU16(Text4->Text()), Colours(), tags), styles));
     Text3->SetText(QString());
     Text3->SetText(code);
 }
 
 StyleOptions Form1::ChosenStyles() const {
-    return {Check1->Value() == 1, Check2->Value() == 1, Check3->Value() == 1, Check4->Value() == 1,
-            ToU16(Combo2->Text()), ToU16(Combo3->Text())};
+    return {Check1->Value() == 1, Check2->Value() == 1,  Check3->Value() == 1,
+            Check4->Value() == 1, ToU16(Combo2->Text()), ToU16(Combo3->Text())};
 }
 
 void Form1::RenderPreview() {

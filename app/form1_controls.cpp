@@ -26,8 +26,8 @@ ColourValue SystemColour(QPalette::ColorRole role) {
     const QColor c = QApplication::palette().color(QPalette::Active, role);
     return c.red() + 256 * c.green() + 65536 * c.blue();
 }
-const auto WindowBackground = QPalette::Base;          // system colour 5
-const auto WindowText = QPalette::Text;                // system colour 8
+const auto WindowBackground = QPalette::Base;             // system colour 5
+const auto WindowText = QPalette::Text;                   // system colour 8
 const auto ActiveCaptionText = QPalette::HighlightedText; // system colour 9
 
 constexpr ColourValue Red = 0x0000FF;
@@ -79,8 +79,8 @@ void Form1::CreateControls() {
     Label7->setFont(TableFont(QStringLiteral("宋体"), true));
     Label8 = place(label(Frame7, QStringLiteral("更多工具下载")), 2760, 195, 1080, 180, 37);
     Label8->SetForeColor(Blue);
-    Line1 = new LineControl(Frame7, QLine(TwipsToPixels(2760), TwipsToPixels(405), TwipsToPixels(3840),
-                                          TwipsToPixels(405)), Red);
+    Line1 = new LineControl(
+        Frame7, QLine(TwipsToPixels(2760), TwipsToPixels(405), TwipsToPixels(3840), TwipsToPixels(405)), Red);
 
     Frame4 = place(frame(this, QStringLiteral("效果代码")), 120, 5160, 5625, 1935, 12);
     Command4 = place(button(Frame4, QStringLiteral("访问Kestrune")), 2550, 1500, 1305, 345, 29);
@@ -114,8 +114,8 @@ void Form1::CreateControls() {
     QFont strike = TableFont(QStringLiteral("黑体"));
     strike.setStrikeOut(true);
     Check4 = place(check(Frame3, QStringLiteral(" 删除线 ABC"), strike), 3780, 1050, 1425, 360, 9);
-    Check1 = place(check(Frame3, QStringLiteral(" 粗体 B"), TableFont(QStringLiteral("黑体"), true)), 3780, 240,
-                   1155, 360, 8);
+    Check1 = place(check(Frame3, QStringLiteral(" 粗体 B"), TableFont(QStringLiteral("黑体"), true)), 3780, 240, 1155,
+                   360, 8);
     QFont italic = TableFont(QStringLiteral("黑体"));
     italic.setItalic(true);
     Check2 = place(check(Frame3, QStringLiteral(" 斜体 I"), italic), 3780, 510, 945, 360, 7);

@@ -4,8 +4,8 @@
 #include "app/web_addresses.h"
 #include "tests/window/window_fixture.h"
 
-#include <QMouseEvent>
 #include <QClipboard>
+#include <QMouseEvent>
 #include <QTest>
 
 using namespace velmorant;

@@ -4,33 +4,13 @@
 #include "app/form1.h"
 #include "preview/gradient_strip.h"
 #include "tests/window/fake_platform.h"
+#include "tests/window/picture_log.h"
 
 #include <QTest>
 
 using namespace velmorant;
 
 Q_DECLARE_METATYPE(velmorant::ColourPair)
-
-namespace {
-
-// Records the lines drawn on the strip.
-struct LineLog final : PictureRecorder {
-    int clears = 0;
-    std::vector<ColourValue> colours;
-    std::vector<std::pair<QPointF, QPointF>> ends;
-    void Cleared() override {
-        ++clears;
-        colours.clear();
-        ends.clear();
-    }
-    void LineDrawn(QPointF from, QPointF to, ColourValue colour) override {
-        colours.push_back(colour);
-        ends.emplace_back(from, to);
-    }
-    void Printed(const QString&, double, double, ColourValue, const QFont&) override {}
-};
-
-} // namespace
 
 class ColourPickingTest : public QObject {
     Q_OBJECT
@@ -50,7 +30,7 @@ private slots:
         QFETCH(ColourPair, pair);
         FakePlatform platform;
         Form1 form(platform, QString());
-        LineLog log;
+        PictureLog log;
         form.Picture2->SetRecorder(&log);
         platform.colourAnswers.push_back(chosen);
         form.Text3->SetText(QStringLiteral("earlier code"));
@@ -65,9 +45,9 @@ private slots:
         QCOMPARE(form.Colours(), pair);
         QCOMPARE(log.clears, 1);
         const auto expected = GradientStripColours(pair);
-        QCOMPARE(log.colours, std::vector<ColourValue>(expected.begin(), expected.end()));
-        QCOMPARE(log.ends.front(), std::make_pair(QPointF(0, 0), QPointF(0, 10)));
-        QCOMPARE(log.ends.back(), std::make_pair(QPointF(255, 0), QPointF(255, 10)));
+        QCOMPARE(log.lineColours, std::vector<ColourValue>(expected.begin(), expected.end()));
+        QCOMPARE(log.lineEnds.front(), std::make_pair(QPointF(0, 0), QPointF(0, 10)));
+        QCOMPARE(log.lineEnds.back(), std::make_pair(QPointF(255, 0), QPointF(255, 10)));
         QCOMPARE(form.Text3->Text(), QStringLiteral("earlier code")); // the code follows at the next convert
     }
 
@@ -81,7 +61,7 @@ private slots:
         QFETCH(int, index);
         FakePlatform platform;
         Form1 form(platform, QString());
-        LineLog log;
+        PictureLog log;
         form.Picture2->SetRecorder(&log);
         const QImage strip = form.Picture2->Image();
         platform.colourAnswers.push_back(std::nullopt);

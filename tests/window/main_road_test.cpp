@@ -1,6 +1,7 @@
 // Dialect presets, convert with its style tags, copy and paste, and the focus
 // and preview that every command leaves behind.
 
+#include "tests/window/picture_log.h"
 #include "tests/window/window_fixture.h"
 
 #include <QTest>
@@ -16,22 +17,6 @@ void RedToBlue(Form1& form) {
     form.StartR = 255, form.StartG = 0, form.StartB = 0;
     form.EndR = 0, form.EndG = 0, form.EndB = 255;
 }
-
-struct PrintLog final : PictureRecorder {
-    struct Print {
-        QString text;
-        double x, y;
-        ColourValue colour;
-        QFont font;
-    };
-    int clears = 0;
-    std::vector<Print> prints;
-    void Cleared() override { ++clears; }
-    void LineDrawn(QPointF, QPointF, ColourValue) override {}
-    void Printed(const QString& text, double x, double y, ColourValue colour, const QFont& font) override {
-        prints.push_back({text, x, y, colour, font});
-    }
-};
 
 // As the user presses a button: the focus moves to it first.
 void Press(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
@@ -51,9 +36,13 @@ private slots:
         // The box opens on the entry it shows, UBB: Up reaches Html, Down QQ.
         QTest::addColumn<QList<int>>("keys");
         QTest::addColumn<QStringList>("tags");
-        QTest::newRow("Html") << QList<int>{Qt::Key_Up} << QStringList{QStringLiteral("<font color="), QStringLiteral(">"), QStringLiteral("</font>")};
-        QTest::newRow("UBB") << QList<int>{Qt::Key_Up, Qt::Key_Down} << QStringList{QStringLiteral("[color="), QStringLiteral("]"), QStringLiteral("[/color]")};
-        QTest::newRow("QQ") << QList<int>{Qt::Key_Down} << QStringList{QStringLiteral("[ftc="), QStringLiteral("]"), QStringLiteral("[/ft]")};
+        QTest::newRow("Html") << QList<int>{Qt::Key_Up}
+                              << QStringList{QStringLiteral("<font color="), QStringLiteral(">"),
+                                             QStringLiteral("</font>")};
+        QTest::newRow("UBB") << QList<int>{Qt::Key_Up, Qt::Key_Down}
+                             << QStringList{QStringLiteral("[color="), QStringLiteral("]"), QStringLiteral("[/color]")};
+        QTest::newRow("QQ") << QList<int>{Qt::Key_Down}
+                            << QStringList{QStringLiteral("[ftc="), QStringLiteral("]"), QStringLiteral("[/ft]")};
     }
     void choosingADialectFillsTheTemplate() {
         QFETCH(QList<int>, keys);
@@ -118,10 +107,9 @@ private slots:
         QTest::newRow("start-up size and font")
             << QList<int>{0, 0, 0, 0} << QStringLiteral("1") << QStringLiteral("宋体")
             << QStringLiteral("[font=宋体][size=1]") + AbcCode + QStringLiteral("[/size][/font]");
-        QTest::newRow("bold and strike")
-            << QList<int>{1, 0, 0, 1} << QStringLiteral("7") << QStringLiteral("Arial")
-            << QStringLiteral("[font=Arial][size=7][strike][B]") + AbcCode +
-                   QStringLiteral("[/B][/strike][/size][/font]");
+        QTest::newRow("bold and strike") << QList<int>{1, 0, 0, 1} << QStringLiteral("7") << QStringLiteral("Arial")
+                                         << QStringLiteral("[font=Arial][size=7][strike][B]") + AbcCode +
+                                                QStringLiteral("[/B][/strike][/size][/font]");
         QTest::newRow("every style, typed size")
             << QList<int>{1, 1, 1, 1} << QStringLiteral("x") << QStringLiteral("Impact")
             << QStringLiteral("[font=Impact][size=x][strike][u][i][B]") + AbcCode +
@@ -199,7 +187,8 @@ private slots:
         Form1& form = *w.form;
         form.Text3->SetText(code);
         Press(form.Command2(1));
-        QCOMPARE(w.platform.clipboardCalls, (std::vector<QString>{QStringLiteral("clear"), QStringLiteral("set:") + code}));
+        QCOMPARE(w.platform.clipboardCalls,
+                 (std::vector<QString>{QStringLiteral("clear"), QStringLiteral("set:") + code}));
         QCOMPARE(w.platform.messages.size(), std::size_t(1));
         QCOMPARE(w.platform.messages[0].prompt, QStringLiteral("恭喜你，成功复制到剪贴板！"));
         QCOMPARE(w.platform.messages[0].style, MessageStyle::Information);
@@ -210,7 +199,8 @@ private slots:
     void pasteReplacesTheInput_data() {
         QTest::addColumn<std::optional<QString>>("clipboard");
         QTest::addColumn<QString>("input");
-        QTest::newRow("line breaks as they are") << std::optional<QString>(QStringLiteral("x\ny\r\nz\r")) << QStringLiteral("x\ny\r\nz\r");
+        QTest::newRow("line breaks as they are")
+            << std::optional<QString>(QStringLiteral("x\ny\r\nz\r")) << QStringLiteral("x\ny\r\nz\r");
         QTest::newRow("no text empties the input") << std::optional<QString>() << QString();
     }
     void pasteReplacesTheInput() {
@@ -220,7 +210,7 @@ private slots:
         Form1& form = *w.form;
         form.Text3->SetText(QStringLiteral("older code"));
         w.platform.clipboard = clipboard;
-        PrintLog log;
+        PictureLog log;
         form.Picture1->SetRecorder(&log);
         Press(form.Command2(2));
         QCOMPARE(form.Text1->Text(), input);
@@ -233,7 +223,7 @@ private slots:
     void previewDrawsEachUnitInItsCell() {
         ShownWindow w;
         Form1& form = *w.form;
-        PrintLog log;
+        PictureLog log;
         form.Picture1->SetRecorder(&log);
         form.Text1->SetText(QStringLiteral("ab"));
         form.Combo2->SetText(QStringLiteral("3")); // 12 points: cells of 240 twips
@@ -263,7 +253,7 @@ private slots:
     void previewCutsTheStartupTextAsTheGeneratorDoes() {
         ShownWindow w;
         Form1& form = *w.form;
-        PrintLog log;
+        PictureLog log;
         form.Picture1->SetRecorder(&log);
         Press(form.Command2(0));
         // 20 positions, step 1: one unit each, CR and LF included, on row 0.
@@ -300,7 +290,8 @@ private slots:
                 for (int x = x0; x < x0 + 45 && x < image.width(); ++x) {
                     const QRgb p = image.pixel(x, y);
                     if (std::abs(qRed(p) - qRed(want)) + std::abs(qGreen(p) - qGreen(want)) +
-                            std::abs(qBlue(p) - qBlue(want)) < 40)
+                            std::abs(qBlue(p) - qBlue(want)) <
+                        40)
                         return true;
                 }
             return false;

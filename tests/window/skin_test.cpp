@@ -18,7 +18,8 @@ bool Shows(QWidget* widget, QColor colour) {
         for (int x = 0; x < image.width(); ++x) {
             const QColor p = image.pixelColor(x, y);
             if (std::abs(p.red() - colour.red()) + std::abs(p.green() - colour.green()) +
-                    std::abs(p.blue() - colour.blue()) < 60)
+                    std::abs(p.blue() - colour.blue()) <
+                60)
                 return true;
         }
     return false;

@@ -67,9 +67,10 @@ private slots:
     void skinPathIsAppendedUnchanged_data() {
         QTest::addColumn<QString>("directory");
         QTest::addColumn<QString>("path");
-        QTest::newRow("plain") << QStringLiteral("/usr/lib/velmorant") << QStringLiteral("/usr/lib/velmorant/black.she");
-        QTest::newRow("trailing separator") << QStringLiteral("/usr/lib/velmorant/")
-                                            << QStringLiteral("/usr/lib/velmorant//black.she");
+        QTest::newRow("plain") << QStringLiteral("/usr/lib/velmorant")
+                               << QStringLiteral("/usr/lib/velmorant/black.she");
+        QTest::newRow("trailing separator")
+            << QStringLiteral("/usr/lib/velmorant/") << QStringLiteral("/usr/lib/velmorant//black.she");
         QTest::newRow("root") << QStringLiteral("/") << QStringLiteral("//black.she");
     }
     void skinPathIsAppendedUnchanged() {
@@ -201,9 +202,9 @@ private slots:
         FakePlatform platform;
         Form1 form(platform, QString());
         const std::vector<QWidget*> expected = {
-            form.Picture1,    form.Text1,       form.Command3(0), form.Check3,      form.Check2,     form.Check1,
-            form.Check4,      form.Command2(2), form.Combo2,      form.Text3,       form.Text2(2),   form.Text2(1),
-            form.Text2(0),    form.Picture2,    form.Command1(0), form.Command1(1), form.Combo3,     form.Command3(1),
+            form.Picture1,    form.Text1,       form.Command3(0), form.Check3,      form.Check2,   form.Check1,
+            form.Check4,      form.Command2(2), form.Combo2,      form.Text3,       form.Text2(2), form.Text2(1),
+            form.Text2(0),    form.Picture2,    form.Command1(0), form.Command1(1), form.Combo3,   form.Command3(1),
             form.Command2(1), form.Command4,    form.Text4,       form.Command2(0), form.Combo1};
         QCOMPARE(form.TabOrder(), expected);
 
