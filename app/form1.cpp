@@ -101,7 +101,6 @@ void Form1::Combo1_Click() {
 void Form1::BuildColourCode(const StyleOptions& styles) {
     const TagTemplate tags{ToU16(Text2(0)->Text()), ToU16(Text2(1)->Text()), ToU16(Text2(2)->Text())};
     const std::u16string input = ToU16(Text1->Text());
-    LengthOf(input);
     // Everything that can fail happens before Text3 is touched, so a failed
     // conversion leaves the former code; the style tags go round the code
     // before it is written, so Text3 is written once.

@@ -6,6 +6,7 @@
 #include "app/platform/platform.h"
 
 #include <new>
+#include <stdexcept>
 
 namespace velmorant {
 
@@ -35,16 +36,21 @@ void Form1::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void Form1::Dispatch(const std::function<void()>& handler) {
+    const QString kept = QStringLiteral("\n您的文本和设置都还在。");
     QString failure;
     try {
         handler();
         return;
     } catch (const std::bad_alloc&) {
-        failure = QStringLiteral("内存不足，操作没有完成。您的文本和设置都还在。");
+        failure = QStringLiteral("内存不足，操作没有完成。") + kept;
+    } catch (const std::length_error&) {
+        failure = QStringLiteral("文本太长，无法处理。") + kept;
+    } catch (const PlatformError& error) {
+        failure = QStringLiteral("操作没有完成：%1。").arg(QString::fromUtf8(error.what())) + kept;
     } catch (const std::exception& error) {
-        failure = QStringLiteral("操作没有完成：%1\n您的文本和设置都还在。").arg(QString::fromUtf8(error.what()));
+        failure = QStringLiteral("操作没有完成：发生了错误（%1）。").arg(QString::fromUtf8(error.what())) + kept;
     } catch (...) {
-        failure = QStringLiteral("操作没有完成：发生了未知错误。\n您的文本和设置都还在。");
+        failure = QStringLiteral("操作没有完成：发生了未知错误。") + kept;
     }
     try {
         platform_.ShowMessage(this, failure, MessageStyle::Error);

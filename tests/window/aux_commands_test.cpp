@@ -136,6 +136,16 @@ private slots:
         QVERIFY(!form.Text3->Text().isEmpty());
     }
 
+    void runningOutOfMemoryKeepsTheInput() {
+        ShownWindow w;
+        Form1& form = *w.form;
+        w.platform.runOutOfMemoryReadingClipboard = true;
+        QTest::mouseClick(form.Command2(2), Qt::LeftButton);
+        QCOMPARE(w.platform.messages.size(), std::size_t(1));
+        QVERIFY(w.platform.messages[0].prompt.startsWith(QStringLiteral("内存不足")));
+        QCOMPARE(form.Text1->Text(), QStringLiteral("Zarimo软件-免费、精彩、共享！\r\n"));
+    }
+
     void aFailedCopyKeepsTheCode() {
         ShownWindow w;
         Form1& form = *w.form;

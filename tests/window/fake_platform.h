@@ -7,6 +7,7 @@
 #include <QWidget>
 
 #include <deque>
+#include <new>
 #include <optional>
 #include <vector>
 
@@ -25,6 +26,7 @@ public:
     std::optional<QString> clipboard;
     bool failOpeningWebAddresses = false;
     bool failClipboard = false;
+    bool runOutOfMemoryReadingClipboard = false;
 
     int colourChooserOpenings = 0;
     std::vector<QWidget*> colourChooserOwners;
@@ -57,7 +59,11 @@ public:
         clipboardCalls.push_back(QStringLiteral("set:") + text);
         clipboard = text;
     }
-    QString ClipboardText() override { return clipboard.value_or(QString()); }
+    QString ClipboardText() override {
+        if (runOutOfMemoryReadingClipboard)
+            throw std::bad_alloc();
+        return clipboard.value_or(QString());
+    }
     void OpenWebAddress(const QString& address) override {
         if (failOpeningWebAddresses)
             throw PlatformError("无法打开网页");
