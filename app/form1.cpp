@@ -30,7 +30,7 @@ std::int32_t LengthOf(std::u16string_view text) {
 
 void SelectAll(TextControl& box) {
     box.SetSelStart(0);
-    box.SetSelLength(int(box.Text().size()));
+    box.SetSelLength(box.TextLength());
 }
 
 } // namespace
@@ -104,8 +104,11 @@ void Form1::BuildColourCode(const StyleOptions& styles) {
     // Everything that can fail happens before Text3 is touched, so a failed
     // conversion leaves the former code; the style tags go round the code
     // before it is written, so Text3 is written once.
-    const QString code =
-        ToQString(WrapInStyleTags(ComposeGradientMarkup(input, ToU16(Text4->Text()), Colours(), tags), styles));
+    const std::u16string gradient = ComposeGradientMarkup(input, ToU16(Text4->Text()), Colours(), tags);
+    const StyleTags wrap = StyleTagsFor(styles);
+    QString code;
+    code.reserve(qsizetype(wrap.before.size() + gradient.size() + wrap.after.size()));
+    code.append(ToQStringView(wrap.before)).append(ToQStringView(gradient)).append(ToQStringView(wrap.after));
     Text3->SetText(QString());
     Text3->SetText(code);
 }

@@ -5,23 +5,7 @@
 
 namespace velmorant::cli {
 
-namespace {
-
-// The tags never depend on the text inside them, so wrapping one marker that the tags
-// themselves do not hold shows where they split. The tag rules stay in WrapInStyleTags.
-std::pair<std::u16string, std::u16string> SplitStyleTags(const StyleOptions &styles) {
-    const std::u16string tagsAlone = WrapInStyleTags(u"", styles);
-    char16_t marker = 0xFFFF;
-    while (tagsAlone.find(marker) != std::u16string::npos)
-        --marker;
-    std::u16string wrapped = WrapInStyleTags(std::u16string_view(&marker, 1), styles);
-    const std::size_t at = wrapped.find(marker);
-    return {wrapped.substr(0, at), wrapped.substr(at + 1)};
-}
-
-} // namespace
-
-TagTemplate ResolveTemplate(const Options &options) {
+TagTemplate ResolveTemplate(const Options& options) {
     // The parser only lets valid dialect indices through.
     TagTemplate tags = options.dialect ? TemplateForDialect(*options.dialect).value() : StartupTemplate();
     if (options.open)
@@ -33,8 +17,8 @@ TagTemplate ResolveTemplate(const Options &options) {
     return tags;
 }
 
-ConvertedText ConvertText(std::u16string_view input, const Options &options) {
-    auto [before, after] = SplitStyleTags(options.styles);
+ConvertedText ConvertText(std::u16string_view input, const Options& options) {
+    auto [before, after] = StyleTagsFor(options.styles);
     return {std::move(before), ComposeGradientMarkup(input, options.step, options.colours, ResolveTemplate(options)),
             std::move(after)};
 }

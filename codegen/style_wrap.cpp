@@ -2,7 +2,7 @@
 
 namespace velmorant {
 
-std::u16string WrapInStyleTags(std::u16string_view code, const StyleOptions& styles) {
+StyleTags StyleTagsFor(const StyleOptions& styles) {
     struct Wrapper {
         bool applies;
         std::u16string_view open;
@@ -20,21 +20,21 @@ std::u16string WrapInStyleTags(std::u16string_view code, const StyleOptions& sty
         {!styles.font.empty(), u"[font=", styles.font, u"]", u"[/font]"},
     };
 
-    std::size_t size = code.size();
-    for (const Wrapper& w : wrappers)
-        if (w.applies)
-            size += w.open.size() + w.value.size() + w.openEnd.size() + w.close.size();
-
-    std::u16string result;
-    result.reserve(size);
+    StyleTags tags;
     for (auto w = std::rbegin(wrappers); w != std::rend(wrappers); ++w)
         if (w->applies)
-            result.append(w->open).append(w->value).append(w->openEnd);
-    result.append(code);
+            tags.before.append(w->open).append(w->value).append(w->openEnd);
     for (const Wrapper& w : wrappers)
         if (w.applies)
-            result.append(w.close);
-    return result;
+            tags.after.append(w.close);
+    return tags;
+}
+
+std::u16string WrapInStyleTags(std::u16string_view code, const StyleOptions& styles) {
+    const StyleTags tags = StyleTagsFor(styles);
+    std::u16string result;
+    result.reserve(tags.before.size() + code.size() + tags.after.size());
+    return result.append(tags.before).append(code).append(tags.after);
 }
 
 } // namespace velmorant

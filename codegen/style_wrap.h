@@ -16,6 +16,15 @@ struct StyleOptions {
     std::u16string font; // no font tags when empty
 };
 
+// What goes before and after the code. The tags never depend on the code, so a
+// caller holding a large code can place them without copying it once more.
+struct StyleTags {
+    std::u16string before;
+    std::u16string after;
+};
+StyleTags StyleTagsFor(const StyleOptions& styles);
+
+// before + code + after.
 std::u16string WrapInStyleTags(std::u16string_view code, const StyleOptions& styles);
 
 } // namespace velmorant

@@ -47,6 +47,11 @@ QString MultiLineTextBox::Text() const {
     return text;
 }
 
+int MultiLineTextBox::TextLength() const {
+    // Each block separator stands for two code units, every other character for one.
+    return document()->characterCount() - 1 + document()->blockCount() - 1;
+}
+
 void MultiLineTextBox::RestoreStoredBreaks(QString& text) const {
     // Text offsets run ahead of document positions by one per block separator.
     int offset = 0;

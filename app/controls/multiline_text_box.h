@@ -17,6 +17,7 @@ public:
 
     QString Text() const override;
     void SetText(const QString& text) override;
+    int TextLength() const override;
     void SetSelStart(int start) override;
     void SetSelLength(int length) override;
     int SelStart() const override;

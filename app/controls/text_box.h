@@ -18,6 +18,7 @@ public:
 
     QString Text() const override { return text(); }
     void SetText(const QString& text) override { setText(text); }
+    int TextLength() const override { return int(text().size()); }
     void SetSelStart(int start) override;
     void SetSelLength(int length) override;
     int SelStart() const override;

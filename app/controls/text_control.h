@@ -10,6 +10,8 @@ public:
     virtual ~TextControl() = default;
     virtual QString Text() const = 0;
     virtual void SetText(const QString& text) = 0;
+    // Text().size(), without building the text.
+    virtual int TextLength() const = 0;
     // Offsets and lengths count UTF-16 code units of Text(), CR LF as two.
     virtual void SetSelStart(int start) = 0;
     virtual void SetSelLength(int length) = 0;

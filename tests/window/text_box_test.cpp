@@ -31,6 +31,7 @@ private slots:
         MultiLineTextBox box(nullptr);
         box.SetText(text);
         QCOMPARE(box.Text(), text);
+        QCOMPARE(box.TextLength(), int(text.size()));
         box.SetText(text); // setting again replaces, never appends
         QCOMPARE(box.Text(), text);
     }
