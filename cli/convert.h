@@ -10,7 +10,7 @@
 namespace velmorant::cli {
 
 // The dialect's preset (or the start-up template), then the single-text replacements on top.
-TagTemplate ResolveTemplate(const Options &options);
+TagTemplate ResolveTemplate(const Options& options);
 
 // The final code is before + code + after. Kept apart so that the code, by far the
 // largest text, is never copied once more just to put the style tags around it.
@@ -20,6 +20,6 @@ struct ConvertedText {
     std::u16string after;
 };
 
-ConvertedText ConvertText(std::u16string_view input, const Options &options);
+ConvertedText ConvertText(std::u16string_view input, const Options& options);
 
 } // namespace velmorant::cli

@@ -36,7 +36,7 @@ int HexDigit(char c) {
     return -1;
 }
 
-Error ReadText(std::string_view name, std::string_view value, std::u16string &into) {
+Error ReadText(std::string_view name, std::string_view value, std::u16string& into) {
     Utf8Decoded decoded = DecodeUtf8(value);
     if (decoded.badByte)
         return "--" + std::string(name) + ": argument is not valid UTF-8";
@@ -44,7 +44,7 @@ Error ReadText(std::string_view name, std::string_view value, std::u16string &in
     return std::nullopt;
 }
 
-Error ReadOptionalText(std::string_view name, std::string_view value, std::optional<std::u16string> &into) {
+Error ReadOptionalText(std::string_view name, std::string_view value, std::optional<std::u16string>& into) {
     std::u16string text;
     Error error = ReadText(name, value, text);
     if (!error)
@@ -52,7 +52,7 @@ Error ReadOptionalText(std::string_view name, std::string_view value, std::optio
     return error;
 }
 
-Error ReadColour(std::string_view name, std::string_view value, Rgb &into) {
+Error ReadColour(std::string_view name, std::string_view value, Rgb& into) {
     const std::optional<Rgb> colour = ParseColour(value);
     if (!colour)
         return "--" + std::string(name) + ": '" + std::string(value) + "' is not a colour RRGGBB";
@@ -60,7 +60,7 @@ Error ReadColour(std::string_view name, std::string_view value, Rgb &into) {
     return std::nullopt;
 }
 
-Error Set(bool &flag) {
+Error Set(bool& flag) {
     flag = true;
     return std::nullopt;
 }
@@ -68,14 +68,14 @@ Error Set(bool &flag) {
 struct OptionRule {
     std::string_view name;
     bool takesValue;
-    Error (*apply)(Options &, std::string_view name, std::string_view value);
+    Error (*apply)(Options&, std::string_view name, std::string_view value);
 };
 
 const std::array kOptions{
-    OptionRule{"start", true, [](Options &o, auto n, auto v) { return ReadColour(n, v, o.colours.start); }},
-    OptionRule{"end", true, [](Options &o, auto n, auto v) { return ReadColour(n, v, o.colours.end); }},
+    OptionRule{"start", true, [](Options& o, auto n, auto v) { return ReadColour(n, v, o.colours.start); }},
+    OptionRule{"end", true, [](Options& o, auto n, auto v) { return ReadColour(n, v, o.colours.end); }},
     OptionRule{"dialect", true,
-               [](Options &o, auto n, auto v) -> Error {
+               [](Options& o, auto n, auto v) -> Error {
                    constexpr std::array<std::string_view, 3> names{"html", "ubb", "qq"};
                    for (std::size_t i = 0; i < names.size(); ++i) {
                        if (v == names[i]) {
@@ -85,22 +85,22 @@ const std::array kOptions{
                    }
                    return "--" + std::string(n) + ": unknown dialect '" + std::string(v) + "'";
                }},
-    OptionRule{"open", true, [](Options &o, auto n, auto v) { return ReadOptionalText(n, v, o.open); }},
-    OptionRule{"middle", true, [](Options &o, auto n, auto v) { return ReadOptionalText(n, v, o.middle); }},
-    OptionRule{"close", true, [](Options &o, auto n, auto v) { return ReadOptionalText(n, v, o.close); }},
-    OptionRule{"step", true, [](Options &o, auto n, auto v) { return ReadText(n, v, o.step); }},
-    OptionRule{"size", true, [](Options &o, auto n, auto v) { return ReadText(n, v, o.styles.size); }},
-    OptionRule{"font", true, [](Options &o, auto n, auto v) { return ReadText(n, v, o.styles.font); }},
-    OptionRule{"bold", false, [](Options &o, auto, auto) { return Set(o.styles.bold); }},
-    OptionRule{"italic", false, [](Options &o, auto, auto) { return Set(o.styles.italic); }},
-    OptionRule{"underline", false, [](Options &o, auto, auto) { return Set(o.styles.underline); }},
-    OptionRule{"strike", false, [](Options &o, auto, auto) { return Set(o.styles.strikethrough); }},
-    OptionRule{"help", false, [](Options &o, auto, auto) { return Set(o.help); }},
-    OptionRule{"version", false, [](Options &o, auto, auto) { return Set(o.version); }},
+    OptionRule{"open", true, [](Options& o, auto n, auto v) { return ReadOptionalText(n, v, o.open); }},
+    OptionRule{"middle", true, [](Options& o, auto n, auto v) { return ReadOptionalText(n, v, o.middle); }},
+    OptionRule{"close", true, [](Options& o, auto n, auto v) { return ReadOptionalText(n, v, o.close); }},
+    OptionRule{"step", true, [](Options& o, auto n, auto v) { return ReadText(n, v, o.step); }},
+    OptionRule{"size", true, [](Options& o, auto n, auto v) { return ReadText(n, v, o.styles.size); }},
+    OptionRule{"font", true, [](Options& o, auto n, auto v) { return ReadText(n, v, o.styles.font); }},
+    OptionRule{"bold", false, [](Options& o, auto, auto) { return Set(o.styles.bold); }},
+    OptionRule{"italic", false, [](Options& o, auto, auto) { return Set(o.styles.italic); }},
+    OptionRule{"underline", false, [](Options& o, auto, auto) { return Set(o.styles.underline); }},
+    OptionRule{"strike", false, [](Options& o, auto, auto) { return Set(o.styles.strikethrough); }},
+    OptionRule{"help", false, [](Options& o, auto, auto) { return Set(o.help); }},
+    OptionRule{"version", false, [](Options& o, auto, auto) { return Set(o.version); }},
 };
 
-const OptionRule *FindOption(std::string_view name) {
-    for (const OptionRule &rule : kOptions) {
+const OptionRule* FindOption(std::string_view name) {
+    for (const OptionRule& rule : kOptions) {
         if (rule.name == name)
             return &rule;
     }
@@ -150,7 +150,7 @@ std::variant<Options, UsageError> ParseOptions(std::span<const std::string_view>
             value = name.substr(eq + 1);
             name = name.substr(0, eq);
         }
-        const OptionRule *rule = FindOption(name);
+        const OptionRule* rule = FindOption(name);
         if (!rule)
             return UsageError{"unknown option '--" + std::string(name) + "'"};
         if (!rule->takesValue && value)

@@ -15,7 +15,7 @@ namespace velmorant::cli {
 namespace {
 
 // The whole stream into bytes: one read when the size is known, doubling chunks otherwise.
-bool ReadAll(std::FILE *stream, std::size_t sizeHint, std::string &bytes) {
+bool ReadAll(std::FILE* stream, std::size_t sizeHint, std::string& bytes) {
     // One spare byte shows the end of the stream without a second grow.
     bytes.resize(sizeHint > 0 ? sizeHint + 1 : std::size_t{1} << 16);
     std::size_t used = 0;
@@ -30,7 +30,7 @@ bool ReadAll(std::FILE *stream, std::size_t sizeHint, std::string &bytes) {
 }
 
 // Standard input redirected from a file can be measured; a pipe cannot and is read in chunks.
-std::size_t StreamSize(std::FILE *stream) {
+std::size_t StreamSize(std::FILE* stream) {
     if (std::fseek(stream, 0, SEEK_END) != 0)
         return 0;
     const long size = std::ftell(stream);
@@ -39,7 +39,7 @@ std::size_t StreamSize(std::FILE *stream) {
     return static_cast<std::size_t>(size);
 }
 
-bool ReadInput(const Options &options, std::FILE *in, std::string &bytes) {
+bool ReadInput(const Options& options, std::FILE* in, std::string& bytes) {
     if (!options.file)
         return ReadAll(in, StreamSize(in), bytes);
     const std::filesystem::path path(*options.file);
@@ -49,7 +49,7 @@ bool ReadInput(const Options &options, std::FILE *in, std::string &bytes) {
         errno = EISDIR;
         return false;
     }
-    std::FILE *file = std::fopen(options.file->c_str(), "rb");
+    std::FILE* file = std::fopen(options.file->c_str(), "rb");
     if (!file)
         return false;
     const bool regular = std::filesystem::is_regular_file(path, ignored);
@@ -63,14 +63,14 @@ bool ReadInput(const Options &options, std::FILE *in, std::string &bytes) {
 
 } // namespace
 
-int Run(std::span<const std::string_view> args, std::FILE *in, std::FILE *out, std::FILE *err) {
+int Run(std::span<const std::string_view> args, std::FILE* in, std::FILE* out, std::FILE* err) {
     auto parsed = ParseOptions(args);
-    if (const auto *usage = std::get_if<UsageError>(&parsed)) {
+    if (const auto* usage = std::get_if<UsageError>(&parsed)) {
         std::fprintf(err, "velmorant-cli: %s\n%.*s", usage->message.c_str(), static_cast<int>(kUsage.size()),
                      kUsage.data());
         return kBadUsage;
     }
-    const Options &options = std::get<Options>(parsed);
+    const Options& options = std::get<Options>(parsed);
     if (options.help) {
         std::fwrite(kUsage.data(), 1, kUsage.size(), out);
         return kSuccess;
@@ -101,7 +101,7 @@ int Run(std::span<const std::string_view> args, std::FILE *in, std::FILE *out, s
     // Fresh pages are what costs here: the buffer's untouched tail is never faulted in.
     const std::size_t units = converted.before.size() + converted.code.size() + converted.after.size();
     auto encoded = std::make_unique_for_overwrite<char[]>(MaxUtf8Bytes(units));
-    char *end = EncodeUtf8(converted.before, encoded.get());
+    char* end = EncodeUtf8(converted.before, encoded.get());
     end = EncodeUtf8(converted.code, end);
     end = EncodeUtf8(converted.after, end);
     const std::size_t length = static_cast<std::size_t>(end - encoded.get());

@@ -10,6 +10,6 @@ namespace velmorant::cli {
 enum ExitStatus : int { kSuccess = 0, kBadInput = 1, kBadUsage = 2 };
 
 // args excludes the program name. Nothing reaches out unless the conversion succeeds.
-int Run(std::span<const std::string_view> args, std::FILE *in, std::FILE *out, std::FILE *err);
+int Run(std::span<const std::string_view> args, std::FILE* in, std::FILE* out, std::FILE* err);
 
 } // namespace velmorant::cli

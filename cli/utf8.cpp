@@ -9,12 +9,12 @@ Utf8Decoded Failure(std::size_t offset) { return Utf8Decoded{{}, offset}; }
 } // namespace
 
 Utf8Decoded DecodeUtf8(std::string_view bytes) {
-    const auto *in = reinterpret_cast<const unsigned char *>(bytes.data());
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
     const std::size_t n = bytes.size();
     Utf8Decoded result;
     // One byte never yields more than one unit, so this size is an upper bound.
     result.text.resize(n);
-    char16_t *out = result.text.data();
+    char16_t* out = result.text.data();
 
     std::size_t i = 0;
     while (i < n) {
@@ -79,7 +79,7 @@ Utf8Decoded DecodeInput(std::string_view bytes) {
     return result;
 }
 
-char *EncodeUtf8(std::u16string_view text, char *out) {
+char* EncodeUtf8(std::u16string_view text, char* out) {
     const std::size_t n = text.size();
     for (std::size_t i = 0; i < n; ++i) {
         char32_t cp = text[i];

@@ -26,7 +26,7 @@ constexpr std::size_t MaxUtf8Bytes(std::size_t units) { return units * 3; }
 
 // Writes text to out, which must hold MaxUtf8Bytes(text.size()) bytes, and returns the end.
 // A lone surrogate becomes U+FFFD, as valid input never yields one.
-char *EncodeUtf8(std::u16string_view text, char *out);
+char* EncodeUtf8(std::u16string_view text, char* out);
 std::string EncodeUtf8(std::u16string_view text);
 
 } // namespace velmorant::cli

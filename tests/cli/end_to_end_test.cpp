@@ -28,14 +28,14 @@ std::string Quote(std::string_view arg) {
     return quoted + "'";
 }
 
-std::string Slurp(const fs::path &path) {
+std::string Slurp(const fs::path& path) {
     std::ifstream stream(path, std::ios::binary);
     std::ostringstream bytes;
     bytes << stream.rdbuf();
     return bytes.str();
 }
 
-void Spill(const fs::path &path, std::string_view bytes) {
+void Spill(const fs::path& path, std::string_view bytes) {
     std::ofstream(path, std::ios::binary).write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
 }
 
@@ -55,12 +55,12 @@ protected:
             args.push_back((dir_ / "input.txt").string());
         }
         std::string command = Quote(VELMORANT_CLI);
-        for (const std::string &arg : args)
+        for (const std::string& arg : args)
             command.append(" ").append(Quote(arg));
         Spill(dir_ / "stdin", stdinBytes.value_or(""));
-        const std::pair<const char *, const char *> redirections[]{
+        const std::pair<const char*, const char*> redirections[]{
             {" <", "stdin"}, {" >", "out"}, {" 2>", "err"}, {"; echo $? >", "status"}};
-        for (const auto &[operation, file] : redirections)
+        for (const auto& [operation, file] : redirections)
             command.append(operation).append(Quote((dir_ / file).string()));
         Result result;
         if (std::system(command.c_str()) != 0)
@@ -77,7 +77,7 @@ protected:
 const std::string kAbcRedToBlue = "[color=#AA0055]a[/color][color=#5500AA]b[/color][color=#0000FF]c[/color]";
 
 struct ConvertCase {
-    const char *name;
+    const char* name;
     std::vector<std::string> args;
     std::string input;
     std::string expected;
@@ -118,7 +118,7 @@ TEST_F(EndToEnd, ConvertsFromFileAndFromStandardInputAlike) {
          "[font=\xEF\xBF\xBF][i][color=#00FF00]x[/color][/i][/font]"},
         {"empty input still wrapped", {}, "", "[font=宋体][size=1][/size][/font]"},
     };
-    for (const ConvertCase &c : cases) {
+    for (const ConvertCase& c : cases) {
         SCOPED_TRACE(c.name);
         const Result fromStdin = Run(c.args, c.input, std::nullopt);
         EXPECT_EQ(fromStdin.status, 0) << fromStdin.err;
@@ -131,7 +131,7 @@ TEST_F(EndToEnd, ConvertsFromFileAndFromStandardInputAlike) {
 }
 
 struct FailureCase {
-    const char *name;
+    const char* name;
     std::vector<std::string> args;
     std::optional<std::string> file;
     int status;
@@ -156,7 +156,7 @@ TEST_F(EndToEnd, FailsWithStatusAndMessageButNoOutput) {
         {"unknown dialect", {"--dialect", "bb"}, "abc", 2, "unknown dialect"},
         {"two files", {"other.txt"}, "abc", 2, "more than one FILE"},
     };
-    for (const FailureCase &c : cases) {
+    for (const FailureCase& c : cases) {
         SCOPED_TRACE(c.name);
         const Result result = Run(c.args, "abc", c.file);
         EXPECT_EQ(result.status, c.status);

@@ -8,9 +8,9 @@
 namespace velmorant::cli {
 namespace {
 
-std::variant<Options, UsageError> Parse(const std::vector<std::string_view> &args) { return ParseOptions(args); }
+std::variant<Options, UsageError> Parse(const std::vector<std::string_view>& args) { return ParseOptions(args); }
 
-void ExpectSameOptions(const Options &actual, const Options &expected) {
+void ExpectSameOptions(const Options& actual, const Options& expected) {
     EXPECT_EQ(actual.help, expected.help);
     EXPECT_EQ(actual.version, expected.version);
     EXPECT_EQ(actual.colours, expected.colours);
@@ -29,59 +29,59 @@ void ExpectSameOptions(const Options &actual, const Options &expected) {
 }
 
 struct AcceptedCase {
-    const char *name;
+    const char* name;
     std::vector<std::string_view> args;
-    std::function<void(Options &)> expect; // applied to the start-up options
+    std::function<void(Options&)> expect; // applied to the start-up options
 };
 
 TEST(ParseOptions, AcceptsEveryOptionInBothForms) {
     const std::vector<AcceptedCase> cases{
-        {"no arguments: start-up values", {}, [](Options &) {}},
+        {"no arguments: start-up values", {}, [](Options&) {}},
         {"start",
          {"--start", "FF0000"},
-         [](Options &o) {
+         [](Options& o) {
              o.colours.start = {255, 0, 0};
          }},
         {"start with hash and =",
          {"--start=#00aBcD"},
-         [](Options &o) {
+         [](Options& o) {
              o.colours.start = {0, 0xAB, 0xCD};
          }},
         {"end",
          {"--end", "#0000FF"},
-         [](Options &o) {
+         [](Options& o) {
              o.colours.end = {0, 0, 255};
          }},
-        {"dialect html", {"--dialect", "html"}, [](Options &o) { o.dialect = 0; }},
-        {"dialect ubb", {"--dialect=ubb"}, [](Options &o) { o.dialect = 1; }},
-        {"dialect qq", {"--dialect", "qq"}, [](Options &o) { o.dialect = 2; }},
+        {"dialect html", {"--dialect", "html"}, [](Options& o) { o.dialect = 0; }},
+        {"dialect ubb", {"--dialect=ubb"}, [](Options& o) { o.dialect = 1; }},
+        {"dialect qq", {"--dialect", "qq"}, [](Options& o) { o.dialect = 2; }},
         {"open middle close",
          {"--open", "<b c=", "--middle=>", "--close", "</b>"},
-         [](Options &o) { o.open = u"<b c=", o.middle = u">", o.close = u"</b>"; }},
+         [](Options& o) { o.open = u"<b c=", o.middle = u">", o.close = u"</b>"; }},
         {"empty template texts",
          {"--open=", "--middle", "", "--close="},
-         [](Options &o) { o.open = u"", o.middle = u"", o.close = u""; }},
+         [](Options& o) { o.open = u"", o.middle = u"", o.close = u""; }},
         // Built first: assigning the literal trips a false -Wrestrict in GCC 12.
-        {"step", {"--step", "3"}, [](Options &o) { o.step = std::u16string(u"3"); }},
-        {"negative step is a value", {"--step", "-2"}, [](Options &o) { o.step = std::u16string(u"-2"); }},
-        {"option-like step is a value", {"--step", "--bold"}, [](Options &o) { o.step = std::u16string(u"--bold"); }},
+        {"step", {"--step", "3"}, [](Options& o) { o.step = std::u16string(u"3"); }},
+        {"negative step is a value", {"--step", "-2"}, [](Options& o) { o.step = std::u16string(u"-2"); }},
+        {"option-like step is a value", {"--step", "--bold"}, [](Options& o) { o.step = std::u16string(u"--bold"); }},
         {"styles",
          {"--bold", "--italic", "--underline", "--strike"},
-         [](Options &o) { o.styles.bold = o.styles.italic = o.styles.underline = o.styles.strikethrough = true; }},
-        {"empty size and font", {"--size", "", "--font="}, [](Options &o) { o.styles.size = o.styles.font = u""; }},
+         [](Options& o) { o.styles.bold = o.styles.italic = o.styles.underline = o.styles.strikethrough = true; }},
+        {"empty size and font", {"--size", "", "--font="}, [](Options& o) { o.styles.size = o.styles.font = u""; }},
         {"chinese font",
          {"--font", "黑体", "--size=7"},
-         [](Options &o) { o.styles = {false, false, false, false, u"7", u"黑体"}; }},
-        {"file", {"in.txt"}, [](Options &o) { o.file = "in.txt"; }},
-        {"dash is standard input", {"-"}, [](Options &) {}},
-        {"file after --", {"--", "--bold"}, [](Options &o) { o.file = "--bold"; }},
+         [](Options& o) { o.styles = {false, false, false, false, u"7", u"黑体"}; }},
+        {"file", {"in.txt"}, [](Options& o) { o.file = "in.txt"; }},
+        {"dash is standard input", {"-"}, [](Options&) {}},
+        {"file after --", {"--", "--bold"}, [](Options& o) { o.file = "--bold"; }},
         {"options around file",
          {"--bold", "in.txt", "--italic"},
-         [](Options &o) { o.file = "in.txt", o.styles.bold = o.styles.italic = true; }},
-        {"help", {"--help"}, [](Options &o) { o.help = true; }},
-        {"version", {"--version"}, [](Options &o) { o.version = true; }},
+         [](Options& o) { o.file = "in.txt", o.styles.bold = o.styles.italic = true; }},
+        {"help", {"--help"}, [](Options& o) { o.help = true; }},
+        {"version", {"--version"}, [](Options& o) { o.version = true; }},
     };
-    for (const AcceptedCase &c : cases) {
+    for (const AcceptedCase& c : cases) {
         SCOPED_TRACE(c.name);
         const auto parsed = Parse(c.args);
         ASSERT_TRUE(std::holds_alternative<Options>(parsed)) << std::get<UsageError>(parsed).message;
@@ -92,7 +92,7 @@ TEST(ParseOptions, AcceptsEveryOptionInBothForms) {
 }
 
 struct RejectedCase {
-    const char *name;
+    const char* name;
     std::vector<std::string_view> args;
     std::string_view messagePart;
 };
@@ -115,7 +115,7 @@ TEST(ParseOptions, RejectsBadUsage) {
         {"second file after --", {"a.txt", "--", "b.txt"}, "more than one FILE"},
         {"text not UTF-8", {"--font", "\xC0\xAF"}, "--font: argument is not valid UTF-8"},
     };
-    for (const RejectedCase &c : cases) {
+    for (const RejectedCase& c : cases) {
         SCOPED_TRACE(c.name);
         const auto parsed = Parse(c.args);
         ASSERT_TRUE(std::holds_alternative<UsageError>(parsed));

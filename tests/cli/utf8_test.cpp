@@ -8,7 +8,7 @@ namespace velmorant::cli {
 namespace {
 
 struct ValidCase {
-    const char *name;
+    const char* name;
     std::string_view bytes;
     std::u16string_view text;
 };
@@ -27,7 +27,7 @@ TEST(Utf8, DecodesAndReencodesWellFormedText) {
         {"emoji between letters", "a😀b", u"a\U0001F600b"},
         {"byte-order mark inside is a character", "a\xEF\xBB\xBF", u"a\uFEFF"},
     };
-    for (const ValidCase &c : cases) {
+    for (const ValidCase& c : cases) {
         SCOPED_TRACE(c.name);
         const Utf8Decoded decoded = DecodeUtf8(c.bytes);
         EXPECT_FALSE(decoded.badByte.has_value());
@@ -37,7 +37,7 @@ TEST(Utf8, DecodesAndReencodesWellFormedText) {
 }
 
 struct InvalidCase {
-    const char *name;
+    const char* name;
     std::string_view bytes;
     std::size_t offset;
 };
@@ -65,7 +65,7 @@ TEST(Utf8, RejectsIllFormedTextAtTheFirstBadSequence) {
         {"first of two errors", "ok\xC3(\xFF", 2},
         {"after valid multibyte", "宋\x80", 3},
     };
-    for (const InvalidCase &c : cases) {
+    for (const InvalidCase& c : cases) {
         SCOPED_TRACE(c.name);
         const Utf8Decoded decoded = DecodeUtf8(c.bytes);
         EXPECT_EQ(decoded.badByte, c.offset);
@@ -74,7 +74,7 @@ TEST(Utf8, RejectsIllFormedTextAtTheFirstBadSequence) {
 }
 
 struct InputCase {
-    const char *name;
+    const char* name;
     std::string_view bytes;
     std::u16string_view text;
     std::optional<std::size_t> badByte;
@@ -95,7 +95,7 @@ TEST(Utf8, DropsTheByteOrderMarkOnlyAtTheVeryStart) {
          u"", 4},
         {"partial mark is invalid", "\xEF\xBB", u"", 0},
     };
-    for (const InputCase &c : cases) {
+    for (const InputCase& c : cases) {
         SCOPED_TRACE(c.name);
         const Utf8Decoded decoded = DecodeInput(c.bytes);
         EXPECT_EQ(decoded.badByte, c.badByte);
