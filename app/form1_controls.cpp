@@ -158,6 +158,7 @@ void Form1::CreateControls() {
             tabOrder_.push_back(control);
     for (std::size_t i = 1; i < tabOrder_.size(); ++i)
         QWidget::setTabOrder(tabOrder_[i - 1], tabOrder_[i]);
+    tabOrder_.front()->setFocus(); // the window opens on its first tab stop
 }
 
 } // namespace velmorant

@@ -220,6 +220,15 @@ private slots:
         }
     }
 
+    void theFirstTabStopHasTheFocusAtStart() {
+        FakePlatform platform;
+        Form1 form(platform, QString());
+        form.show();
+        QApplication::setActiveWindow(&form);
+        QVERIFY(QTest::qWaitForWindowActive(&form));
+        QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(form.Picture1));
+    }
+
     void altAEndsTheProgramThroughTheHiddenButton() {
         FakePlatform platform;
         Form1 form(platform, QString());
