@@ -11,7 +11,6 @@ template <class Control> class ControlArray {
 public:
     void Add(std::int16_t index, Control* member) { members_[index] = member; }
     Control* operator()(std::int16_t index) const { return members_.at(index); }
-    bool Contains(std::int16_t index) const { return members_.count(index) != 0; }
     const std::map<std::int16_t, Control*>& Members() const { return members_; }
 
 private:

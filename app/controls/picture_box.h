@@ -36,7 +36,6 @@ public:
 
     ColourValue ForeColor() const { return foreColor_; }
     void SetForeColor(ColourValue colour) { foreColor_ = colour; }
-    ColourValue BackColor() const { return backColor_; }
     double CurrentX() const { return currentX_; }
     double CurrentY() const { return currentY_; }
     void SetCurrentX(double x) { currentX_ = x; }
