@@ -8,6 +8,8 @@
 // separates nothing): so a seed can be mostly readable ASCII and still reach any
 // UTF-16 unit, lone surrogates too.
 
+#include "codegen/colour.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -37,6 +39,15 @@ public:
         const auto b = static_cast<std::uint8_t>(bytes_.front());
         bytes_.remove_prefix(1);
         return b;
+    }
+
+    // Both ends of a gradient, a byte a channel.
+    ColourPair TakeColours() {
+        ColourPair colours;
+        for (Channel* channel : {&colours.start.red, &colours.start.green, &colours.start.blue, &colours.end.red,
+                                 &colours.end.green, &colours.end.blue})
+            *channel = TakeByte();
+        return colours;
     }
 
     template <class T> T Take() {

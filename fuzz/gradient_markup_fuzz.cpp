@@ -27,10 +27,7 @@ void Expect(std::u16string_view markup, std::size_t& at, std::u16string_view exp
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::FuzzInput input(data, size);
-    ColourPair colours;
-    for (Channel* channel : {&colours.start.red, &colours.start.green, &colours.start.blue, &colours.end.red,
-                             &colours.end.green, &colours.end.blue})
-        *channel = input.TakeByte();
+    const ColourPair colours = input.TakeColours();
     const std::vector<std::u16string> texts = input.TakeTexts();
     const std::u16string& raw = texts[0];
     const std::u16string step = texts.size() > 1 ? texts[1] : u"1";

@@ -44,10 +44,7 @@ std::vector<PreviewRun> ExpectedRuns(std::u16string_view text, std::int32_t k, c
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     fuzz::FuzzInput input(data, size);
-    ColourPair colours;
-    for (Channel* channel : {&colours.start.red, &colours.start.green, &colours.start.blue, &colours.end.red,
-                             &colours.end.green, &colours.end.blue})
-        *channel = input.TakeByte();
+    const ColourPair colours = input.TakeColours();
     const auto k = input.Take<std::int32_t>();
     const auto cellPoints = input.Take<float>();
     const std::size_t copies = std::size_t(input.TakeByte()) + 1;
