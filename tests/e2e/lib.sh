@@ -169,6 +169,15 @@ find_window() {
     printf '%s\n' "$ids" | head -n1
 }
 
+# window_gone REGEX WHAT: waits up to 3 s until no visible window matches.
+window_gone() {
+    for _ in $(seq 30); do
+        xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
+        sleep 0.1
+    done
+    fail "$2 did not close"
+}
+
 # window_geometry ID: prints "X Y W H".
 window_geometry() {
     local X Y WIDTH HEIGHT SCREEN WINDOW

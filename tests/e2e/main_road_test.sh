@@ -52,11 +52,7 @@ message_box() {
 # close_box: Return closes the message box.
 close_box() {
     keys Return
-    for _ in $(seq 30); do
-        xdotool search --onlyvisible --name '^Velmorant$' >/dev/null 2>&1 || return 0
-        sleep 0.1
-    done
-    fail "the message box did not close on Return"
+    window_gone '^Velmorant$' "the message box (on Return)"
 }
 
 # copy_and_confirm NAME: presses copy and expects the information box.

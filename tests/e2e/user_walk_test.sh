@@ -91,13 +91,7 @@ choose_colour() {
     wait_closed "$dialog"
 }
 
-wait_closed() {
-    for _ in $(seq 30); do
-        xdotool search --onlyvisible --name 'Select Color|颜色' >/dev/null 2>&1 || return 0
-        sleep 0.1
-    done
-    fail "the colour chooser did not close"
-}
+wait_closed() { window_gone 'Select Color|颜色' "the colour chooser"; }
 
 colour_chooser() {
     local f
