@@ -4,8 +4,6 @@
 #include <QMimeData>
 #include <QTextBlock>
 
-#include <utility>
-#include <vector>
 
 namespace velmorant {
 
@@ -71,37 +69,52 @@ void MultiLineTextBox::RestoreStoredBreaks(QString& text) const {
     }
 }
 
-void MultiLineTextBox::SetText(const QString& text) {
-    // CR LF becomes the document's block separator ('\n' for setPlainText); the
-    // other breaks are marked one by one afterwards.
-    QString plain(text.size(), Qt::Uninitialized);
-    QChar* out = plain.data();
-    std::vector<std::pair<int, char16_t>> marks;
+void MultiLineTextBox::InsertKeepingBreaks(QTextCursor& cursor, const QString& text) {
+    // CR LF becomes the document's block separator; every other break a line
+    // separator marked with the character it stands for.
+    const QTextCharFormat plain;
+    qsizetype runStart = 0;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t c = text.at(i).unicode();
+        if (c != u'\r' && c != u'\n' && c != ParagraphSeparator)
+            continue;
+        if (i > runStart)
+            cursor.insertText(text.mid(runStart, i - runStart), plain);
         if (c == u'\r' && i + 1 < text.size() && text.at(i + 1) == u'\n') {
-            *out++ = u'\n';
+            cursor.insertBlock();
             ++i;
-        } else if (c == u'\r' || c == u'\n' || c == ParagraphSeparator) {
-            marks.emplace_back(int(out - plain.data()), c);
-            *out++ = LineSeparator;
         } else {
-            *out++ = c;
+            QTextCharFormat format;
+            format.setProperty(BreakKindProperty, int(c));
+            cursor.insertText(QString(QChar(LineSeparator)), format);
+            hasStoredBreaks_ = true;
         }
+        runStart = i + 1;
     }
-    plain.truncate(out - plain.data());
+    if (runStart < text.size())
+        cursor.insertText(text.mid(runStart), plain);
+}
+
+void MultiLineTextBox::SetText(const QString& text) {
+    setPlainText(QString()); // also forgets the undo history: code set this text, not the user
+    hasStoredBreaks_ = false;
     document()->setUndoRedoEnabled(false);
-    setPlainText(plain);
-    for (const auto& [position, kind] : marks) {
-        QTextCursor cursor(document());
-        cursor.setPosition(position);
-        cursor.setPosition(position + 1, QTextCursor::KeepAnchor);
-        QTextCharFormat format;
-        format.setProperty(BreakKindProperty, int(kind));
-        cursor.mergeCharFormat(format);
-    }
-    hasStoredBreaks_ = !marks.empty();
+    QTextCursor cursor(document());
+    cursor.beginEditBlock();
+    InsertKeepingBreaks(cursor, text);
+    cursor.endEditBlock();
     document()->setUndoRedoEnabled(true);
+    moveCursor(QTextCursor::Start);
+}
+
+void MultiLineTextBox::ReplaceText(const QString& text) {
+    QTextCursor cursor(document());
+    cursor.beginEditBlock(); // one step for Ctrl+Z
+    cursor.select(QTextCursor::Document);
+    cursor.removeSelectedText();
+    InsertKeepingBreaks(cursor, text);
+    cursor.endEditBlock();
+    setTextCursor(cursor);
 }
 
 int MultiLineTextBox::TextOffset(int documentPosition) const {
@@ -149,6 +162,17 @@ void MultiLineTextBox::focusInEvent(QFocusEvent* event) {
 }
 
 void MultiLineTextBox::keyPressEvent(QKeyEvent* event) {
+    // Both redo keys work whatever the desktop's key scheme says.
+    const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
+    if (event == QKeySequence::Undo) {
+        undo();
+        return;
+    }
+    if (event == QKeySequence::Redo || (event->key() == Qt::Key_Y && modifiers == Qt::ControlModifier) ||
+        (event->key() == Qt::Key_Z && modifiers == (Qt::ControlModifier | Qt::ShiftModifier))) {
+        redo();
+        return;
+    }
     // A soft line break has no place in this box: Shift+Enter types CR LF too.
     if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
         event->modifiers().testFlag(Qt::ShiftModifier)) {

@@ -16,7 +16,10 @@ public:
     explicit MultiLineTextBox(QWidget* parent);
 
     QString Text() const override;
+    // Code sets the text: nothing to undo.
     void SetText(const QString& text) override;
+    // The user replaces the whole text: one edit that Ctrl+Z takes back.
+    void ReplaceText(const QString& text);
     int TextLength() const override;
     void SetSelStart(int start) override;
     void SetSelLength(int length) override;
@@ -33,11 +36,12 @@ protected:
     void insertFromMimeData(const QMimeData* source) override;
 
 private:
+    void InsertKeepingBreaks(QTextCursor& cursor, const QString& text);
     void RestoreStoredBreaks(QString& text) const;
     int TextOffset(int documentPosition) const;
     int DocumentPosition(int textOffset) const;
 
-    // Whether SetText marked any break besides CR LF; spares the slow read otherwise.
+    // Whether any break besides CR LF was ever marked; spares the slow read otherwise.
     bool hasStoredBreaks_ = false;
 };
 

@@ -7,6 +7,8 @@
 #include <QClipboard>
 #include <QTest>
 
+#include <utility>
+
 using namespace velmorant;
 
 class TextBoxTest : public QObject {
@@ -33,6 +35,25 @@ private slots:
         QCOMPARE(box.Text(), text);
         QCOMPARE(box.TextLength(), int(text.size()));
         box.SetText(text); // setting again replaces, never appends
+        QCOMPARE(box.Text(), text);
+
+        // A replacement by the user is one edit, taken back and redone whole, both ways.
+        const QString other = QString::fromUtf16(u"p\r\nq\nr\rs\u2029t\U0001F600\r");
+        for (const auto& [from, to] : {std::pair{text, other}, std::pair{other, text}}) {
+            box.SetText(from);
+            box.ReplaceText(to);
+            QCOMPARE(box.Text(), to);
+            QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
+            QCOMPARE(box.Text(), from);
+            QCOMPARE(box.TextLength(), int(from.size()));
+            QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+            QCOMPARE(box.Text(), to);
+            QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
+            QTest::keyClick(&box, Qt::Key_Y, Qt::ControlModifier);
+            QCOMPARE(box.Text(), to);
+        }
+        box.SetText(text); // code setting the text leaves nothing to undo
+        QTest::keyClick(&box, Qt::Key_Z, Qt::ControlModifier);
         QCOMPARE(box.Text(), text);
     }
 
