@@ -13,8 +13,9 @@ namespace velmorant {
 
 class ChannelStepper {
 public:
-    // Positioned at `first`; requires n > 0 and k >= 0.
-    ChannelStepper(Channel start, Channel end, std::int32_t first, std::int32_t k, std::int32_t n)
+    // Positioned at `first`; requires n > 0 and k >= 0. 64-bit positions let a
+    // gradient of several stops scale them by the number of segments.
+    ChannelStepper(Channel start, Channel end, std::int64_t first, std::int64_t k, std::int64_t n)
         : start_(start), n_(n) {
         const std::int64_t delta = static_cast<std::int64_t>(end) - start;
         FloorDivMod(delta * first, quotient_, remainder_);

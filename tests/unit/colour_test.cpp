@@ -1,9 +1,18 @@
 #include "codegen/channel_stepper.h"
 #include "codegen/colour.h"
+#include "codegen/colour_names.h"
+#include "codegen/colour_text.h"
+#include "codegen/gradient_stops.h"
+#include "codegen/oklab.h"
 
 #include <gtest/gtest.h>
 
+#include <bit>
+#include <cctype>
+#include <cmath>
+#include <optional>
 #include <random>
+#include <set>
 
 namespace velmorant {
 namespace {
@@ -111,6 +120,169 @@ TEST(ChannelStepper, EqualsInterpolateChannel) {
             ASSERT_EQ(stepper.Value(), InterpolateChannel(start, end, static_cast<std::int32_t>(i), n))
                 << "start " << start << " end " << end << " i " << i << " n " << n;
     }
+}
+
+
+TEST(ReadColourText, Table) {
+    struct Row {
+        const char* text;
+        std::optional<Rgb> expected;
+    } rows[] = {
+        {"FF8000", Rgb{255, 128, 0}},
+        {"#ff8000", Rgb{255, 128, 0}},
+        {"#f0a", Rgb{255, 0, 170}},
+        {"#ABC", Rgb{0xAA, 0xBB, 0xCC}},
+        {"orange", Rgb{255, 165, 0}},
+        {"ORANGE", Rgb{255, 165, 0}},
+        {"RebeccaPurple", Rgb{0x66, 0x33, 0x99}},
+        {"bisque", Rgb{0xFF, 0xE4, 0xC4}}, // six letters, not hex digits
+        {"grey", Rgb{128, 128, 128}},
+        {"gray", Rgb{128, 128, 128}},
+        {"lightgoldenrodyellow", Rgb{0xFA, 0xFA, 0xD2}},
+        {"fed", std::nullopt}, // three hex digits need the "#"
+        {"#orange", std::nullopt},
+        {"#12345", std::nullopt},
+        {"#1234", std::nullopt},
+        {"12345G", std::nullopt},
+        {"", std::nullopt},
+        {"#", std::nullopt},
+        {"red ", std::nullopt},
+        {"transparent", std::nullopt},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(ReadColourText(row.text), row.expected) << '"' << row.text << '"';
+
+    // Every CSS keyword, once, sorted for the lookup, and readable in upper case too.
+    EXPECT_EQ(NamedColourCount(), 148u);
+    std::set<std::string_view> seen;
+    for (std::size_t i = 0; i < NamedColourCount(); ++i) {
+        const std::string_view name = NamedColourName(i);
+        if (i > 0) {
+            EXPECT_LT(NamedColourName(i - 1), name);
+        }
+        seen.insert(name);
+        std::string upper(name);
+        for (char& c : upper)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+        EXPECT_EQ(ReadColourText(upper), NamedColour(name)) << name;
+        EXPECT_TRUE(NamedColour(name).has_value()) << name;
+    }
+    EXPECT_EQ(seen.size(), 148u);
+}
+
+TEST(GradientAt, SrgbStopsTable) {
+    const Rgb red{255, 0, 0}, lime{0, 255, 0}, blue{0, 0, 255};
+    struct Row {
+        const char* name;
+        std::vector<Rgb> stops;
+        std::int32_t i, n;
+        Rgb expected;
+    } rows[] = {
+        {"three stops, first quarter ties to even", {red, lime, blue}, 1, 4, {128, 128, 0}},
+        {"three stops, middle stop exactly", {red, lime, blue}, 2, 4, lime},
+        {"three stops, third quarter", {red, lime, blue}, 3, 4, {0, 128, 128}},
+        {"three stops, last position is the last stop", {red, lime, blue}, 4, 4, blue},
+        {"three stops, one character", {red, lime, blue}, 1, 1, blue},
+        {"four stops over 7: i = 3 in segment 1", {red, lime, blue, red}, 3, 7, {0, 182, 73}},
+        {"repeated stop holds still", {red, red, blue}, 1, 3, red},
+        {"positions beyond 32 bits once scaled", {red, lime, blue}, 2'000'000'000, 2'147'483'647, {0, 35, 220}},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(GradientAt({row.stops, Blend::Srgb}, row.i, row.n), row.expected) << row.name;
+}
+
+// Two sRGB stops are the window's rule; the walker is the definition, stepped.
+TEST(GradientAt, WalkerAndTwoStopsAgreeWithTheRules) {
+    std::mt19937_64 random(20261207);
+    auto uniform = [&](std::int64_t lo, std::int64_t hi) {
+        return std::uniform_int_distribution<std::int64_t>(lo, hi)(random);
+    };
+    auto colour = [&] {
+        return Rgb{static_cast<Channel>(uniform(0, 255)), static_cast<Channel>(uniform(0, 255)),
+                   static_cast<Channel>(uniform(0, 255))};
+    };
+    for (int trial = 0; trial < 6000; ++trial) {
+        Gradient gradient{{colour(), colour()}, trial % 2 ? Blend::Oklab : Blend::Srgb};
+        for (int extra = static_cast<int>(uniform(0, trial % 3 ? 6 : 0)); extra > 0; --extra)
+            gradient.stops.push_back(colour());
+        const auto n = static_cast<std::int32_t>(trial % 4 ? uniform(1, 300) : uniform(1, INT32_MAX));
+        const auto k = static_cast<std::int32_t>(uniform(1, std::max<std::int64_t>(1, n - 1)));
+        GradientWalker walker(gradient, k, n);
+        std::int64_t i = 1;
+        for (int steps = 0; steps < 400 && i <= n; ++steps, i += k) {
+            const auto position = static_cast<std::int32_t>(i);
+            walker.MoveTo(position);
+            const Rgb expected = GradientAt(gradient, position, n);
+            ASSERT_EQ((Rgb{static_cast<Channel>(walker.Red()), static_cast<Channel>(walker.Green()),
+                           static_cast<Channel>(walker.Blue())}),
+                      expected)
+                << "trial " << trial << " i " << i << " n " << n << " k " << k;
+            if (gradient.stops.size() == 2 && gradient.blend == Blend::Srgb) {
+                ASSERT_EQ(expected, BlendAt({gradient.stops[0], gradient.stops[1]}, position, n));
+            }
+        }
+    }
+}
+
+TEST(Oklab, PublishedReferenceValues) {
+    struct Row {
+        const char* name;
+        LinearRgb linear;
+        Oklab expected;
+        double tolerance;
+    };
+    // Ottosson's table is given from CIE XYZ (three decimals); D65 XYZ to linear sRGB first.
+    auto fromXyz = [](double x, double y, double z) {
+        return LinearRgb{3.2404542 * x - 1.5371385 * y - 0.4985314 * z, -0.9692660 * x + 1.8760108 * y + 0.0415560 * z,
+                         0.0556434 * x - 0.2040259 * y + 1.0572252 * z};
+    };
+    const Row rows[] = {
+        {"XYZ white", fromXyz(0.950, 1.000, 1.089), {1.000, 0.000, 0.000}, 1e-3},
+        {"XYZ X", fromXyz(1, 0, 0), {0.450, 1.236, -0.019}, 1e-3},
+        {"XYZ Y", fromXyz(0, 1, 0), {0.922, -0.671, 0.263}, 1e-3},
+        {"XYZ Z", fromXyz(0, 0, 1), {0.153, -1.415, -0.449}, 1e-3},
+        {"sRGB red", {1, 0, 0}, {0.627955, 0.224863, 0.125846}, 1e-6},
+        {"sRGB green", {0, 1, 0}, {0.866440, -0.233888, 0.179498}, 1e-6},
+        {"sRGB blue", {0, 0, 1}, {0.452014, -0.032457, -0.311528}, 1e-6},
+    };
+    for (const Row& row : rows) {
+        const Oklab lab = LinearToOklab(row.linear);
+        EXPECT_NEAR(lab.L, row.expected.L, row.tolerance) << row.name;
+        EXPECT_NEAR(lab.a, row.expected.a, row.tolerance) << row.name;
+        EXPECT_NEAR(lab.b, row.expected.b, row.tolerance) << row.name;
+    }
+    EXPECT_NEAR(SrgbToLinear(128), 0.2158605, 1e-7);
+    EXPECT_NEAR(SrgbToLinear(10), 10 / 255.0 / 12.92, 1e-12);
+
+    // Magenta to green keeps its lightness through the middle instead of passing #808080.
+    const Gradient magentaToGreen{{{255, 0, 255}, {0, 255, 0}}, Blend::Oklab};
+    EXPECT_EQ(GradientAt(magentaToGreen, 1, 2), (Rgb{0xC6, 0xB4, 0xB4}));
+    EXPECT_EQ(GradientAt(magentaToGreen, 2, 2), (Rgb{0, 255, 0}));
+    // Every named colour survives the round trip through Oklab at both ends of a segment.
+    for (std::size_t i = 0; i < NamedColourCount(); ++i) {
+        const Rgb colour = *NamedColour(NamedColourName(i));
+        EXPECT_EQ(GradientAt({{colour, Rgb{}}, Blend::Oklab}, 0, 1), colour) << NamedColourName(i);
+        EXPECT_EQ(GradientAt({{Rgb{}, colour}, Blend::Oklab}, 1, 1), colour) << NamedColourName(i);
+    }
+}
+
+// The table lookup must give what pow gives, at every channel border and in between.
+TEST(Oklab, EncodeFromTableEqualsPow) {
+    auto check = [](double x) { ASSERT_EQ(EncodeSrgb(x), EncodeSrgbDirect(x)) << std::hexfloat << x; };
+    for (int step = -1000; step <= (1 << 22) + 1000; ++step)
+        check(step / static_cast<double>(1 << 22));
+    for (int v = 0; v <= 255; ++v) {
+        // Around each border, ULP by ULP.
+        const double c = (v + 0.5) / 255;
+        const double border = c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+        const auto bits = std::bit_cast<std::uint64_t>(border);
+        for (std::uint64_t d = 0; d < 4000; ++d) {
+            check(std::bit_cast<double>(bits + d));
+            check(std::bit_cast<double>(bits - d));
+        }
+    }
+    for (double x : {-1.0, -0.0, 1.0, 1.5, 1e300, -1e300})
+        check(x);
 }
 
 } // namespace

@@ -1,0 +1,118 @@
+#include "codegen/oklab.h"
+
+#include <bit>
+#include <cmath>
+#include <cstdint>
+#include <limits>
+
+namespace velmorant {
+
+namespace {
+
+// The smallest x in 0..1 whose direct encoding reaches each channel value, and a
+// coarse index into them so a lookup scans only a few.
+class Thresholds {
+public:
+    static constexpr int kBuckets = 1024;
+
+    Thresholds() {
+        threshold_[0] = -std::numeric_limits<double>::infinity();
+        for (int v = 1; v <= 255; ++v)
+            threshold_[v] = SmallestReaching(v);
+        threshold_[256] = std::numeric_limits<double>::infinity();
+        int v = 0;
+        for (int q = 0; q < kBuckets; ++q) {
+            const double low = static_cast<double>(q) / kBuckets;
+            while (low >= threshold_[v + 1])
+                ++v;
+            bucketStart_[q] = static_cast<std::uint8_t>(v);
+        }
+    }
+
+    Channel Encode(double x) const {
+        if (!(x >= threshold_[1]))
+            return 0;
+        if (x >= threshold_[255])
+            return 255;
+        // Below threshold_[255] < 1, so the bucket is in range.
+        int v = bucketStart_[static_cast<int>(x * kBuckets)];
+        while (x >= threshold_[v + 1])
+            ++v;
+        return static_cast<Channel>(v);
+    }
+
+private:
+    // Bisection over the bit patterns of non-negative doubles, which sort like the values.
+    static double SmallestReaching(int value) {
+        std::uint64_t low = 0;                              // 0.0 encodes to 0
+        std::uint64_t high = std::bit_cast<std::uint64_t>(1.0); // 1.0 encodes to 255
+        while (high - low > 1) {
+            const std::uint64_t middle = low + (high - low) / 2;
+            if (EncodeSrgbDirect(std::bit_cast<double>(middle)) >= value)
+                high = middle;
+            else
+                low = middle;
+        }
+        return std::bit_cast<double>(high);
+    }
+
+    double threshold_[257];
+    std::uint8_t bucketStart_[kBuckets];
+};
+
+const Thresholds& SharedThresholds() {
+    static const Thresholds thresholds;
+    return thresholds;
+}
+
+double Cube(double x) { return x * x * x; }
+
+} // namespace
+
+double SrgbToLinear(Channel channel) {
+    const double c = channel / 255.0;
+    return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+}
+
+Oklab LinearToOklab(const LinearRgb& rgb) {
+    const auto [r, g, b] = rgb;
+    const double l = std::cbrt(0.4122214708 * r + 0.5363325363 * g + 0.0514459929 * b);
+    const double m = std::cbrt(0.2119034982 * r + 0.6806995451 * g + 0.1073969566 * b);
+    const double s = std::cbrt(0.0883024619 * r + 0.2817188376 * g + 0.6299787005 * b);
+    return {0.2104542553 * l + 0.7936177850 * m - 0.0040720468 * s,
+            1.9779984951 * l - 2.4285922050 * m + 0.4505937099 * s,
+            0.0259040371 * l + 0.7827717662 * m - 0.8086757660 * s};
+}
+
+LinearRgb OklabToLinear(const Oklab& lab) {
+    const double l = Cube(lab.L + 0.3963377774 * lab.a + 0.2158037573 * lab.b);
+    const double m = Cube(lab.L - 0.1055613458 * lab.a - 0.0638541728 * lab.b);
+    const double s = Cube(lab.L - 0.0894841775 * lab.a - 1.2914855480 * lab.b);
+    return {+4.0767416621 * l - 3.3077115913 * m + 0.2309699292 * s,
+            -1.2684380046 * l + 2.6097574011 * m - 0.3413193965 * s,
+            -0.0041960863 * l - 0.7034186147 * m + 1.7076147010 * s};
+}
+
+Oklab SrgbToOklab(Rgb colour) {
+    return LinearToOklab({SrgbToLinear(colour.red), SrgbToLinear(colour.green), SrgbToLinear(colour.blue)});
+}
+
+Channel EncodeSrgbDirect(double linear) {
+    const double encoded = linear <= 0.0031308 ? 12.92 * linear : 1.055 * std::pow(linear, 1 / 2.4) - 0.055;
+    const double scaled = encoded * 255;
+    if (!(scaled > 0))
+        return 0;
+    if (scaled >= 255)
+        return 255;
+    return static_cast<Channel>(std::nearbyint(scaled));
+}
+
+Channel EncodeSrgb(double linear) { return SharedThresholds().Encode(linear); }
+
+Rgb OklabMix(const Oklab& start, const Oklab& end, double t) {
+    const LinearRgb rgb = OklabToLinear(
+        {start.L + (end.L - start.L) * t, start.a + (end.a - start.a) * t, start.b + (end.b - start.b) * t});
+    return {EncodeSrgb(rgb[0]), EncodeSrgb(rgb[1]), EncodeSrgb(rgb[2])};
+}
+
+} // namespace velmorant
