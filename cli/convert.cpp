@@ -19,7 +19,8 @@ TagTemplate ResolveTemplate(const Options& options) {
 
 ConvertedText ConvertText(std::u16string_view input, const Options& options) {
     auto [before, after] = StyleTagsFor(options.styles);
-    return {std::move(before), ComposeGradientMarkup(input, options.step, options.colours, ResolveTemplate(options)),
+    return {std::move(before), ComposeGradientMarkup(input, options.step, {options.gradient.stops.front(), options.gradient.stops.back()},
+                                                   ResolveTemplate(options)),
             std::move(after)};
 }
 

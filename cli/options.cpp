@@ -1,45 +1,51 @@
 #include "cli/options.h"
 
 #include "cli/utf8.h"
+#include "codegen/colour_text.h"
+
+#include <getopt.h>
 
 #include <array>
+#include <vector>
 
 namespace velmorant::cli {
 
-const std::string_view kUsage = R"(usage: velmorant-cli [OPTIONS] [FILE]
-Writes the gradient code for FILE (standard input without one, or with "-").
-  --start RRGGBB   start colour (default FF00FF)
-  --end RRGGBB     end colour (default 00FF00)
-  --dialect NAME   html, ubb or qq (default: "[color=#" "]" "[/color]")
-  --open TEXT      text before each colour code
-  --middle TEXT    text between colour code and characters
-  --close TEXT     text after the characters
-  --step TEXT      characters per colour (default 1)
-  --bold --italic --underline --strike
-  --size TEXT      size tag text, none when empty (default 1)
-  --font TEXT      font tag text, none when empty (default 宋体)
-  --help --version
+const std::string_view kUsage = R"(Usage: velmorant-cli [OPTION]... [FILE]
+Write gradient-coloured forum code for FILE (standard input without one, or "-").
+
+Colours: RRGGBB, #RRGGBB, #RGB or a CSS name such as orange.
+  --start COLOUR       start colour (default FF00FF)
+  --end COLOUR         end colour (default 00FF00)
+
+Code:
+  --dialect NAME       html, ubb or qq (default: "[color=#" "]" "[/color]")
+  --open TEXT          text before each colour code
+  --middle TEXT        text between colour code and characters
+  --close TEXT         text after the characters
+  --step TEXT          characters per colour (default 1)
+
+Styles around the code:
+  --bold, --italic, --underline, --strike
+  --size TEXT          size tag text, none when empty (default 1)
+  --font TEXT          font tag text, none when empty (default 宋体)
+
+  -h, --help           show this help and exit
+  --version            show the version and exit
+
 An option's argument is the next argument, or follows "=". "--" ends the options.
+Exit status: 0 done, 1 unreadable input or output, 2 bad usage.
 )";
 
 namespace {
 
 using Error = std::optional<std::string>;
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
+std::string Dashed(std::string_view name) { return "--" + std::string(name); }
 
 Error ReadText(std::string_view name, std::string_view value, std::u16string& into) {
     Utf8Decoded decoded = DecodeUtf8(value);
     if (decoded.badByte)
-        return "--" + std::string(name) + ": argument is not valid UTF-8";
+        return Dashed(name) + ": argument is not valid UTF-8";
     into = std::move(decoded.text);
     return std::nullopt;
 }
@@ -53,9 +59,9 @@ Error ReadOptionalText(std::string_view name, std::string_view value, std::optio
 }
 
 Error ReadColour(std::string_view name, std::string_view value, Rgb& into) {
-    const std::optional<Rgb> colour = ParseColour(value);
+    const std::optional<Rgb> colour = ReadColourText(value);
     if (!colour)
-        return "--" + std::string(name) + ": '" + std::string(value) + "' is not a colour RRGGBB";
+        return Dashed(name) + ": '" + std::string(value) + "' is not a colour (RRGGBB, #RGB or a CSS name)";
     into = *colour;
     return std::nullopt;
 }
@@ -72,8 +78,8 @@ struct OptionRule {
 };
 
 const std::array kOptions{
-    OptionRule{"start", true, [](Options& o, auto n, auto v) { return ReadColour(n, v, o.colours.start); }},
-    OptionRule{"end", true, [](Options& o, auto n, auto v) { return ReadColour(n, v, o.colours.end); }},
+    OptionRule{"start", true, [](Options& o, auto n, auto v) { return ReadColour(n, v, o.gradient.stops.front()); }},
+    OptionRule{"end", true, [](Options& o, auto n, auto v) { return ReadColour(n, v, o.gradient.stops.back()); }},
     OptionRule{"dialect", true,
                [](Options& o, auto n, auto v) -> Error {
                    constexpr std::array<std::string_view, 3> names{"html", "ubb", "qq"};
@@ -83,7 +89,7 @@ const std::array kOptions{
                            return std::nullopt;
                        }
                    }
-                   return "--" + std::string(n) + ": unknown dialect '" + std::string(v) + "'";
+                   return Dashed(n) + ": unknown dialect '" + std::string(v) + "'";
                }},
     OptionRule{"open", true, [](Options& o, auto n, auto v) { return ReadOptionalText(n, v, o.open); }},
     OptionRule{"middle", true, [](Options& o, auto n, auto v) { return ReadOptionalText(n, v, o.middle); }},
@@ -99,69 +105,80 @@ const std::array kOptions{
     OptionRule{"version", false, [](Options& o, auto, auto) { return Set(o.version); }},
 };
 
-const OptionRule* FindOption(std::string_view name) {
-    for (const OptionRule& rule : kOptions) {
-        if (rule.name == name)
-            return &rule;
-    }
-    return nullptr;
+// getopt_long reports a long option by the index of its rule, offset past every character.
+constexpr int kLongBase = 0x100;
+
+std::string_view OptionName(std::string_view element) {
+    element.remove_prefix(2);
+    return element.substr(0, element.find('='));
 }
 
 } // namespace
 
-std::optional<Rgb> ParseColour(std::string_view text) {
-    if (text.starts_with('#'))
-        text.remove_prefix(1);
-    if (text.size() != 6)
-        return std::nullopt;
-    std::array<Channel, 3> channels{};
-    for (std::size_t c = 0; c < 3; ++c) {
-        const int high = HexDigit(text[2 * c]);
-        const int low = HexDigit(text[2 * c + 1]);
-        if (high < 0 || low < 0)
-            return std::nullopt;
-        channels[c] = static_cast<Channel>(high * 16 + low);
-    }
-    return Rgb{channels[0], channels[1], channels[2]};
-}
-
+// getopt_long (glibc) does the splitting: "--name value", "--name=value", "--",
+// options after the file. On top of it, names must be written out in full: a
+// prefix such as "--colour" names no option, as before there were abbreviations.
 std::variant<Options, UsageError> ParseOptions(std::span<const std::string_view> args) {
+    // getopt wants writable C strings with a program name in front.
+    std::vector<std::string> storage{"velmorant-cli"};
+    storage.insert(storage.end(), args.begin(), args.end());
+    std::vector<char*> argv;
+    for (std::string& arg : storage)
+        argv.push_back(arg.data());
+    argv.push_back(nullptr);
+
+    std::vector<option> longOptions;
+    for (std::size_t i = 0; i < kOptions.size(); ++i)
+        longOptions.push_back({kOptions[i].name.data(), kOptions[i].takesValue ? required_argument : no_argument,
+                               nullptr, kLongBase + static_cast<int>(i)});
+    longOptions.push_back({nullptr, 0, nullptr, 0});
+
     Options options;
     std::optional<std::string_view> file;
-    bool optionsEnded = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string_view arg = args[i];
-        if (optionsEnded || arg == "-" || !arg.starts_with('-')) {
-            if (file)
-                return UsageError{"more than one FILE given"};
-            file = arg;
+    auto takeFile = [&](std::string_view arg) -> Error {
+        if (file)
+            return "more than one FILE given";
+        file = arg;
+        return std::nullopt;
+    };
+    // "-": hand over files in place, whatever POSIXLY_CORRECT says; ":": report a missing argument apart.
+    constexpr const char* shortOptions = "-:h";
+    const int argc = static_cast<int>(storage.size());
+    optind = 0; // a full restart, parse after parse
+    opterr = 0;
+    for (;;) {
+        const int element = optind == 0 ? 1 : optind;
+        const int code = getopt_long(argc, argv.data(), shortOptions, longOptions.data(), nullptr);
+        if (code == -1)
+            break;
+        const std::string_view text =
+            element < argc ? std::string_view(storage[static_cast<std::size_t>(element)]) : std::string_view();
+        if (code == 1) {
+            if (Error error = takeFile(optarg))
+                return UsageError{*error};
             continue;
         }
-        if (arg == "--") {
-            optionsEnded = true;
+        if (code == 'h') {
+            options.help = true;
             continue;
         }
-        if (!arg.starts_with("--"))
-            return UsageError{"unknown option '" + std::string(arg) + "'"};
-
-        std::string_view name = arg.substr(2);
-        std::optional<std::string_view> value;
-        if (const std::size_t eq = name.find('='); eq != std::string_view::npos) {
-            value = name.substr(eq + 1);
-            name = name.substr(0, eq);
+        if (code == ':') // only long options take arguments
+            return UsageError{Dashed(kOptions[static_cast<std::size_t>(optopt - kLongBase)].name) + " needs an argument"};
+        if (code == '?') {
+            if (!text.starts_with("--"))
+                return UsageError{"unknown option '-" + std::string(1, static_cast<char>(optopt)) + "'"};
+            if (optopt >= kLongBase && OptionName(text) == kOptions[static_cast<std::size_t>(optopt - kLongBase)].name)
+                return UsageError{Dashed(OptionName(text)) + " takes no argument"};
+            return UsageError{"unknown option '" + Dashed(OptionName(text)) + "'"};
         }
-        const OptionRule* rule = FindOption(name);
-        if (!rule)
-            return UsageError{"unknown option '--" + std::string(name) + "'"};
-        if (!rule->takesValue && value)
-            return UsageError{"--" + std::string(name) + " takes no argument"};
-        // The next argument is the value even when it starts with "-": "--step -2".
-        if (rule->takesValue && !value) {
-            if (i + 1 == args.size())
-                return UsageError{"--" + std::string(name) + " needs an argument"};
-            value = args[++i];
-        }
-        if (Error error = rule->apply(options, name, value.value_or("")))
+        const OptionRule& rule = kOptions[static_cast<std::size_t>(code - kLongBase)];
+        if (OptionName(text) != rule.name)
+            return UsageError{"unknown option '" + Dashed(OptionName(text)) + "'"};
+        if (Error error = rule.apply(options, rule.name, rule.takesValue ? optarg : ""))
+            return UsageError{*error};
+    }
+    for (int i = optind; i < argc; ++i) {
+        if (Error error = takeFile(storage[static_cast<std::size_t>(i)]))
             return UsageError{*error};
     }
     if (file && *file != "-")

@@ -66,8 +66,7 @@ bool ReadInput(const Options& options, std::FILE* in, std::string& bytes) {
 int Run(std::span<const std::string_view> args, std::FILE* in, std::FILE* out, std::FILE* err) {
     auto parsed = ParseOptions(args);
     if (const auto* usage = std::get_if<UsageError>(&parsed)) {
-        std::fprintf(err, "velmorant-cli: %s\n%.*s", usage->message.c_str(), static_cast<int>(kUsage.size()),
-                     kUsage.data());
+        std::fprintf(err, "velmorant-cli: %s\nTry 'velmorant-cli --help'.\n", usage->message.c_str());
         return kBadUsage;
     }
     const Options& options = std::get<Options>(parsed);

@@ -150,9 +150,9 @@ TEST_F(EndToEnd, FailsWithStatusAndMessageButNoOutput) {
         {"truncated at the end", {}, "abc\xE5\xAE", 1, "offset 3"},
         {"missing file", {"/nonexistent/velmorant.txt"}, std::nullopt, 1, "cannot read /nonexistent/velmorant.txt"},
         {"directory", {"/"}, std::nullopt, 1, "cannot read /"},
-        {"unknown option", {"--colour"}, "abc", 2, "usage: velmorant-cli"},
+        {"unknown option", {"--colour"}, "abc", 2, "velmorant-cli: unknown option '--colour'\nTry 'velmorant-cli --help'.\n"},
         {"missing option argument", {"--start"}, std::nullopt, 2, "--start needs an argument"},
-        {"malformed colour", {"--end", "GG0000"}, "abc", 2, "usage:"},
+        {"malformed colour", {"--end", "GG0000"}, "abc", 2, "--end: 'GG0000' is not a colour"},
         {"unknown dialect", {"--dialect", "bb"}, "abc", 2, "unknown dialect"},
         {"two files", {"other.txt"}, "abc", 2, "more than one FILE"},
     };
@@ -171,7 +171,8 @@ TEST_F(EndToEnd, HelpAndVersionGoToStandardOutput) {
     EXPECT_EQ(withBadOption.out, "");
     const Result usage = Run({"--help"}, std::nullopt, std::nullopt);
     EXPECT_EQ(usage.status, 0);
-    EXPECT_EQ(usage.out.rfind("usage: velmorant-cli", 0), 0u);
+    EXPECT_EQ(usage.out.rfind("Usage: velmorant-cli", 0), 0u);
+    EXPECT_EQ(Run({"-h"}, std::nullopt, std::nullopt).out, usage.out);
     const Result version = Run({"--version"}, std::nullopt, std::nullopt);
     EXPECT_EQ(version.status, 0);
     EXPECT_EQ(version.out.rfind("velmorant-cli ", 0), 0u);

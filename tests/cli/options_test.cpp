@@ -13,8 +13,13 @@ std::variant<Options, UsageError> Parse(const std::vector<std::string_view>& arg
 void ExpectSameOptions(const Options& actual, const Options& expected) {
     EXPECT_EQ(actual.help, expected.help);
     EXPECT_EQ(actual.version, expected.version);
-    EXPECT_EQ(actual.colours, expected.colours);
+    EXPECT_EQ(actual.gradient.stops, expected.gradient.stops);
+    EXPECT_EQ(actual.gradient.blend, expected.gradient.blend);
     EXPECT_EQ(actual.dialect, expected.dialect);
+    EXPECT_EQ(actual.ansi, expected.ansi);
+    EXPECT_EQ(actual.merge, expected.merge);
+    EXPECT_EQ(actual.fit, expected.fit);
+    EXPECT_EQ(actual.stats, expected.stats);
     EXPECT_EQ(actual.open, expected.open);
     EXPECT_EQ(actual.middle, expected.middle);
     EXPECT_EQ(actual.close, expected.close);
@@ -40,18 +45,20 @@ TEST(ParseOptions, AcceptsEveryOptionInBothForms) {
         {"start",
          {"--start", "FF0000"},
          [](Options& o) {
-             o.colours.start = {255, 0, 0};
+             o.gradient.stops.front() = {255, 0, 0};
          }},
         {"start with hash and =",
          {"--start=#00aBcD"},
          [](Options& o) {
-             o.colours.start = {0, 0xAB, 0xCD};
+             o.gradient.stops.front() = {0, 0xAB, 0xCD};
          }},
         {"end",
          {"--end", "#0000FF"},
          [](Options& o) {
-             o.colours.end = {0, 0, 255};
+             o.gradient.stops.back() = {0, 0, 255};
          }},
+        {"start by CSS name", {"--start", "Orange"}, [](Options& o) { o.gradient.stops.front() = {255, 165, 0}; }},
+        {"end as #RGB", {"--end=#f0a"}, [](Options& o) { o.gradient.stops.back() = {255, 0, 170}; }},
         {"dialect html", {"--dialect", "html"}, [](Options& o) { o.dialect = 0; }},
         {"dialect ubb", {"--dialect=ubb"}, [](Options& o) { o.dialect = 1; }},
         {"dialect qq", {"--dialect", "qq"}, [](Options& o) { o.dialect = 2; }},
@@ -79,6 +86,7 @@ TEST(ParseOptions, AcceptsEveryOptionInBothForms) {
          {"--bold", "in.txt", "--italic"},
          [](Options& o) { o.file = "in.txt", o.styles.bold = o.styles.italic = true; }},
         {"help", {"--help"}, [](Options& o) { o.help = true; }},
+        {"short help", {"-h"}, [](Options& o) { o.help = true; }},
         {"version", {"--version"}, [](Options& o) { o.version = true; }},
     };
     for (const AcceptedCase& c : cases) {
@@ -101,6 +109,9 @@ TEST(ParseOptions, RejectsBadUsage) {
     const std::vector<RejectedCase> cases{
         {"unknown long option", {"--colour", "x"}, "unknown option '--colour'"},
         {"unknown short option", {"-b"}, "unknown option '-b'"},
+        {"unknown short option after -h", {"-hx"}, "unknown option '-x'"},
+        {"abbreviations are not options", {"--sta", "FF0000"}, "unknown option '--sta'"},
+        {"abbreviated flag with a value", {"--bo=1"}, "unknown option '--bo'"},
         {"missing argument", {"--step"}, "--step needs an argument"},
         {"missing argument after others", {"--bold", "--font"}, "--font needs an argument"},
         {"flag with a value", {"--bold=1"}, "--bold takes no argument"},
@@ -109,6 +120,9 @@ TEST(ParseOptions, RejectsBadUsage) {
         {"seven digits after hash", {"--start", "#1234567"}, "not a colour"},
         {"empty colour", {"--start="}, "not a colour"},
         {"two hashes", {"--end", "##123456"}, "not a colour"},
+        {"unknown name quoted", {"--start", "blurple"}, "--start: 'blurple' is not a colour"},
+        {"three digits without hash", {"--end", "f0a"}, "'f0a' is not a colour"},
+        {"help with a value", {"--help=x"}, "--help takes no argument"},
         {"unknown dialect", {"--dialect", "bbcode"}, "unknown dialect 'bbcode'"},
         {"dialect is case-sensitive", {"--dialect", "HTML"}, "unknown dialect"},
         {"two files", {"a.txt", "b.txt"}, "more than one FILE"},
