@@ -12,30 +12,49 @@ FUZZ_SECONDS ?= 60
 FUZZERS       = $(patsubst fuzz/%_fuzz.cpp,%,$(wildcard fuzz/*_fuzz.cpp))
 SANITIZE      = -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer
 
-# Debian packages the build, the tests and `make run` need.
-PACKAGES = cmake g++ make pkg-config qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev \
-           xvfb xauth xdotool xclip imagemagick fonts-wqy-zenhei fonts-liberation2 \
-           clang libclang-rt-14-dev
+# Debian packages that building and running the window and the CLI need
+# (the X tools start the window where there is no display)...
+PACKAGES = cmake g++ make pkg-config qt6-base-dev \
+           xvfb xauth xdotool imagemagick fonts-wqy-zenhei fonts-liberation2
+# ...and what the tests, benchmarks, fuzzers and package checks add.
+TEST_PACKAGES = $(PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev xclip clang libclang-rt-14-dev
 
-.PHONY: all deps build run test bench clean test-sanitized fuzz fuzz-build
+PREFIX  ?= /usr/local
+DESTDIR ?=
+
+.PHONY: all deps test-deps build run test bench clean test-sanitized fuzz fuzz-build install uninstall
 
 all: build
 
 deps:
 	@scripts/install-deps.sh $(PACKAGES)
 
+test-deps:
+	@scripts/install-deps.sh $(TEST_PACKAGES)
+
+# A new tree starts without the test suites; `make test` turns them on.
 $(BUILD)/CMakeCache.txt:
-	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) $(CMAKE_ARGS)
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVELMORANT_TESTS=OFF $(CMAKE_ARGS)
 
 build: deps $(BUILD)/CMakeCache.txt
-	cmake --build $(BUILD) -j $(JOBS)
+	cmake --build $(BUILD) -j $(JOBS) --target programs
 
 run: build
 	@scripts/run.sh $(BUILD)/velmorant
 
-test: build
+test: test-deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVELMORANT_TESTS=ON $(CMAKE_ARGS)
+	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory test-sanitized
+
+install: build
+	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# Removes what the last install wrote, as CMake listed it; give the same DESTDIR.
+uninstall:
+	@test -f $(BUILD)/install_manifest.txt || { echo "nothing installed from $(BUILD)" >&2; exit 1; }
+	@while IFS= read -r f || [ -n "$$f" ]; do rm -fv "$(DESTDIR)$$f"; done < $(BUILD)/install_manifest.txt
 
 $(ASAN_BUILD)/CMakeCache.txt:
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORANT_APP=OFF \
@@ -46,12 +65,12 @@ $(FUZZ_BUILD)/CMakeCache.txt:
 	      -DVELMORANT_FUZZ=ON -DVELMORANT_APP=OFF -DVELMORANT_TESTS=OFF
 
 # The unit and cli suites under ASan and UBSan, then each fuzzer for a few seconds over the seeds.
-test-sanitized: deps $(ASAN_BUILD)/CMakeCache.txt fuzz-build
+test-sanitized: test-deps $(ASAN_BUILD)/CMakeCache.txt fuzz-build
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
 	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -L 'unit|cli'
 	cd $(FUZZ_BUILD) && ctest --output-on-failure -j $(JOBS) -L fuzz
 
-fuzz-build: deps $(FUZZ_BUILD)/CMakeCache.txt
+fuzz-build: test-deps $(FUZZ_BUILD)/CMakeCache.txt
 	cmake --build $(FUZZ_BUILD) -j $(JOBS) --target fuzzers
 
 # Each fuzzer for FUZZ_SECONDS, growing its corpus in the build tree from a copy of fuzz/corpus.
@@ -60,7 +79,7 @@ fuzz: fuzz-build
 	    fuzz/run_fuzzer.sh $(FUZZ_BUILD)/fuzz/fuzz_$$f fuzz/corpus/$$f $(FUZZ_BUILD)/corpus/$$f $(FUZZ_SECONDS) || status=1; \
 	done; exit $$status
 
-bench: deps
+bench: test-deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVELMORANT_BENCH=ON $(CMAKE_ARGS)
 	cmake --build $(BUILD) -j $(JOBS) --target gradient_bench
 	$(BUILD)/bench/gradient_bench

@@ -9,6 +9,10 @@
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmorant"));
+    QApplication::setApplicationVersion(QStringLiteral(VELMORANT_VERSION));
+    QApplication::setOrganizationDomain(QStringLiteral(VELMORANT_ORG_DOMAIN));
+    // Desktops match the window to its menu entry and icon by this name.
+    QApplication::setDesktopFileName(QStringLiteral(VELMORANT_APP_ID));
     QApplication::setWindowIcon(velmorant::AppIcon());
     velmorant::InstallFontSubstitutes();
 
