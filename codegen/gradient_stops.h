@@ -7,6 +7,7 @@
 #include "codegen/colour.h"
 #include "codegen/oklab.h"
 
+#include <array>
 #include <cstdint>
 #include <limits>
 #include <vector>
@@ -41,7 +42,7 @@ public:
             return;
         }
         if (oklab_) {
-            if (position != position_)
+            if (position >= nextMixAt_)
                 MixAt(position);
             return;
         }
@@ -59,6 +60,9 @@ public:
 private:
     void EnterSegment(std::int64_t position);
     void MixAt(std::int64_t position);
+    // Start and change of l, m and s (before cubing) along the segment, and a bound on
+    // how fast each linear channel can move with t.
+    void MeasureSegment();
 
     std::vector<Rgb> stops_;
     std::vector<Oklab> labs_;
@@ -69,6 +73,8 @@ private:
     std::int64_t nextSegmentAt_ = 0; // first position of the next segment
     ChannelStepper red_{0, 0, 0, 0, 1}, green_{0, 0, 0, 0, 1}, blue_{0, 0, 0, 0, 1};
     Rgb mixed_;
+    std::int64_t nextMixAt_ = 0; // positions before it are known to keep mixed_
+    std::array<double, 3> slope_{}; // |d linear / dt| at most, per channel
 };
 
 } // namespace velmorant

@@ -29,6 +29,8 @@ public:
         }
     }
 
+    const std::array<double, 257>& Borders() const { return threshold_; }
+
     Channel Encode(double x) const {
         if (!(x >= threshold_[1]))
             return 0;
@@ -56,7 +58,7 @@ private:
         return std::bit_cast<double>(high);
     }
 
-    double threshold_[257];
+    std::array<double, 257> threshold_;
     std::uint8_t bucketStart_[kBuckets];
 };
 
@@ -109,10 +111,6 @@ Channel EncodeSrgbDirect(double linear) {
 
 Channel EncodeSrgb(double linear) { return SharedThresholds().Encode(linear); }
 
-Rgb OklabMix(const Oklab& start, const Oklab& end, double t) {
-    const LinearRgb rgb = OklabToLinear(
-        {start.L + (end.L - start.L) * t, start.a + (end.a - start.a) * t, start.b + (end.b - start.b) * t});
-    return {EncodeSrgb(rgb[0]), EncodeSrgb(rgb[1]), EncodeSrgb(rgb[2])};
-}
+const std::array<double, 257>& SrgbBorders() { return SharedThresholds().Borders(); }
 
 } // namespace velmorant

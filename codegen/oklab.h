@@ -30,7 +30,8 @@ Channel EncodeSrgbDirect(double linear);
 // channel values: no pow per call. Equal to EncodeSrgbDirect for every input.
 Channel EncodeSrgb(double linear);
 
-// start + (end - start) * t in Oklab, back to sRGB channels.
-Rgb OklabMix(const Oklab& start, const Oklab& end, double t);
+// The linear values where the encoded channel steps up: borders[v] is the
+// smallest x that EncodeSrgb takes to v or more; borders[0] is -inf, borders[256] +inf.
+const std::array<double, 257>& SrgbBorders();
 
 } // namespace velmorant
