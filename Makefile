@@ -17,7 +17,7 @@ SANITIZE      = -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit
 PACKAGES = cmake g++ make pkg-config qt6-base-dev \
            xvfb xauth xdotool imagemagick fonts-wqy-zenhei fonts-liberation2
 # ...and what the tests, benchmarks, fuzzers and package checks add.
-TEST_PACKAGES = $(PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev xclip clang libclang-rt-14-dev
+TEST_PACKAGES = $(PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev xclip clang libclang-rt-14-dev time
 
 PREFIX  ?= /usr/local
 DESTDIR ?=
@@ -81,8 +81,9 @@ fuzz: fuzz-build
 
 bench: test-deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVELMORANT_BENCH=ON $(CMAKE_ARGS)
-	cmake --build $(BUILD) -j $(JOBS) --target gradient_bench
+	cmake --build $(BUILD) -j $(JOBS) --target gradient_bench velmorant-cli
 	$(BUILD)/bench/gradient_bench
+	bench/cli_vs_cat.sh $(BUILD)/velmorant-cli
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

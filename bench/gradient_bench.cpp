@@ -1,6 +1,8 @@
 // The generator against the floor it cannot beat: copying the same number of
-// output bytes into a fresh buffer.
+// output bytes into a fresh buffer. Beside it the CLI's streaming path: the same
+// code made in pieces and encoded to UTF-8 chunk by chunk, never held whole.
 
+#include "cli/utf8_sink.h"
 #include "codegen/gradient_markup.h"
 
 #include <benchmark/benchmark.h>
@@ -48,8 +50,49 @@ void PlainCopy(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(source.size() * sizeof(char16_t)));
 }
 
+// The CLI's path without the file system: UTF-8 chunks of 64 KiB, each looked at and dropped.
+void StreamUtf8(benchmark::State& state) {
+    const std::u16string text = SampleText(static_cast<std::size_t>(state.range(0)));
+    const TagTemplate tags = StartupTemplate();
+    std::size_t outputSize = 0;
+    for (auto _ : state) {
+        outputSize = 0;
+        cli::Utf8ChunkSink sink(64 * 1024, [&](std::string_view chunk) {
+            benchmark::DoNotOptimize(chunk.data());
+            outputSize += chunk.size();
+        });
+        WriteGradientMarkup(text, u"1", StartUpPair, tags, sink);
+        sink.Finish();
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(outputSize));
+}
+
+// The generator alone, its blocks dropped as they come: what the unit loop costs.
+void StreamUtf16(benchmark::State& state) {
+    struct Drop final : MarkupSink {
+        void Write(std::u16string_view piece) override {
+            benchmark::DoNotOptimize(piece.data());
+            size += piece.size();
+        }
+        std::size_t size = 0;
+    };
+    const std::u16string text = SampleText(static_cast<std::size_t>(state.range(0)));
+    const TagTemplate tags = StartupTemplate();
+    std::size_t outputSize = 0;
+    for (auto _ : state) {
+        Drop sink;
+        WriteGradientMarkup(text, u"1", StartUpPair, tags, sink);
+        outputSize = sink.size;
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(outputSize * sizeof(char16_t)));
+}
+
 BENCHMARK(Compose)->Arg(1'000)->Arg(100'000)->Arg(10'000'000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(PlainCopy)->Arg(1'000)->Arg(100'000)->Arg(10'000'000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(StreamUtf8)->Arg(1'000)->Arg(100'000)->Arg(10'000'000)->Unit(benchmark::kMicrosecond);
+BENCHMARK(StreamUtf16)->Arg(1'000)->Arg(100'000)->Arg(10'000'000)->Unit(benchmark::kMicrosecond);
 
 } // namespace
 } // namespace velmorant

@@ -17,11 +17,12 @@ TagTemplate ResolveTemplate(const Options& options) {
     return tags;
 }
 
-ConvertedText ConvertText(std::u16string_view input, const Options& options) {
-    auto [before, after] = StyleTagsFor(options.styles);
-    return {std::move(before), ComposeGradientMarkup(input, options.step, {options.gradient.stops.front(), options.gradient.stops.back()},
-                                                   ResolveTemplate(options)),
-            std::move(after)};
+void WriteConversion(std::u16string_view input, const Options& options, MarkupSink& sink) {
+    const StyleTags style = StyleTagsFor(options.styles);
+    sink.Write(style.before);
+    WriteGradientMarkup(input, options.step, {options.gradient.stops.front(), options.gradient.stops.back()},
+                        ResolveTemplate(options), sink);
+    sink.Write(style.after);
 }
 
 } // namespace velmorant::cli

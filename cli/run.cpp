@@ -2,68 +2,80 @@
 
 #include "cli/convert.h"
 #include "cli/options.h"
-#include "cli/utf8.h"
+#include "cli/read_input.h"
+#include "cli/utf8_sink.h"
 
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <memory>
+#include <new>
 #include <string>
 
 namespace velmorant::cli {
 
 namespace {
 
-// The whole stream into bytes: one read when the size is known, doubling chunks otherwise.
-bool ReadAll(std::FILE* stream, std::size_t sizeHint, std::string& bytes) {
-    // One spare byte shows the end of the stream without a second grow.
-    bytes.resize(sizeHint > 0 ? sizeHint + 1 : std::size_t{1} << 16);
-    std::size_t used = 0;
-    for (;;) {
-        used += std::fread(bytes.data() + used, 1, bytes.size() - used, stream);
-        if (used < bytes.size())
-            break;
-        bytes.resize(bytes.size() * 2);
+// Large enough that write calls cost little, small enough to stay in cache.
+constexpr std::size_t kOutputChunk = 64 * 1024;
+
+// Thrown by the output chunks' flush: stops the conversion at the first failed write.
+struct OutputFailed {
+    int error;
+};
+
+void Write(std::FILE* out, std::string_view bytes) {
+    errno = 0;
+    if (std::fwrite(bytes.data(), 1, bytes.size(), out) != bytes.size())
+        throw OutputFailed{errno ? errno : EIO};
+}
+
+void Finish(std::FILE* out) {
+    errno = 0;
+    if (std::fflush(out) != 0)
+        throw OutputFailed{errno ? errno : EIO};
+}
+
+// Takes the input from in or from the named file; reports its own failures.
+bool ReadInput(const Options& options, std::FILE* in, std::FILE* err, const std::string& inputName, InputText& input) {
+    std::FILE* file = in;
+    if (options.file) {
+        errno = 0;
+        file = std::fopen(options.file->c_str(), "rb");
+        if (!file) {
+            std::fprintf(err, "velmorant-cli: cannot read %s: %s\n", inputName.c_str(), std::strerror(errno));
+            return false;
+        }
     }
-    bytes.resize(used);
-    return !std::ferror(stream);
-}
+    input = ReadInputText(file);
+    if (file != in)
+        std::fclose(file);
 
-// Standard input redirected from a file can be measured; a pipe cannot and is read in chunks.
-std::size_t StreamSize(std::FILE* stream) {
-    if (std::fseek(stream, 0, SEEK_END) != 0)
-        return 0;
-    const long size = std::ftell(stream);
-    if (size <= 0 || std::fseek(stream, 0, SEEK_SET) != 0)
-        return 0;
-    return static_cast<std::size_t>(size);
-}
-
-bool ReadInput(const Options& options, std::FILE* in, std::string& bytes) {
-    if (!options.file)
-        return ReadAll(in, StreamSize(in), bytes);
-    const std::filesystem::path path(*options.file);
-    std::error_code ignored;
-    // A directory opens fine but has no sensible size, so it is refused before the read.
-    if (std::filesystem::is_directory(path, ignored)) {
-        errno = EISDIR;
-        return false;
+    using Status = InputText::Status;
+    switch (input.status) {
+    case Status::kRead:
+        return true;
+    case Status::kUnreadable:
+        std::fprintf(err, "velmorant-cli: cannot read %s: %s\n", inputName.c_str(), std::strerror(input.error));
+        break;
+    case Status::kNotUtf8:
+        std::fprintf(err, "velmorant-cli: %s is not valid UTF-8: bad byte at offset %zu\n", inputName.c_str(),
+                     input.badByte);
+        break;
+    case Status::kTooLong:
+        std::fprintf(err,
+                     "velmorant-cli: %s is too long: the limit is %zu UTF-16 code units, what 32-bit positions "
+                     "can count\n",
+                     inputName.c_str(), kMaxInputUnits);
+        break;
+    case Status::kOutOfMemory:
+        std::fprintf(err, "velmorant-cli: out of memory after reading %zu bytes of %s\n", input.bytesRead,
+                     inputName.c_str());
+        break;
     }
-    std::FILE* file = std::fopen(options.file->c_str(), "rb");
-    if (!file)
-        return false;
-    const bool regular = std::filesystem::is_regular_file(path, ignored);
-    const std::size_t size = regular ? static_cast<std::size_t>(std::filesystem::file_size(path, ignored)) : 0;
-    const bool ok = ReadAll(file, size == static_cast<std::size_t>(-1) ? 0 : size, bytes);
-    const int readErrno = errno;
-    std::fclose(file);
-    errno = readErrno;
-    return ok;
+    return false;
 }
 
-} // namespace
-
-int Run(std::span<const std::string_view> args, std::FILE* in, std::FILE* out, std::FILE* err) {
+int Convert(std::span<const std::string_view> args, std::FILE* in, std::FILE* out, std::FILE* err,
+            std::size_t& bytesRead) {
     auto parsed = ParseOptions(args);
     if (const auto* usage = std::get_if<UsageError>(&parsed)) {
         std::fprintf(err, "velmorant-cli: %s\nTry 'velmorant-cli --help'.\n", usage->message.c_str());
@@ -71,44 +83,44 @@ int Run(std::span<const std::string_view> args, std::FILE* in, std::FILE* out, s
     }
     const Options& options = std::get<Options>(parsed);
     if (options.help) {
-        std::fwrite(kUsage.data(), 1, kUsage.size(), out);
+        Write(out, kUsage);
+        Finish(out);
         return kSuccess;
     }
     if (options.version) {
-        std::fprintf(out, "velmorant-cli %s\n", VELMORANT_VERSION);
+        Write(out, "velmorant-cli " VELMORANT_VERSION "\n");
+        Finish(out);
         return kSuccess;
     }
 
     const std::string inputName = options.file.value_or("standard input");
-    std::string bytes;
-    errno = 0;
-    if (!ReadInput(options, in, bytes)) {
-        std::fprintf(err, "velmorant-cli: cannot read %s: %s\n", inputName.c_str(),
-                     errno ? std::strerror(errno) : "read error");
+    InputText input;
+    const bool read = ReadInput(options, in, err, inputName, input);
+    bytesRead = input.bytesRead;
+    if (!read)
         return kBadInput;
-    }
-    Utf8Decoded input = DecodeInput(bytes);
-    if (input.badByte) {
-        std::fprintf(err, "velmorant-cli: %s is not valid UTF-8: bad byte at offset %zu\n", inputName.c_str(),
-                     *input.badByte);
-        return kBadInput;
-    }
-    std::string().swap(bytes);
 
-    ConvertedText converted = ConvertText(input.text, options);
-    std::u16string().swap(input.text);
-    // Fresh pages are what costs here: the buffer's untouched tail is never faulted in.
-    const std::size_t units = converted.before.size() + converted.code.size() + converted.after.size();
-    auto encoded = std::make_unique_for_overwrite<char[]>(MaxUtf8Bytes(units));
-    char* end = EncodeUtf8(converted.before, encoded.get());
-    end = EncodeUtf8(converted.code, end);
-    end = EncodeUtf8(converted.after, end);
-    const std::size_t length = static_cast<std::size_t>(end - encoded.get());
-    if (std::fwrite(encoded.get(), 1, length, out) != length || std::fflush(out) != 0) {
-        std::fprintf(err, "velmorant-cli: cannot write the output: %s\n", std::strerror(errno));
-        return kBadInput;
-    }
+    Utf8ChunkSink sink(kOutputChunk, [out](std::string_view chunk) { Write(out, chunk); });
+    WriteConversion(input.text, options, sink);
+    sink.Finish();
+    Finish(out);
     return kSuccess;
+}
+
+} // namespace
+
+int Run(std::span<const std::string_view> args, std::FILE* in, std::FILE* out, std::FILE* err) {
+    std::size_t bytesRead = 0;
+    try {
+        return Convert(args, in, out, err, bytesRead);
+    } catch (const OutputFailed& failure) {
+        std::fprintf(err, "velmorant-cli: cannot write the output: %s\n", std::strerror(failure.error));
+    } catch (const std::bad_alloc&) {
+        std::fprintf(err, "velmorant-cli: out of memory after reading %zu bytes of input\n", bytesRead);
+    } catch (const std::exception& e) {
+        std::fprintf(err, "velmorant-cli: %s\n", e.what());
+    }
+    return kBadInput;
 }
 
 } // namespace velmorant::cli

@@ -1,20 +1,59 @@
 #include "cli/utf8.h"
 
+#include <cstdint>
+#include <cstring>
+
 namespace velmorant::cli {
 
 namespace {
 
-Utf8Decoded Failure(std::size_t offset) { return Utf8Decoded{{}, offset}; }
+// The length of the sequence a lead byte starts; 0 for a byte that starts none.
+std::size_t SequenceLength(unsigned char lead) {
+    if (lead < 0x80)
+        return 1;
+    if (lead >= 0xC2 && lead <= 0xDF)
+        return 2;
+    if (lead >= 0xE0 && lead <= 0xEF)
+        return 3;
+    if (lead >= 0xF0 && lead <= 0xF4)
+        return 4;
+    return 0;
+}
 
 } // namespace
 
 Utf8Decoded DecodeUtf8(std::string_view bytes) {
-    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
-    const std::size_t n = bytes.size();
     Utf8Decoded result;
     // One byte never yields more than one unit, so this size is an upper bound.
-    result.text.resize(n);
-    char16_t* out = result.text.data();
+    result.text.resize(bytes.size());
+    std::size_t badByte = 0;
+    char16_t* end = DecodeUtf8(bytes, result.text.data(), badByte);
+    if (!end)
+        return Utf8Decoded{{}, badByte};
+    result.text.resize(static_cast<std::size_t>(end - result.text.data()));
+    return result;
+}
+
+std::size_t CompleteUtf8Prefix(std::string_view bytes) {
+    // Only the last three bytes can belong to an unfinished sequence.
+    const std::size_t stop = bytes.size() > 3 ? bytes.size() - 3 : 0;
+    for (std::size_t i = bytes.size(); i > stop; --i) {
+        const auto byte = static_cast<unsigned char>(bytes[i - 1]);
+        if ((byte & 0xC0) == 0x80)
+            continue; // a continuation byte: its lead is further back
+        const std::size_t length = SequenceLength(byte);
+        return length > bytes.size() - (i - 1) ? i - 1 : bytes.size();
+    }
+    return bytes.size();
+}
+
+char16_t* DecodeUtf8(std::string_view bytes, char16_t* out, std::size_t& badByte) {
+    const auto* in = reinterpret_cast<const unsigned char*>(bytes.data());
+    const std::size_t n = bytes.size();
+    const auto Failure = [&](std::size_t offset) -> char16_t* {
+        badByte = offset;
+        return nullptr;
+    };
 
     std::size_t i = 0;
     while (i < n) {
@@ -65,23 +104,25 @@ Utf8Decoded DecodeUtf8(std::string_view bytes) {
         }
         i += length;
     }
-    result.text.resize(static_cast<std::size_t>(out - result.text.data()));
-    return result;
-}
-
-Utf8Decoded DecodeInput(std::string_view bytes) {
-    constexpr std::string_view bom = "\xEF\xBB\xBF";
-    if (!bytes.starts_with(bom))
-        return DecodeUtf8(bytes);
-    Utf8Decoded result = DecodeUtf8(bytes.substr(bom.size()));
-    if (result.badByte)
-        *result.badByte += bom.size();
-    return result;
+    return out;
 }
 
 char* EncodeUtf8(std::u16string_view text, char* out) {
     const std::size_t n = text.size();
     for (std::size_t i = 0; i < n; ++i) {
+        // Markup is mostly ASCII: eight units at a time while they are.
+        while (i + 8 <= n) {
+            std::uint64_t words[2];
+            std::memcpy(words, text.data() + i, sizeof words);
+            if (((words[0] | words[1]) & 0xFF80'FF80'FF80'FF80) != 0)
+                break;
+            for (int u = 0; u < 8; ++u)
+                out[u] = static_cast<char>(text[i + u]);
+            out += 8;
+            i += 8;
+        }
+        if (i == n)
+            break;
         char32_t cp = text[i];
         if (cp < 0x80) {
             *out++ = static_cast<char>(cp);

@@ -18,8 +18,13 @@ struct Utf8Decoded {
 // Rejects everything Unicode calls ill-formed; nothing is replaced or skipped.
 Utf8Decoded DecodeUtf8(std::string_view bytes);
 
-// As DecodeUtf8, dropping one byte-order mark at the very start; offsets still count it.
-Utf8Decoded DecodeInput(std::string_view bytes);
+// The same into out, which must hold bytes.size() units: returns the end of the
+// text, or nullptr with badByte set to the offset of the first bad sequence.
+char16_t* DecodeUtf8(std::string_view bytes, char16_t* out, std::size_t& badByte);
+
+// The length of bytes without a last sequence that more bytes could still
+// complete: where a text read in pieces can be cut and decoded so far.
+std::size_t CompleteUtf8Prefix(std::string_view bytes);
 
 // Every UTF-16 unit takes at most three bytes (a pair takes four for its two units).
 constexpr std::size_t MaxUtf8Bytes(std::size_t units) { return units * 3; }

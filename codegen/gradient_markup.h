@@ -1,16 +1,39 @@
 #pragma once
+// The gradient code: every unit of the trimmed text framed by the template in
+// its own colour, raw units untagged. One unit loop writes into a MarkupSink;
+// ComposeGradientMarkup keeps the result whole.
 
 #include "codegen/colour.h"
+#include "codegen/markup_sink.h"
 #include "codegen/tag_template.h"
+#include "codegen/unit_colours.h"
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
 namespace velmorant {
 
-// The gradient code for an untrimmed input: trims blanks, takes k from the step
-// text, and writes each unit framed by the template in its own colour (raw units
-// untagged). Linear in the text; one allocation for the result.
+// The text without its blanks at either end, its length n and the step k taken
+// from the step text: what the units and any colour rule are worked out from.
+struct GradientText {
+    std::u16string_view text;
+    std::int32_t length = 0;
+    std::int32_t step = 1;
+};
+
+// Throws std::length_error when the trimmed text is too long for 32-bit positions.
+GradientText PrepareGradientText(std::u16string_view input, std::u16string_view stepText);
+
+// Writes the code for text into sink, each coloured unit in colours.At(its position).
+// Linear in the text; holds nothing of the output beyond a small buffer.
+void WriteGradientMarkup(const GradientText& text, UnitColours& colours, const TagTemplate& tags, MarkupSink& sink);
+
+// The two-colour gradient from an untrimmed input and a step text.
+void WriteGradientMarkup(std::u16string_view input, std::u16string_view stepText, const ColourPair& colours,
+                         const TagTemplate& tags, MarkupSink& sink);
+
+// The same code as one string.
 std::u16string ComposeGradientMarkup(std::u16string_view input, std::u16string_view stepText, const ColourPair& colours,
                                      const TagTemplate& tags);
 

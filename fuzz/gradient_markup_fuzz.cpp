@@ -1,6 +1,9 @@
 // ComposeGradientMarkup with the text, step text, colours and template all taken
-// from the input. The markup is read back piece by piece against the units.
+// from the input. The markup is read back piece by piece against the units, and
+// the CLI's streamed UTF-8 must be the whole markup's bytes.
 
+#include "cli/utf8.h"
+#include "cli/utf8_sink.h"
 #include "codegen/colour.h"
 #include "codegen/gradient_markup.h"
 #include "codegen/tag_template.h"
@@ -16,6 +19,34 @@ namespace {
 using namespace velmorant;
 
 bool IsUpperHex(char16_t c) { return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F'); }
+
+// Hands each piece on in slices of `cut` units: boundaries anywhere, inside pairs too.
+class CuttingSink final : public MarkupSink {
+public:
+    CuttingSink(MarkupSink& next, std::size_t cut) : next_(next), cut_(cut) {}
+    void Write(std::u16string_view piece) override {
+        for (std::size_t at = 0; at < piece.size(); at += cut_)
+            next_.Write(piece.substr(at, cut_));
+    }
+
+private:
+    MarkupSink& next_;
+    std::size_t cut_;
+};
+
+// What the CLI writes: the markup made in pieces, cut again, and encoded in chunks.
+std::string Streamed(std::u16string_view raw, std::u16string_view step, const ColourPair& colours,
+                     const TagTemplate& tags, std::size_t cut, std::size_t chunkBytes) {
+    std::string bytes;
+    cli::Utf8ChunkSink utf8(chunkBytes, [&](std::string_view chunk) {
+        FUZZ_CHECK(chunk.size() <= chunkBytes + 3);
+        bytes += chunk;
+    });
+    CuttingSink cutting(utf8, cut);
+    WriteGradientMarkup(raw, step, colours, tags, cutting);
+    utf8.Finish();
+    return bytes;
+}
 
 // Consumes `expected` at `at` in the markup, or stops the run.
 void Expect(std::u16string_view markup, std::size_t& at, std::u16string_view expected) {
@@ -41,6 +72,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         tags.Close = texts[4];
 
     const std::u16string markup = ComposeGradientMarkup(raw, step, colours, tags);
+
+    // As the CLI cuts it, and cut finer, in sizes that vary with the input.
+    const std::string whole = cli::EncodeUtf8(markup);
+    FUZZ_CHECK(Streamed(raw, step, colours, tags, 8192, 64 * 1024) == whole);
+    FUZZ_CHECK(Streamed(raw, step, colours, tags, 1 + size % 5, 1 + size % 7) == whole);
 
     const std::u16string_view text = TrimBlanks(raw);
     const auto n = static_cast<std::int32_t>(text.size());

@@ -1,11 +1,26 @@
 #include "cli/utf8.h"
 
+#include "cli/read_input.h"
+
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <vector>
 
 namespace velmorant::cli {
 namespace {
+
+// The CLI decodes its input piece by piece as it reads: the smallest pieces cut
+// every sequence somewhere, the largest take a table's text at once.
+constexpr std::size_t kChunkSizes[] = {4, 5, 6, 64 * 1024};
+
+InputText ReadInPieces(std::string_view bytes, std::size_t chunkBytes, std::size_t maxUnits = kMaxInputUnits) {
+    std::string copy(bytes);
+    std::FILE* stream = fmemopen(copy.data(), copy.size(), "rb");
+    InputText input = ReadInputText(stream, maxUnits, chunkBytes);
+    std::fclose(stream);
+    return input;
+}
 
 struct ValidCase {
     const char* name;
@@ -33,6 +48,12 @@ TEST(Utf8, DecodesAndReencodesWellFormedText) {
         EXPECT_FALSE(decoded.badByte.has_value());
         EXPECT_EQ(decoded.text, c.text);
         EXPECT_EQ(EncodeUtf8(c.text), c.bytes);
+        for (std::size_t chunk : kChunkSizes) {
+            const InputText read = ReadInPieces(c.bytes, chunk);
+            EXPECT_EQ(read.status, InputText::Status::kRead) << chunk;
+            EXPECT_EQ(read.text, c.text) << chunk;
+            EXPECT_EQ(read.bytesRead, c.bytes.size()) << chunk;
+        }
     }
 }
 
@@ -70,6 +91,12 @@ TEST(Utf8, RejectsIllFormedTextAtTheFirstBadSequence) {
         const Utf8Decoded decoded = DecodeUtf8(c.bytes);
         EXPECT_EQ(decoded.badByte, c.offset);
         EXPECT_TRUE(decoded.text.empty());
+        for (std::size_t chunk : kChunkSizes) {
+            const InputText read = ReadInPieces(c.bytes, chunk);
+            EXPECT_EQ(read.status, InputText::Status::kNotUtf8) << chunk;
+            EXPECT_EQ(read.badByte, c.offset) << chunk;
+            EXPECT_TRUE(read.text.empty()) << chunk;
+        }
     }
 }
 
@@ -97,9 +124,43 @@ TEST(Utf8, DropsTheByteOrderMarkOnlyAtTheVeryStart) {
     };
     for (const InputCase& c : cases) {
         SCOPED_TRACE(c.name);
-        const Utf8Decoded decoded = DecodeInput(c.bytes);
-        EXPECT_EQ(decoded.badByte, c.badByte);
-        EXPECT_EQ(decoded.text, c.text);
+        for (std::size_t chunk : kChunkSizes) {
+            const InputText read = ReadInPieces(c.bytes, chunk);
+            EXPECT_EQ(read.status, c.badByte ? InputText::Status::kNotUtf8 : InputText::Status::kRead) << chunk;
+            EXPECT_EQ(read.badByte, c.badByte.value_or(0)) << chunk;
+            EXPECT_EQ(read.text, c.text) << chunk;
+        }
+    }
+}
+
+struct LimitCase {
+    const char* name;
+    std::string_view bytes;
+    std::size_t maxUnits;
+    InputText::Status status;
+};
+
+// The limit counts UTF-16 units after the mark, and is checked before the text grows past it.
+TEST(ReadInputText, StopsAtTheLengthLimit) {
+    using Status = InputText::Status;
+    const std::vector<LimitCase> cases{
+        {"at the limit", "abcd", 4, Status::kRead},
+        {"one past", "abcde", 4, Status::kTooLong},
+        {"mark not counted",
+         "\xEF\xBB\xBF"
+         "abcd",
+         4, Status::kRead},
+        {"pair counts two", "abc\xF0\x9F\x98\x80", 4, Status::kTooLong},
+        {"three bytes, one unit", "\xE5\xAE\x8B\xE4\xBD\x93", 2, Status::kRead},
+        {"long past the limit", std::string_view("\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 16), 4, Status::kTooLong},
+    };
+    for (const LimitCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (std::size_t chunk : kChunkSizes) {
+            const InputText read = ReadInPieces(c.bytes, chunk, c.maxUnits);
+            EXPECT_EQ(read.status, c.status) << chunk;
+            EXPECT_LE(read.text.size(), c.maxUnits) << chunk;
+        }
     }
 }
 

@@ -1,5 +1,7 @@
 #include "codegen/gradient_markup.h"
 
+#include "cli/utf8.h"
+#include "cli/utf8_sink.h"
 #include "codegen/text.h"
 #include "codegen/text_to_number.h"
 #include "codegen/units.h"
@@ -13,6 +15,40 @@ namespace {
 
 const ColourPair RedToBlue{{255, 0, 0}, {0, 0, 255}};
 const ColourPair StartUpPair{{255, 0, 255}, {0, 255, 0}};
+
+// Hands each piece on in slices of `cut` units: boundaries anywhere, inside pairs too.
+class CuttingSink final : public MarkupSink {
+public:
+    CuttingSink(MarkupSink& next, std::size_t cut) : next_(next), cut_(cut) {}
+    void Write(std::u16string_view piece) override {
+        for (std::size_t at = 0; at < piece.size(); at += cut_)
+            next_.Write(piece.substr(at, cut_));
+    }
+
+private:
+    MarkupSink& next_;
+    std::size_t cut_;
+};
+
+// The CLI's way: the code made in pieces and sent on as UTF-8 chunks. Whatever
+// the cuts and chunk sizes, the bytes must be those of the whole code encoded at once.
+void ExpectStreamedAsWhole(std::u16string_view input, std::u16string_view step, const ColourPair& colours,
+                           const TagTemplate& tags, std::u16string_view whole) {
+    const std::string expected = cli::EncodeUtf8(whole);
+    const std::pair<std::size_t, std::size_t> cutsAndChunks[] = {
+        {1, 1}, {2, 4}, {3, 5}, {7, 64 * 1024}, {8192, 64 * 1024}};
+    for (const auto& [cut, chunkBytes] : cutsAndChunks) {
+        std::string bytes;
+        cli::Utf8ChunkSink utf8(chunkBytes, [&](std::string_view chunk) {
+            EXPECT_LE(chunk.size(), chunkBytes + 3);
+            bytes += chunk;
+        });
+        CuttingSink cutting(utf8, cut);
+        WriteGradientMarkup(input, step, colours, tags, cutting);
+        utf8.Finish();
+        ASSERT_EQ(bytes, expected) << "cut " << cut << ", chunks of " << chunkBytes;
+    }
+}
 
 TEST(TagTemplates, StartUpAndPresets) {
     EXPECT_EQ(StartupTemplate(), (TagTemplate{u"[color=#", u"]", u"[/color]"}));
@@ -65,8 +101,11 @@ TEST(ComposeGradientMarkup, Table) {
         {"surrogate pair stays whole", u"\U0001F600b", u"1", RedToBlue, {}, u"AA0055\U0001F6000000FFb"},
         {"channels outside 0..255 write no digits", u"ab", u"1", {{256, 0, 0}, {256, 0, 0}}, {}, u"0000a0000b"},
     };
-    for (const Row& row : rows)
-        EXPECT_EQ(ComposeGradientMarkup(row.input, row.step, row.colours, row.tags), row.expected) << row.name;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(ComposeGradientMarkup(row.input, row.step, row.colours, row.tags), row.expected);
+        ExpectStreamedAsWhole(row.input, row.step, row.colours, row.tags, row.expected);
+    }
 }
 
 // The start-up sample ends in CR LF: both pass through, and the last visible
@@ -80,7 +119,7 @@ TEST(ComposeGradientMarkup, FinalLineBreak) {
                       u"\r\n");
 }
 
-// The one-allocation writer against the rule written out plainly, unit by unit.
+// The generator against the rule written out plainly, unit by unit.
 TEST(ComposeGradientMarkup, MatchesPlainRule) {
     std::mt19937 random(7);
     const char16_t alphabet[] = u"  ab\t\r\n\u4E2D\u3000\xD83D\xDE00";
@@ -105,6 +144,10 @@ TEST(ComposeGradientMarkup, MatchesPlainRule) {
                             std::u16string(unit.text) + tags.Close;
         });
         ASSERT_EQ(ComposeGradientMarkup(input, step, pair, tags), expected) << "trial " << trial;
+        if (trial % 10 == 0) {
+            SCOPED_TRACE(trial);
+            ExpectStreamedAsWhole(input, step, pair, tags, expected);
+        }
     }
 }
 

@@ -1,0 +1,32 @@
+#pragma once
+// Reading the whole input as text: UTF-8 decoded piece by piece as it arrives,
+// so memory grows with the text only and a limit is checked as it goes.
+
+#include <cstddef>
+#include <cstdint>
+#include <cstdio>
+#include <limits>
+#include <string>
+
+namespace velmorant::cli {
+
+// Unit positions are 32-bit: no longer text can be converted.
+constexpr std::size_t kMaxInputUnits = std::numeric_limits<std::int32_t>::max();
+
+struct InputText {
+    enum class Status { kRead, kUnreadable, kNotUtf8, kTooLong, kOutOfMemory };
+    Status status = Status::kRead;
+    // The decoded text, one leading byte-order mark dropped; empty unless read.
+    std::u16string text;
+    // Bytes taken from the stream so far, the byte-order mark included.
+    std::size_t bytesRead = 0;
+    // kNotUtf8: offset of the first bad sequence. kUnreadable: the errno.
+    std::size_t badByte = 0;
+    int error = 0;
+};
+
+// Reads in pieces of chunkBytes (at least 4) until the end of the stream, stopping
+// at the first fault; a directory is refused before any read.
+InputText ReadInputText(std::FILE* stream, std::size_t maxUnits = kMaxInputUnits, std::size_t chunkBytes = 64 * 1024);
+
+} // namespace velmorant::cli
