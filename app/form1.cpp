@@ -153,9 +153,15 @@ void Form1::Command2_Click(std::int16_t Index) {
             platform_.ShowMessage(this, QStringLiteral("恭喜你，成功复制到剪贴板！"), MessageStyle::Information);
         }
         break;
-    case 2:
-        Text1->SetText(platform_.ClipboardText());
+    case 2: {
+        // A failed read must not pass for an empty clipboard: the input stays.
+        const ClipboardRead read = platform_.ClipboardText();
+        if (read.outcome == ClipboardRead::Outcome::Failed)
+            platform_.ShowMessage(this, QStringLiteral("对不起，无法读取剪贴板，您的文本还在。"), MessageStyle::Error);
+        else
+            Text1->ReplaceText(read.text);
         break;
+    }
     default:
         break;
     }

@@ -16,6 +16,15 @@ namespace velmorant {
 // Message box styles: the icon and one OK button.
 enum class MessageStyle : int { Error = 16, Information = 64 };
 
+// One read of the clipboard's plain text. NoText: nothing in the clipboard is
+// text (an image, HTML only, or no owner at all). Failed: text may be there,
+// but it did not arrive whole (the owner died or did not answer in time).
+struct ClipboardRead {
+    enum class Outcome { Text, NoText, Failed };
+    Outcome outcome = Outcome::NoText;
+    QString text; // empty unless outcome is Text
+};
+
 // A platform service that could not do its job; the window reports it and goes on.
 class PlatformError : public std::runtime_error {
 public:
@@ -35,8 +44,7 @@ public:
 
     virtual void ClearClipboard() = 0;
     virtual void SetClipboardText(const QString& text) = 0;
-    // The clipboard's plain text; empty when it holds none.
-    virtual QString ClipboardText() = 0;
+    virtual ClipboardRead ClipboardText() = 0;
 
     // Hands the address to the user's web browser without waiting for it.
     virtual void OpenWebAddress(const QString& address) = 0;

@@ -3,7 +3,6 @@
 #include "app/controls/colour_value.h"
 
 #include <QApplication>
-#include <QClipboard>
 #include <QColorDialog>
 #include <QDesktopServices>
 #include <QFile>
@@ -29,14 +28,6 @@ void QtPlatform::ShowMessage(QWidget* owner, const QString& prompt, MessageStyle
                     QStringLiteral("Velmorant"), prompt, QMessageBox::Ok, owner);
     box.exec();
 }
-
-void QtPlatform::ClearClipboard() { QApplication::clipboard()->clear(QClipboard::Clipboard); }
-
-void QtPlatform::SetClipboardText(const QString& text) {
-    QApplication::clipboard()->setText(text, QClipboard::Clipboard);
-}
-
-QString QtPlatform::ClipboardText() { return QApplication::clipboard()->text(QClipboard::Clipboard); }
 
 void QtPlatform::OpenWebAddress(const QString& address) {
     if (!QDesktopServices::openUrl(QUrl(address)))

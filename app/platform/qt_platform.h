@@ -12,7 +12,7 @@ public:
     void ShowMessage(QWidget* owner, const QString& prompt, MessageStyle style) override;
     void ClearClipboard() override;
     void SetClipboardText(const QString& text) override;
-    QString ClipboardText() override;
+    ClipboardRead ClipboardText() override;
     void OpenWebAddress(const QString& address) override;
     void ShowHandCursor(QWidget* control) override;
     void AttachSkin(const QString& path) override;

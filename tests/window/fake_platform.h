@@ -26,6 +26,7 @@ public:
     std::optional<QString> clipboard;
     bool failOpeningWebAddresses = false;
     bool failClipboard = false;
+    bool failReadingClipboard = false; // the owner offered text, none arrived
     bool runOutOfMemoryReadingClipboard = false;
 
     int colourChooserOpenings = 0;
@@ -59,10 +60,14 @@ public:
         clipboardCalls.push_back(QStringLiteral("set:") + text);
         clipboard = text;
     }
-    QString ClipboardText() override {
+    ClipboardRead ClipboardText() override {
         if (runOutOfMemoryReadingClipboard)
             throw std::bad_alloc();
-        return clipboard.value_or(QString());
+        if (failReadingClipboard)
+            return {ClipboardRead::Outcome::Failed, {}};
+        if (!clipboard)
+            return {ClipboardRead::Outcome::NoText, {}};
+        return {ClipboardRead::Outcome::Text, *clipboard};
     }
     void OpenWebAddress(const QString& address) override {
         if (failOpeningWebAddresses)

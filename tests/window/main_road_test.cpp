@@ -196,28 +196,58 @@ private slots:
         ExpectWholeCodeSelected(form);
     }
 
-    void pasteReplacesTheInput_data() {
+    void pasteReplacesTheInputUndoably_data() {
         QTest::addColumn<std::optional<QString>>("clipboard");
+        QTest::addColumn<bool>("readFails");
         QTest::addColumn<QString>("input");
+        const QString former = QStringLiteral("旧\r\n文\n\U0001F600本\r");
         QTest::newRow("line breaks as they are")
-            << std::optional<QString>(QStringLiteral("x\ny\r\nz\r")) << QStringLiteral("x\ny\r\nz\r");
-        QTest::newRow("no text empties the input") << std::optional<QString>() << QString();
+            << std::optional<QString>(QStringLiteral("x\ny\r\nz\r")) << false << QStringLiteral("x\ny\r\nz\r");
+        QTest::newRow("surrogate pairs") << std::optional<QString>(QStringLiteral("\U0001F308\U00020000")) << false
+                                         << QStringLiteral("\U0001F308\U00020000");
+        QTest::newRow("no text empties the input") << std::optional<QString>() << false << QString();
+        QTest::newRow("an empty text empties the input") << std::optional<QString>(QString()) << false << QString();
+        QTest::newRow("a failed read keeps the input")
+            << std::optional<QString>(QStringLiteral("lost")) << true << former;
     }
-    void pasteReplacesTheInput() {
+    void pasteReplacesTheInputUndoably() {
         QFETCH(std::optional<QString>, clipboard);
+        QFETCH(bool, readFails);
         QFETCH(QString, input);
+        const QString former = QStringLiteral("旧\r\n文\n\U0001F600本\r");
         ShownWindow w;
         Form1& form = *w.form;
+        form.Text1->SetText(former);
         form.Text3->SetText(QStringLiteral("older code"));
         w.platform.clipboard = clipboard;
+        w.platform.failReadingClipboard = readFails;
         PictureLog log;
         form.Picture1->SetRecorder(&log);
         Press(form.Command2(2));
         QCOMPARE(form.Text1->Text(), input);
         QCOMPARE(form.Text3->Text(), QStringLiteral("older code"));
         QCOMPARE(log.clears, 1);
-        QCOMPARE(int(log.prints.size()), int(input.size()));
+        QString drawn; // the preview shows what the input holds now
+        for (const auto& print : log.prints)
+            drawn += print.text;
+        QCOMPARE(drawn, input);
         ExpectWholeCodeSelected(form);
+        if (readFails) {
+            QCOMPARE(w.platform.messages.size(), std::size_t(1));
+            QCOMPARE(w.platform.messages[0].prompt, QStringLiteral("对不起，无法读取剪贴板，您的文本还在。"));
+            QCOMPARE(w.platform.messages[0].style, MessageStyle::Error);
+            return;
+        }
+        QVERIFY(w.platform.messages.empty());
+        // Ctrl+Z brings the former text back whole; both redo keys repeat the paste.
+        form.Text1->setFocus();
+        QTest::keyClick(form.Text1, Qt::Key_Z, Qt::ControlModifier);
+        QCOMPARE(form.Text1->Text(), former);
+        QTest::keyClick(form.Text1, Qt::Key_Z, Qt::ControlModifier | Qt::ShiftModifier);
+        QCOMPARE(form.Text1->Text(), input);
+        QTest::keyClick(form.Text1, Qt::Key_Z, Qt::ControlModifier);
+        QTest::keyClick(form.Text1, Qt::Key_Y, Qt::ControlModifier);
+        QCOMPARE(form.Text1->Text(), input);
     }
 
     void previewDrawsEachUnitInItsCell() {
