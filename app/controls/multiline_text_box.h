@@ -10,6 +10,13 @@ namespace velmorant {
 // Enter types CR LF, and a text set by code (lone CR, lone LF, U+2028 and U+2029
 // included) reads back unchanged. QPlainTextEdit alone would fold all of them
 // into one kind of break.
+//
+// Every break is a block separator of the document, and each block records in
+// its format what the separator before it stands for: CR LF unless marked, a
+// single break character, or nothing at all. The last kind cuts a long paragraph
+// into pieces of a few thousand characters, because Qt lays out, and relays out
+// at every caret blink, a whole block at a time. Keys that move or delete one
+// character or word step over such a join as if it were not there.
 class MultiLineTextBox final : public QPlainTextEdit, public TextControl {
     Q_OBJECT
 public:
@@ -36,13 +43,10 @@ protected:
     void insertFromMimeData(const QMimeData* source) override;
 
 private:
-    void InsertKeepingBreaks(QTextCursor& cursor, const QString& text);
-    void RestoreStoredBreaks(QString& text) const;
+    QString TextBetween(int from, int to) const;
     int TextOffset(int documentPosition) const;
     int DocumentPosition(int textOffset) const;
-
-    // Whether any break besides CR LF was ever marked; spares the slow read otherwise.
-    bool hasStoredBreaks_ = false;
+    void InsertAtCursor(const QString& text);
 };
 
 } // namespace velmorant
