@@ -244,6 +244,24 @@ clipboard_put() {
     return 1
 }
 
+# clipboard_serve TARGET FILE: xclip offers FILE under TARGET alone (besides
+# TARGETS) until app_stop; sets CLIP_PID. True once the offer is visible.
+clipboard_serve() {
+    xclip -quiet -selection clipboard -t "$1" -i "$2" >/dev/null 2>&1 &
+    CLIP_PID=$!
+    E2E_PIDS+=("$CLIP_PID")
+    local i
+    for i in $(seq 50); do
+        xclip -o -selection clipboard -t TARGETS 2>/dev/null | grep -qx "$1" && return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# bytes_sent PID: how many bytes the process has written so far (its X
+# socket included), from /proc.
+bytes_sent() { sed -n 's/^wchar: //p' "/proc/$1/io" 2>/dev/null; }
+
 # -- pictures -----------------------------------------------------------------
 
 # shot NAME: the program's window saved as OUTDIR/NAME.png; prints the path.

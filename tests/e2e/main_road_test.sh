@@ -1,6 +1,7 @@
 #!/bin/bash
 # The main road through the real window: convert, copy to the system
-# clipboard, paste from it, and the preview drawn in the gradient colours.
+# clipboard, paste from it, and the preview drawn in the gradient colours;
+# paste from a clipboard without text, and from one whose owner fails.
 # Usage: main_road_test.sh BINARY CLI OUTDIR
 
 . "$(dirname "$0")/lib.sh"
@@ -39,11 +40,11 @@ cell_lacks() {
 
 press() { click_at "$1" "$2"; }
 
-# message_box NAME: waits for the box titled Velmorant, saves the screen, and
-# prints how near a pixel of the box comes to the red of the error icon.
+# message_box NAME [SECONDS]: waits for the box titled Velmorant, saves the
+# screen, and prints how near a pixel of the box comes to the red of the error icon.
 message_box() {
     local box geometry
-    box=$(find_window '^Velmorant$' 5) || return 1
+    box=$(find_window '^Velmorant$' "${2:-5}") || return 1
     settle
     read -r -a geometry <<<"$(window_geometry "$box")"
     nearest "$(shot_root "$1")" "${geometry[@]}" 230 30 30
@@ -119,7 +120,102 @@ empty_copy() {
     check "the clipboard is untouched" [ "$(clipboard_read)" = kept ]
 }
 
+TEXT1=(100 170)
+
+# convert_and_copy FILE: convert, copy, close the confirmation, clipboard to FILE.
+convert_and_copy() {
+    press "${CONVERT[@]}"
+    copy_and_confirm "$2" || return 1
+    clipboard_read >"$1"
+}
+
+# input_is WHAT NAME TEXT: the code copied after a convert is what the CLI
+# makes of TEXT, so the input box holds TEXT byte for byte.
+input_is() {
+    convert_and_copy "$E2E_TMP/clip" "copy-$2" || return 1
+    printf '%s' "$3" | "$CLI" >"$E2E_TMP/cli"
+    check "$1" same_bytes "the code" "$E2E_TMP/cli" "$E2E_TMP/clip"
+}
+
+no_message_box() { ! find_window '^Velmorant$' 1 >/dev/null; }
+
+# paste_empties TARGET FILE: xclip offers FILE as TARGET alone; the paste
+# empties the input without a word, and Ctrl+Z in it brings the former text back.
+paste_empties() {
+    check "xclip offers $1 alone" clipboard_serve "$1" "$2" || return 1
+    press "${PASTE[@]}"
+    check "no message box" no_message_box
+    click_at "${TEXT1[@]}"
+    keys ctrl+z
+    input_is "Ctrl+Z brought the start-up text back" undone "$STARTUP_TEXT"
+    click_at "${TEXT1[@]}"
+    keys ctrl+y
+    input_is "Ctrl+Y emptied it again" redone ''
+}
+
+# An image is no text.
+image_only() {
+    printf '\x89PNG\r\n\x1a\n' >"$E2E_TMP/image.png"
+    paste_empties image/png "$E2E_TMP/image.png"
+}
+
+# An empty text is a text: no failure either.
+empty_text() {
+    : >"$E2E_TMP/empty"
+    paste_empties UTF8_STRING "$E2E_TMP/empty"
+}
+
+# failed_read WHAT: the paste ends in the error box, and the input keeps the
+# start-up text. The box comes after Qt's 5 s clipboard timeout; BOX_SHOWN is
+# when it was seen.
+failed_read() {
+    local red
+    red=$(message_box "$1" 12) || { fail "no message box after the failed read"; return 1; }
+    BOX_SHOWN=$SECONDS
+    check "the box shows the error icon" [ "$red" -le 40 ]
+    close_box
+    input_is "the input still holds the start-up text" "$1" "$STARTUP_TEXT"
+}
+
+# The owner of a 50 MB text dies while the window reads it, in increments.
+owner_killed_mid_transfer() {
+    head -c 50000000 /dev/zero | tr '\0' a >"$E2E_TMP/big"
+    check "xclip offers the text" clipboard_serve UTF8_STRING "$E2E_TMP/big" || return 1
+    local start sent
+    start=$(bytes_sent "$CLIP_PID")
+    pointer_to $((WIN_X + PASTE[0])) $((WIN_Y + PASTE[1]))
+    xdotool click 1
+    # Killed once a megabyte is on its way: the transfer has begun, and is far from done.
+    for _ in $(seq 500); do
+        sent=$(bytes_sent "$CLIP_PID")
+        [ $((${sent:-0} - start)) -gt 1000000 ] && break
+        sleep 0.01
+    done
+    check "the transfer began" [ $((${sent:-0} - start)) -gt 1000000 ]
+    check "and was cut off before its end" [ $((${sent:-0} - start)) -lt 40000000 ]
+    kill -9 "$CLIP_PID"
+    wait "$CLIP_PID" 2>/dev/null
+    failed_read killed-owner
+    rm -f "$E2E_TMP/big"
+}
+
+# An owner that never answers: after Qt's timeout, the same error box.
+owner_never_answers() {
+    printf 'never' >"$E2E_TMP/never"
+    check "xclip offers a text" clipboard_serve UTF8_STRING "$E2E_TMP/never" || return 1
+    kill -STOP "$CLIP_PID"
+    local started=$SECONDS
+    press "${PASTE[@]}"
+    failed_read stopped-owner
+    check "the owner was asked once, not three times (5 s, not 15)" [ $((BOX_SHOWN - started)) -le 9 ]
+    kill -CONT "$CLIP_PID"
+}
+
 run_case "convert and copy the start-up text" startup_text
 run_case "paste, convert and copy a text with a line feed" pasted_text
 run_case "copy with an empty code box" empty_copy
+run_case "paste of an image empties the input, Ctrl+Z brings it back" image_only
+run_case "paste of an empty text empties the input, Ctrl+Z brings it back" empty_text
+run_case "the owner dies during the transfer: the input stays" owner_killed_mid_transfer
+run_case "the owner never answers: the input stays" owner_never_answers
 e2e_finish
