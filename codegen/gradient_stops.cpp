@@ -53,9 +53,12 @@ GradientWalker::GradientWalker(const Gradient& gradient, std::int32_t k, std::in
         labs_.reserve(stops_.size());
         for (const Rgb& stop : stops_)
             labs_.push_back(SrgbToOklab(stop));
+        MeasureSegments();
+        encoder_ = &SrgbEncoder::Shared();
     }
     EnterSegment(1);
 }
+
 
 void GradientWalker::EnterSegment(std::int64_t position) {
     segment_ = SegmentOf(position, n_, segments_);
@@ -63,7 +66,6 @@ void GradientWalker::EnterSegment(std::int64_t position) {
     nextSegmentAt_ = segment_ + 1 == segments_ ? std::numeric_limits<std::int64_t>::max()
                                                : ((segment_ + 1) * n_ + segments_ - 1) / segments_;
     if (oklab_) {
-        MeasureSegment();
         MixAt(position);
         return;
     }
@@ -79,26 +81,30 @@ void GradientWalker::EnterSegment(std::int64_t position) {
 
 // Each linear channel is a sum of the cubes of l, m and s, which run straight in t:
 // |d/dt| <= sum |M| * 3 * max(l^2) * |dl/dt|.
-void GradientWalker::MeasureSegment() {
+void GradientWalker::MeasureSegments() {
     static constexpr double toLms[3][3] = {
         {1, 0.3963377774, 0.2158037573}, {1, -0.1055613458, -0.0638541728}, {1, -0.0894841775, -1.2914855480}};
     static constexpr double toRgb[3][3] = {{4.0767416621, -3.3077115913, 0.2309699292},
                                            {-1.2684380046, 2.6097574011, -0.3413193965},
                                            {-0.0041960863, -0.7034186147, 1.7076147010}};
-    const Oklab& a = labs_[static_cast<std::size_t>(segment_)];
-    const Oklab& b = labs_[static_cast<std::size_t>(segment_ + 1)];
-    std::array<double, 3> rate{};
-    for (int i = 0; i < 3; ++i) {
-        const double from = toLms[i][0] * a.L + toLms[i][1] * a.a + toLms[i][2] * a.b;
-        const double to = toLms[i][0] * b.L + toLms[i][1] * b.a + toLms[i][2] * b.b;
-        const double largest = std::max(std::abs(from), std::abs(to));
-        rate[i] = 3 * largest * largest * std::abs(to - from);
-    }
-    for (int c = 0; c < 3; ++c) {
-        double slope = 0;
-        for (int i = 0; i < 3; ++i)
-            slope += std::abs(toRgb[c][i]) * rate[i];
-        slope_[c] = slope * 1.001 + 1e-9; // rounding in the bound itself
+    for (std::size_t j = 0; j + 1 < labs_.size(); ++j) {
+        const Oklab& a = labs_[j];
+        const Oklab& b = labs_[j + 1];
+        std::array<double, 3> rate{};
+        for (int i = 0; i < 3; ++i) {
+            const double from = toLms[i][0] * a.L + toLms[i][1] * a.a + toLms[i][2] * a.b;
+            const double to = toLms[i][0] * b.L + toLms[i][1] * b.a + toLms[i][2] * b.b;
+            const double largest = std::max(std::abs(from), std::abs(to));
+            rate[i] = 3 * largest * largest * std::abs(to - from);
+        }
+        std::array<double, 3> slowness{};
+        for (int c = 0; c < 3; ++c) {
+            double slope = 0;
+            for (int i = 0; i < 3; ++i)
+                slope += std::abs(toRgb[c][i]) * rate[i];
+            slowness[c] = 1 / (slope * 1.001 + 1e-9); // slack for the rounding in the bound itself
+        }
+        slowness_.push_back(slowness);
     }
 }
 
@@ -114,19 +120,25 @@ void GradientWalker::MixAt(std::int64_t position) {
     const Oklab& b = labs_[static_cast<std::size_t>(segment_ + 1)];
     const double t = static_cast<double>(r) / static_cast<double>(n_);
     const LinearRgb rgb = OklabToLinear({a.L + (b.L - a.L) * t, a.a + (b.a - a.a) * t, a.b + (b.b - a.b) * t});
-    const std::array<double, 257>& borders = SrgbBorders();
-    double reach = std::numeric_limits<double>::infinity(); // in t
     std::array<Channel, 3> channels{};
-    for (int c = 0; c < 3; ++c) {
-        channels[c] = EncodeSrgb(rgb[c]);
-        const double room = std::min(rgb[c] - borders[channels[c]], borders[channels[c] + 1] - rgb[c]) - 2 * kError;
-        reach = std::min(reach, room <= 0 ? 0 : room / slope_[c]);
-    }
+    for (int c = 0; c < 3; ++c)
+        channels[c] = encoder_->Encode(rgb[c]);
     mixed_ = {channels[0], channels[1], channels[2]};
-    // t moves by k * m / n per unit; one step less than the reach, for the rounding of this sum.
+    nextMixAt_ = position + k_;
+    // t moves by k * m / n per unit: where that is a large part of the segment, skipping rarely pays.
+    if (k_ * segments_ * 16 > n_)
+        return;
+    const std::array<double, 257>& borders = encoder_->Borders();
+    const std::array<double, 3>& slowness = slowness_[static_cast<std::size_t>(segment_)];
+    double reach = std::numeric_limits<double>::infinity(); // in t
+    for (int c = 0; c < 3; ++c) {
+        const double room = std::min(rgb[c] - borders[channels[c]], borders[channels[c] + 1] - rgb[c]) - 2 * kError;
+        reach = std::min(reach, room <= 0 ? 0 : room * slowness[c]);
+    }
+    // One step less than the reach, for the rounding of this sum.
     const double steps = reach * static_cast<double>(n_) / static_cast<double>(k_ * segments_);
     const double safe = std::min(steps, 4e18 / static_cast<double>(k_)) - 1;
-    nextMixAt_ = position + k_ * (1 + static_cast<std::int64_t>(std::max(0.0, std::floor(safe))));
+    nextMixAt_ += k_ * static_cast<std::int64_t>(std::max(0.0, std::floor(safe)));
 }
 
 } // namespace velmorant

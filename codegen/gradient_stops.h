@@ -60,9 +60,8 @@ public:
 private:
     void EnterSegment(std::int64_t position);
     void MixAt(std::int64_t position);
-    // Start and change of l, m and s (before cubing) along the segment, and a bound on
-    // how fast each linear channel can move with t.
-    void MeasureSegment();
+    // For each segment, 1 / (a bound on how fast each linear channel moves with t).
+    void MeasureSegments();
 
     std::vector<Rgb> stops_;
     std::vector<Oklab> labs_;
@@ -74,7 +73,8 @@ private:
     ChannelStepper red_{0, 0, 0, 0, 1}, green_{0, 0, 0, 0, 1}, blue_{0, 0, 0, 0, 1};
     Rgb mixed_;
     std::int64_t nextMixAt_ = 0; // positions before it are known to keep mixed_
-    std::array<double, 3> slope_{}; // |d linear / dt| at most, per channel
+    std::vector<std::array<double, 3>> slowness_;
+    const SrgbEncoder* encoder_ = nullptr;
 };
 
 } // namespace velmorant

@@ -9,64 +9,6 @@ namespace velmorant {
 
 namespace {
 
-// The smallest x in 0..1 whose direct encoding reaches each channel value, and a
-// coarse index into them so a lookup scans only a few.
-class Thresholds {
-public:
-    static constexpr int kBuckets = 1024;
-
-    Thresholds() {
-        threshold_[0] = -std::numeric_limits<double>::infinity();
-        for (int v = 1; v <= 255; ++v)
-            threshold_[v] = SmallestReaching(v);
-        threshold_[256] = std::numeric_limits<double>::infinity();
-        int v = 0;
-        for (int q = 0; q < kBuckets; ++q) {
-            const double low = static_cast<double>(q) / kBuckets;
-            while (low >= threshold_[v + 1])
-                ++v;
-            bucketStart_[q] = static_cast<std::uint8_t>(v);
-        }
-    }
-
-    const std::array<double, 257>& Borders() const { return threshold_; }
-
-    Channel Encode(double x) const {
-        if (!(x >= threshold_[1]))
-            return 0;
-        if (x >= threshold_[255])
-            return 255;
-        // Below threshold_[255] < 1, so the bucket is in range.
-        int v = bucketStart_[static_cast<int>(x * kBuckets)];
-        while (x >= threshold_[v + 1])
-            ++v;
-        return static_cast<Channel>(v);
-    }
-
-private:
-    // Bisection over the bit patterns of non-negative doubles, which sort like the values.
-    static double SmallestReaching(int value) {
-        std::uint64_t low = 0;                              // 0.0 encodes to 0
-        std::uint64_t high = std::bit_cast<std::uint64_t>(1.0); // 1.0 encodes to 255
-        while (high - low > 1) {
-            const std::uint64_t middle = low + (high - low) / 2;
-            if (EncodeSrgbDirect(std::bit_cast<double>(middle)) >= value)
-                high = middle;
-            else
-                low = middle;
-        }
-        return std::bit_cast<double>(high);
-    }
-
-    std::array<double, 257> threshold_;
-    std::uint8_t bucketStart_[kBuckets];
-};
-
-const Thresholds& SharedThresholds() {
-    static const Thresholds thresholds;
-    return thresholds;
-}
-
 double Cube(double x) { return x * x * x; }
 
 } // namespace
@@ -109,8 +51,39 @@ Channel EncodeSrgbDirect(double linear) {
     return static_cast<Channel>(std::nearbyint(scaled));
 }
 
-Channel EncodeSrgb(double linear) { return SharedThresholds().Encode(linear); }
+SrgbEncoder::SrgbEncoder() {
+    borders_[0] = -std::numeric_limits<double>::infinity();
+    for (int v = 1; v <= 255; ++v)
+        borders_[v] = SmallestReaching(v);
+    borders_[256] = std::numeric_limits<double>::infinity();
+    int v = 0;
+    for (int q = 0; q < kBuckets; ++q) {
+        const double low = static_cast<double>(q) / kBuckets;
+        while (low >= borders_[v + 1])
+            ++v;
+        bucketStart_[q] = static_cast<std::uint8_t>(v);
+    }
+}
 
-const std::array<double, 257>& SrgbBorders() { return SharedThresholds().Borders(); }
+const SrgbEncoder& SrgbEncoder::Shared() {
+    static const SrgbEncoder encoder;
+    return encoder;
+}
+
+// Bisection over the bit patterns of non-negative doubles, which sort like the values.
+double SrgbEncoder::SmallestReaching(int value) {
+    std::uint64_t low = 0;                                   // 0.0 encodes to 0
+    std::uint64_t high = std::bit_cast<std::uint64_t>(1.0); // 1.0 encodes to 255
+    while (high - low > 1) {
+        const std::uint64_t middle = low + (high - low) / 2;
+        if (EncodeSrgbDirect(std::bit_cast<double>(middle)) >= value)
+            high = middle;
+        else
+            low = middle;
+    }
+    return std::bit_cast<double>(high);
+}
+
+Channel EncodeSrgb(double linear) { return SrgbEncoder::Shared().Encode(linear); }
 
 } // namespace velmorant

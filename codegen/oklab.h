@@ -5,6 +5,7 @@
 #include "codegen/colour.h"
 
 #include <array>
+#include <cstdint>
 
 namespace velmorant {
 
@@ -26,12 +27,36 @@ Oklab SrgbToOklab(Rgb colour);
 // Linear light to an sRGB channel: clamped to 0..255, rounded half to even, with pow.
 Channel EncodeSrgbDirect(double linear);
 
-// The same value from a table of the 255 linear thresholds between neighbouring
-// channel values: no pow per call. Equal to EncodeSrgbDirect for every input.
-Channel EncodeSrgb(double linear);
+// EncodeSrgbDirect from the 255 linear values where the channel steps up, found
+// once by bisection against it: the same result for every input, without pow.
+class SrgbEncoder {
+public:
+    static const SrgbEncoder& Shared();
 
-// The linear values where the encoded channel steps up: borders[v] is the
-// smallest x that EncodeSrgb takes to v or more; borders[0] is -inf, borders[256] +inf.
-const std::array<double, 257>& SrgbBorders();
+    Channel Encode(double x) const {
+        if (!(x >= borders_[1]))
+            return 0;
+        if (x >= borders_[255])
+            return 255;
+        // Below borders_[255] < 1, so the bucket is in range; it starts the scan close by.
+        int v = bucketStart_[static_cast<int>(x * kBuckets)];
+        while (x >= borders_[v + 1])
+            ++v;
+        return static_cast<Channel>(v);
+    }
+
+    // borders()[v] is the smallest x that encodes to v or more; [0] is -inf, [256] +inf.
+    const std::array<double, 257>& Borders() const { return borders_; }
+
+private:
+    static constexpr int kBuckets = 1024;
+    SrgbEncoder();
+    static double SmallestReaching(int value);
+
+    std::array<double, 257> borders_;
+    std::array<std::uint8_t, kBuckets> bucketStart_;
+};
+
+Channel EncodeSrgb(double linear);
 
 } // namespace velmorant
