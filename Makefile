@@ -83,9 +83,11 @@ bench: test-deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVELMORANT_BENCH=ON $(CMAKE_ARGS)
 	cmake --build $(BUILD) -j $(JOBS) --target gradient_bench velmorant-cli
 	cmake --build $(BUILD) -j $(JOBS) --target window_bench
+	cmake --build $(BUILD) -j $(JOBS) --target velmorant bare_window map_timer
 	$(BUILD)/bench/gradient_bench
 	bench/cli_vs_cat.sh $(BUILD)/velmorant-cli
 	$(BUILD)/bench/window_bench
+	bench/startup_vs_bare.sh $(BUILD)
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD)

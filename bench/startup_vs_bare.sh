@@ -1,0 +1,43 @@
+#!/bin/bash
+# Start-up of the program beside a bare Qt window of the same size built the
+# same way, alternating the two on a private Xvfb: the time from starting each
+# until its window is mapped, medians and their ratio.
+# Usage: startup_vs_bare.sh BUILD_DIR [RUNS]
+
+set -eu
+BUILD=${1:?usage: $0 BUILD_DIR [RUNS]}
+RUNS=${2:-15}
+PROGRAM=$BUILD/velmorant BARE=$BUILD/bench/bare_window TIMER=$BUILD/bench/map_timer
+for f in "$PROGRAM" "$BARE" "$TIMER"; do
+    [ -x "$f" ] || { echo "$0: $f is missing; build the bench targets first" >&2; exit 2; }
+done
+
+XVFB_PID='' TMP=$(mktemp -d)
+cleanup() {
+    [ -n "$XVFB_PID" ] && kill "$XVFB_PID" 2>/dev/null && wait "$XVFB_PID" 2>/dev/null
+    rm -rf "$TMP"
+}
+trap cleanup EXIT INT TERM
+
+# The server picks a free display number itself.
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp 3>"$TMP/display" >"$TMP/xvfb.log" 2>&1 &
+XVFB_PID=$!
+for _ in $(seq 100); do [ -s "$TMP/display" ] && break; sleep 0.1; done
+[ -s "$TMP/display" ] || { echo "$0: Xvfb did not start" >&2; cat "$TMP/xvfb.log" >&2; exit 1; }
+export DISPLAY=":$(head -n1 "$TMP/display")" QT_QPA_PLATFORM=xcb
+unset WAYLAND_DISPLAY XAUTHORITY
+
+median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
+
+# One untimed start of each, so both find their files in the page cache.
+"$TIMER" "$PROGRAM" >/dev/null 2>"$TMP/log" || { cat "$TMP/log" >&2; exit 1; }
+"$TIMER" "$BARE" >/dev/null 2>"$TMP/log" || { cat "$TMP/log" >&2; exit 1; }
+program_times='' bare_times=''
+for _ in $(seq "$RUNS"); do
+    program_times+="$("$TIMER" "$PROGRAM" 2>/dev/null)"$'\n'
+    bare_times+="$("$TIMER" "$BARE" 2>/dev/null)"$'\n'
+done
+program=$(printf '%s' "$program_times" | median)
+bare=$(printf '%s' "$bare_times" | median)
+printf 'start-up until the window is mapped (median of %d, ms): velmorant %s, bare window %s, ratio %s\n' \
+    "$RUNS" "$program" "$bare" "$(awk -v p="$program" -v b="$bare" 'BEGIN { printf "%.2f", p / b }')"
