@@ -5,8 +5,10 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <memory>
 #include <new>
 #include <string_view>
+#include <vector>
 
 #include <sys/stat.h>
 
@@ -19,6 +21,15 @@ constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
 // A sequence is at most four bytes: at most three wait for the next piece.
 constexpr std::size_t kMaxCarry = 3;
 
+// The bytes are kept as read, in blocks: growing never copies what is already
+// there, UTF-8 takes less room than the text it decodes to, and each block is
+// freed once decoded. A block holds whole sequences only, so it decodes alone.
+struct Block {
+    std::unique_ptr<char[]> bytes;
+    std::size_t size = 0;
+    std::size_t units = 0; // what its bytes decode to
+};
+
 InputText Failed(InputText& input, InputText::Status status) {
     input.status = status;
     std::u16string().swap(input.text);
@@ -27,56 +38,82 @@ InputText Failed(InputText& input, InputText::Status status) {
 
 } // namespace
 
-InputText ReadInputText(std::FILE* stream, std::size_t maxUnits, std::size_t chunkBytes) {
+InputText ReadInputText(std::FILE* stream, std::size_t maxUnits, std::size_t chunkBytes, std::size_t blockBytes) {
     chunkBytes = std::max<std::size_t>(chunkBytes, kByteOrderMark.size() + 1);
+    blockBytes = std::max(blockBytes, chunkBytes + kMaxCarry);
     InputText input;
     try {
         struct stat info {};
-        if (::fstat(fileno(stream), &info) == 0) {
-            // A directory may open, but its size means nothing and reading it fails.
-            if (S_ISDIR(info.st_mode)) {
-                input.error = EISDIR;
-                return Failed(input, InputText::Status::kUnreadable);
-            }
-            // One byte never yields more than one unit: a known size spares regrowing the text.
-            if (S_ISREG(info.st_mode) && info.st_size > 0)
-                input.text.reserve(std::min(static_cast<std::size_t>(info.st_size), maxUnits));
+        // A directory may open, but reading it fails and its size means nothing.
+        if (::fstat(fileno(stream), &info) == 0 && S_ISDIR(info.st_mode)) {
+            input.error = EISDIR;
+            return Failed(input, InputText::Status::kUnreadable);
         }
 
-        std::string bytes(kMaxCarry + chunkBytes, '\0');
-        std::u16string units(bytes.size(), u'\0');
-        std::size_t carried = 0;
-        for (;;) {
+        std::vector<Block> blocks;
+        std::size_t blockOffset = 0; // stream offset of the last block's first byte
+        std::size_t checked = 0;     // bytes of the last block decoded once already
+        std::size_t skip = 0;        // a leading byte-order mark
+        std::size_t units = 0;
+        std::u16string scratch(chunkBytes + kMaxCarry, u'\0');
+        for (bool atEnd = false; !atEnd;) {
+            if (blocks.empty() || blockBytes - blocks.back().size < chunkBytes) {
+                Block next{std::make_unique_for_overwrite<char[]>(blockBytes)};
+                if (!blocks.empty()) {
+                    // An unfinished sequence moves on with the bytes that complete it.
+                    Block& last = blocks.back();
+                    next.size = last.size - checked;
+                    std::memcpy(next.bytes.get(), last.bytes.get() + checked, next.size);
+                    last.size = checked;
+                    blockOffset += checked;
+                }
+                blocks.push_back(std::move(next));
+                checked = 0;
+            }
+            Block& block = blocks.back();
             errno = 0;
-            const std::size_t got = std::fread(bytes.data() + carried, 1, chunkBytes, stream);
+            const std::size_t got = std::fread(block.bytes.get() + block.size, 1, chunkBytes, stream);
             if (std::ferror(stream)) {
                 input.error = errno ? errno : EIO;
                 return Failed(input, InputText::Status::kUnreadable);
             }
-            const std::size_t offset = input.bytesRead - carried; // stream offset of bytes[0]
             input.bytesRead += got;
-            const bool atEnd = got < chunkBytes;
-            std::string_view piece(bytes.data(), carried + got);
-            const std::size_t skip = offset == 0 && piece.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
-            // At the end an unfinished sequence is decoded too, so that it is reported.
-            const std::size_t complete = atEnd ? piece.size() : std::max(CompleteUtf8Prefix(piece), skip);
+            block.size += got;
+            atEnd = got < chunkBytes;
 
+            if (blocks.size() == 1 && checked == 0 &&
+                std::string_view(block.bytes.get(), block.size).starts_with(kByteOrderMark))
+                checked = skip = kByteOrderMark.size();
+            // Decoded once here to find bad bytes and count the text as it comes.
+            // At the end an unfinished sequence is decoded too, so that it is reported.
+            const std::string_view fresh(block.bytes.get() + checked, block.size - checked);
+            const std::size_t complete = atEnd ? fresh.size() : CompleteUtf8Prefix(fresh);
             std::size_t bad = 0;
-            const char16_t* end = DecodeUtf8(piece.substr(skip, complete - skip), units.data(), bad);
+            const char16_t* end = DecodeUtf8(fresh.substr(0, complete), scratch.data(), bad);
             if (!end) {
-                input.badByte = offset + skip + bad;
+                input.badByte = blockOffset + checked + bad;
                 return Failed(input, InputText::Status::kNotUtf8);
             }
-            const auto decoded = static_cast<std::size_t>(end - units.data());
-            if (decoded > maxUnits - input.text.size())
+            const auto decoded = static_cast<std::size_t>(end - scratch.data());
+            if (decoded > maxUnits - units)
                 return Failed(input, InputText::Status::kTooLong);
-            input.text.append(units.data(), decoded);
-
-            if (atEnd)
-                return input;
-            carried = piece.size() - complete;
-            std::memmove(bytes.data(), bytes.data() + complete, carried);
+            units += decoded;
+            block.units += decoded;
+            checked += complete;
         }
+
+        input.text.reserve(units);
+        for (std::size_t b = 0; b < blocks.size(); ++b) {
+            Block& block = blocks[b];
+            const std::size_t at = input.text.size();
+            input.text.resize(at + block.units);
+            std::size_t bad = 0;
+            // Valid bytes yield exactly block.units units, so nothing is written past them.
+            const std::size_t from = b == 0 ? skip : 0;
+            DecodeUtf8({block.bytes.get() + from, block.size - from}, input.text.data() + at, bad);
+            block.bytes.reset();
+        }
+        return input;
     } catch (const std::bad_alloc&) {
         return Failed(input, InputText::Status::kOutOfMemory);
     }

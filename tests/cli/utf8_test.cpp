@@ -17,7 +17,8 @@ constexpr std::size_t kChunkSizes[] = {4, 5, 6, 64 * 1024};
 InputText ReadInPieces(std::string_view bytes, std::size_t chunkBytes, std::size_t maxUnits = kMaxInputUnits) {
     std::string copy(bytes);
     std::FILE* stream = fmemopen(copy.data(), copy.size(), "rb");
-    InputText input = ReadInputText(stream, maxUnits, chunkBytes);
+    // A block a piece: sequences cut by a piece also cross a block boundary.
+    InputText input = ReadInputText(stream, maxUnits, chunkBytes, chunkBytes);
     std::fclose(stream);
     return input;
 }
