@@ -27,8 +27,8 @@ struct InputText {
 
 // Reads in pieces of chunkBytes (at least 4) until the end of the stream, stopping
 // at the first fault; a directory is refused before any read. The bytes wait in
-// blocks of blockBytes until the text is decoded whole: at most the input's size
-// in UTF-16 plus one block is held at any time.
+// blocks of blockBytes and are decoded whole at the end, each block freed as it
+// is decoded: memory holds the bytes not yet decoded, the text so far and one block.
 InputText ReadInputText(std::FILE* stream, std::size_t maxUnits = kMaxInputUnits, std::size_t chunkBytes = 64 * 1024,
                         std::size_t blockBytes = 16 * 1024 * 1024);
 
