@@ -4,6 +4,8 @@
 
 #include "cli/utf8_sink.h"
 #include "codegen/gradient_markup.h"
+#include "codegen/gradient_stops.h"
+#include "codegen/step_fit.h"
 
 #include <benchmark/benchmark.h>
 
@@ -88,6 +90,61 @@ void StreamUtf16(benchmark::State& state) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(outputSize * sizeof(char16_t)));
 }
+
+// The command line's forms through the same unit loop, 1 M characters each; the
+// two-colour case is the one to compare with.
+enum class Form { TwoColours, Merge, FourStops, Oklab, MergeOklabFourStops };
+
+void Forms(benchmark::State& state, Form form) {
+    struct Drop final : MarkupSink {
+        void Write(std::u16string_view piece) override {
+            benchmark::DoNotOptimize(piece.data());
+            size += piece.size();
+        }
+        std::size_t size = 0;
+    };
+    const std::u16string input = SampleText(static_cast<std::size_t>(state.range(0)));
+    const GradientText text = PrepareGradientText(input, u"1");
+    const TagTemplate tags = StartupTemplate();
+    const bool fourStops = form == Form::FourStops || form == Form::MergeOklabFourStops;
+    const Gradient gradient{fourStops ? std::vector<Rgb>{{255, 0, 255}, {255, 165, 0}, {0, 255, 0}, {0, 0, 255}}
+                                      : std::vector<Rgb>{StartUpPair.start, StartUpPair.end},
+                            form == Form::Oklab || form == Form::MergeOklabFourStops ? Blend::Oklab : Blend::Srgb};
+    const MarkupForm shape{CodeStyle::Hex, form == Form::Merge || form == Form::MergeOklabFourStops};
+    std::size_t outputSize = 0;
+    for (auto _ : state) {
+        Drop sink;
+        if (form == Form::TwoColours) {
+            TwoColourSteps colours(StartUpPair, text.step, text.length);
+            WriteGradientMarkup(text, colours, tags, shape, sink);
+        } else {
+            StopColours colours(gradient, text.step, text.length);
+            WriteGradientMarkup(text, colours, tags, shape, sink);
+        }
+        outputSize = sink.size;
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(outputSize * sizeof(char16_t)));
+}
+
+// --fit's worst case: no step fits, so every step's length is counted.
+void FitScan(benchmark::State& state, bool merge) {
+    const std::u16string input = SampleText(static_cast<std::size_t>(state.range(0)));
+    const GradientText text = PrepareGradientText(input, u"1");
+    const Gradient gradient{{StartUpPair.start, StartUpPair.end}, Blend::Srgb};
+    const OutputLengths lengths(text.text, gradient, {StartupTemplate(), {CodeStyle::Hex, merge}, {}, {}});
+    for (auto _ : state)
+        benchmark::DoNotOptimize(FitStep(lengths, text.length, 0));
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
+BENCHMARK_CAPTURE(Forms, TwoColours, Form::TwoColours)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Forms, Merge, Form::Merge)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Forms, FourStops, Form::FourStops)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Forms, Oklab, Form::Oklab)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Forms, MergeOklabFourStops, Form::MergeOklabFourStops)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(FitScan, AllSteps, false)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(FitScan, AllStepsMerged, true)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 BENCHMARK(Compose)->Arg(1'000)->Arg(100'000)->Arg(10'000'000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(PlainCopy)->Arg(1'000)->Arg(100'000)->Arg(10'000'000)->Unit(benchmark::kMicrosecond);

@@ -38,10 +38,27 @@ struct Padded {
     std::size_t size;
 };
 
+// "0;" to "255;" for the decimal form.
+constexpr std::array<std::array<char16_t, 4>, 256> MakeDecimals() {
+    std::array<std::array<char16_t, 4>, 256> table{};
+    for (int v = 0; v < 256; ++v) {
+        int at = 0;
+        if (v >= 100)
+            table[v][at++] = static_cast<char16_t>(u'0' + v / 100);
+        if (v >= 10)
+            table[v][at++] = static_cast<char16_t>(u'0' + v / 10 % 10);
+        table[v][at++] = static_cast<char16_t>(u'0' + v % 10);
+        table[v][at] = u';';
+    }
+    return table;
+}
+constexpr auto Decimals = MakeDecimals();
+
 // Open, code and Middle kept as one piece, rebuilt only when the colour changes.
 class UnitHead {
 public:
-    explicit UnitHead(const TagTemplate& tags) : head_(tags.Open), middle_(tags.Middle), codeAt_(tags.Open.size()) {}
+    UnitHead(const TagTemplate& tags, CodeStyle code)
+        : head_(tags.Open), middle_(tags.Middle), codeAt_(tags.Open.size()), code_(code) {}
 
     // Followed by kSlack readable units.
     std::u16string_view For(const Rgb& colour) {
@@ -50,10 +67,19 @@ public:
         valid_ = true;
         colour_ = colour;
         head_.resize(codeAt_);
-        // Outside 0..255 HexText has three or four digits, so HexPair gives nothing.
-        for (const Channel channel : {colour.red, colour.green, colour.blue})
-            if (channel >= 0 && channel <= 255)
-                head_.append(HexPairs[channel].data(), 2);
+        if (code_ == CodeStyle::Decimal) {
+            // Terminal colours are always bytes: "R;G;B".
+            for (const Channel channel : {colour.red, colour.green, colour.blue}) {
+                const auto& digits = Decimals[static_cast<std::uint8_t>(channel)];
+                head_.append(digits.data(), channel >= 100 ? 4 : channel >= 10 ? 3 : 2);
+            }
+            head_.pop_back();
+        } else {
+            // Outside 0..255 HexText has three or four digits, so HexPair gives nothing.
+            for (const Channel channel : {colour.red, colour.green, colour.blue})
+                if (channel >= 0 && channel <= 255)
+                    head_.append(HexPairs[channel].data(), 2);
+        }
         head_.append(middle_);
         size_ = head_.size();
         head_.append(kSlack, u'\0');
@@ -65,6 +91,7 @@ private:
     std::size_t size_ = 0;
     std::u16string_view middle_;
     std::size_t codeAt_;
+    CodeStyle code_;
     Rgb colour_;
     bool valid_ = false;
 };
@@ -128,19 +155,46 @@ GradientText PrepareGradientText(std::u16string_view input, std::u16string_view 
 }
 
 void WriteGradientMarkup(const GradientText& text, UnitColours& colours, const TagTemplate& tags, MarkupSink& sink) {
-    UnitHead head(tags);
+    WriteGradientMarkup(text, colours, tags, MarkupForm{}, sink);
+}
+
+std::size_t WriteGradientMarkup(const GradientText& text, UnitColours& colours, const TagTemplate& tags,
+                                const MarkupForm& form, MarkupSink& sink) {
+    UnitHead head(tags, form.code);
     const Padded close(tags.Close);
     BlockWriter out(sink);
+    std::size_t pairs = 0;
+    bool runOpen = false; // a merged run whose Close is still owed
+    Rgb runColour;
     ForEachUnit(text.text, text.step, [&](const Unit& unit) {
         if (IsRaw(unit.text)) {
+            if (runOpen)
+                out.PutPadded(close.view());
+            runOpen = false;
             out.Put(unit.text);
             return;
         }
-        out.PutPadded(head.For(colours.At(unit.position)));
+        const Rgb colour = colours.At(unit.position);
+        if (runOpen && colour == runColour) {
+            out.Put(unit.text);
+            return;
+        }
+        if (runOpen)
+            out.PutPadded(close.view());
+        out.PutPadded(head.For(colour));
         out.Put(unit.text);
-        out.PutPadded(close.view());
+        ++pairs;
+        if (form.merge) {
+            runOpen = true;
+            runColour = colour;
+        } else {
+            out.PutPadded(close.view());
+        }
     });
+    if (runOpen)
+        out.PutPadded(close.view());
     out.Flush();
+    return pairs;
 }
 
 void WriteGradientMarkup(std::u16string_view input, std::u16string_view stepText, const ColourPair& colours,

@@ -4,10 +4,12 @@
 // ComposeGradientMarkup keeps the result whole.
 
 #include "codegen/colour.h"
+#include "codegen/markup_form.h"
 #include "codegen/markup_sink.h"
 #include "codegen/tag_template.h"
 #include "codegen/unit_colours.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -28,6 +30,11 @@ GradientText PrepareGradientText(std::u16string_view input, std::u16string_view 
 // Writes the code for text into sink, each coloured unit in colours.At(its position).
 // Linear in the text; holds nothing of the output beyond a small buffer.
 void WriteGradientMarkup(const GradientText& text, UnitColours& colours, const TagTemplate& tags, MarkupSink& sink);
+
+// The same with the colour code's form and merging chosen; gives the number of tag
+// pairs written.
+std::size_t WriteGradientMarkup(const GradientText& text, UnitColours& colours, const TagTemplate& tags,
+                                const MarkupForm& form, MarkupSink& sink);
 
 // The two-colour gradient from an untrimmed input and a step text.
 void WriteGradientMarkup(std::u16string_view input, std::u16string_view stepText, const ColourPair& colours,

@@ -59,7 +59,6 @@ GradientWalker::GradientWalker(const Gradient& gradient, std::int32_t k, std::in
     EnterSegment(1);
 }
 
-
 void GradientWalker::EnterSegment(std::int64_t position) {
     segment_ = SegmentOf(position, n_, segments_);
     // The first i with floor(i * m / n) = segment + 1, i.e. ceil((segment + 1) * n / m).

@@ -6,6 +6,7 @@
 #include "codegen/channel_stepper.h"
 #include "codegen/colour.h"
 #include "codegen/oklab.h"
+#include "codegen/unit_colours.h"
 
 #include <array>
 #include <cstdint>
@@ -75,6 +76,21 @@ private:
     std::int64_t nextMixAt_ = 0; // positions before it are known to keep mixed_
     std::vector<std::array<double, 3>> slowness_;
     const SrgbEncoder* encoder_ = nullptr;
+};
+
+// The walker behind the generator's colour interface.
+class StopColours final : public UnitColours {
+public:
+    StopColours(const Gradient& gradient, std::int32_t k, std::int32_t n) : walker_(gradient, k, n) {}
+
+    Rgb At(std::int32_t position) override {
+        walker_.MoveTo(position);
+        return {static_cast<Channel>(walker_.Red()), static_cast<Channel>(walker_.Green()),
+                static_cast<Channel>(walker_.Blue())};
+    }
+
+private:
+    GradientWalker walker_;
 };
 
 } // namespace velmorant

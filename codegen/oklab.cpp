@@ -72,7 +72,7 @@ const SrgbEncoder& SrgbEncoder::Shared() {
 
 // Bisection over the bit patterns of non-negative doubles, which sort like the values.
 double SrgbEncoder::SmallestReaching(int value) {
-    std::uint64_t low = 0;                                   // 0.0 encodes to 0
+    std::uint64_t low = 0;                                  // 0.0 encodes to 0
     std::uint64_t high = std::bit_cast<std::uint64_t>(1.0); // 1.0 encodes to 255
     while (high - low > 1) {
         const std::uint64_t middle = low + (high - low) / 2;

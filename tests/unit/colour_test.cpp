@@ -122,7 +122,6 @@ TEST(ChannelStepper, EqualsInterpolateChannel) {
     }
 }
 
-
 TEST(ReadColourText, Table) {
     struct Row {
         const char* text;
@@ -207,8 +206,9 @@ TEST(GradientAt, WalkerAndTwoStopsAgreeWithTheRules) {
             gradient.stops.push_back(colour());
         // Some long dense walks: the Oklab walker skips units it can prove keep their colour.
         const bool dense = trial % 150 == 1;
-        const auto n = static_cast<std::int32_t>(dense ? uniform(20000, 60000)
-                                                 : trial % 4 ? uniform(1, 300) : uniform(1, INT32_MAX));
+        const auto n = static_cast<std::int32_t>(dense       ? uniform(20000, 60000)
+                                                 : trial % 4 ? uniform(1, 300)
+                                                             : uniform(1, INT32_MAX));
         const auto k = static_cast<std::int32_t>(dense ? uniform(1, 3) : uniform(1, std::max<std::int64_t>(1, n - 1)));
         GradientWalker walker(gradient, k, n);
         std::int64_t i = 1;

@@ -2,6 +2,9 @@
 
 #include "cli/utf8.h"
 #include "cli/utf8_sink.h"
+#include "codegen/code_points.h"
+#include "codegen/gradient_stops.h"
+#include "codegen/step_fit.h"
 #include "codegen/text.h"
 #include "codegen/text_to_number.h"
 #include "codegen/units.h"
@@ -148,6 +151,73 @@ TEST(ComposeGradientMarkup, MatchesPlainRule) {
             SCOPED_TRACE(trial);
             ExpectStreamedAsWhole(input, step, pair, tags, expected);
         }
+    }
+}
+
+// Several stops, Oklab, merged runs and decimal codes through the one unit loop,
+// against the rules written out plainly; and the length counted for --fit
+// against the code actually made.
+TEST(WriteGradientMarkup, FormsAndCountedLengthMatchPlainRule) {
+    std::mt19937 random(11);
+    const char16_t alphabet[] = u"  aab\t\r\n\u4E2D\xD83D\xDE00";
+    const TagTemplate templates[] = {
+        StartupTemplate(), {}, {u"\x1b[38;2;", u"m", u"\x1b[0m"}, {u"\xD83D\xDE00", u"", u"]"}};
+    for (int trial = 0; trial < 3000; ++trial) {
+        std::u16string input(random() % 40, u' ');
+        for (char16_t& c : input)
+            c = alphabet[random() % (std::size(alphabet) - 1)];
+        // Few distinct channel values, so that merging has neighbours to join.
+        const auto channel = [&] { return static_cast<Channel>(random() % 2 ? 0 : 255); };
+        Gradient gradient{{}, trial % 3 == 0 ? Blend::Oklab : Blend::Srgb};
+        for (int stop = 0, stops = 2 + static_cast<int>(random() % 3); stop < stops; ++stop)
+            gradient.stops.push_back({channel(), channel(), channel()});
+        const MarkupForm form{trial % 2 ? CodeStyle::Decimal : CodeStyle::Hex, trial % 4 < 2};
+        const TagTemplate& tags = templates[trial % std::size(templates)];
+        const std::u16string before = trial % 5 ? u"[B]" : u"", after = trial % 5 ? u"[/B]" : u"";
+
+        const GradientText text = PrepareGradientText(input, std::u16string(1, char16_t(u'1' + random() % 4)));
+        std::u16string expected;
+        std::size_t expectedPairs = 0;
+        bool runOpen = false; // a merged run of runColour waits for its Close
+        Rgb runColour;
+        ForEachUnit(text.text, text.step, [&](const Unit& unit) {
+            if (IsRawUnit(unit.text)) {
+                expected += runOpen ? tags.Close : u"";
+                runOpen = false;
+                expected += unit.text;
+                return;
+            }
+            const Rgb colour = GradientAt(gradient, unit.position, text.length);
+            if (!(runOpen && runColour == colour)) {
+                std::u16string code = ColourCode(colour);
+                if (form.code == CodeStyle::Decimal) {
+                    const std::string decimal = std::to_string(colour.red) + ";" + std::to_string(colour.green) + ";" +
+                                                std::to_string(colour.blue);
+                    code.assign(decimal.begin(), decimal.end());
+                }
+                expected += (runOpen ? tags.Close : u"") + tags.Open + code + tags.Middle;
+                ++expectedPairs;
+            }
+            expected += unit.text;
+            if (form.merge) {
+                runOpen = true;
+                runColour = colour;
+            } else {
+                expected += tags.Close;
+            }
+        });
+        expected += runOpen ? tags.Close : u"";
+
+        StringSink sink;
+        std::size_t pairs = 0;
+        if (text.length > 0) {
+            StopColours colours(gradient, text.step, text.length);
+            pairs = WriteGradientMarkup(text, colours, tags, form, sink);
+        }
+        ASSERT_EQ(sink.text, expected) << "trial " << trial;
+        ASSERT_EQ(pairs, expectedPairs) << "trial " << trial;
+        const OutputLengths lengths(text.text, gradient, {tags, form, before, after});
+        ASSERT_EQ(lengths.For(text.step), CountCodePoints(before + expected + after)) << "trial " << trial;
     }
 }
 

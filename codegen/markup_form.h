@@ -1,0 +1,17 @@
+#pragma once
+// How the generator frames coloured units beyond the tag template.
+
+namespace velmorant {
+
+// Six upper-case hex digits (the forum dialects), or "R;G;B" in decimal for
+// terminal escapes.
+enum class CodeStyle { Hex, Decimal };
+
+struct MarkupForm {
+    CodeStyle code = CodeStyle::Hex;
+    // Neighbouring coloured units of one colour share one pair of tags; a raw
+    // unit between them ends the run.
+    bool merge = false;
+};
+
+} // namespace velmorant

@@ -1,0 +1,89 @@
+#include "codegen/step_fit.h"
+
+#include "codegen/code_points.h"
+#include "codegen/text.h"
+#include "codegen/units.h"
+
+#include <algorithm>
+
+namespace velmorant {
+
+namespace {
+
+constexpr std::uint64_t Digits(std::uint32_t v) { return v >= 100 ? 3 : v >= 10 ? 2 : 1; }
+
+} // namespace
+
+OutputLengths::OutputLengths(std::u16string_view text, const Gradient& gradient, const OutputShape& shape)
+    : text_(text), merge_(shape.form.merge), code_(shape.form.code),
+      fixed_(CountCodePoints(shape.before) + CountCodePoints(shape.after) + CountCodePoints(text)),
+      frame_(CountCodePoints(shape.tags.Open) + CountCodePoints(shape.tags.Middle) + CountCodePoints(shape.tags.Close)),
+      blanksBefore_(text.size() + 1) {
+    for (std::size_t i = 0; i < text.size(); ++i)
+        blanksBefore_[i + 1] = blanksBefore_[i] + (IsBlank(text[i]) ? 1 : 0);
+    // Only merging and decimal codes need the colours; six hex digits are six for every colour.
+    if (text.empty() || !(merge_ || code_ == CodeStyle::Decimal))
+        return;
+    const auto n = static_cast<std::int32_t>(text.size());
+    colourAt_.resize(text.size());
+    GradientWalker walker(gradient, 1, n);
+    for (std::int32_t position = 1; position <= n; ++position) {
+        walker.MoveTo(position);
+        colourAt_[static_cast<std::size_t>(position - 1)] =
+            static_cast<std::uint32_t>(walker.Red() << 16 | walker.Green() << 8 | walker.Blue());
+    }
+}
+
+// IsRawUnit for text[from, end) without looking at every character.
+bool OutputLengths::IsRaw(std::size_t from, std::size_t end) const {
+    if (end - from == 1 && (text_[from] == u'\t' || text_[from] == u'\n' || text_[from] == u'\r'))
+        return true;
+    return static_cast<std::size_t>(blanksBefore_[end] - blanksBefore_[from]) == end - from;
+}
+
+std::uint64_t OutputLengths::For(std::int32_t k) const {
+    const auto n = static_cast<std::int32_t>(text_.size());
+    if (n == 0)
+        return fixed_;
+    const bool needColours = !colourAt_.empty();
+    std::uint64_t length = fixed_;
+    bool runOpen = false;
+    std::uint32_t runColour = 0;
+    ForEachUnit(text_, k, [&](const Unit& unit) {
+        const auto from = static_cast<std::size_t>(unit.text.data() - text_.data());
+        if (IsRaw(from, from + unit.text.size())) {
+            runOpen = false;
+            return;
+        }
+        if (!needColours) {
+            length += frame_ + 6;
+            return;
+        }
+        const std::uint32_t colour = colourAt_[static_cast<std::size_t>(unit.position - 1)];
+        if (merge_ && runOpen && colour == runColour)
+            return;
+        runOpen = true;
+        runColour = colour;
+        length += frame_ + (code_ == CodeStyle::Hex
+                                ? 6
+                                : Digits(colour >> 16) + Digits(colour >> 8 & 0xFF) + Digits(colour & 0xFF) + 2);
+    });
+    return length;
+}
+
+StepFit FitStep(const OutputLengths& lengths, std::int32_t n, std::uint64_t limit) {
+    StepFit fit;
+    fit.length = UINT64_MAX;
+    for (std::int32_t k = 1; k <= std::max(1, n - 1); ++k) {
+        const std::uint64_t length = lengths.For(k);
+        if (length <= limit)
+            return {k, length, k};
+        if (length < fit.length) {
+            fit.length = length;
+            fit.shortestStep = k;
+        }
+    }
+    return fit;
+}
+
+} // namespace velmorant
