@@ -17,7 +17,7 @@ SANITIZE      = -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit
 PACKAGES = cmake g++ make pkg-config qt6-base-dev libxcb1-dev libx11-dev \
            xvfb xauth xdotool imagemagick fonts-wqy-zenhei fonts-liberation2
 # ...and what the tests, benchmarks, fuzzers and package checks add.
-TEST_PACKAGES = $(PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev xclip clang libclang-rt-14-dev time
+TEST_PACKAGES = $(PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev xclip clang libclang-rt-14-dev time tmux
 
 PREFIX  ?= /usr/local
 DESTDIR ?=

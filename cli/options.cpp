@@ -5,7 +5,9 @@
 
 #include <getopt.h>
 
+#include <algorithm>
 #include <array>
+#include <charconv>
 #include <vector>
 
 namespace velmorant::cli {
@@ -13,27 +15,34 @@ namespace velmorant::cli {
 const std::string_view kUsage = R"(Usage: velmorant-cli [OPTION]... [FILE]
 Write gradient-coloured forum code for FILE (standard input without one, or "-").
 
-Colours: RRGGBB, #RRGGBB, #RGB or a CSS name such as orange.
+Colours (RRGGBB, #RRGGBB, #RGB or a CSS name such as orange):
   --start COLOUR       start colour (default FF00FF)
   --end COLOUR         end colour (default 00FF00)
+  --colours C1,C2,...  two or more colours at equal spacing
+  --blend MODE         srgb (default, as the window) or oklab
 
 Code:
-  --dialect NAME       html, ubb or qq (default: "[color=#" "]" "[/color]")
+  --dialect NAME       html, ubb or qq (default: "[color=#" "]" "[/color]"),
+                       or ansi to preview the colours in a terminal
   --open TEXT          text before each colour code
   --middle TEXT        text between colour code and characters
   --close TEXT         text after the characters
   --step TEXT          characters per colour (default 1)
+  --merge              one tag for neighbouring characters of one colour
+  --fit LIMIT          smallest step whose code is at most LIMIT characters
 
 Styles around the code:
   --bold, --italic, --underline, --strike
   --size TEXT          size tag text, none when empty (default 1)
   --font TEXT          font tag text, none when empty (default 宋体)
 
+Other:
+  --stats              counts to standard error after the code
   -h, --help           show this help and exit
   --version            show the version and exit
 
 An option's argument is the next argument, or follows "=". "--" ends the options.
-Exit status: 0 done, 1 unreadable input or output, 2 bad usage.
+Exit status: 0 done, 1 unreadable input or output, 2 bad usage, 3 nothing fits.
 )";
 
 namespace {
@@ -66,6 +75,24 @@ Error ReadColour(std::string_view name, std::string_view value, Rgb& into) {
     return std::nullopt;
 }
 
+Error ReadColourList(std::string_view name, std::string_view value, std::vector<Rgb>& into) {
+    std::vector<Rgb> stops;
+    for (std::size_t from = 0;;) {
+        const std::size_t comma = std::min(value.find(',', from), value.size());
+        Rgb colour;
+        if (Error error = ReadColour(name, value.substr(from, comma - from), colour))
+            return error;
+        stops.push_back(colour);
+        if (comma == value.size())
+            break;
+        from = comma + 1;
+    }
+    if (stops.size() < 2)
+        return Dashed(name) + ": needs at least two colours, separated by commas";
+    into = std::move(stops);
+    return std::nullopt;
+}
+
 Error Set(bool& flag) {
     flag = true;
     return std::nullopt;
@@ -80,9 +107,20 @@ struct OptionRule {
 const std::array kOptions{
     OptionRule{"start", true, [](Options& o, auto n, auto v) { return ReadColour(n, v, o.gradient.stops.front()); }},
     OptionRule{"end", true, [](Options& o, auto n, auto v) { return ReadColour(n, v, o.gradient.stops.back()); }},
+    OptionRule{"colours", true, [](Options& o, auto n, auto v) { return ReadColourList(n, v, o.gradient.stops); }},
+    OptionRule{"blend", true,
+               [](Options& o, auto n, auto v) -> Error {
+                   if (v != "srgb" && v != "oklab")
+                       return Dashed(n) + ": unknown blend '" + std::string(v) + "' (srgb or oklab)";
+                   o.gradient.blend = v == "oklab" ? Blend::Oklab : Blend::Srgb;
+                   return std::nullopt;
+               }},
     OptionRule{"dialect", true,
                [](Options& o, auto n, auto v) -> Error {
                    constexpr std::array<std::string_view, 3> names{"html", "ubb", "qq"};
+                   o.ansi = v == "ansi";
+                   if (o.ansi)
+                       return std::nullopt;
                    for (std::size_t i = 0; i < names.size(); ++i) {
                        if (v == names[i]) {
                            o.dialect = static_cast<std::int16_t>(i);
@@ -95,12 +133,23 @@ const std::array kOptions{
     OptionRule{"middle", true, [](Options& o, auto n, auto v) { return ReadOptionalText(n, v, o.middle); }},
     OptionRule{"close", true, [](Options& o, auto n, auto v) { return ReadOptionalText(n, v, o.close); }},
     OptionRule{"step", true, [](Options& o, auto n, auto v) { return ReadText(n, v, o.step); }},
+    OptionRule{"merge", false, [](Options& o, auto, auto) { return Set(o.merge); }},
+    OptionRule{"fit", true,
+               [](Options& o, auto n, auto v) -> Error {
+                   std::uint64_t limit = 0;
+                   const auto [end, error] = std::from_chars(v.data(), v.data() + v.size(), limit);
+                   if (v.empty() || error != std::errc{} || end != v.data() + v.size())
+                       return Dashed(n) + ": '" + std::string(v) + "' is not a number of characters";
+                   o.fit = limit;
+                   return std::nullopt;
+               }},
     OptionRule{"size", true, [](Options& o, auto n, auto v) { return ReadText(n, v, o.styles.size); }},
     OptionRule{"font", true, [](Options& o, auto n, auto v) { return ReadText(n, v, o.styles.font); }},
     OptionRule{"bold", false, [](Options& o, auto, auto) { return Set(o.styles.bold); }},
     OptionRule{"italic", false, [](Options& o, auto, auto) { return Set(o.styles.italic); }},
     OptionRule{"underline", false, [](Options& o, auto, auto) { return Set(o.styles.underline); }},
     OptionRule{"strike", false, [](Options& o, auto, auto) { return Set(o.styles.strikethrough); }},
+    OptionRule{"stats", false, [](Options& o, auto, auto) { return Set(o.stats); }},
     OptionRule{"help", false, [](Options& o, auto, auto) { return Set(o.help); }},
     OptionRule{"version", false, [](Options& o, auto, auto) { return Set(o.version); }},
 };
@@ -160,10 +209,12 @@ std::variant<Options, UsageError> ParseOptions(std::span<const std::string_view>
         }
         if (code == 'h') {
             options.help = true;
+            options.given.push_back("help");
             continue;
         }
         if (code == ':') // only long options take arguments
-            return UsageError{Dashed(kOptions[static_cast<std::size_t>(optopt - kLongBase)].name) + " needs an argument"};
+            return UsageError{Dashed(kOptions[static_cast<std::size_t>(optopt - kLongBase)].name) +
+                              " needs an argument"};
         if (code == '?') {
             if (!text.starts_with("--"))
                 return UsageError{"unknown option '-" + std::string(1, static_cast<char>(optopt)) + "'"};
@@ -176,11 +227,14 @@ std::variant<Options, UsageError> ParseOptions(std::span<const std::string_view>
             return UsageError{"unknown option '" + Dashed(OptionName(text)) + "'"};
         if (Error error = rule.apply(options, rule.name, rule.takesValue ? optarg : ""))
             return UsageError{*error};
+        options.given.push_back(rule.name);
     }
     for (int i = optind; i < argc; ++i) {
         if (Error error = takeFile(storage[static_cast<std::size_t>(i)]))
             return UsageError{*error};
     }
+    if (options.fit && std::find(options.given.begin(), options.given.end(), "step") != options.given.end())
+        return UsageError{"--fit chooses the step itself: give --fit or --step, not both"};
     if (file && *file != "-")
         options.file = std::string(*file);
     return options;

@@ -11,6 +11,7 @@
 #include <string>
 #include <string_view>
 #include <variant>
+#include <vector>
 
 namespace velmorant::cli {
 
@@ -35,6 +36,8 @@ struct Options {
     bool stats = false;
     // Standard input when empty.
     std::optional<std::string> file;
+    // Long names of the options given, in order: for the notes about ones that do not apply.
+    std::vector<std::string_view> given;
 };
 
 struct UsageError {

@@ -1,9 +1,11 @@
 #include "cli/run.h"
 
 #include "cli/convert.h"
+#include "cli/counting_sink.h"
 #include "cli/options.h"
 #include "cli/read_input.h"
 #include "cli/utf8_sink.h"
+#include "codegen/code_points.h"
 
 #include <cerrno>
 #include <cstring>
@@ -100,10 +102,40 @@ int Convert(std::span<const std::string_view> args, std::FILE* in, std::FILE* ou
     if (!read)
         return kBadInput;
 
+    std::optional<std::int32_t> step;
+    if (options.fit) {
+        const StepFit fit = FitConversion(input.text, options);
+        if (!fit.step) {
+            std::fprintf(err,
+                         "velmorant-cli: no step fits in %llu characters: the shortest code is %llu characters, "
+                         "at step %d\n",
+                         static_cast<unsigned long long>(*options.fit), static_cast<unsigned long long>(fit.length),
+                         fit.shortestStep);
+            return kNothingFits;
+        }
+        std::fprintf(err, "velmorant-cli: step %d fits: %llu characters\n", *fit.step,
+                     static_cast<unsigned long long>(fit.length));
+        step = fit.step;
+    }
+    if (options.ansi) {
+        // The terminal shows colours only; say which options had nothing to act on.
+        constexpr std::string_view unused[] = {"open",      "middle", "close", "bold", "italic",
+                                               "underline", "strike", "size",  "font"};
+        for (const std::string_view name : options.given)
+            if (std::find(std::begin(unused), std::end(unused), name) != std::end(unused))
+                std::fprintf(err, "velmorant-cli: --dialect ansi writes no tags: --%.*s ignored\n",
+                             static_cast<int>(name.size()), name.data());
+    }
+
     Utf8ChunkSink sink(kOutputChunk, [out](std::string_view chunk) { Write(out, chunk); });
-    WriteConversion(input.text, options, sink);
+    CountingSink counted(sink);
+    const ConversionCounts counts = WriteConversion(input.text, options, counted, step);
     sink.Finish();
     Finish(out);
+    if (options.stats)
+        std::fprintf(err,
+                     "velmorant-cli: %zu characters in, %zu characters out (%zu UTF-16 units), %zu tags, step %d\n",
+                     CountCodePoints(input.text), counted.CodePoints(), counted.Units(), counts.tagPairs, counts.step);
     return kSuccess;
 }
 

@@ -7,7 +7,8 @@
 
 namespace velmorant::cli {
 
-enum ExitStatus : int { kSuccess = 0, kBadInput = 1, kBadUsage = 2 };
+// kNothingFits: no step brings the code within --fit's limit.
+enum ExitStatus : int { kSuccess = 0, kBadInput = 1, kBadUsage = 2, kNothingFits = 3 };
 
 // args excludes the program name. Nothing reaches out unless the whole input was read
 // and decoded; the code then goes out in chunks as it is made. Every failure is one

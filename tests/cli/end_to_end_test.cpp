@@ -117,6 +117,49 @@ TEST_F(EndToEnd, ConvertsFromFileAndFromStandardInputAlike) {
          "x",
          "[font=\xEF\xBF\xBF][i][color=#00FF00]x[/color][/i][/font]"},
         {"empty input still wrapped", {}, "", "[font=宋体][size=1][/size][/font]"},
+        {"colours by name and #RGB", {"--start", "Red", "--end", "#00f", "--size=", "--font="}, "abc", kAbcRedToBlue},
+        {"two colours are --start and --end",
+         {"--colours", "FF0000,0000FF", "--size=", "--font="},
+         "abc",
+         kAbcRedToBlue},
+        {"two colours blended in sRGB",
+         {"--colours=red,blue", "--blend=srgb", "--size=", "--font="},
+         "abc",
+         kAbcRedToBlue},
+        {"three stops, the second reached exactly",
+         {"--colours", "red,lime,blue", "--size=", "--font="},
+         "abcd",
+         "[color=#808000]a[/color][color=#00FF00]b[/color][color=#008080]c[/color][color=#0000FF]d[/color]"},
+        {"three stops, step 2",
+         {"--colours", "red,lime,blue", "--step=2", "--size=", "--font="},
+         "abcd",
+         "[color=#808000]ab[/color][color=#008080]cd[/color]"},
+        {"oklab keeps the middle light",
+         {"--blend", "oklab", "--size=", "--font="},
+         "Hi there",
+         "[color=#F45BEE]H[/color][color=#E780DC]i[/color] [color=#C6B4B4]t[/color][color=#B0C99D]h[/color]"
+         "[color=#95DC81]e[/color][color=#6DEE5C]r[/color][color=#00FF00]e[/color]"},
+        {"merge joins one colour",
+         {"--merge", "--start=000000", "--end=000002", "--size=", "--font="},
+         "abcdef",
+         "[color=#000000]a[/color][color=#000001]bcd[/color][color=#000002]ef[/color]"},
+        {"merge stops at a raw unit",
+         {"--merge", "--step=2", "--start=red", "--end=red", "--size=", "--font="},
+         "aaaa  bb",
+         "[color=#FF0000]aaaa[/color]  [color=#FF0000]bb[/color]"},
+        {"merge changes nothing when every colour differs",
+         {"--merge", "--start", "red", "--end", "blue", "--size=", "--font="},
+         "abc",
+         kAbcRedToBlue},
+        {"merge inside the style tags",
+         {"--merge", "--bold", "--start=red", "--end=red", "--size=", "--font="},
+         "ab",
+         "[B][color=#FF0000]ab[/color][/B]"},
+        {"ansi: escapes, no style tags",
+         {"--dialect", "ansi", "--start=red", "--end=blue"},
+         "a b",
+         "\x1b[38;2;170;0;85ma\x1b[0m \x1b[38;2;0;0;255mb\x1b[0m"},
+        {"ansi merged", {"--dialect=ansi", "--merge", "--start=red", "--end=red"}, "ab", "\x1b[38;2;255;0;0mab\x1b[0m"},
     };
     for (const ConvertCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -150,11 +193,30 @@ TEST_F(EndToEnd, FailsWithStatusAndMessageButNoOutput) {
         {"truncated at the end", {}, "abc\xE5\xAE", 1, "offset 3"},
         {"missing file", {"/nonexistent/velmorant.txt"}, std::nullopt, 1, "cannot read /nonexistent/velmorant.txt"},
         {"directory", {"/"}, std::nullopt, 1, "cannot read /"},
-        {"unknown option", {"--colour"}, "abc", 2, "velmorant-cli: unknown option '--colour'\nTry 'velmorant-cli --help'.\n"},
+        {"unknown option",
+         {"--colour"},
+         "abc",
+         2,
+         "velmorant-cli: unknown option '--colour'\nTry 'velmorant-cli --help'.\n"},
         {"missing option argument", {"--start"}, std::nullopt, 2, "--start needs an argument"},
         {"malformed colour", {"--end", "GG0000"}, "abc", 2, "--end: 'GG0000' is not a colour"},
         {"unknown dialect", {"--dialect", "bb"}, "abc", 2, "unknown dialect"},
         {"two files", {"other.txt"}, "abc", 2, "more than one FILE"},
+        {"bad colour named", {"--start", "blurple"}, "abc", 2, "--start: 'blurple' is not a colour"},
+        {"usage error in one line and a hint",
+         {"--blend", "lab"},
+         "abc",
+         2,
+         "velmorant-cli: --blend: unknown blend 'lab' (srgb or oklab)\nTry 'velmorant-cli --help'.\n"},
+        {"one colour is no gradient", {"--colours", "red"}, "abc", 2, "needs at least two colours"},
+        {"fit is not a number", {"--fit", "many"}, "abc", 2, "--fit: 'many' is not a number"},
+        {"fit and step together", {"--fit", "100", "--step", "2"}, "abc", 2, "give --fit or --step, not both"},
+        {"no step fits",
+         {"--fit", "20"},
+         "Hello, world",
+         3,
+         "velmorant-cli: no step fits in 20 characters: the shortest code is 89 characters, at step 6\n"},
+        {"style tags alone exceed the limit", {"--fit=0"}, "", 3, "the shortest code is 31 characters, at step 1"},
     };
     for (const FailureCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -162,6 +224,63 @@ TEST_F(EndToEnd, FailsWithStatusAndMessageButNoOutput) {
         EXPECT_EQ(result.status, c.status);
         EXPECT_EQ(result.out, "");
         EXPECT_NE(result.err.find(c.errPart), std::string::npos) << result.err;
+    }
+}
+
+struct ReportCase {
+    const char* name;
+    std::vector<std::string> args;
+    std::string input;
+    std::string out;
+    std::string err;
+};
+
+// --fit, --stats and the terminal's notes speak on standard error; the code still goes out whole.
+TEST_F(EndToEnd, ReportsOnStandardErrorBesideTheCode) {
+    const std::vector<ReportCase> cases{
+        {"stats",
+         {"--stats", "--start=red", "--end=blue", "--size=", "--font="},
+         "abc",
+         kAbcRedToBlue,
+         "velmorant-cli: 3 characters in, 72 characters out (72 UTF-16 units), 3 tags, step 1\n"},
+        {"stats count a pair as one character",
+         {"--stats", "--start=red", "--end=blue", "--step=2", "--size=", "--font="},
+         "你好😀",
+         "[color=#BF0040]你好[/color][color=#4000BF]😀[/color]",
+         "velmorant-cli: 3 characters in, 49 characters out (50 UTF-16 units), 2 tags, step 2\n"},
+        {"stats include style tags and merged runs",
+         {"--stats", "--merge", "--bold", "--start=red", "--end=red", "--size=", "--font="},
+         "a b",
+         "[B][color=#FF0000]a[/color] [color=#FF0000]b[/color][/B]",
+         "velmorant-cli: 3 characters in, 56 characters out (56 UTF-16 units), 2 tags, step 1\n"},
+        {"fit chooses the smallest step",
+         {"--fit", "200"},
+         "Hello, world",
+         "[font=宋体][size=1][color=#EA15EA]He[/color][color=#BF40BF]ll[/color][color=#956A95]o,[/color]"
+         "[color=#6A956A] w[/color][color=#40BF40]or[/color][color=#15EA15]ld[/color][/size][/font]",
+         "velmorant-cli: step 2 fits: 181 characters\n"},
+        {"fit exactly at the limit", {"--fit", "181"}, "Hello, world", "", "step 2 fits: 181 characters"},
+        {"fit one below needs step 3", {"--fit", "180"}, "Hello, world", "", "step 3 fits"},
+        {"fit with merge",
+         {"--fit", "60", "--merge", "--start=red", "--end=red", "--size=", "--font="},
+         "abcd",
+         "[color=#FF0000]abcd[/color]",
+         "velmorant-cli: step 1 fits: 27 characters\n"},
+        {"ansi notes the style options it drops",
+         {"--dialect", "ansi", "--bold", "--font", "Arial"},
+         "x",
+         "\x1b[38;2;0;255;0mx\x1b[0m",
+         "velmorant-cli: --dialect ansi writes no tags: --bold ignored\n"
+         "velmorant-cli: --dialect ansi writes no tags: --font ignored\n"},
+    };
+    for (const ReportCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Result result = Run(c.args, c.input, std::nullopt);
+        EXPECT_EQ(result.status, 0) << result.err;
+        if (!c.out.empty()) {
+            EXPECT_EQ(result.out, c.out);
+        }
+        EXPECT_NE(result.err.find(c.err), std::string::npos) << result.err;
     }
 }
 

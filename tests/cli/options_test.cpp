@@ -57,8 +57,33 @@ TEST(ParseOptions, AcceptsEveryOptionInBothForms) {
          [](Options& o) {
              o.gradient.stops.back() = {0, 0, 255};
          }},
-        {"start by CSS name", {"--start", "Orange"}, [](Options& o) { o.gradient.stops.front() = {255, 165, 0}; }},
-        {"end as #RGB", {"--end=#f0a"}, [](Options& o) { o.gradient.stops.back() = {255, 0, 170}; }},
+        {"start by CSS name",
+         {"--start", "Orange"},
+         [](Options& o) {
+             o.gradient.stops.front() = {255, 165, 0};
+         }},
+        {"end as #RGB",
+         {"--end=#f0a"},
+         [](Options& o) {
+             o.gradient.stops.back() = {255, 0, 170};
+         }},
+        {"three colours",
+         {"--colours", "red,#0f0,0000FF"},
+         [](Options& o) {
+             o.gradient.stops = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
+         }},
+        {"start and end after colours move its ends",
+         {"--colours=red,lime,blue", "--start", "white", "--end", "black"},
+         [](Options& o) {
+             o.gradient.stops = {{255, 255, 255}, {0, 255, 0}, {0, 0, 0}};
+         }},
+        {"blend oklab", {"--blend", "oklab"}, [](Options& o) { o.gradient.blend = Blend::Oklab; }},
+        {"blend srgb", {"--blend=oklab", "--blend=srgb"}, [](Options&) {}},
+        {"dialect ansi", {"--dialect", "ansi"}, [](Options& o) { o.ansi = true; }},
+        {"merge, fit and stats",
+         {"--merge", "--fit", "10000", "--stats"},
+         [](Options& o) { o.merge = o.stats = true, o.fit = 10000; }},
+        {"fit zero", {"--fit=0"}, [](Options& o) { o.fit = 0; }},
         {"dialect html", {"--dialect", "html"}, [](Options& o) { o.dialect = 0; }},
         {"dialect ubb", {"--dialect=ubb"}, [](Options& o) { o.dialect = 1; }},
         {"dialect qq", {"--dialect", "qq"}, [](Options& o) { o.dialect = 2; }},
@@ -122,6 +147,15 @@ TEST(ParseOptions, RejectsBadUsage) {
         {"two hashes", {"--end", "##123456"}, "not a colour"},
         {"unknown name quoted", {"--start", "blurple"}, "--start: 'blurple' is not a colour"},
         {"three digits without hash", {"--end", "f0a"}, "'f0a' is not a colour"},
+        {"one colour in the list", {"--colours", "red"}, "needs at least two colours"},
+        {"empty list entry", {"--colours", "red,,blue"}, "--colours: '' is not a colour"},
+        {"bad list entry", {"--colours=red,nope"}, "'nope' is not a colour"},
+        {"unknown blend", {"--blend", "lab"}, "unknown blend 'lab'"},
+        {"negative fit", {"--fit", "-5"}, "--fit: '-5' is not a number"},
+        {"fit with a unit", {"--fit", "10k"}, "'10k' is not a number"},
+        {"empty fit", {"--fit="}, "is not a number"},
+        {"fit beyond 64 bits", {"--fit", "99999999999999999999999"}, "is not a number"},
+        {"merge with a value", {"--merge=yes"}, "--merge takes no argument"},
         {"help with a value", {"--help=x"}, "--help takes no argument"},
         {"unknown dialect", {"--dialect", "bbcode"}, "unknown dialect 'bbcode'"},
         {"dialect is case-sensitive", {"--dialect", "HTML"}, "unknown dialect"},

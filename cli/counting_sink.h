@@ -1,0 +1,38 @@
+#pragma once
+// Counts what passes on to another sink, for --stats: UTF-16 units and code
+// points, a pair split between two pieces counted once.
+
+#include "codegen/markup_sink.h"
+
+#include <cstddef>
+
+namespace velmorant::cli {
+
+class CountingSink final : public MarkupSink {
+public:
+    explicit CountingSink(MarkupSink& next) : next_(next) {}
+
+    void Write(std::u16string_view piece) override {
+        for (const char16_t unit : piece) {
+            if (unit >= 0xDC00 && unit <= 0xDFFF && last_ >= 0xD800 && last_ <= 0xDBFF) {
+                ++pairs_;
+                last_ = 0; // a low surrogate right after completes at most one pair
+            } else {
+                last_ = unit;
+            }
+        }
+        units_ += piece.size();
+        next_.Write(piece);
+    }
+
+    std::size_t Units() const { return units_; }
+    std::size_t CodePoints() const { return units_ - pairs_; }
+
+private:
+    MarkupSink& next_;
+    std::size_t units_ = 0;
+    std::size_t pairs_ = 0;
+    char16_t last_ = 0;
+};
+
+} // namespace velmorant::cli

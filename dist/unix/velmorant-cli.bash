@@ -1,0 +1,62 @@
+# bash completion for velmorant-cli                          -*- shell-script -*-
+
+_velmorant_cli()
+{
+    local cur prev words cword split
+    _init_completion -s || return
+
+    local colours="aliceblue antiquewhite aqua aquamarine azure beige bisque black blanchedalmond blue
+        blueviolet brown burlywood cadetblue chartreuse chocolate coral cornflowerblue cornsilk crimson cyan
+        darkblue darkcyan darkgoldenrod darkgray darkgreen darkgrey darkkhaki darkmagenta darkolivegreen
+        darkorange darkorchid darkred darksalmon darkseagreen darkslateblue darkslategray darkslategrey
+        darkturquoise darkviolet deeppink deepskyblue dimgray dimgrey dodgerblue firebrick floralwhite
+        forestgreen fuchsia gainsboro ghostwhite gold goldenrod gray green greenyellow grey honeydew hotpink
+        indianred indigo ivory khaki lavender lavenderblush lawngreen lemonchiffon lightblue lightcoral
+        lightcyan lightgoldenrodyellow lightgray lightgreen lightgrey lightpink lightsalmon lightseagreen
+        lightskyblue lightslategray lightslategrey lightsteelblue lightyellow lime limegreen linen magenta
+        maroon mediumaquamarine mediumblue mediumorchid mediumpurple mediumseagreen mediumslateblue
+        mediumspringgreen mediumturquoise mediumvioletred midnightblue mintcream mistyrose moccasin
+        navajowhite navy oldlace olive olivedrab orange orangered orchid palegoldenrod palegreen
+        paleturquoise palevioletred papayawhip peachpuff peru pink plum powderblue purple rebeccapurple red
+        rosybrown royalblue saddlebrown salmon sandybrown seagreen seashell sienna silver skyblue slateblue
+        slategray slategrey snow springgreen steelblue tan teal thistle tomato turquoise violet wheat white
+        whitesmoke yellow yellowgreen"
+
+    case $prev in
+        --start | --end)
+            COMPREPLY=($(compgen -W "$colours" -- "${cur,,}"))
+            return
+            ;;
+        --colours)
+            # Complete the colour after the last comma, keeping the ones before it.
+            local done=${cur%,*} last=${cur##*,}
+            [[ $cur == *,* ]] && done+="," || done=""
+            COMPREPLY=($(compgen -P "$done" -W "$colours" -- "${last,,}"))
+            compopt -o nospace
+            return
+            ;;
+        --blend)
+            COMPREPLY=($(compgen -W "srgb oklab" -- "$cur"))
+            return
+            ;;
+        --dialect)
+            COMPREPLY=($(compgen -W "html ubb qq ansi" -- "$cur"))
+            return
+            ;;
+        --open | --middle | --close | --step | --size | --font | --fit)
+            return
+            ;;
+    esac
+    $split && return
+
+    if [[ $cur == -* ]]; then
+        COMPREPLY=($(compgen -W "--start --end --colours --blend --dialect --open --middle --close --step
+            --merge --fit --bold --italic --underline --strike --size --font --stats --help --version" -- "$cur"))
+        [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
+        return
+    fi
+    _filedir
+} &&
+    complete -F _velmorant_cli velmorant-cli
+
+# ex: filetype=sh
