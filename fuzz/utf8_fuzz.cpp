@@ -1,9 +1,12 @@
-// The command line's strict UTF-8 reading, checked against a plain decoder that
-// follows the code point rules directly, and the way back from any UTF-16.
+// The command line's strict UTF-8 reading, whole and in pieces, checked against a
+// plain decoder that follows the code point rules directly, and the way back from
+// any UTF-16.
 
+#include "cli/read_input.h"
 #include "cli/utf8.h"
 #include "fuzz/fuzz_input.h"
 
+#include <cstdio>
 #include <optional>
 
 namespace {
@@ -86,12 +89,17 @@ void CheckDecoding(std::string_view bytes) {
         FUZZ_CHECK(EncodeUtf8(decoded.text) == bytes);
     }
 
-    // A byte-order mark in front is dropped and counted in the offsets.
-    const Utf8Decoded withMark = DecodeInput("\xEF\xBB\xBF" + std::string(bytes));
-    FUZZ_CHECK(withMark.text == decoded.text);
-    FUZZ_CHECK(withMark.badByte.has_value() == decoded.badByte.has_value());
+    // Read as the CLI reads, in small pieces and blocks: a byte-order mark in front
+    // is dropped and counted in the offsets, and no cut changes the result.
+    std::string withMark = "\xEF\xBB\xBF" + std::string(bytes);
+    std::FILE* stream = fmemopen(withMark.data(), withMark.size(), "rb");
+    FUZZ_CHECK(stream != nullptr);
+    const InputText read = ReadInputText(stream, kMaxInputUnits, 4 + bytes.size() % 7, 4 + bytes.size() % 11);
+    std::fclose(stream);
+    FUZZ_CHECK(read.status == (decoded.badByte ? InputText::Status::kNotUtf8 : InputText::Status::kRead));
+    FUZZ_CHECK(read.text == decoded.text);
     if (decoded.badByte)
-        FUZZ_CHECK(*withMark.badByte == *decoded.badByte + 3);
+        FUZZ_CHECK(read.badByte == *decoded.badByte + 3);
 }
 
 // Any UTF-16, lone surrogates included, encodes to well-formed UTF-8 within the bound.
