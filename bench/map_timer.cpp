@@ -20,7 +20,13 @@ int main(int argc, char* argv[]) {
         std::fprintf(stderr, "usage: map_timer PROGRAM [ARGUMENTS...]\n");
         return 2;
     }
+    // A busy server now and then refuses a connection: try again for a second.
     xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    for (int attempt = 0; xcb_connection_has_error(connection) && attempt < 50; ++attempt) {
+        xcb_disconnect(connection);
+        usleep(20'000);
+        connection = xcb_connect(nullptr, nullptr);
+    }
     if (xcb_connection_has_error(connection)) {
         std::fprintf(stderr, "map_timer: cannot open the display\n");
         return 1;

@@ -32,10 +32,16 @@ median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] 
 # One untimed start of each, so both find their files in the page cache.
 "$TIMER" "$PROGRAM" >/dev/null 2>"$TMP/log" || { cat "$TMP/log" >&2; exit 1; }
 "$TIMER" "$BARE" >/dev/null 2>"$TMP/log" || { cat "$TMP/log" >&2; exit 1; }
+# The milliseconds until BINARY's window is mapped; the error, if any, on stderr.
+time_to_map() {
+    "$TIMER" "$1" 2>"$TMP/log" && return 0
+    grep '^map_timer' "$TMP/log" >&2
+    return 1
+}
 program_times='' bare_times=''
 for _ in $(seq "$RUNS"); do
-    program_times+="$("$TIMER" "$PROGRAM" 2>/dev/null)"$'\n'
-    bare_times+="$("$TIMER" "$BARE" 2>/dev/null)"$'\n'
+    program_times+="$(time_to_map "$PROGRAM")"$'\n'
+    bare_times+="$(time_to_map "$BARE")"$'\n'
 done
 program=$(printf '%s' "$program_times" | median)
 bare=$(printf '%s' "$bare_times" | median)
