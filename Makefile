@@ -14,20 +14,29 @@ SANITIZE      = -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit
 
 # Debian packages that building and running the window and the CLI need
 # (the X tools start the window where there is no display)...
-PACKAGES = cmake g++ make pkg-config qt6-base-dev libxcb1-dev libx11-dev \
+PACKAGES = cmake g++ make pkg-config qt6-base-dev libxcb1-dev libx11-dev qt6-svg-dev help2man \
            xvfb xauth xdotool imagemagick fonts-wqy-zenhei fonts-liberation2
+# ...what building the Debian package adds...
+DEB_PACKAGES = $(PACKAGES) dpkg-dev debhelper lintian
 # ...and what the tests, benchmarks, fuzzers and package checks add.
-TEST_PACKAGES = $(PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev xclip clang libclang-rt-14-dev time tmux
+TEST_PACKAGES = $(DEB_PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev xclip clang libclang-rt-14-dev time tmux \
+                desktop-file-utils appstream man-db
 
 PREFIX  ?= /usr/local
 DESTDIR ?=
+# The package is built from a copy of the tree in here and lands here too.
+DEB_DIR ?= build-deb
+VERSION := $(shell sed -n '/^project/s/.*VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
-.PHONY: all deps test-deps build run test bench clean test-sanitized fuzz fuzz-build install uninstall
+.PHONY: all deps deb-deps test-deps deb build run test bench clean test-sanitized fuzz fuzz-build install uninstall
 
 all: build
 
 deps:
 	@scripts/install-deps.sh $(PACKAGES)
+
+deb-deps:
+	@scripts/install-deps.sh $(DEB_PACKAGES)
 
 test-deps:
 	@scripts/install-deps.sh $(TEST_PACKAGES)
@@ -50,6 +59,18 @@ test: test-deps
 
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
+
+# dpkg-buildpackage writes beside the tree it builds, so it builds a copy
+# under DEB_DIR: nothing lands beside the checkout.
+deb: deb-deps
+	@deb_version=$$(dpkg-parsechangelog -S Version); [ "$${deb_version%-*}" = "$(VERSION)" ] || \
+	    { echo "debian/changelog says $$deb_version, CMakeLists.txt $(VERSION)" >&2; exit 1; }
+	rm -rf $(DEB_DIR)/velmorant-$(VERSION)
+	mkdir -p $(DEB_DIR)/velmorant-$(VERSION)
+	tar -c --exclude=./.git --exclude='./build*' --exclude=./Testing . | tar -x -C $(DEB_DIR)/velmorant-$(VERSION)
+	cd $(DEB_DIR)/velmorant-$(VERSION) && DEB_BUILD_OPTIONS="parallel=$(JOBS) $(DEB_BUILD_OPTIONS)" dpkg-buildpackage -b -us -uc
+	rm -rf $(DEB_DIR)/velmorant-$(VERSION)
+	@echo "The package: $(DEB_DIR)/$$(cd $(DEB_DIR) && ls -t velmorant_$(VERSION)-*_*.deb | head -n1)"
 
 # Removes what the last install wrote, as CMake listed it; give the same DESTDIR.
 uninstall:

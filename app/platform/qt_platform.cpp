@@ -1,6 +1,7 @@
 #include "app/platform/qt_platform.h"
 
 #include "app/controls/colour_value.h"
+#include "app/platform/skin_source.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -37,7 +38,7 @@ void QtPlatform::OpenWebAddress(const QString& address) {
 void QtPlatform::ShowHandCursor(QWidget* control) { control->setCursor(Qt::PointingHandCursor); }
 
 void QtPlatform::AttachSkin(const QString& path) {
-    QFile file(path);
+    QFile file(SkinSource(path, QCoreApplication::applicationDirPath()));
     if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
         return; // no skin: the default look
     qApp->setStyleSheet(QString::fromUtf8(file.readAll()));

@@ -2,9 +2,13 @@
 // sets: label colours, check box fonts and what is drawn in the picture boxes.
 
 #include "app/platform/qt_platform.h"
+#include "app/platform/skin_source.h"
 #include "tests/window/window_fixture.h"
 
+#include <QDir>
+#include <QFile>
 #include <QMouseEvent>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace velmorant;
@@ -32,9 +36,54 @@ class SkinTest : public QObject {
 private slots:
     void cleanup() { qApp->setStyleSheet(QString()); }
 
-    void aMissingSkinLeavesTheDefaultLook() {
+    // The test binary has no skin under ../share/, so the built-in one steps in.
+    void aMissingSkinFileGivesTheBuiltInSkin() {
         QtPlatform platform;
         platform.AttachSkin(QStringLiteral("/nonexistent/black.she"));
+        QFile builtIn(QStringLiteral(":/velmorant/black.she"));
+        QVERIFY(builtIn.open(QIODevice::ReadOnly | QIODevice::Text));
+        QCOMPARE(qApp->styleSheet(), QString::fromUtf8(builtIn.readAll()));
+    }
+
+    // An installed program keeps its skin under share/, not beside it in bin/.
+    void theSkinComesFromBesideTheProgramThenShareThenTheProgramItself_data() {
+        QTest::addColumn<bool>("beside");
+        QTest::addColumn<bool>("installed");
+        QTest::addColumn<QString>("expected");
+        QTest::newRow("beside and installed") << true << true << QStringLiteral("bin/black.she");
+        QTest::newRow("beside only") << true << false << QStringLiteral("bin/black.she");
+        QTest::newRow("installed only") << false << true << QStringLiteral("bin/../share/velmorant/black.she");
+        QTest::newRow("neither") << false << false << QStringLiteral(":/velmorant/black.she");
+    }
+    void theSkinComesFromBesideTheProgramThenShareThenTheProgramItself() {
+        QFETCH(bool, beside);
+        QFETCH(bool, installed);
+        QFETCH(QString, expected);
+        QTemporaryDir prefix;
+        QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("bin")));
+        QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("share/velmorant")));
+        const QString bin = prefix.filePath(QStringLiteral("bin"));
+        if (beside)
+            QVERIFY(QFile(bin + QStringLiteral("/black.she")).open(QIODevice::WriteOnly));
+        if (installed)
+            QVERIFY(QFile(prefix.filePath(QStringLiteral("share/velmorant/black.she"))).open(QIODevice::WriteOnly));
+        const QString source = SkinSource(bin + QStringLiteral("/black.she"), bin);
+        QCOMPARE(source, expected.startsWith(QLatin1Char(':')) ? expected : prefix.filePath(expected));
+    }
+
+    void theBuiltInSkinIsTheShippedOne() {
+        QFile builtIn(QStringLiteral(":/velmorant/black.she"));
+        QFile shipped(QStringLiteral(VELMORANT_SKIN_FILE));
+        QVERIFY(builtIn.open(QIODevice::ReadOnly));
+        QVERIFY(shipped.open(QIODevice::ReadOnly));
+        QCOMPARE(builtIn.readAll(), shipped.readAll());
+    }
+
+    // Something stands at the path but cannot be read as a file: no fallback.
+    void anUnreadableSkinLeavesTheDefaultLook() {
+        QTemporaryDir dir;
+        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("black.she")));
+        QtPlatform().AttachSkin(dir.filePath(QStringLiteral("black.she")));
         QCOMPARE(qApp->styleSheet(), QString());
     }
 
