@@ -13,9 +13,12 @@ Label::Label(QWidget* parent) : QLabel(parent) {
 void Label::SetForeColor(ColourValue colour) {
     foreColor_ = colour;
     // A widget's own style sheet wins over the application's, so the skin
-    // cannot repaint this colour.
+    // cannot repaint this colour. Setting it also re-polishes the label, so
+    // skin rules that select on foreColor follow the new colour.
     setStyleSheet(QStringLiteral("color: %1;").arg(ToQColor(colour).name()));
 }
+
+QString Label::ForeColorName() const { return foreColor_ < 0 ? QString() : ToQColor(foreColor_).name(); }
 
 void Label::mousePressEvent(QMouseEvent* event) {
     emit mouseDown(ButtonSet(event->buttons()));

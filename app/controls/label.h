@@ -8,14 +8,18 @@
 
 namespace velmorant {
 
-// Static text with a fore colour of its own that no skin overrides.
+// Static text with a fore colour of its own that no skin overrides. A skin may
+// choose what stands behind it by that colour, as "#rrggbb": the foreColor
+// property.
 class Label final : public QLabel {
     Q_OBJECT
+    Q_PROPERTY(QString foreColor READ ForeColorName)
 public:
     explicit Label(QWidget* parent);
 
     ColourValue ForeColor() const { return foreColor_; }
     void SetForeColor(ColourValue colour);
+    QString ForeColorName() const;
 
 signals:
     void click();

@@ -11,6 +11,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <algorithm>
+#include <cmath>
+#include <functional>
+#include <map>
+
 using namespace velmorant;
 
 namespace {
@@ -27,6 +32,35 @@ bool Shows(QWidget* widget, QColor colour) {
                 return true;
         }
     return false;
+}
+
+double Luminance(QColor c) {
+    auto linear = [](int channel) {
+        const double v = channel / 255.0;
+        return v <= 0.04045 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(c.red()) + 0.7152 * linear(c.green()) + 0.0722 * linear(c.blue());
+}
+
+double Contrast(QColor a, QColor b) {
+    const double la = Luminance(a), lb = Luminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The contrast of a text as the screen shows it: the commonest pixel of the
+// area is what stands behind the text, and the pixel that differs most from
+// it is the text at full strength (glyph edges are blends of the two).
+double ShownContrast(const QImage& image, QRect area) {
+    std::map<QRgb, int> counts;
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            ++counts[image.pixel(x, y)];
+    const QColor behind = QColor::fromRgb(
+        std::max_element(counts.begin(), counts.end(), [](auto a, auto b) { return a.second < b.second; })->first);
+    double best = 1;
+    for (const auto& [rgb, n] : counts)
+        best = std::max(best, Contrast(QColor::fromRgb(rgb), behind));
+    return best;
 }
 
 } // namespace
@@ -85,6 +119,48 @@ private slots:
         QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("black.she")));
         QtPlatform().AttachSkin(dir.filePath(QStringLiteral("black.she")));
         QCOMPARE(qApp->styleSheet(), QString());
+    }
+
+    // WCAG 2: 4.5:1 for text, 3:1 for the large bold name; measured on a grab
+    // of the window, so what the skin lays behind a text counts.
+    void textsReadUnderTheSkin() {
+        ShownWindow w;
+        Form1& form = *w.form;
+        QtPlatform().AttachSkin(QStringLiteral(VELMORANT_SKIN_FILE));
+        auto pointerOverLink = [&form] {
+            QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), form.Label8->mapToGlobal(QPointF(2, 2)),
+                             Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+            QApplication::sendEvent(form.Label8, &move);
+        };
+        auto titleOf = [](QWidget* frame) { return QRect(8, 0, frame->width() - 16, 12); };
+        auto whole = [](QWidget* control) { return control->rect(); };
+        const struct {
+            const char* name;
+            std::function<void()> before;
+            QWidget* control;
+            std::function<QRect(QWidget*)> area;
+            double least;
+        } rows[] = {
+            {"Label8, the blue link", [] {}, form.Label8, whole, 4.5},
+            {"Label8, red under the pointer", pointerOverLink, form.Label8, whole, 4.5},
+            {"Label7, the red name", [] {}, form.Label7, whole, 3.0},
+            {"Label5, the footer text", [] {}, form.Label5, whole, 4.5},
+            {"Label2, a caption", [] {}, form.Label2, whole, 4.5},
+            {"Frame3's title", [] {}, form.Frame3, titleOf, 4.5},
+            {"a command button", [] {}, form.Command2(0), whole, 4.5},
+            {"a check box", [] {}, form.Check1, whole, 4.5},
+            {"a combo box", [] {}, form.Combo3, whole, 4.5},
+        };
+        for (const auto& row : rows) {
+            row.before();
+            const QImage shown = form.grab().toImage();
+            const QRect area = row.area(row.control).translated(row.control->mapTo(&form, QPoint(0, 0)));
+            const double contrast = ShownContrast(shown, area);
+            QVERIFY2(contrast >= row.least, qPrintable(QStringLiteral("%1: %2:1, wanted %3:1")
+                                                           .arg(QString::fromUtf8(row.name))
+                                                           .arg(contrast, 0, 'f', 2)
+                                                           .arg(row.least)));
+        }
     }
 
     void theSkinKeepsWhatTheWindowSets() {
