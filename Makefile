@@ -28,7 +28,7 @@ DESTDIR ?=
 DEB_DIR ?= build-deb
 VERSION := $(shell sed -n '/^project/s/.*VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
-.PHONY: all deps deb-deps test-deps deb build run test bench clean test-sanitized fuzz fuzz-build install uninstall
+.PHONY: all deps deb-deps test-deps deb screenshot build run test bench clean test-sanitized fuzz fuzz-build install uninstall
 
 all: build
 
@@ -71,6 +71,14 @@ deb: deb-deps
 	cd $(DEB_DIR)/velmorant-$(VERSION) && DEB_BUILD_OPTIONS="parallel=$(JOBS) $(DEB_BUILD_OPTIONS)" dpkg-buildpackage -b -us -uc
 	rm -rf $(DEB_DIR)/velmorant-$(VERSION)
 	@echo "The package: $(DEB_DIR)/$$(cd $(DEB_DIR) && ls -t velmorant_$(VERSION)-*_*.deb | head -n1)"
+
+# The README's picture: the window after a convert, as the e2e main road test
+# shoots it on its private X server.
+screenshot: test-deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVELMORANT_TESTS=ON $(CMAKE_ARGS)
+	cmake --build $(BUILD) -j $(JOBS) --target velmorant velmorant-cli
+	cd $(BUILD) && ctest --output-on-failure -R '^e2e_main_road_test$$'
+	cp $(BUILD)/e2e/preview-startup.png docs/velmorant.png
 
 # Removes what the last install wrote, as CMake listed it; give the same DESTDIR.
 uninstall:

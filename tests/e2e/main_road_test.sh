@@ -77,6 +77,7 @@ startup_text() {
     check "clipboard holds the code byte for byte" same_bytes "clipboard" "$expected" "$clip"
 
     local f
+    # make screenshot puts this picture in the README.
     f=$(shot_when preview-startup cell_colour 1 242 13 242 24)
     # One Latin letter and a few Chinese characters in their own colours.
     check "Z (1) in F20DF2" cell_colour "$f" 1 242 13 242 24
