@@ -104,13 +104,18 @@ void Form1::BuildColourCode(const StyleOptions& styles) {
     // Everything that can fail happens before Text3 is touched, so a failed
     // conversion leaves the former code; the style tags go round the code
     // before it is written, so Text3 is written once.
-    const std::u16string gradient = ComposeGradientMarkup(input, ToU16(Text4->Text()), Colours(), tags);
+    // The generator writes straight into the string Text3 takes: a code of tens of
+    // megabytes is not worth holding twice.
+    struct CodeSink final : MarkupSink {
+        void Write(std::u16string_view piece) override { code.append(ToQStringView(piece)); }
+        QString code;
+    } sink;
     const StyleTags wrap = StyleTagsFor(styles);
-    QString code;
-    code.reserve(qsizetype(wrap.before.size() + gradient.size() + wrap.after.size()));
-    code.append(ToQStringView(wrap.before)).append(ToQStringView(gradient)).append(ToQStringView(wrap.after));
+    sink.Write(wrap.before);
+    WriteGradientMarkup(input, ToU16(Text4->Text()), Colours(), tags, sink);
+    sink.Write(wrap.after);
     Text3->SetText(QString());
-    Text3->SetText(code);
+    Text3->SetText(sink.code);
 }
 
 StyleOptions Form1::ChosenStyles() const {
