@@ -128,8 +128,10 @@ int Convert(std::span<const std::string_view> args, std::FILE* in, std::FILE* ou
     }
 
     Utf8ChunkSink sink(kOutputChunk, [out](std::string_view chunk) { Write(out, chunk); });
+    // Counting looks at every unit of the output: only when it is asked for.
     CountingSink counted(sink);
-    const ConversionCounts counts = WriteConversion(input.text, options, counted, step);
+    MarkupSink& target = options.stats ? static_cast<MarkupSink&>(counted) : sink;
+    const ConversionCounts counts = WriteConversion(input.text, options, target, step);
     sink.Finish();
     Finish(out);
     if (options.stats)
