@@ -6,6 +6,7 @@
 # reserves terabytes of shadow space), so those rows are left out there.
 set -u
 
+# shellcheck disable=SC2034 # used by the rows' commands, through eval
 cli=$1
 sanitized=${2:-}
 work=$(mktemp -d)
