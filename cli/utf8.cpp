@@ -1,7 +1,12 @@
 #include "cli/utf8.h"
 
+#include <bit>
 #include <cstdint>
 #include <cstring>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 
 namespace velmorant::cli {
 
@@ -119,7 +124,26 @@ char16_t* DecodeUtf8(std::string_view bytes, char16_t* out, std::size_t& badByte
 char* EncodeUtf8(std::u16string_view text, char* out) {
     const std::size_t n = text.size();
     for (std::size_t i = 0; i < n; ++i) {
-        // Markup is mostly ASCII: eight units at a time while they are.
+        // Markup is mostly ASCII, in runs between single characters that are not:
+        // sixteen units are narrowed at once and the ASCII ones before the first
+        // other one kept, so each unit is looked at about once.
+#if defined(__SSE2__)
+        while (i + 16 <= n) {
+            const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
+            const __m128i high = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i + 8));
+            const __m128i above = _mm_set1_epi16(static_cast<short>(0xFF80));
+            const __m128i asciiLow = _mm_cmpeq_epi16(_mm_and_si128(low, above), _mm_setzero_si128());
+            const __m128i asciiHigh = _mm_cmpeq_epi16(_mm_and_si128(high, above), _mm_setzero_si128());
+            const auto ascii = static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(asciiLow, asciiHigh)));
+            // Sixteen bytes fit: out has room for three per unit left.
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(low, high));
+            const auto run = static_cast<std::size_t>(std::countr_one(ascii));
+            out += run;
+            i += run;
+            if (run < 16)
+                break;
+        }
+#else
         while (i + 8 <= n) {
             std::uint64_t words[2];
             std::memcpy(words, text.data() + i, sizeof words);
@@ -130,6 +154,7 @@ char* EncodeUtf8(std::u16string_view text, char* out) {
             out += 8;
             i += 8;
         }
+#endif
         if (i == n)
             break;
         char32_t cp = text[i];

@@ -173,5 +173,27 @@ TEST(Utf8, EncodesLoneSurrogatesAsReplacementCharacter) {
     EXPECT_EQ(EncodeUtf8(u"\xDC00"), "\xEF\xBF\xBD");
 }
 
+// ASCII is encoded many units at a time: a character of every other kind, at
+// every place in and around such a stretch, must still come out whole.
+TEST(Utf8, EncodesOtherCharactersAnywhereInLongAscii) {
+    const std::vector<ValidCase> others{
+        {"last two-byte", "\xDF\xBF", u"\u07FF"},      {"first two-byte", "\xC2\x80", u"\u0080"},
+        {"highest byte", "\xC3\xBF", u"\u00FF"},       {"chinese", "宋", u"宋"},
+        {"pair", "\xF0\x9F\x98\x80", u"\U0001F600"}, {"lone high", "\xEF\xBF\xBD", u"\xD800"},
+    };
+    const std::u16string ascii = u"[color=#FF00AA]x[/color][color=#00FF00]y[/color]";
+    for (const ValidCase& other : others) {
+        SCOPED_TRACE(other.name);
+        for (std::size_t at = 0; at <= ascii.size(); ++at) {
+            std::u16string text = ascii;
+            text.insert(at, other.text);
+            std::string bytes(ascii.begin(), ascii.begin() + static_cast<std::ptrdiff_t>(at));
+            bytes += other.bytes;
+            bytes.append(ascii.begin() + static_cast<std::ptrdiff_t>(at), ascii.end());
+            EXPECT_EQ(EncodeUtf8(text), bytes) << at;
+        }
+    }
+}
+
 } // namespace
 } // namespace velmorant::cli
