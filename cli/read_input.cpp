@@ -11,6 +11,7 @@
 #include <vector>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace velmorant::cli {
 
@@ -32,7 +33,43 @@ struct Block {
 
 InputText Failed(InputText& input, InputText::Status status) {
     input.status = status;
-    std::u16string().swap(input.text);
+    input.text = {};
+    input.storage.reset();
+    return std::move(input);
+}
+
+// The bytes of a regular file from where the stream stands to its end, or 0 where
+// that is unknown (a pipe, a terminal, /proc files that report no size).
+std::size_t KnownSize(std::FILE* stream, const struct stat& info) {
+    if (!S_ISREG(info.st_mode))
+        return 0;
+    const off_t at = ::lseek(fileno(stream), 0, SEEK_CUR);
+    return at >= 0 && at < info.st_size ? static_cast<std::size_t>(info.st_size - at) : 0;
+}
+
+// The whole file in one read and one decoding pass: nothing to check piece by
+// piece, as each byte yields at most one unit and size is within the limit.
+InputText ReadKnownSize(std::FILE* stream, std::size_t size, InputText& input) {
+    const auto bytes = std::make_unique_for_overwrite<char[]>(size);
+    errno = 0;
+    const std::size_t got = std::fread(bytes.get(), 1, size, stream);
+    input.bytesRead = got;
+    if (std::ferror(stream)) {
+        input.error = errno ? errno : EIO;
+        return Failed(input, InputText::Status::kUnreadable);
+    }
+    std::string_view fresh(bytes.get(), got);
+    const std::size_t skip = fresh.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
+    fresh.remove_prefix(skip);
+    // Room for the most units the bytes can make; pages never written stay unused.
+    input.storage = std::make_unique_for_overwrite<char16_t[]>(fresh.size());
+    std::size_t bad = 0;
+    const char16_t* end = DecodeUtf8(fresh, input.storage.get(), bad);
+    if (!end) {
+        input.badByte = skip + bad;
+        return Failed(input, InputText::Status::kNotUtf8);
+    }
+    input.text = {input.storage.get(), static_cast<std::size_t>(end - input.storage.get())};
     return std::move(input);
 }
 
@@ -44,10 +81,14 @@ InputText ReadInputText(std::FILE* stream, std::size_t maxUnits, std::size_t chu
     InputText input;
     try {
         struct stat info {};
-        // A directory may open, but reading it fails and its size means nothing.
-        if (::fstat(fileno(stream), &info) == 0 && S_ISDIR(info.st_mode)) {
-            input.error = EISDIR;
-            return Failed(input, InputText::Status::kUnreadable);
+        if (::fstat(fileno(stream), &info) == 0) {
+            // A directory may open, but reading it fails and its size means nothing.
+            if (S_ISDIR(info.st_mode)) {
+                input.error = EISDIR;
+                return Failed(input, InputText::Status::kUnreadable);
+            }
+            if (const std::size_t size = KnownSize(stream, info); size > 0 && size <= maxUnits)
+                return ReadKnownSize(stream, size, input);
         }
 
         std::vector<Block> blocks;
@@ -102,17 +143,17 @@ InputText ReadInputText(std::FILE* stream, std::size_t maxUnits, std::size_t chu
             checked += complete;
         }
 
-        input.text.reserve(units);
+        input.storage = std::make_unique_for_overwrite<char16_t[]>(units);
+        char16_t* at = input.storage.get();
         for (std::size_t b = 0; b < blocks.size(); ++b) {
             Block& block = blocks[b];
-            const std::size_t at = input.text.size();
-            input.text.resize(at + block.units);
             std::size_t bad = 0;
             // Valid bytes yield exactly block.units units, so nothing is written past them.
             const std::size_t from = b == 0 ? skip : 0;
-            DecodeUtf8({block.bytes.get() + from, block.size - from}, input.text.data() + at, bad);
+            at = DecodeUtf8({block.bytes.get() + from, block.size - from}, at, bad);
             block.bytes.reset();
         }
+        input.text = {input.storage.get(), units};
         return input;
     } catch (const std::bad_alloc&) {
         return Failed(input, InputText::Status::kOutOfMemory);

@@ -6,7 +6,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <limits>
-#include <string>
+#include <memory>
+#include <string_view>
 
 namespace velmorant::cli {
 
@@ -17,7 +18,9 @@ struct InputText {
     enum class Status { kRead, kUnreadable, kNotUtf8, kTooLong, kOutOfMemory };
     Status status = Status::kRead;
     // The decoded text, one leading byte-order mark dropped; empty unless read.
-    std::u16string text;
+    std::u16string_view text;
+    // Where text lives: decoded into without being zero-filled first.
+    std::unique_ptr<char16_t[]> storage;
     // Bytes taken from the stream so far, the byte-order mark included.
     std::size_t bytesRead = 0;
     // kNotUtf8: offset of the first bad sequence. kUnreadable: the errno.
@@ -29,6 +32,8 @@ struct InputText {
 // at the first fault; a directory is refused before any read. The bytes wait in
 // blocks of blockBytes and are decoded whole at the end, each block freed as it
 // is decoded: memory holds the bytes not yet decoded, the text so far and one block.
+// A regular file of known size (at most maxUnits bytes) is read whole at once and
+// decoded once, as far as the size it had when the reading began.
 InputText ReadInputText(std::FILE* stream, std::size_t maxUnits = kMaxInputUnits, std::size_t chunkBytes = 64 * 1024,
                         std::size_t blockBytes = 16 * 1024 * 1024);
 

@@ -11,12 +11,22 @@ namespace velmorant::cli {
 namespace {
 
 // The CLI decodes its input piece by piece as it reads: the smallest pieces cut
-// every sequence somewhere, the largest take a table's text at once.
-constexpr std::size_t kChunkSizes[] = {4, 5, 6, 64 * 1024};
+// every sequence somewhere, the largest take a table's text at once. A regular
+// file, whose size is known, is read whole instead.
+constexpr std::size_t kRegularFile = 0;
+constexpr std::size_t kChunkSizes[] = {4, 5, 6, 64 * 1024, kRegularFile};
 
 InputText ReadInPieces(std::string_view bytes, std::size_t chunkBytes, std::size_t maxUnits = kMaxInputUnits) {
     std::string copy(bytes);
-    std::FILE* stream = fmemopen(copy.data(), copy.size(), "rb");
+    std::FILE* stream = nullptr;
+    if (chunkBytes == kRegularFile) {
+        stream = std::tmpfile();
+        std::fwrite(copy.data(), 1, copy.size(), stream);
+        std::rewind(stream);
+        chunkBytes = 64 * 1024;
+    } else {
+        stream = fmemopen(copy.data(), copy.size(), "rb");
+    }
     // A block a piece: sequences cut by a piece also cross a block boundary.
     InputText input = ReadInputText(stream, maxUnits, chunkBytes, chunkBytes);
     std::fclose(stream);
