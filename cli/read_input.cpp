@@ -143,12 +143,12 @@ InputText ReadInputText(std::FILE* stream, std::size_t maxUnits, std::size_t chu
             checked += complete;
         }
 
-        input.storage = std::make_unique_for_overwrite<char16_t[]>(units);
+        input.storage = std::make_unique_for_overwrite<char16_t[]>(units + kDecodeAhead);
         char16_t* at = input.storage.get();
         for (std::size_t b = 0; b < blocks.size(); ++b) {
             Block& block = blocks[b];
             std::size_t bad = 0;
-            // Valid bytes yield exactly block.units units, so nothing is written past them.
+            // Valid bytes yield exactly block.units units; stores ahead of them stay within kDecodeAhead.
             const std::size_t from = b == 0 ? skip : 0;
             at = DecodeUtf8({block.bytes.get() + from, block.size - from}, at, bad);
             block.bytes.reset();

@@ -20,6 +20,9 @@ Utf8Decoded DecodeUtf8(std::string_view bytes);
 
 // The same into out, which must hold bytes.size() units: returns the end of the
 // text, or nullptr with badByte set to the offset of the first bad sequence.
+// For bytes known to be valid, the units they make plus kDecodeAhead are enough:
+// ASCII is stored in blocks that may reach that far past the text.
+constexpr std::size_t kDecodeAhead = 16;
 char16_t* DecodeUtf8(std::string_view bytes, char16_t* out, std::size_t& badByte);
 
 // The length of bytes without a last sequence that more bytes could still

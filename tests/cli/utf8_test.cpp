@@ -183,25 +183,32 @@ TEST(Utf8, EncodesLoneSurrogatesAsReplacementCharacter) {
     EXPECT_EQ(EncodeUtf8(u"\xDC00"), "\xEF\xBF\xBD");
 }
 
-// ASCII is encoded many units at a time: a character of every other kind, at
-// every place in and around such a stretch, must still come out whole.
-TEST(Utf8, EncodesOtherCharactersAnywhereInLongAscii) {
+// ASCII is encoded and decoded many units at a time: a character of every other
+// kind, and a stray byte, at every place in and around such a stretch must still
+// come out whole, or be found where it is.
+TEST(Utf8, OtherCharactersAnywhereInLongAscii) {
     const std::vector<ValidCase> others{
-        {"last two-byte", "\xDF\xBF", u"\u07FF"},      {"first two-byte", "\xC2\x80", u"\u0080"},
-        {"highest byte", "\xC3\xBF", u"\u00FF"},       {"chinese", "宋", u"宋"},
-        {"pair", "\xF0\x9F\x98\x80", u"\U0001F600"}, {"lone high", "\xEF\xBF\xBD", u"\xD800"},
+        {"first two-byte", "\xC2\x80", u"\u0080"},      {"highest byte", "\xC3\xBF", u"\u00FF"},
+        {"first three-byte", "\xE0\xA0\x80", u"\u0800"}, {"chinese", "宋", u"宋"},
+        {"last of the plane", "\xEF\xBF\xBF", u"\uFFFF"}, {"pair", "\xF0\x9F\x98\x80", u"\U0001F600"},
     };
-    const std::u16string ascii = u"[color=#FF00AA]x[/color][color=#00FF00]y[/color]";
+    const std::string ascii = "[color=#FF00AA]x[/color][color=#00FF00]y[/color]";
+    const auto Around = [&](std::size_t at, std::string_view middle) {
+        return ascii.substr(0, at) + std::string(middle) + ascii.substr(at);
+    };
     for (const ValidCase& other : others) {
         SCOPED_TRACE(other.name);
         for (std::size_t at = 0; at <= ascii.size(); ++at) {
-            std::u16string text = ascii;
+            const std::string bytes = Around(at, other.bytes);
+            std::u16string text(ascii.begin(), ascii.end());
             text.insert(at, other.text);
-            std::string bytes(ascii.begin(), ascii.begin() + static_cast<std::ptrdiff_t>(at));
-            bytes += other.bytes;
-            bytes.append(ascii.begin() + static_cast<std::ptrdiff_t>(at), ascii.end());
             EXPECT_EQ(EncodeUtf8(text), bytes) << at;
+            EXPECT_EQ(DecodeUtf8(bytes).text, text) << at;
         }
+    }
+    for (std::size_t at = 0; at <= ascii.size(); ++at) {
+        EXPECT_EQ(DecodeUtf8(Around(at, "\x80")).badByte, at);
+        EXPECT_EQ(DecodeUtf8(Around(at, "\xE5\xAE")).badByte, at);
     }
 }
 
