@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
+#include <sys/mman.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
 namespace velmorant::cli {
 
@@ -38,33 +38,48 @@ InputText Failed(InputText& input, InputText::Status status) {
     return std::move(input);
 }
 
-// The bytes of a regular file from where the stream stands to its end, or 0 where
-// that is unknown (a pipe, a terminal, /proc files that report no size).
-std::size_t KnownSize(std::FILE* stream, const struct stat& info) {
-    if (!S_ISREG(info.st_mode))
-        return 0;
-    const off_t at = ::lseek(fileno(stream), 0, SEEK_CUR);
-    return at >= 0 && at < info.st_size ? static_cast<std::size_t>(info.st_size - at) : 0;
-}
-
-// The whole file in one read and one decoding pass: nothing to check piece by
-// piece, as each byte yields at most one unit and size is within the limit.
-InputText ReadKnownSize(std::FILE* stream, std::size_t size, InputText& input) {
-    const auto bytes = std::make_unique_for_overwrite<char[]>(size);
-    errno = 0;
-    const std::size_t got = std::fread(bytes.get(), 1, size, stream);
-    input.bytesRead = got;
-    if (std::ferror(stream)) {
-        input.error = errno ? errno : EIO;
-        return Failed(input, InputText::Status::kUnreadable);
+// A regular file's bytes from where the stream stands to its end, mapped: they
+// are neither copied nor given fresh zeroed pages. Nothing is mapped for a pipe,
+// a terminal, /proc files that report no size, or a file that cannot be mapped.
+class FileMapping {
+public:
+    FileMapping(std::FILE* stream, const struct stat& info) {
+        // Where the stream stands, not its descriptor: stdio may have read ahead.
+        const off_t at = ::ftello(stream);
+        if (!S_ISREG(info.st_mode) || at < 0 || at >= info.st_size)
+            return;
+        size_ = static_cast<std::size_t>(info.st_size);
+        void* address = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fileno(stream), 0);
+        if (address != MAP_FAILED)
+            address_ = static_cast<const char*>(address);
+        at_ = static_cast<std::size_t>(at);
     }
-    std::string_view fresh(bytes.get(), got);
-    const std::size_t skip = fresh.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
-    fresh.remove_prefix(skip);
+    ~FileMapping() {
+        if (address_)
+            ::munmap(const_cast<char*>(address_), size_);
+    }
+    FileMapping(const FileMapping&) = delete;
+    FileMapping& operator=(const FileMapping&) = delete;
+
+    // Empty when nothing is mapped.
+    std::string_view Bytes() const { return address_ ? std::string_view(address_ + at_, size_ - at_) : ""; }
+
+private:
+    const char* address_ = nullptr;
+    std::size_t size_ = 0;
+    std::size_t at_ = 0;
+};
+
+// Decoded in one pass: nothing to check piece by piece, as each byte yields at
+// most one unit and the caller has checked the size against the limit.
+InputText DecodeWhole(std::string_view bytes, InputText& input) {
+    input.bytesRead = bytes.size();
+    const std::size_t skip = bytes.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
+    bytes.remove_prefix(skip);
     // Room for the most units the bytes can make; pages never written stay unused.
-    input.storage = std::make_unique_for_overwrite<char16_t[]>(fresh.size());
+    input.storage = std::make_unique_for_overwrite<char16_t[]>(bytes.size());
     std::size_t bad = 0;
-    const char16_t* end = DecodeUtf8(fresh, input.storage.get(), bad);
+    const char16_t* end = DecodeUtf8(bytes, input.storage.get(), bad);
     if (!end) {
         input.badByte = skip + bad;
         return Failed(input, InputText::Status::kNotUtf8);
@@ -87,8 +102,9 @@ InputText ReadInputText(std::FILE* stream, std::size_t maxUnits, std::size_t chu
                 input.error = EISDIR;
                 return Failed(input, InputText::Status::kUnreadable);
             }
-            if (const std::size_t size = KnownSize(stream, info); size > 0 && size <= maxUnits)
-                return ReadKnownSize(stream, size, input);
+            const FileMapping mapping(stream, info);
+            if (!mapping.Bytes().empty() && mapping.Bytes().size() <= maxUnits)
+                return DecodeWhole(mapping.Bytes(), input);
         }
 
         std::vector<Block> blocks;

@@ -20,9 +20,12 @@ InputText ReadInPieces(std::string_view bytes, std::size_t chunkBytes, std::size
     std::string copy(bytes);
     std::FILE* stream = nullptr;
     if (chunkBytes == kRegularFile) {
+        // Read from where the stream stands, not from the file's start.
+        constexpr std::string_view kSkipped = "skipped";
         stream = std::tmpfile();
+        std::fwrite(kSkipped.data(), 1, kSkipped.size(), stream);
         std::fwrite(copy.data(), 1, copy.size(), stream);
-        std::rewind(stream);
+        std::fseek(stream, static_cast<long>(kSkipped.size()), SEEK_SET);
         chunkBytes = 64 * 1024;
     } else {
         stream = fmemopen(copy.data(), copy.size(), "rb");
