@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdint>
 #include <cstring>
 #include <memory>
 #include <new>
@@ -36,6 +37,18 @@ InputText Failed(InputText& input, InputText::Status status) {
     input.text = {};
     input.storage.reset();
     return std::move(input);
+}
+
+// Storage for units the text will be decoded into, not zero-filled. A long text
+// takes huge pages where the system gives them: a few faults, not one per 4 KiB.
+std::unique_ptr<char16_t[]> TextStorage(std::size_t units) {
+    auto storage = std::make_unique_for_overwrite<char16_t[]>(units);
+    constexpr std::uintptr_t kPage = 4096;
+    const auto start = (reinterpret_cast<std::uintptr_t>(storage.get()) + kPage - 1) & ~(kPage - 1);
+    const auto end = reinterpret_cast<std::uintptr_t>(storage.get() + units);
+    if (end > start)
+        ::madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
+    return storage;
 }
 
 // A regular file's bytes from where the stream stands to its end, mapped: they
@@ -77,7 +90,7 @@ InputText DecodeWhole(std::string_view bytes, InputText& input) {
     const std::size_t skip = bytes.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
     bytes.remove_prefix(skip);
     // Room for the most units the bytes can make; pages never written stay unused.
-    input.storage = std::make_unique_for_overwrite<char16_t[]>(bytes.size());
+    input.storage = TextStorage(bytes.size());
     std::size_t bad = 0;
     const char16_t* end = DecodeUtf8(bytes, input.storage.get(), bad);
     if (!end) {
@@ -159,7 +172,7 @@ InputText ReadInputText(std::FILE* stream, std::size_t maxUnits, std::size_t chu
             checked += complete;
         }
 
-        input.storage = std::make_unique_for_overwrite<char16_t[]>(units + kDecodeAhead);
+        input.storage = TextStorage(units + kDecodeAhead);
         char16_t* at = input.storage.get();
         for (std::size_t b = 0; b < blocks.size(); ++b) {
             Block& block = blocks[b];
