@@ -191,8 +191,8 @@ TEST(Utf8, EncodesLoneSurrogatesAsReplacementCharacter) {
 // come out whole, or be found where it is.
 TEST(Utf8, OtherCharactersAnywhereInLongAscii) {
     const std::vector<ValidCase> others{
-        {"first two-byte", "\xC2\x80", u"\u0080"},      {"highest byte", "\xC3\xBF", u"\u00FF"},
-        {"first three-byte", "\xE0\xA0\x80", u"\u0800"}, {"chinese", "宋", u"宋"},
+        {"first two-byte", "\xC2\x80", u"\u0080"},        {"highest byte", "\xC3\xBF", u"\u00FF"},
+        {"first three-byte", "\xE0\xA0\x80", u"\u0800"},  {"chinese", "宋", u"宋"},
         {"last of the plane", "\xEF\xBF\xBF", u"\uFFFF"}, {"pair", "\xF0\x9F\x98\x80", u"\U0001F600"},
     };
     const std::string ascii = "[color=#FF00AA]x[/color][color=#00FF00]y[/color]";
