@@ -51,38 +51,6 @@ std::unique_ptr<char16_t[]> TextStorage(std::size_t units) {
     return storage;
 }
 
-// A regular file's bytes from where the stream stands to its end, mapped: they
-// are neither copied nor given fresh zeroed pages. Nothing is mapped for a pipe,
-// a terminal, /proc files that report no size, or a file that cannot be mapped.
-class FileMapping {
-public:
-    FileMapping(std::FILE* stream, const struct stat& info) {
-        // Where the stream stands, not its descriptor: stdio may have read ahead.
-        const off_t at = ::ftello(stream);
-        if (!S_ISREG(info.st_mode) || at < 0 || at >= info.st_size)
-            return;
-        size_ = static_cast<std::size_t>(info.st_size);
-        void* address = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fileno(stream), 0);
-        if (address != MAP_FAILED)
-            address_ = static_cast<const char*>(address);
-        at_ = static_cast<std::size_t>(at);
-    }
-    ~FileMapping() {
-        if (address_)
-            ::munmap(const_cast<char*>(address_), size_);
-    }
-    FileMapping(const FileMapping&) = delete;
-    FileMapping& operator=(const FileMapping&) = delete;
-
-    // Empty when nothing is mapped.
-    std::string_view Bytes() const { return address_ ? std::string_view(address_ + at_, size_ - at_) : ""; }
-
-private:
-    const char* address_ = nullptr;
-    std::size_t size_ = 0;
-    std::size_t at_ = 0;
-};
-
 // Decoded in one pass: nothing to check piece by piece, as each byte yields at
 // most one unit and the caller has checked the size against the limit.
 InputText DecodeWhole(std::string_view bytes, InputText& input) {
@@ -115,9 +83,24 @@ InputText ReadInputText(std::FILE* stream, std::size_t maxUnits, std::size_t chu
                 input.error = EISDIR;
                 return Failed(input, InputText::Status::kUnreadable);
             }
-            const FileMapping mapping(stream, info);
-            if (!mapping.Bytes().empty() && mapping.Bytes().size() <= maxUnits)
-                return DecodeWhole(mapping.Bytes(), input);
+            // A regular file of known size is read in one go and decoded once.
+            // Read, not mapped: a mapped file that another program shortens
+            // meanwhile would end the program with SIGBUS.
+            // Where the stream stands, not its descriptor: stdio may have read ahead.
+            const off_t at = ::ftello(stream);
+            if (S_ISREG(info.st_mode) && at >= 0 && at < info.st_size &&
+                static_cast<std::size_t>(info.st_size - at) <= maxUnits) {
+                const auto size = static_cast<std::size_t>(info.st_size - at);
+                const auto bytes = std::make_unique_for_overwrite<char[]>(size);
+                errno = 0;
+                const std::size_t got = std::fread(bytes.get(), 1, size, stream);
+                if (std::ferror(stream)) {
+                    input.bytesRead = got;
+                    input.error = errno ? errno : EIO;
+                    return Failed(input, InputText::Status::kUnreadable);
+                }
+                return DecodeWhole({bytes.get(), got}, input);
+            }
         }
 
         std::vector<Block> blocks;
