@@ -3,8 +3,6 @@
 #include <QFont>
 #include <QStringList>
 
-#include <fontconfig/fontconfig.h>
-
 namespace velmorant {
 
 void InstallFontSubstitutes() {
@@ -23,7 +21,5 @@ void InstallFontSubstitutes() {
     for (const auto& [face, latin] : latinFaces)
         QFont::insertSubstitutions(QString::fromUtf8(face), QStringList{QString::fromUtf8(latin)} + cjk);
 }
-
-void LoadFontConfiguration() { FcInit(); }
 
 } // namespace velmorant

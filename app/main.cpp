@@ -6,12 +6,7 @@
 #include <QApplication>
 #include <QScreen>
 
-#include <thread>
-
 int main(int argc, char* argv[]) {
-    // The font configuration loads on the second core while the application
-    // connects to the display; the first caption needs it.
-    std::jthread fontConfiguration(velmorant::LoadFontConfiguration);
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Velmorant"));
     QApplication::setApplicationVersion(QStringLiteral(VELMORANT_VERSION));
@@ -20,8 +15,6 @@ int main(int argc, char* argv[]) {
     QApplication::setDesktopFileName(QStringLiteral(VELMORANT_APP_ID));
     QApplication::setWindowIcon(velmorant::AppIcon());
     velmorant::InstallFontSubstitutes();
-
-    fontConfiguration.join();
 
     velmorant::QtPlatform platform;
     velmorant::Form1 form(platform, QApplication::applicationDirPath());
