@@ -11,6 +11,7 @@
 #include "codegen/text_to_number.h"
 #include "codegen/units.h"
 #include "fuzz/fuzz_input.h"
+#include "tests/cutting_sink.h"
 
 #include <vector>
 
@@ -19,20 +20,6 @@ namespace {
 using namespace velmorant;
 
 bool IsUpperHex(char16_t c) { return (c >= u'0' && c <= u'9') || (c >= u'A' && c <= u'F'); }
-
-// Hands each piece on in slices of `cut` units: boundaries anywhere, inside pairs too.
-class CuttingSink final : public MarkupSink {
-public:
-    CuttingSink(MarkupSink& next, std::size_t cut) : next_(next), cut_(cut) {}
-    void Write(std::u16string_view piece) override {
-        for (std::size_t at = 0; at < piece.size(); at += cut_)
-            next_.Write(piece.substr(at, cut_));
-    }
-
-private:
-    MarkupSink& next_;
-    std::size_t cut_;
-};
 
 // What the CLI writes: the markup made in pieces, cut again, and encoded in chunks.
 std::string Streamed(std::u16string_view raw, std::u16string_view step, const ColourPair& colours,

@@ -8,6 +8,7 @@
 #include "codegen/text.h"
 #include "codegen/text_to_number.h"
 #include "codegen/units.h"
+#include "tests/cutting_sink.h"
 
 #include <gtest/gtest.h>
 
@@ -18,20 +19,6 @@ namespace {
 
 const ColourPair RedToBlue{{255, 0, 0}, {0, 0, 255}};
 const ColourPair StartUpPair{{255, 0, 255}, {0, 255, 0}};
-
-// Hands each piece on in slices of `cut` units: boundaries anywhere, inside pairs too.
-class CuttingSink final : public MarkupSink {
-public:
-    CuttingSink(MarkupSink& next, std::size_t cut) : next_(next), cut_(cut) {}
-    void Write(std::u16string_view piece) override {
-        for (std::size_t at = 0; at < piece.size(); at += cut_)
-            next_.Write(piece.substr(at, cut_));
-    }
-
-private:
-    MarkupSink& next_;
-    std::size_t cut_;
-};
 
 // The CLI's way: the code made in pieces and sent on as UTF-8 chunks. Whatever
 // the cuts and chunk sizes, the bytes must be those of the whole code encoded at once.
