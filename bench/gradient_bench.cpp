@@ -70,20 +70,22 @@ void StreamUtf8(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(outputSize));
 }
 
+// Counts the code's units and drops them: the generator's cost without a destination.
+struct DropSink final : MarkupSink {
+    void Write(std::u16string_view piece) override {
+        benchmark::DoNotOptimize(piece.data());
+        size += piece.size();
+    }
+    std::size_t size = 0;
+};
+
 // The generator alone, its blocks dropped as they come: what the unit loop costs.
 void StreamUtf16(benchmark::State& state) {
-    struct Drop final : MarkupSink {
-        void Write(std::u16string_view piece) override {
-            benchmark::DoNotOptimize(piece.data());
-            size += piece.size();
-        }
-        std::size_t size = 0;
-    };
     const std::u16string text = SampleText(static_cast<std::size_t>(state.range(0)));
     const TagTemplate tags = StartupTemplate();
     std::size_t outputSize = 0;
     for (auto _ : state) {
-        Drop sink;
+        DropSink sink;
         WriteGradientMarkup(text, u"1", StartUpPair, tags, sink);
         outputSize = sink.size;
     }
@@ -96,13 +98,6 @@ void StreamUtf16(benchmark::State& state) {
 enum class Form { TwoColours, Merge, FourStops, Oklab, MergeOklabFourStops };
 
 void Forms(benchmark::State& state, Form form) {
-    struct Drop final : MarkupSink {
-        void Write(std::u16string_view piece) override {
-            benchmark::DoNotOptimize(piece.data());
-            size += piece.size();
-        }
-        std::size_t size = 0;
-    };
     const std::u16string input = SampleText(static_cast<std::size_t>(state.range(0)));
     const GradientText text = PrepareGradientText(input, u"1");
     const TagTemplate tags = StartupTemplate();
@@ -113,7 +108,7 @@ void Forms(benchmark::State& state, Form form) {
     const MarkupForm shape{CodeStyle::Hex, form == Form::Merge || form == Form::MergeOklabFourStops};
     std::size_t outputSize = 0;
     for (auto _ : state) {
-        Drop sink;
+        DropSink sink;
         if (form == Form::TwoColours) {
             TwoColourSteps colours(StartUpPair, text.step, text.length);
             WriteGradientMarkup(text, colours, tags, shape, sink);
