@@ -4,7 +4,9 @@
 
 #include "app/platform/qt_platform.h"
 
+#ifdef VELMORANT_X11_CLIPBOARD
 #include "app/platform/x11_clipboard_owner.h"
+#endif
 
 #include <QApplication>
 #include <QClipboard>
@@ -22,6 +24,15 @@ QString PlainTextFormat(const QStringList& formats) {
     return QString();
 }
 
+// Whether someone holds the clipboard; without a way to ask, nobody does.
+bool OwnerPresent() {
+#ifdef VELMORANT_X11_CLIPBOARD
+    return AskClipboardOwner(std::chrono::milliseconds(0)) == ClipboardOwner::Present;
+#else
+    return false;
+#endif
+}
+
 } // namespace
 
 void QtPlatform::ClearClipboard() { QApplication::clipboard()->clear(QClipboard::Clipboard); }
@@ -36,6 +47,7 @@ ClipboardRead QtPlatform::ClipboardText() {
     // Qt would wait 5 s for each of up to three questions to an owner that
     // never answers; one question of our own finds it out sooner. Our own
     // clipboard could answer only from the event loop that waits here.
+#ifdef VELMORANT_X11_CLIPBOARD
     if (!clipboard->ownsClipboard()) {
         const ClipboardOwner owner = AskClipboardOwner(std::chrono::seconds(2));
         if (owner == ClipboardOwner::Nobody)
@@ -43,6 +55,7 @@ ClipboardRead QtPlatform::ClipboardText() {
         if (owner == ClipboardOwner::Silent)
             return {Outcome::Failed, {}};
     }
+#endif
     const QMimeData* data = clipboard->mimeData(QClipboard::Clipboard);
     if (!data)
         return {Outcome::NoText, {}};
@@ -50,9 +63,7 @@ ClipboardRead QtPlatform::ClipboardText() {
     // once for the formats and once for the text, no more.
     const QStringList formats = data->formats();
     if (formats.isEmpty()) // no owner, or one that stopped answering since
-        return {AskClipboardOwner(std::chrono::milliseconds(0)) == ClipboardOwner::Present ? Outcome::Failed
-                                                                                           : Outcome::NoText,
-                {}};
+        return {OwnerPresent() ? Outcome::Failed : Outcome::NoText, {}};
     const QString format = PlainTextFormat(formats);
     if (format.isEmpty())
         return {Outcome::NoText, {}};
