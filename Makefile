@@ -93,10 +93,11 @@ $(FUZZ_BUILD)/CMakeCache.txt:
 	cmake -S . -B $(FUZZ_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \
 	      -DVELMORANT_FUZZ=ON -DVELMORANT_APP=OFF -DVELMORANT_TESTS=OFF
 
-# The unit and cli suites under ASan and UBSan, then each fuzzer for a few seconds over the seeds.
+# The unit and cli suites and the seed replays under ASan and UBSan, then each
+# fuzzer for a few seconds over the seeds.
 test-sanitized: test-deps $(ASAN_BUILD)/CMakeCache.txt fuzz-build
 	cmake --build $(ASAN_BUILD) -j $(JOBS)
-	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -L 'unit|cli'
+	cd $(ASAN_BUILD) && ctest --output-on-failure -j $(JOBS) -L 'unit|cli|replay'
 	cd $(FUZZ_BUILD) && ctest --output-on-failure -j $(JOBS) -L fuzz
 
 fuzz-build: test-deps $(FUZZ_BUILD)/CMakeCache.txt
