@@ -2,6 +2,7 @@
 
 #include "codegen/gradient_markup.h"
 #include "codegen/gradient_stops.h"
+#include "codegen/visible_controls.h"
 
 namespace velmorant::cli {
 
@@ -24,6 +25,9 @@ OutputPlan PlanOutput(const Options& options) {
 }
 
 StepFit FitConversion(std::u16string_view input, const Options& options) {
+    std::u16string shown;
+    if (options.ansi)
+        input = ShowControls(input, shown);
     const GradientText text = PrepareGradientText(input, u"1");
     const OutputPlan plan = PlanOutput(options);
     const OutputLengths lengths(text.text, options.gradient,
@@ -34,6 +38,10 @@ StepFit FitConversion(std::u16string_view input, const Options& options) {
 ConversionCounts WriteConversion(std::u16string_view input, const Options& options, MarkupSink& sink,
                                  std::optional<std::int32_t> step) {
     const OutputPlan plan = PlanOutput(options);
+    // The terminal gets the text's controls as pictures, never to act on.
+    std::u16string shown;
+    if (options.ansi)
+        input = ShowControls(input, shown);
     GradientText text = PrepareGradientText(input, options.step);
     if (step)
         text.step = *step;

@@ -8,11 +8,9 @@
 set -u
 
 cli=$1
-socket=velmorant-ansi-$$
 failures=0
-
-cleanup() { tmux -L "$socket" kill-server 2>/dev/null; }
-trap cleanup EXIT
+title=$(mktemp)
+trap 'rm -f "$title"' EXIT
 
 check() {
     local what=$1
@@ -25,14 +23,17 @@ check() {
     fi
 }
 
-# The pane's text with its colours as tmux draws them, once the marker shows the run has ended.
+# The pane's text with its colours as tmux draws them, once the marker shows the
+# run has ended; the pane's title goes to $title. Each capture has a server of
+# its own: one that is still shutting down cannot take the next one with it.
 capture() {
-    local command=$1 pane
+    local command=$1 pane socket=velmorant-ansi-$BASHPID
     tmux -L "$socket" -f /dev/null new-session -d -x 60 -y 6 "$command; printf '\n#done'; sleep 30"
-    for _ in $(seq 100); do
+    for _ in $(seq 300); do # up to 30 s, for a loaded machine
         pane=$(tmux -L "$socket" capture-pane -p -e -t 0)
         if [[ $pane == *'#done'* ]]; then
             printf '%s' "$pane"
+            tmux -L "$socket" display-message -p -t 0 '#{pane_title}' >"$title"
             tmux -L "$socket" kill-server
             return 0
         fi
@@ -59,5 +60,14 @@ check "no style tags on the terminal" lacks "$pane" "[B]"
 pane=$(capture "printf 'abcd' | '$cli' --dialect ansi --colours red,lime,blue")
 check "middle stop reached" contains "$pane" "${esc}[38;2;0;255;0mb"
 check "last character on the last stop" contains "$pane" "${esc}[38;2;0;0;255md"
+
+# Escapes in the input are shown, not obeyed: the title stays, nothing is cleared.
+pane=$(capture "printf 'keep\033[2J\033]0;PWNED\007\033]2;PWNED\007 me' | '$cli' --dialect ansi --step 30")
+check "the text before a clear screen stays" contains "$pane" "keep"
+check "the escape shows as a picture" contains "$pane" "␛[2J"
+check "the title is not the input's" lacks "$(cat "$title")" "PWNED"
+pane=$(capture "printf 'keep\033[2J\033]0;PWNED\007 me' | '$cli' --dialect ansi --merge --start red --end red")
+check "merged: the text before a clear screen stays" contains "$pane" "keep"
+check "merged: the title is not the input's" lacks "$(cat "$title")" "PWNED"
 
 exit $((failures > 0))

@@ -173,6 +173,79 @@ TEST_F(EndToEnd, ConvertsFromFileAndFromStandardInputAlike) {
     }
 }
 
+// The text a terminal shows: the colour escapes the CLI writes taken out. Nothing
+// when any other escape is left, as the terminal would act on it.
+std::optional<std::string> TerminalText(std::string_view out) {
+    std::string shown;
+    for (std::size_t i = 0; i < out.size();) {
+        if (out[i] != '\x1b') {
+            shown += out[i++];
+            continue;
+        }
+        const std::size_t end = out.find('m', i);
+        if (end == std::string_view::npos)
+            return std::nullopt;
+        const std::string_view escape = out.substr(i, end + 1 - i);
+        const bool colour = escape.starts_with("\x1b[38;2;") &&
+                            escape.substr(7, escape.size() - 8).find_first_not_of("0123456789;") == std::string::npos;
+        if (!colour && escape != "\x1b[0m")
+            return std::nullopt;
+        i = end + 1;
+    }
+    return shown;
+}
+
+struct TerminalCase {
+    const char* name;
+    std::string input;
+    std::string shown; // the text as the terminal shows it
+};
+
+// --dialect ansi: controls in the input come out as pictures at every step, merged
+// or not, so the input can neither drive the terminal nor hide from the reader.
+TEST_F(EndToEnd, AnsiShowsTheInputsControlsAndObeysNone) {
+    const std::string nul(1, '\0');
+    const std::vector<TerminalCase> cases{
+        {"OSC 52 sets no clipboard", "Hello\x1b]52;c;cm0gLXJmIH4K\x07 world, a long enough line",
+         "Hello\u241b]52;c;cm0gLXJmIH4K\u2407 world, a long enough line"},
+        {"OSC 0 sets no title", "\x1b]0;PWNED\x07x", "\u241b]0;PWNED\u2407x"},
+        {"CSI 2J clears nothing", "keep\x1b[2J\x1b[Hme", "keep\u241b[2J\u241b[Hme"},
+        {"BEL, BS, NUL, DEL",
+         "a\x07"
+         "b\x08"
+         "c" +
+             nul +
+             "d\x7f"
+             "e",
+         "a\u2407b\u2408c\u2400d\u2421e"},
+        {"C1 CSI and NEL",
+         "a\xC2\x9B"
+         "31mb\xC2\x85"
+         "c",
+         "a\uFFFD31mb\uFFFDc"},
+        {"bidi override, isolate and marks", "a\u202Eb\u2066c\u2069d\u200Fe\u061Cf",
+         "a\uFFFDb\uFFFDc\uFFFDd\uFFFDe\uFFFDf"},
+        {"a lone CR is shown, CR LF, LF and tab stay", "a\rb\r\nc\nd\te\r", "a\u240Db\r\nc\nd\te\u240D"},
+    };
+    const std::vector<std::vector<std::string>> forms{
+        {"--dialect=ansi"},
+        {"--dialect=ansi", "--step=30"},
+        {"--dialect=ansi", "--merge", "--start=red", "--end=red"},
+        {"--dialect=ansi", "--merge", "--start=red", "--end=red", "--step=30"},
+    };
+    for (const TerminalCase& c : cases) {
+        for (const std::vector<std::string>& form : forms) {
+            SCOPED_TRACE(std::string(c.name) + " with " + form.back());
+            const Result result = Run(form, c.input, std::nullopt);
+            EXPECT_EQ(result.status, 0) << result.err;
+            EXPECT_EQ(TerminalText(result.out), c.shown) << result.out;
+        }
+    }
+    // The forum dialects keep every character as it is.
+    const Result forum = Run({"--merge", "--start=red", "--end=red", "--size=", "--font="}, "a\x1b[2J\xC2\x9B", {});
+    EXPECT_EQ(forum.out, "[color=#FF0000]a\x1b[2J\xC2\x9B[/color]");
+}
+
 struct FailureCase {
     const char* name;
     std::vector<std::string> args;
