@@ -1,5 +1,6 @@
 #include "cli/options.h"
 
+#include "cli/shell_quote.h"
 #include "cli/utf8.h"
 #include "codegen/colour_text.h"
 
@@ -70,7 +71,7 @@ Error ReadOptionalText(std::string_view name, std::string_view value, std::optio
 Error ReadColour(std::string_view name, std::string_view value, Rgb& into) {
     const std::optional<Rgb> colour = ReadColourText(value);
     if (!colour)
-        return Dashed(name) + ": '" + std::string(value) + "' is not a colour (RRGGBB, #RGB or a CSS name)";
+        return Dashed(name) + ": " + ShellQuote(value) + " is not a colour (RRGGBB, #RGB or a CSS name)";
     into = *colour;
     return std::nullopt;
 }
@@ -111,7 +112,7 @@ const std::array kOptions{
     OptionRule{"blend", true,
                [](Options& o, auto n, auto v) -> Error {
                    if (v != "srgb" && v != "oklab")
-                       return Dashed(n) + ": unknown blend '" + std::string(v) + "' (srgb or oklab)";
+                       return Dashed(n) + ": unknown blend " + ShellQuote(v) + " (srgb or oklab)";
                    o.gradient.blend = v == "oklab" ? Blend::Oklab : Blend::Srgb;
                    return std::nullopt;
                }},
@@ -127,7 +128,7 @@ const std::array kOptions{
                            return std::nullopt;
                        }
                    }
-                   return Dashed(n) + ": unknown dialect '" + std::string(v) + "'";
+                   return Dashed(n) + ": unknown dialect " + ShellQuote(v);
                }},
     OptionRule{"open", true, [](Options& o, auto n, auto v) { return ReadOptionalText(n, v, o.open); }},
     OptionRule{"middle", true, [](Options& o, auto n, auto v) { return ReadOptionalText(n, v, o.middle); }},
@@ -139,7 +140,7 @@ const std::array kOptions{
                    std::uint64_t limit = 0;
                    const auto [end, error] = std::from_chars(v.data(), v.data() + v.size(), limit);
                    if (v.empty() || error != std::errc{} || end != v.data() + v.size())
-                       return Dashed(n) + ": '" + std::string(v) + "' is not a number of characters";
+                       return Dashed(n) + ": " + ShellQuote(v) + " is not a number of characters";
                    o.fit = limit;
                    return std::nullopt;
                }},
@@ -217,14 +218,14 @@ std::variant<Options, UsageError> ParseOptions(std::span<const std::string_view>
                               " needs an argument"};
         if (code == '?') {
             if (!text.starts_with("--"))
-                return UsageError{"unknown option '-" + std::string(1, static_cast<char>(optopt)) + "'"};
+                return UsageError{"unknown option " + ShellQuote("-" + std::string(1, static_cast<char>(optopt)))};
             if (optopt >= kLongBase && OptionName(text) == kOptions[static_cast<std::size_t>(optopt - kLongBase)].name)
                 return UsageError{Dashed(OptionName(text)) + " takes no argument"};
-            return UsageError{"unknown option '" + Dashed(OptionName(text)) + "'"};
+            return UsageError{"unknown option " + ShellQuote(Dashed(OptionName(text)))};
         }
         const OptionRule& rule = kOptions[static_cast<std::size_t>(code - kLongBase)];
         if (OptionName(text) != rule.name)
-            return UsageError{"unknown option '" + Dashed(OptionName(text)) + "'"};
+            return UsageError{"unknown option " + ShellQuote(Dashed(OptionName(text)))};
         if (Error error = rule.apply(options, rule.name, rule.takesValue ? optarg : ""))
             return UsageError{*error};
         options.given.push_back(rule.name);

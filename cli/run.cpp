@@ -4,6 +4,7 @@
 #include "cli/counting_sink.h"
 #include "cli/options.h"
 #include "cli/read_input.h"
+#include "cli/shell_quote.h"
 #include "cli/utf8_sink.h"
 #include "codegen/code_points.h"
 
@@ -96,7 +97,7 @@ int Convert(std::span<const std::string_view> args, std::FILE* in, std::FILE* ou
         return kSuccess;
     }
 
-    const std::string inputName = options.file.value_or("standard input");
+    const std::string inputName = options.file ? ShellQuote(*options.file) : "standard input";
     InputText input;
     const bool read = ReadInput(options, in, err, inputName, input);
     bytesRead = input.bytesRead;

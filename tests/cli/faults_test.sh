@@ -38,7 +38,7 @@ while IFS='|' read -r name status message limit command; do
     fi
 done <<'ROWS'
 directory on standard input|1|velmorant-cli: cannot read standard input: Is a directory||"$cli" <"$work"
-directory as the file|1|velmorant-cli: cannot read /: Is a directory||"$cli" /
+directory as the file|1|velmorant-cli: cannot read '/': Is a directory||"$cli" /
 --help into a full disk|1|velmorant-cli: cannot write the output: No space left on device||"$cli" --help >/dev/full
 --version into a full disk|1|velmorant-cli: cannot write the output: No space left on device||"$cli" --version >/dev/full
 code into a full disk|1|velmorant-cli: cannot write the output: No space left on device||printf abc | "$cli" >/dev/full

@@ -1,4 +1,5 @@
 #include "cli/options.h"
+#include "cli/shell_quote.h"
 
 #include <gtest/gtest.h>
 
@@ -162,6 +163,9 @@ TEST(ParseOptions, RejectsBadUsage) {
         {"two files", {"a.txt", "b.txt"}, "more than one FILE"},
         {"second file after --", {"a.txt", "--", "b.txt"}, "more than one FILE"},
         {"text not UTF-8", {"--font", "\xC0\xAF"}, "--font: argument is not valid UTF-8"},
+        {"colour with an escape sequence quoted", {"--start", "\x1b]0;PWNED\a"}, "''$'\\033'']0;PWNED'$'\\a' is"},
+        {"option name with a control quoted", {"--x\x1b[2J"}, "unknown option '--x'$'\\033''[2J'"},
+        {"dialect with a C1 control quoted", {"--dialect", "\xC2\x9B"}, "unknown dialect ''$'\\302\\233'"},
     };
     for (const RejectedCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -170,6 +174,28 @@ TEST(ParseOptions, RejectsBadUsage) {
         EXPECT_NE(std::get<UsageError>(parsed).message.find(c.messagePart), std::string::npos)
             << std::get<UsageError>(parsed).message;
     }
+}
+
+// Each row is what GNU ls prints for the same name in a UTF-8 locale, except the
+// bidi controls, which it lets through.
+TEST(ShellQuote, QuotesAsGnuToolsDo) {
+    const std::pair<std::string_view, std::string_view> cases[] = {
+        {"plain.txt", "'plain.txt'"},
+        {"", "''"},
+        {"a b", "'a b'"},
+        {"\x1b]0;PWNED\a.txt", "''$'\\033'']0;PWNED'$'\\a''.txt'"},
+        {"x\xff\xfey", "'x'$'\\377\\376''y'"},
+        {"\x7f\xc2\x9bz", "''$'\\177\\302\\233''z'"},
+        {"\t", "''$'\\t'"},
+        {"a'b\n", "'a'\\''b'$'\\n'"},
+        {"\xE2\x80\xAE"
+         "ab",
+         "''$'\\342\\200\\256''ab'"},
+        {"宋体é😀", "'宋体é😀'"},
+        {"\xED\xA0\x80", "''$'\\355\\240\\200'"},
+    };
+    for (const auto& [text, quoted] : cases)
+        EXPECT_EQ(ShellQuote(text), quoted) << text;
 }
 
 } // namespace
