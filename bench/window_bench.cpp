@@ -31,7 +31,8 @@ const QStringList Shapes{QStringLiteral("paragraph"), QStringLiteral("lf"), QStr
 
 // Forum-reply text in lines of about 80 characters, or one paragraph.
 QString SampleText(int length, const QString& shape) {
-    static const QString sentence = QStringLiteral("渐变色彩的文字 makes a forum reply stand out, 每个字都有自己的颜色。");
+    static const QString sentence =
+        QStringLiteral("渐变色彩的文字 makes a forum reply stand out, 每个字都有自己的颜色。");
     static const QStringList mixedBreaks{QStringLiteral("\r\n"), QStringLiteral("\n"), QStringLiteral("\r"),
                                          QString(QChar(0x2028)), QString(QChar(0x2029))};
     const std::map<QString, QString> breaks{{QStringLiteral("lf"), QStringLiteral("\n")},

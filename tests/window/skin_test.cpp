@@ -128,8 +128,8 @@ private slots:
         Form1& form = *w.form;
         QtPlatform().AttachSkin(QStringLiteral(VELMORANT_SKIN_FILE));
         auto pointerOverLink = [&form] {
-            QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), form.Label8->mapToGlobal(QPointF(2, 2)),
-                             Qt::NoButton, Qt::NoButton, Qt::NoModifier);
+            QMouseEvent move(QEvent::MouseMove, QPointF(2, 2), form.Label8->mapToGlobal(QPointF(2, 2)), Qt::NoButton,
+                             Qt::NoButton, Qt::NoModifier);
             QApplication::sendEvent(form.Label8, &move);
         };
         auto titleOf = [](QWidget* frame) { return QRect(8, 0, frame->width() - 16, 12); };

@@ -57,7 +57,8 @@ private slots:
         QTest::newRow("long paragraph") << QStringLiteral("渐变色彩的文字 makes a reply, ").repeated(800);
         QTest::newRow("long paragraph, nowhere to wrap") << Run;
         QTest::newRow("surrogate pairs over piece ends") << QString(4095, u'x') + Pairs;
-        QTest::newRow("combining marks over piece ends") << QString(4091, u'x') + QString::fromUtf16(u"e\u0301").repeated(4000);
+        QTest::newRow("combining marks over piece ends")
+            << QString(4091, u'x') + QString::fromUtf16(u"e\u0301").repeated(4000);
         QTest::newRow("long lines, every break") << Run + QStringLiteral("\r\n") + Run + QStringLiteral("\n") + Run +
                                                         QStringLiteral("\r") + Run + QString(QChar(0x2029)) + Run +
                                                         QString(QChar(0x2028)) + Run + QStringLiteral("\n\r");
@@ -175,10 +176,10 @@ private slots:
         QTest::newRow("delete, lines before") << lines << 0 << 0 << "delete" << 0 << 1 << "" << 0;
         QTest::newRow("right over the join") << Run << -1 << 0 << "right right type" << 1 << 0 << "q" << 2;
         QTest::newRow("left over the join") << Run << 1 << 0 << "left left type" << -1 << 0 << "q" << 0;
-        QTest::newRow("shift+right over the join") << Run << -1 << 0 << "shift+right shift+right type" << -1 << 2
-                                                   << "q" << 0;
-        QTest::newRow("shift+left over the join") << Run << 1 << 0 << "left shift+left shift+left delete" << -2
-                                                  << 2 << "" << -2;
+        QTest::newRow("shift+right over the join")
+            << Run << -1 << 0 << "shift+right shift+right type" << -1 << 2 << "q" << 0;
+        QTest::newRow("shift+left over the join")
+            << Run << 1 << 0 << "left shift+left shift+left delete" << -2 << 2 << "" << -2;
         QTest::newRow("selection over the join typed over") << lines << -3 << 5 << "type" << -3 << 5 << "q" << -2;
         QTest::newRow("selection over the join deleted") << Run << -2 << 4 << "delete" << -2 << 4 << "" << -2;
         QTest::newRow("selection over the join copied") << Run << -2 << 4 << "copy" << 0 << 0 << "" << -2;
