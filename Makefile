@@ -20,7 +20,7 @@ PACKAGES = cmake g++ make pkg-config qt6-base-dev libxcb1-dev libx11-dev qt6-svg
 DEB_PACKAGES = $(PACKAGES) dpkg-dev debhelper lintian
 # ...and what the tests, benchmarks, fuzzers and package checks add.
 TEST_PACKAGES = $(DEB_PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev xclip clang libclang-rt-14-dev time tmux \
-                desktop-file-utils appstream man-db
+                desktop-file-utils appstream man-db clang-format shellcheck
 
 PREFIX  ?= /usr/local
 DESTDIR ?=
@@ -28,7 +28,7 @@ DESTDIR ?=
 DEB_DIR ?= build-deb
 VERSION := $(shell sed -n '/^project/s/.*VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
-.PHONY: all deps deb-deps test-deps deb screenshot build run test bench clean test-sanitized fuzz fuzz-build install uninstall
+.PHONY: all deps deb-deps test-deps deb screenshot build run test lint bench clean test-sanitized fuzz fuzz-build install uninstall
 
 all: build
 
@@ -52,10 +52,15 @@ run: build
 	@scripts/run.sh $(BUILD)/velmorant
 
 test: test-deps
+	@$(MAKE) --no-print-directory lint
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=$(BUILD_TYPE) -DVELMORANT_TESTS=ON $(CMAKE_ARGS)
 	cmake --build $(BUILD) -j $(JOBS)
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 	@$(MAKE) --no-print-directory test-sanitized
+
+# The C++ files against .clang-format, the shell scripts through shellcheck.
+lint:
+	@scripts/lint.sh
 
 install: build
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"

@@ -35,8 +35,7 @@ APP_PID=''
 stop() {
     [ -n "$1" ] || return 0
     kill "$1" 2>/dev/null || return 0
-    local i
-    for i in $(seq 30); do
+    for _ in $(seq 30); do
         kill -0 "$1" 2>/dev/null || break
         sleep 0.1
     done

@@ -1,5 +1,7 @@
 # bash completion for velmorant-cli                          -*- shell-script -*-
 
+# _init_completion sets words and cword; compgen gives one word a line.
+# shellcheck disable=SC2034,SC2207
 _velmorant_cli()
 {
     local cur prev words cword split

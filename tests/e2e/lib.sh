@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Shared helpers for the end-to-end scripts: a private X server, the real
 # program on it, xdotool for input, ImageMagick for pixels, xclip for the
 # clipboard. Source it, then call e2e_init "$@" with BINARY CLI OUTDIR.
@@ -153,6 +154,7 @@ wait_app_exit() {
     for i in $(seq "$limit"); do
         if ! kill -0 "$APP_PID" 2>/dev/null; then
             wait "$APP_PID" 2>/dev/null
+            # shellcheck disable=SC2034 # for the scripts that source this file
             APP_EXIT=$?
             APP_PID=''
             return 0
@@ -194,6 +196,7 @@ settle() { sleep "${1:-0.3}"; }
 # pointer_to X Y (root coordinates). --sync waits for the pointer to move, so
 # it would wait in vain when the pointer is already there.
 pointer_to() {
+    # shellcheck disable=SC2034 # xdotool sets all four
     local X Y SCREEN WINDOW
     eval "$(xdotool getmouselocation --shell)"
     [ "$X" = "$1" ] && [ "$Y" = "$2" ] && return 0
