@@ -20,7 +20,8 @@ PACKAGES = cmake g++ make pkg-config qt6-base-dev libxcb1-dev libx11-dev qt6-svg
 DEB_PACKAGES = $(PACKAGES) dpkg-dev debhelper lintian
 # ...and what the tests, benchmarks, fuzzers and package checks add.
 TEST_PACKAGES = $(DEB_PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev xclip clang libclang-rt-14-dev time tmux \
-                desktop-file-utils appstream man-db clang-format shellcheck
+                desktop-file-utils appstream man-db clang-format shellcheck \
+                python3-pyatspi at-spi2-core dbus
 
 PREFIX  ?= /usr/local
 DESTDIR ?=

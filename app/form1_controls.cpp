@@ -79,6 +79,7 @@ void Form1::CreateControls() {
     Label7->setFont(TableFont(QStringLiteral("宋体"), true));
     Label8 = place(label(Frame7, QStringLiteral("更多工具下载")), 2760, 195, 1080, 180, 37);
     Label8->SetForeColor(Blue);
+    Label8->SetLink(true);
     Line1 = new LineControl(
         Frame7, QLine(TwipsToPixels(2760), TwipsToPixels(405), TwipsToPixels(3840), TwipsToPixels(405)), Red);
 
@@ -150,6 +151,19 @@ void Form1::CreateControls() {
     Label1(3)->setFont(TableFont(QStringLiteral("宋体"), true));
     Command3.Add(0, place(button(this, QStringLiteral("关于(&A)")), 8940, 4410, 855, 255, 4));
     Label1.Add(5, place(label(this, QStringLiteral("字步长(间距)")), 8130, 2280, 1080, 180, 31));
+
+    // What a screen reader says for the controls whose caption does not say it.
+    Combo1->setAccessibleName(QStringLiteral("用途"));
+    Combo2->setAccessibleName(QStringLiteral("大小"));
+    Combo3->setAccessibleName(QStringLiteral("字体"));
+    Text1->setAccessibleName(QStringLiteral("输入待转换文本"));
+    Text3->setAccessibleName(QStringLiteral("效果代码"));
+    Text4->setAccessibleName(QStringLiteral("字步长(间距)"));
+    Text2(0)->setAccessibleName(QStringLiteral("颜色标签开头(颜色代码之前的文字)"));
+    Text2(1)->setAccessibleName(QStringLiteral("颜色标签中间(颜色代码与文字之间的文字)"));
+    Text2(2)->setAccessibleName(QStringLiteral("颜色标签结尾(文字之后的文字)"));
+    Picture1->setAccessibleName(QStringLiteral("效果预览:渐变色文字"));
+    Picture2->setAccessibleName(QStringLiteral("渐色预览:起始颜色到结束颜色的色条"));
 
     // Frames and labels count in the numbering but never take the focus.
     std::stable_sort(tabs.begin(), tabs.end(), [](const auto& a, const auto& b) { return a.first < b.first; });

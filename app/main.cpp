@@ -1,4 +1,5 @@
 #include "app/app_icon.h"
+#include "app/controls/accessible.h"
 #include "app/fonts.h"
 #include "app/form1.h"
 #include "app/platform/qt_platform.h"
@@ -15,6 +16,7 @@ int main(int argc, char* argv[]) {
     QApplication::setDesktopFileName(QStringLiteral(VELMORANT_APP_ID));
     QApplication::setWindowIcon(velmorant::AppIcon());
     velmorant::InstallFontSubstitutes();
+    velmorant::InstallAccessibleFactory();
 
     velmorant::QtPlatform platform;
     velmorant::Form1 form(platform, QApplication::applicationDirPath());

@@ -21,6 +21,11 @@ public:
     void SetForeColor(ColourValue colour);
     QString ForeColorName() const;
 
+    // A link opens a page when clicked; assistive technology sees it as a
+    // link with a press action (see accessible.cpp).
+    bool IsLink() const { return link_; }
+    void SetLink(bool link) { link_ = link; }
+
 signals:
     void click();
     void mouseDown(std::int16_t button);
@@ -33,6 +38,7 @@ protected:
 
 private:
     ColourValue foreColor_ = -1;
+    bool link_ = false;
 };
 
 } // namespace velmorant
