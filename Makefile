@@ -14,7 +14,7 @@ SANITIZE      = -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit
 
 # Debian packages that building and running the window and the CLI need
 # (the X tools start the window where there is no display)...
-PACKAGES = cmake g++ make pkg-config qt6-base-dev libxcb1-dev libx11-dev qt6-svg-dev help2man \
+PACKAGES = cmake g++ make pkg-config qt6-base-dev libxcb1-dev libx11-dev qt6-svg-dev libfast-float-dev help2man \
            xvfb xauth xdotool imagemagick fonts-wqy-zenhei fonts-liberation2
 # ...what building the Debian package adds...
 DEB_PACKAGES = $(PACKAGES) dpkg-dev debhelper lintian

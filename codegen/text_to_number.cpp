@@ -1,8 +1,8 @@
 #include "codegen/text_to_number.h"
 
-#include <charconv>
+#include <fast_float/fast_float.h>
+
 #include <cmath>
-#include <limits>
 #include <string>
 
 namespace velmorant {
@@ -33,8 +33,10 @@ double ReadRadixInteger(std::u16string_view digits, int radix) {
 }
 
 // Reads the longest leading decimal of an already cleaned text. The number is
-// copied into a plain ASCII buffer so that std::from_chars, which knows no
-// locale, no "+" and no "D" exponent, can convert it.
+// copied into a plain ASCII buffer so that fast_float, which knows no locale,
+// no "+" and no "D" exponent, can convert it, correctly rounded, to ±0 or ∞
+// beyond the range of a double. fast_float rather than std::from_chars: the
+// libc++ of the WebAssembly toolchains reads no double.
 double ReadDecimal(std::u16string_view text) {
     std::string ascii;
     std::size_t at = 0;
@@ -42,22 +44,12 @@ double ReadDecimal(std::u16string_view text) {
     if (at < text.size() && (text[at] == u'+' || text[at] == u'-'))
         negative = text[at++] == u'-';
 
-    // Decimal magnitude of the leading significant digit, for values from_chars
-    // cannot represent.
-    long long magnitude = 0;
     bool seenPoint = false;
-    bool seenSignificant = false;
     bool anyDigit = false;
     for (; at < text.size(); ++at) {
         const char16_t c = text[at];
         if (IsDigit(c)) {
             anyDigit = true;
-            if (c != u'0')
-                seenSignificant = true;
-            if (!seenPoint && seenSignificant)
-                ++magnitude;
-            else if (seenPoint && !seenSignificant)
-                --magnitude;
             ascii.push_back(static_cast<char>(c));
         } else if (c == u'.' && !seenPoint) {
             seenPoint = true;
@@ -75,23 +67,17 @@ double ReadDecimal(std::u16string_view text) {
         if (e < text.size() && (text[e] == u'+' || text[e] == u'-'))
             negativeExponent = text[e++] == u'-';
         if (e < text.size() && IsDigit(text[e])) {
-            long long exponent = 0;
             ascii.push_back('e');
             if (negativeExponent)
                 ascii.push_back('-');
-            for (; e < text.size() && IsDigit(text[e]); ++e) {
+            for (; e < text.size() && IsDigit(text[e]); ++e)
                 ascii.push_back(static_cast<char>(text[e]));
-                exponent = std::min<long long>(exponent * 10 + (text[e] - u'0'), 1'000'000'000);
-            }
-            magnitude += negativeExponent ? -exponent : exponent;
         }
     }
 
+    // Newer fast_float versions also report result_out_of_range, with the same ±0 or ∞.
     double value = 0;
-    const auto [end, ec] = std::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
-    (void)end;
-    if (ec == std::errc::result_out_of_range)
-        value = magnitude > 0 ? std::numeric_limits<double>::infinity() : 0.0;
+    fast_float::from_chars(ascii.data(), ascii.data() + ascii.size(), value);
     return negative ? -value : value;
 }
 
