@@ -1,8 +1,8 @@
 #include "codegen/oklab.h"
 
-#include <bit>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace velmorant {
@@ -70,18 +70,25 @@ const SrgbEncoder& SrgbEncoder::Shared() {
     return encoder;
 }
 
-// Bisection over the bit patterns of non-negative doubles, which sort like the values.
+// Bisection over the bit patterns of non-negative doubles, which sort like the
+// values. memcpy rather than std::bit_cast, which older libc++ versions lack.
 double SrgbEncoder::SmallestReaching(int value) {
-    std::uint64_t low = 0;                                  // 0.0 encodes to 0
-    std::uint64_t high = std::bit_cast<std::uint64_t>(1.0); // 1.0 encodes to 255
+    const auto bitsToDouble = [](std::uint64_t bits) {
+        double d;
+        std::memcpy(&d, &bits, sizeof d);
+        return d;
+    };
+    static_assert(std::numeric_limits<double>::is_iec559);
+    std::uint64_t low = 0;                      // 0.0 encodes to 0
+    std::uint64_t high = 0x3FF0'0000'0000'0000; // 1.0 encodes to 255
     while (high - low > 1) {
         const std::uint64_t middle = low + (high - low) / 2;
-        if (EncodeSrgbDirect(std::bit_cast<double>(middle)) >= value)
+        if (EncodeSrgbDirect(bitsToDouble(middle)) >= value)
             high = middle;
         else
             low = middle;
     }
-    return std::bit_cast<double>(high);
+    return bitsToDouble(high);
 }
 
 Channel EncodeSrgb(double linear) { return SrgbEncoder::Shared().Encode(linear); }
