@@ -15,7 +15,7 @@ SANITIZE      = -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit
 # Debian packages that building and running the window and the CLI need
 # (the X tools start the window where there is no display)...
 PACKAGES = cmake g++ make pkg-config qt6-base-dev libxcb1-dev libx11-dev qt6-svg-dev libfast-float-dev help2man \
-           xvfb xauth xdotool imagemagick fonts-wqy-zenhei fonts-liberation2
+           xvfb xauth xdotool imagemagick fonts-wqy-zenhei fonts-liberation2 qt6-translations-l10n
 # ...what building the Debian package adds...
 DEB_PACKAGES = $(PACKAGES) dpkg-dev debhelper lintian
 # ...and what the tests, benchmarks, fuzzers and package checks add.

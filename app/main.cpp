@@ -5,7 +5,9 @@
 #include "app/platform/qt_platform.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
 #include <QScreen>
+#include <QTranslator>
 
 int main(int argc, char* argv[]) {
     QApplication app(argc, argv);
@@ -17,6 +19,11 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(velmorant::AppIcon());
     velmorant::InstallFontSubstitutes();
     velmorant::InstallAccessibleFactory();
+    // The captions are Chinese whatever the locale, so Qt's own dialogs, menus
+    // and buttons are too. Without the translation they stay English.
+    QTranslator qtStrings;
+    if (qtStrings.load(QStringLiteral("qtbase_zh_CN"), QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtStrings);
 
     velmorant::QtPlatform platform;
     velmorant::Form1 form(platform, QApplication::applicationDirPath());

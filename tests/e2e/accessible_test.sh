@@ -1,7 +1,8 @@
 #!/bin/bash
 # What a screen reader finds through AT-SPI: a name for every control that
-# takes the focus, and the link label's press action, which opens the
-# author's page as a click does. Runs on a private session bus.
+# takes the focus, the link label's press action, which opens the author's
+# page as a click does, and Qt's own dialogs in the window's language,
+# whatever the locale. Runs on a private session bus.
 # Usage: accessible_test.sh BINARY CLI OUTDIR (AUTHOR_URL in the environment)
 
 if [ -z "${E2E_OWN_BUS:-}" ]; then
@@ -69,6 +70,17 @@ press_link() {
     check "it opens the author's page" [ "$(cat "$E2E_TMP/opened" 2>/dev/null)" = "$AUTHOR_URL" ]
 }
 
+# The colour chooser under its Chinese title, with Chinese buttons.
+qt_strings() {
+    keys alt+b
+    find_window '^选择颜色$' 5 >/dev/null || { fail "Alt+B opened no chooser titled 选择颜色"; return 1; }
+    /usr/bin/python3 "$TREE" "$APP_PID" buttons 选择颜色 >"$E2E_TMP/buttons" 2>&1
+    check "its OK button reads 确定" grep -qx 确定 "$E2E_TMP/buttons"
+    check "its Cancel button reads 取消" grep -qx 取消 "$E2E_TMP/buttons"
+    keys Escape
+}
+
 run_case "accessible names" names
 run_case "the link label's press action" press_link
+LANG=C.UTF-8 LANGUAGE=en run_case "Qt's own dialogs in Chinese under an English locale" qt_strings
 e2e_finish

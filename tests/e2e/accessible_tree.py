@@ -4,6 +4,8 @@
 #                                      can take the focus, then "link<TAB>name<TAB>actions"
 #                                      for each link
 #   accessible_tree.py PID press NAME  invokes the Press action of the link NAME
+#   accessible_tree.py PID buttons NAME  the names of the push buttons in the
+#                                      window or dialog NAME, one a line
 # It waits up to 20 s for the program to show its window in the tree.
 import sys
 import time
@@ -62,6 +64,14 @@ def main():
                 action.doAction(names.index("Press"))
                 return
         sys.exit(f"no link named {sys.argv[3]}")
+    elif command == "buttons":
+        for window in app:
+            if window.name == sys.argv[3]:
+                for kind, role, node in walk(window):
+                    if kind == "control" and role == "push button":
+                        print(node.name)
+                return
+        sys.exit(f"no window named {sys.argv[3]}")
 
 
 main()
