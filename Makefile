@@ -18,8 +18,10 @@ PACKAGES = cmake g++ make pkg-config qt6-base-dev libxcb1-dev libx11-dev qt6-svg
            xvfb xauth xdotool imagemagick fonts-wqy-zenhei fonts-liberation2 qt6-translations-l10n
 # ...what building the Debian package adds...
 DEB_PACKAGES = $(PACKAGES) dpkg-dev debhelper lintian
+# The web page: clang for wasm32-wasi with its C and C++ libraries, node to bundle it.
+WEB_PACKAGES = clang lld wasi-libc libc++-dev-wasm32 libclang-rt-dev-wasm32 nodejs
 # ...and what the tests, benchmarks, fuzzers and package checks add.
-TEST_PACKAGES = $(DEB_PACKAGES) libgtest-dev libgmock-dev libbenchmark-dev xclip clang libclang-rt-14-dev time tmux \
+TEST_PACKAGES = $(DEB_PACKAGES) $(WEB_PACKAGES) chromium libgtest-dev libgmock-dev libbenchmark-dev xclip clang libclang-rt-14-dev time tmux \
                 desktop-file-utils appstream man-db clang-format shellcheck \
                 python3-pyatspi at-spi2-core dbus
 
@@ -29,7 +31,7 @@ DESTDIR ?=
 DEB_DIR ?= build-deb
 VERSION := $(shell sed -n '/^project/s/.*VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
-.PHONY: all deps deb-deps test-deps deb screenshot build run test lint bench clean test-sanitized fuzz fuzz-build install uninstall
+.PHONY: all deps deb-deps test-deps deb screenshot build run test lint bench clean web test-sanitized fuzz fuzz-build install uninstall
 
 all: build
 
@@ -41,6 +43,7 @@ deb-deps:
 
 test-deps:
 	@scripts/install-deps.sh $(TEST_PACKAGES)
+	@command -v npm >/dev/null || scripts/install-deps.sh npm # NodeSource's nodejs carries its own
 
 # A new tree starts without the test suites; `make test` turns them on.
 $(BUILD)/CMakeCache.txt:
@@ -48,6 +51,13 @@ $(BUILD)/CMakeCache.txt:
 
 build: deps $(BUILD)/CMakeCache.txt
 	cmake --build $(BUILD) -j $(JOBS) --target programs
+
+# The page in one file: open $(BUILD)/web/index.html in a browser.
+web: deps
+	@scripts/install-deps.sh $(WEB_PACKAGES)
+	@$(MAKE) --no-print-directory $(BUILD)/CMakeCache.txt
+	cmake --build $(BUILD) -j $(JOBS) --target web
+	@echo "The page: $(BUILD)/web/index.html"
 
 run: build
 	@scripts/run.sh $(BUILD)/velmorant

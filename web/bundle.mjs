@@ -1,0 +1,25 @@
+// Puts the page in one file: style, script, worker and module inline, since a
+// page opened from a file may load nothing else. The policy names the inline
+// script and style by their hashes.
+// Usage: node bundle.mjs SOURCE_DIR MODULE.wasm OUT.html
+import { createHash } from 'node:crypto';
+import { readFileSync, writeFileSync } from 'node:fs';
+import { join } from 'node:path';
+
+const [source, wasm, out] = process.argv.slice(2);
+const read = (name) => readFileSync(join(source, name), 'utf8');
+const hash = (text) => `sha256-${createHash('sha256').update(text, 'utf8').digest('base64')}`;
+
+const style = read('page.css');
+const script = read('page.js');
+const worker = read('worker.js').replace('@WASM_BASE64@', readFileSync(wasm).toString('base64'));
+for (const [name, text] of [['page.js', script], ['worker.js', worker], ['page.css', style]]) {
+  if (/<\/(script|style)/i.test(text)) throw new Error(`${name} would end its element early`);
+}
+const page = read('page.html')
+  .replace('@SCRIPT_HASH@', hash(script))
+  .replace('@STYLE_HASH@', hash(style))
+  .replace('@STYLE@', () => style)
+  .replace('@WORKER@', () => worker)
+  .replace('@SCRIPT@', () => script);
+writeFileSync(out, page);

@@ -1,0 +1,227 @@
+// The page's door into the conversion core: a C interface over plain memory.
+// The script writes UTF-16 text into buffers the module hands out, sets the
+// settings one by one, then asks for the code, the fitting step or the colours
+// of the preview's units. Everything that decides the code happens in the core;
+// this file only moves values across.
+
+#include "cli/convert.h"
+#include "codegen/code_points.h"
+#include "codegen/colour.h"
+#include "codegen/colour_text.h"
+#include "codegen/gradient_markup.h"
+#include "codegen/gradient_stops.h"
+#include "codegen/markup_sink.h"
+#include "codegen/tag_template.h"
+#include "codegen/units.h"
+#include "preview/preview_layout.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#define VM_EXPORT(name) extern "C" __attribute__((export_name(#name)))
+
+namespace {
+
+using namespace velmorant;
+
+struct State {
+    cli::Options options;
+    std::vector<Rgb> stops;          // gathered by vm_add_stop, taken by vm_use_stops
+    std::u16string scratch;          // settings text from the script
+    std::u16string input;            // the text to convert
+    std::u16string result;           // the code or any other text handed back
+    std::vector<std::int32_t> units; // the preview's units: offset, length, 0xRRGGBB
+    StepFit fit;
+};
+
+State& Get() {
+    static State state;
+    return state;
+}
+
+std::u16string& Setting(cli::Options& o, int field) {
+    switch (field) {
+    case 0:
+        return *o.open;
+    case 1:
+        return *o.middle;
+    case 2:
+        return *o.close;
+    case 3:
+        return o.step;
+    case 4:
+        return o.styles.size;
+    default:
+        return o.styles.font;
+    }
+}
+
+// The page always names all three template texts.
+void Reset() {
+    cli::Options& o = Get().options;
+    o = cli::Options{};
+    const TagTemplate tags = cli::ResolveTemplate(o);
+    o.open = tags.Open;
+    o.middle = tags.Middle;
+    o.close = tags.Close;
+}
+
+std::uint32_t Hand(std::u16string text) {
+    Get().result = std::move(text);
+    return static_cast<std::uint32_t>(Get().result.size());
+}
+
+} // namespace
+
+// Room for `units` UTF-16 units of a setting's text; valid until the next call.
+VM_EXPORT(vm_scratch) char16_t* vm_scratch(std::uint32_t units) {
+    Get().scratch.resize(units);
+    return Get().scratch.data();
+}
+
+// Room for the text to convert.
+VM_EXPORT(vm_input) char16_t* vm_input(std::uint32_t units) {
+    Get().input.resize(units);
+    return Get().input.data();
+}
+
+// The start-up settings: the window's values.
+VM_EXPORT(vm_reset) void vm_reset() { Reset(); }
+
+// The scratch text becomes field 0 open, 1 middle, 2 close, 3 step, 4 size, 5 font.
+VM_EXPORT(vm_set_text) void vm_set_text(int field) { Setting(Get().options, field) = Get().scratch; }
+
+// The scratch text read as a colour, 0xRRGGBB, or -1 when it is not one.
+VM_EXPORT(vm_colour) std::int32_t vm_colour() {
+    std::string ascii;
+    for (const char16_t c : Get().scratch) {
+        if (c > 0x7F)
+            return -1;
+        ascii.push_back(static_cast<char>(c));
+    }
+    const std::optional<Rgb> colour = ReadColourText(ascii);
+    return colour ? colour->red << 16 | colour->green << 8 | colour->blue : -1;
+}
+
+// One more colour stop, 0xRRGGBB.
+VM_EXPORT(vm_add_stop) void vm_add_stop(std::int32_t rgb) {
+    Get().stops.push_back({static_cast<Channel>(rgb >> 16 & 0xFF), static_cast<Channel>(rgb >> 8 & 0xFF),
+                           static_cast<Channel>(rgb & 0xFF)});
+}
+
+// The stops added since the last call become the gradient; 0 with fewer than two.
+VM_EXPORT(vm_use_stops) int vm_use_stops() {
+    std::vector<Rgb> stops = std::move(Get().stops);
+    Get().stops.clear();
+    if (stops.size() < 2)
+        return 0;
+    Get().options.gradient.stops = std::move(stops);
+    return 1;
+}
+
+// Bits: 1 Oklab, 2 merge, 4 bold, 8 italic, 16 underline, 32 strike-through.
+VM_EXPORT(vm_set_flags) void vm_set_flags(int flags) {
+    cli::Options& o = Get().options;
+    o.gradient.blend = flags & 1 ? Blend::Oklab : Blend::Srgb;
+    o.merge = flags & 2;
+    o.styles.bold = flags & 4;
+    o.styles.italic = flags & 8;
+    o.styles.underline = flags & 16;
+    o.styles.strikethrough = flags & 32;
+}
+
+// Part 0 open, 1 middle, 2 close of dialect 0 html, 1 ubb, 2 qq, or of the
+// start-up template for any other dialect; parts 3 step, 4 size, 5 font, 6 start
+// colour and 7 end colour: their start-up values. vm_result points at the text.
+VM_EXPORT(vm_preset) std::uint32_t vm_preset(int dialect, int part) {
+    const TagTemplate tags = TemplateForDialect(static_cast<std::int16_t>(dialect)).value_or(StartupTemplate());
+    const cli::Options startup;
+    switch (part) {
+    case 0:
+        return Hand(tags.Open);
+    case 1:
+        return Hand(tags.Middle);
+    case 2:
+        return Hand(tags.Close);
+    case 3:
+        return Hand(startup.step);
+    case 4:
+        return Hand(startup.styles.size);
+    case 5:
+        return Hand(startup.styles.font);
+    case 6:
+        return Hand(ColourCode(startup.gradient.stops.front()));
+    default:
+        return Hand(ColourCode(startup.gradient.stops.back()));
+    }
+}
+
+// The code for the input, at `step` or, for 0, at the step text's step. Gives its
+// length in UTF-16 units; vm_result points at it.
+VM_EXPORT(vm_convert) std::uint32_t vm_convert(std::int32_t step) {
+    StringSink sink;
+    sink.text = std::move(Get().result);
+    sink.text.clear();
+    cli::WriteConversion(Get().input, Get().options, sink, step > 0 ? std::optional(step) : std::nullopt);
+    Get().result = std::move(sink.text);
+    return static_cast<std::uint32_t>(Get().result.size());
+}
+
+VM_EXPORT(vm_result) const char16_t* vm_result() { return Get().result.data(); }
+
+// The result's length as forums count it.
+VM_EXPORT(vm_result_code_points) double vm_result_code_points() {
+    return static_cast<double>(CountCodePoints(Get().result));
+}
+
+// The smallest step whose code is at most `limit` code points, 0 for none;
+// vm_fit_length and vm_fit_shortest_step tell the rest.
+VM_EXPORT(vm_fit) std::int32_t vm_fit(double limit) {
+    cli::Options& o = Get().options;
+    o.fit = static_cast<std::uint64_t>(limit);
+    Get().fit = cli::FitConversion(Get().input, o);
+    o.fit.reset();
+    return Get().fit.step.value_or(0);
+}
+VM_EXPORT(vm_fit_length) double vm_fit_length() { return static_cast<double>(Get().fit.length); }
+VM_EXPORT(vm_fit_shortest_step) std::int32_t vm_fit_shortest_step() { return Get().fit.shortestStep; }
+
+// The units within the first `limit` characters of the trimmed input,
+// as offset into the input, length and colour; gives how many.
+VM_EXPORT(vm_preview) std::uint32_t vm_preview(std::int32_t step, std::uint32_t limit) {
+    State& s = Get();
+    std::vector<std::int32_t>& units = s.units;
+    units.clear();
+    GradientText text = PrepareGradientText(s.input, s.options.step);
+    if (step > 0)
+        text.step = step;
+    if (text.length == 0)
+        return 0;
+    const auto offset = static_cast<std::int32_t>(text.text.data() - s.input.data());
+    StopColours colours(s.options.gradient, text.step, text.length);
+    std::size_t end = 0; // past `limit` characters, a pair counting as one
+    for (std::uint32_t count = 0; count < limit && end < text.text.size(); ++count)
+        end +=
+            IsHighSurrogate(text.text[end]) && end + 1 < text.text.size() && IsLowSurrogate(text.text[end + 1]) ? 2 : 1;
+    const std::u16string_view shown = text.text.substr(0, end);
+    ForEachUnit(shown, text.step, [&](const Unit& unit) {
+        const Rgb c = colours.At(unit.position);
+        units.push_back(offset + static_cast<std::int32_t>(unit.text.data() - shown.data()));
+        units.push_back(static_cast<std::int32_t>(unit.text.size()));
+        units.push_back(c.red << 16 | c.green << 8 | c.blue);
+    });
+    return static_cast<std::uint32_t>(units.size() / 3);
+}
+VM_EXPORT(vm_preview_units) const std::int32_t* vm_preview_units() { return Get().units.data(); }
+
+// The preview's font size in points for the size text, as the window maps it.
+VM_EXPORT(vm_preview_points) double vm_preview_points() { return MapPreviewSize(Get().options.styles.size); }
+
+// Stops the module as a fault would: the page must load it again and keep going.
+VM_EXPORT(vm_trap) void vm_trap() { __builtin_trap(); }
+
+// Debian's wasm32 C++ runtime has no exceptions: a throw stops the module with a
+// trap, which the page answers by loading it again.
+extern "C" void* __cxa_allocate_exception(std::size_t) { __builtin_trap(); }
+extern "C" void __cxa_throw(void*, void*, void (*)(void*)) { __builtin_trap(); }

@@ -1,0 +1,137 @@
+'use strict';
+// The conversion runs here, off the page's thread, so typing never waits for it.
+// The module comes embedded: a page opened from a file can fetch nothing.
+
+const moduleBytes = Uint8Array.from(atob('@WASM_BASE64@'), (c) => c.charCodeAt(0));
+const wasmModule = new WebAssembly.Module(moduleBytes);
+const decoder = new TextDecoder('utf-16le');
+let core = null;
+
+// A fresh instance; after a trap the old one's memory may be torn, so it is dropped.
+function load() {
+  // The C library asks for a few system calls it never needs here: each answers
+  // "not supported" (52).
+  const imports = {};
+  for (const { module, name } of WebAssembly.Module.imports(wasmModule)) {
+    imports[module] ??= {};
+    imports[module][name] = () => 52;
+  }
+  const instance = new WebAssembly.Instance(wasmModule, imports);
+  instance.exports._initialize();
+  core = instance.exports;
+}
+
+function put(area, text) {
+  const at = area(text.length);
+  const units = new Uint16Array(core.memory.buffer, at, text.length);
+  for (let i = 0; i < text.length; i++) units[i] = text.charCodeAt(i);
+}
+
+function result(units) {
+  return decoder.decode(new Uint16Array(core.memory.buffer, core.vm_result(), units));
+}
+
+const FIELDS = ['open', 'middle', 'close', 'step', 'size', 'font'];
+const FLAGS = ['oklab', 'merge', 'bold', 'italic', 'underline', 'strike'];
+
+function presets() {
+  const texts = (dialect, parts) => parts.map((part) => result(core.vm_preset(dialect, part)));
+  return {
+    dialects: { html: texts(0, [0, 1, 2]), ubb: texts(1, [0, 1, 2]), qq: texts(2, [0, 1, 2]), startup: texts(-1, [0, 1, 2]) },
+    startup: Object.fromEntries(['step', 'size', 'font', 'start', 'end'].map((name, i) => [name, texts(-1, [3 + i])[0]])),
+  };
+}
+
+// A fault in a setting the user can see and fix: no code, a message beside it.
+class SettingError extends Error {
+  constructor(field, detail) {
+    super(field);
+    this.detail = { field, ...detail };
+  }
+}
+
+function applySettings(s) {
+  core.vm_reset();
+  FIELDS.forEach((name, field) => {
+    put(core.vm_scratch, s[name]);
+    core.vm_set_text(field);
+  });
+  const colour = (text) => {
+    put(core.vm_scratch, text);
+    return core.vm_colour();
+  };
+  pickers = [colour(s.start), colour(s.end)];
+  const list = s.colours.length > 0;
+  const stops = list ? s.colours.split(',') : [s.start, s.end];
+  stops.forEach((stop, i) => {
+    const rgb = list ? colour(stop) : pickers[i];
+    if (rgb < 0) throw new SettingError(list ? 'colours' : i === 0 ? 'start' : 'end', { notColour: stop });
+    core.vm_add_stop(rgb);
+  });
+  if (!core.vm_use_stops()) throw new SettingError('colours', { twoColours: true });
+  core.vm_set_flags(FLAGS.reduce((bits, name, i) => bits | ((name === 'oklab' ? s.blend === 'oklab' : s[name]) ? 1 << i : 0), 0));
+}
+
+let text = '';
+let pickers = []; // the start and end colours as read, for the colour pickers
+let textPut = false; // whether the instance holds `text`
+
+function convert(s) {
+  if (!textPut) {
+    put(core.vm_input, text);
+    textPut = true;
+  }
+  applySettings(s);
+  let step = 0;
+  if (s.fit !== '') {
+    if (!/^[0-9]+$/.test(s.fit) || Number(s.fit) > Number.MAX_SAFE_INTEGER) throw new SettingError('fit', { notNumber: s.fit });
+    step = core.vm_fit(Number(s.fit));
+    if (step === 0) {
+      throw new SettingError('fit', { noFit: s.fit, shortest: core.vm_fit_length(), atStep: core.vm_fit_shortest_step() });
+    }
+  }
+  const code = result(core.vm_convert(step));
+  const length = core.vm_result_code_points();
+  const count = core.vm_preview(step, s.previewCharacters);
+  const units = new Int32Array(core.memory.buffer, core.vm_preview_units(), count * 3).slice();
+  return { code, length, step, units, points: core.vm_preview_points() };
+}
+
+let latest = null;
+const wake = new MessageChannel();
+
+// Messages that queued up while a conversion ran are all read before the next
+// one starts: only the newest settings are converted.
+wake.port1.onmessage = () => {
+  const job = latest;
+  latest = null;
+  if (!job) return;
+  let reply;
+  try {
+    if (job.trap) core.vm_trap();
+    reply = { id: job.id, ...convert(job.settings), pickers };
+  } catch (error) {
+    if (error instanceof SettingError) {
+      reply = { id: job.id, error: error.detail, pickers };
+    } else {
+      // A trap (out of memory, a fault in the core): start over with a new
+      // instance, which gets the text again with the next job.
+      load();
+      textPut = false;
+      reply = { id: job.id, error: { fault: String(error && error.message) } };
+    }
+  }
+  postMessage(reply, reply.units ? [reply.units.buffer] : []);
+};
+
+onmessage = ({ data }) => {
+  if (data.text !== undefined) {
+    text = data.text;
+    textPut = false;
+  }
+  latest = data;
+  wake.port2.postMessage(0);
+};
+
+load();
+postMessage({ ready: presets() });
