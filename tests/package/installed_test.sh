@@ -83,12 +83,40 @@ help_options() {
     "$CLI" --help | grep -oE '(^|[[:space:],])--?[A-Za-z][A-Za-z0-9-]*' | sed 's/^[[:space:],]*//' | sort -u
 }
 
+# The sections each page has, one "page: heading" a row.
+MAN_SECTIONS=(
+    "velmorant: OPTIONS" "velmorant: EXIT STATUS" "velmorant: FILES" "velmorant: SEE ALSO"
+    "velmorant-cli: DESCRIPTION" "velmorant-cli: OPTIONS" "velmorant-cli: COLOURS" "velmorant-cli: EXIT STATUS"
+    "velmorant-cli: EXAMPLES" "velmorant-cli: SEE ALSO"
+)
+
+# rendered PAGE: the page as man shows it, without overstriking.
+rendered() { LC_ALL=C.UTF-8 MANWIDTH=200 man -l "$SHARE/man/man1/$1.1" 2>/dev/null | col -b; }
+# footer PAGE: the .TH line's date and source.
+footer() { sed -n 's/^\.TH [^ ]* [^ ]* //p' "$SHARE/man/man1/$1.1" | sed 's/ "User Commands"$//'; }
+# The NAME lines as whatis shows them ("name - what it is"): two different whats.
+own_whatis() {
+    local gui cli
+    gui=$(lexgrog "$SHARE/man/man1/velmorant.1") cli=$(lexgrog "$SHARE/man/man1/velmorant-cli.1")
+    log "      $gui"
+    log "      $cli"
+    [[ $gui == *' - '* && $cli == *' - '* && ${gui#* - } != "${cli#* - }" ]]
+}
+
 manual_pages() {
-    local page opt text
+    local page opt text row
     for page in velmorant velmorant-cli; do
         check "$page.1 formats without warnings" man_clean "$SHARE/man/man1/$page.1"
     done
-    text=$(LC_ALL=C.UTF-8 MANWIDTH=200 man -l "$SHARE/man/man1/velmorant-cli.1" 2>/dev/null | col -b)
+    for row in "${MAN_SECTIONS[@]}"; do
+        check "${row%%:*}.1 has the section ${row#*: }" grep -qx "${row#*: }" <<<"$(rendered "${row%%:*}")"
+    done
+    for opt in -platform -style; do
+        check "velmorant.1 names Qt's $opt" grep -q -- "^ *$opt " <<<"$(rendered velmorant)"
+    done
+    check "each page has a whatis line of its own" own_whatis
+    check "the two footers agree ($(footer velmorant))" [ "$(footer velmorant)" = "$(footer velmorant-cli)" ]
+    text=$(rendered velmorant-cli)
     local options
     options=$(help_options)
     check "--help names options" [ "$(wc -l <<<"$options")" -ge 10 ]
