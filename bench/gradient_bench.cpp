@@ -52,7 +52,7 @@ void PlainCopy(benchmark::State& state) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(source.size() * sizeof(char16_t)));
 }
 
-// The CLI's path without the file system: UTF-8 chunks of 64 KiB, each looked at and dropped.
+// The CLI's path without the file system: UTF-8 chunks, each looked at and dropped.
 void StreamUtf8(benchmark::State& state) {
     const std::u16string text = SampleText(static_cast<std::size_t>(state.range(0)));
     const TagTemplate tags = StartupTemplate();

@@ -32,7 +32,7 @@ struct InputText {
 // at the first fault; a directory is refused before any read. The bytes wait in
 // blocks of blockBytes and are decoded whole at the end, each block freed as it
 // is decoded: memory holds the bytes not yet decoded, the text so far and one block.
-// A regular file of known size (at most maxUnits bytes) is mapped whole and
+// A regular file of known size (at most maxUnits bytes) is read in one go and
 // decoded once, as far as the size it had when the reading began.
 InputText ReadInputText(std::FILE* stream, std::size_t maxUnits = kMaxInputUnits, std::size_t chunkBytes = 64 * 1024,
                         std::size_t blockBytes = 16 * 1024 * 1024);
