@@ -4,16 +4,11 @@
 #include "app/qstring_convert.h"
 #include "app/skin_path.h"
 #include "app/web_addresses.h"
-#include "codegen/gradient_markup.h"
-#include "codegen/style_wrap.h"
-#include "codegen/tag_template.h"
-#include "codegen/text.h"
-#include "codegen/text_to_number.h"
+#include "codegen/conversion.h"
 #include "preview/gradient_strip.h"
 #include "preview/preview_layout.h"
 
-#include <limits>
-#include <stdexcept>
+#include <optional>
 
 namespace velmorant {
 
@@ -22,10 +17,12 @@ namespace {
 constexpr ColourValue LinkBlue = 0xFF0000;
 constexpr ColourValue LinkRed = 0x0000FF;
 
-std::int32_t LengthOf(std::u16string_view text) {
-    if (text.size() > std::size_t(std::numeric_limits<std::int32_t>::max()))
-        throw std::length_error("text too long");
-    return static_cast<std::int32_t>(text.size());
+// The dialect of a row of Combo1's list; none for a row outside it.
+std::optional<Dialect> DialectOfRow(int row) {
+    constexpr Dialect rows[] = {Dialect::Html, Dialect::Ubb, Dialect::Qq};
+    if (row < 0 || row >= int(std::size(rows)))
+        return std::nullopt;
+    return rows[row];
 }
 
 void SelectAll(TextControl& box) {
@@ -52,14 +49,17 @@ Form1::Form1(Platform& platform, QString programDirectory, QWidget* parent)
 
 void Form1::Form_Load() {
     platform_.AttachSkin(SkinFilePath(programDirectory_));
-    Combo2->SetText(QString::number(1));
-    Combo3->SetText(QStringLiteral("宋体"));
-    StartG = 0;
-    EndR = 0;
-    EndB = 0;
-    StartR = 255;
-    StartB = 255;
-    EndG = 255;
+    const ConversionRequest startup = ConversionRequest::Startup();
+    Combo2->SetText(ToQString(startup.styles.size));
+    Combo3->SetText(ToQString(startup.styles.font));
+    const Rgb start = startup.gradient.stops.front();
+    const Rgb end = startup.gradient.stops.back();
+    StartR = start.red;
+    StartG = start.green;
+    StartB = start.blue;
+    EndR = end.red;
+    EndG = end.green;
+    EndB = end.blue;
     Picture2->Scale(0, 0, 255, 10);
     DrawGradientBar();
 }
@@ -90,37 +90,41 @@ void Form1::Command1_Click(std::int16_t Index) {
 }
 
 void Form1::Combo1_Click() {
-    const std::optional<TagTemplate> preset = TemplateForDialect(std::int16_t(Combo1->ListIndex()));
-    if (!preset)
+    const std::optional<Dialect> dialect = DialectOfRow(Combo1->ListIndex());
+    if (!dialect)
         return; // no preset: the boxes stay as they are
-    Text2(0)->SetText(ToQString(preset->Open));
-    Text2(1)->SetText(ToQString(preset->Middle));
-    Text2(2)->SetText(ToQString(preset->Close));
+    const TagTemplate preset = TemplateFor(*dialect);
+    Text2(0)->SetText(ToQString(preset.Open));
+    Text2(1)->SetText(ToQString(preset.Middle));
+    Text2(2)->SetText(ToQString(preset.Close));
 }
 
-void Form1::BuildColourCode(const StyleOptions& styles) {
-    const TagTemplate tags{ToU16(Text2(0)->Text()), ToU16(Text2(1)->Text()), ToU16(Text2(2)->Text())};
+ConversionRequest Form1::Request() const {
+    ConversionRequest request;
+    request.gradient = {{Colours().start, Colours().end}, Blend::Srgb};
+    // The combo's row decides nothing for the forum dialects: the boxes hold the template.
+    request.dialect = DialectOfRow(Combo1->ListIndex()).value_or(Dialect::Startup);
+    request.tags = {ToU16(Text2(0)->Text()), ToU16(Text2(1)->Text()), ToU16(Text2(2)->Text())};
+    request.step = ToU16(Text4->Text());
+    request.styles = {Check1->Value() == 1, Check2->Value() == 1,  Check3->Value() == 1,
+                      Check4->Value() == 1, ToU16(Combo2->Text()), ToU16(Combo3->Text())};
+    return request;
+}
+
+void Form1::BuildColourCode() {
+    const ConversionRequest request = Request();
     const std::u16string input = ToU16(Text1->Text());
     // Everything that can fail happens before Text3 is touched, so a failed
-    // conversion leaves the former code; the style tags go round the code
-    // before it is written, so Text3 is written once.
+    // conversion leaves the former code, and Text3 is written once.
     // The generator writes straight into the string Text3 takes: a code of tens of
     // megabytes is not worth holding twice.
     struct CodeSink final : MarkupSink {
         void Write(std::u16string_view piece) override { code.append(ToQStringView(piece)); }
         QString code;
     } sink;
-    const StyleTags wrap = StyleTagsFor(styles);
-    sink.Write(wrap.before);
-    WriteGradientMarkup(input, ToU16(Text4->Text()), Colours(), tags, sink);
-    sink.Write(wrap.after);
+    WriteConversion(input, request, sink);
     Text3->SetText(QString());
     Text3->SetText(sink.code);
-}
-
-StyleOptions Form1::ChosenStyles() const {
-    return {Check1->Value() == 1, Check2->Value() == 1,  Check3->Value() == 1,
-            Check4->Value() == 1, ToU16(Combo2->Text()), ToU16(Combo3->Text())};
 }
 
 void Form1::RenderPreview() {
@@ -133,10 +137,8 @@ void Form1::RenderPreview() {
     Picture1->Cls();
 
     const std::u16string input = ToU16(Text1->Text());
-    const std::u16string_view text = TrimBlanks(input);
-    const std::int32_t k = EffectiveStep(ToU16(Text4->Text()), LengthOf(text));
     const PreviewArea area{std::int32_t(Picture1->ScaleWidthTwips()), std::int32_t(Picture1->ScaleHeightTwips())};
-    for (const PreviewRun& run : LayoutPreview(text, k, Colours(), Picture1->FontSize(), area)) {
+    for (const PreviewRun& run : LayoutPreview(input, Request(), Picture1->FontSize(), area)) {
         Picture1->SetForeColor(run.Colour);
         Picture1->SetCurrentX(run.X);
         Picture1->SetCurrentY(run.Y);
@@ -147,7 +149,7 @@ void Form1::RenderPreview() {
 void Form1::Command2_Click(std::int16_t Index) {
     switch (Index) {
     case 0:
-        BuildColourCode(ChosenStyles());
+        BuildColourCode();
         break;
     case 1:
         if (Text3->Text().isEmpty()) {

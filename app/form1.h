@@ -13,7 +13,7 @@
 #include "app/controls/picture_box.h"
 #include "app/controls/text_box.h"
 #include "codegen/colour.h"
-#include "codegen/style_wrap.h"
+#include "codegen/conversion.h"
 
 #include <QTimer>
 #include <QWidget>
@@ -98,13 +98,14 @@ public:
     void DrawGradientBar();
     void RenderPreview();
     // The gradient code of the input, wrapped in the chosen style tags, into Text3.
-    void BuildColourCode(const StyleOptions& styles);
+    void BuildColourCode();
+    // What the controls ask for: the request convert and the preview carry out.
+    ConversionRequest Request() const;
 
 protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    StyleOptions ChosenStyles() const;
     void CreateControls();
     void BindEvents();
     // Runs a handler where an event enters it: a failure is reported, and the

@@ -2,6 +2,7 @@
 // size in twips, tab index and the properties it sets, in creation order.
 
 #include "app/form1.h"
+#include "app/qstring_convert.h"
 #include "app/twips.h"
 
 #include <QApplication>
@@ -32,7 +33,6 @@ const auto ActiveCaptionText = QPalette::HighlightedText; // system colour 9
 
 constexpr ColourValue Red = 0x0000FF;
 constexpr ColourValue Blue = 0xFF0000;
-constexpr ColourValue Magenta = 0xFF00FF;
 
 } // namespace
 
@@ -138,16 +138,18 @@ void Form1::CreateControls() {
                                     SystemColour(WindowText)),
                      120, 240, 5385, 1275, 1);
 
-    // Beyond the right edge: never seen, yet live.
-    Text4 = place(textBox(this, QStringLiteral("1")), 9270, 2220, 375, 270, 30);
+    // Beyond the right edge: never seen, yet live. The boxes and the format sample
+    // start from the start-up request.
+    const ConversionRequest startup = ConversionRequest::Startup();
+    Text4 = place(textBox(this, ToQString(startup.step)), 9270, 2220, 375, 270, 30);
     Frame5 = place(frame(this, QStringLiteral("Frame5")), 7710, 3510, 8295, 555, 14);
-    Text2.Add(0, place(textBox(Frame5, QStringLiteral("[color=#")), 960, 210, 1095, 270, 17));
-    Text2.Add(1, place(textBox(Frame5, QStringLiteral("]")), 2640, 210, 375, 270, 16));
-    Text2.Add(2, place(textBox(Frame5, QStringLiteral("[/color]")), 3480, 210, 855, 270, 15));
+    Text2.Add(0, place(textBox(Frame5, ToQString(startup.tags.Open)), 960, 210, 1095, 270, 17));
+    Text2.Add(1, place(textBox(Frame5, ToQString(startup.tags.Middle)), 2640, 210, 375, 270, 16));
+    Text2.Add(2, place(textBox(Frame5, ToQString(startup.tags.Close)), 3480, 210, 855, 270, 15));
     Label1.Add(1, place(label(Frame5, QStringLiteral("格式:")), 480, 210, 450, 180, 20));
-    Label1.Add(2, place(label(Frame5, QStringLiteral("FF00FF")), 2055, 255, 540, 180, 19));
+    Label1.Add(2, place(label(Frame5, ToQString(ColourCode(startup.gradient.stops.front()))), 2055, 255, 540, 180, 19));
     Label1.Add(3, place(label(Frame5, QStringLiteral("文字")), 3015, 255, 390, 180, 18));
-    Label1(3)->SetForeColor(Magenta);
+    Label1(3)->SetForeColor(ToColourValue(startup.gradient.stops.front()));
     Label1(3)->setFont(TableFont(QStringLiteral("宋体"), true));
     Command3.Add(0, place(button(this, QStringLiteral("关于(&A)")), 8940, 4410, 855, 255, 4));
     Label1.Add(5, place(label(this, QStringLiteral("字步长(间距)")), 8130, 2280, 1080, 180, 31));

@@ -13,29 +13,32 @@
 
 namespace velmorant::cli {
 
-const std::string_view kUsage = R"(Usage: velmorant-cli [OPTION]... [FILE]
+namespace {
+
+// The defaults are filled in from the start-up request, the one home of them.
+constexpr std::string_view kUsageTemplate = R"(Usage: velmorant-cli [OPTION]... [FILE]
 Write gradient-coloured forum code for FILE (standard input without one, or "-").
 
 Colours (RRGGBB, #RRGGBB, #RGB or a CSS name such as orange):
-  --start COLOUR       start colour (default FF00FF)
-  --end COLOUR         end colour (default 00FF00)
+  --start COLOUR       start colour (default {start})
+  --end COLOUR         end colour (default {end})
   --colours C1,C2,...  two or more colours at equal spacing
   --blend MODE         srgb (default, as the window) or oklab
 
 Code:
-  --dialect NAME       html, ubb or qq (default: "[color=#" "]" "[/color]"),
+  --dialect NAME       html, ubb or qq (default: "{open}" "{middle}" "{close}"),
                        or ansi to preview the colours in a terminal
   --open TEXT          text before each colour code
   --middle TEXT        text between colour code and characters
   --close TEXT         text after the characters
-  --step TEXT          characters per colour (default 1)
+  --step TEXT          characters per colour (default {step})
   --merge              one tag for neighbouring characters of one colour
   --fit LIMIT          smallest step whose code is at most LIMIT characters
 
 Styles around the code:
   --bold, --italic, --underline, --strike
-  --size TEXT          size tag text, none when empty (default 1)
-  --font TEXT          font tag text, none when empty (default 宋体)
+  --size TEXT          size tag text, none when empty (default {size})
+  --font TEXT          font tag text, none when empty (default {font})
 
 Other:
   --stats              counts to standard error after the code
@@ -46,9 +49,32 @@ An option's argument is the next argument, or follows "=". "--" ends the options
 Exit status: 0 done, 1 unreadable input or output, 2 bad usage, 3 nothing fits.
 )";
 
+} // namespace
+
+std::string Usage() {
+    const ConversionRequest startup = ConversionRequest::Startup();
+    const std::pair<std::string_view, std::u16string> values[] = {
+        {"{start}", ColourCode(startup.gradient.stops.front())},
+        {"{end}", ColourCode(startup.gradient.stops.back())},
+        {"{open}", startup.tags.Open},
+        {"{middle}", startup.tags.Middle},
+        {"{close}", startup.tags.Close},
+        {"{step}", startup.step},
+        {"{size}", startup.styles.size},
+        {"{font}", startup.styles.font},
+    };
+    std::string usage(kUsageTemplate);
+    for (const auto& [name, value] : values)
+        usage.replace(usage.find(name), name.size(), EncodeUtf8(value));
+    return usage;
+}
+
 namespace {
 
 using Error = std::optional<std::string>;
+
+const std::pair<std::string_view, Dialect> kDialectNames[] = {
+    {"html", Dialect::Html}, {"ubb", Dialect::Ubb}, {"qq", Dialect::Qq}, {"ansi", Dialect::Ansi}};
 
 std::string Dashed(std::string_view name) { return "--" + std::string(name); }
 
@@ -118,13 +144,9 @@ const std::array kOptions{
                }},
     OptionRule{"dialect", true,
                [](Options& o, auto n, auto v) -> Error {
-                   constexpr std::array<std::string_view, 3> names{"html", "ubb", "qq"};
-                   o.ansi = v == "ansi";
-                   if (o.ansi)
-                       return std::nullopt;
-                   for (std::size_t i = 0; i < names.size(); ++i) {
-                       if (v == names[i]) {
-                           o.dialect = static_cast<std::int16_t>(i);
+                   for (const auto& [name, dialect] : kDialectNames) {
+                       if (v == name) {
+                           o.dialect = dialect;
                            return std::nullopt;
                        }
                    }
@@ -164,6 +186,19 @@ std::string_view OptionName(std::string_view element) {
 }
 
 } // namespace
+
+ConversionRequest Options::Request() const {
+    ConversionRequest request{gradient, dialect, TemplateFor(dialect), merge, step, styles};
+    if (dialect != Dialect::Ansi) {
+        if (open)
+            request.tags.Open = *open;
+        if (middle)
+            request.tags.Middle = *middle;
+        if (close)
+            request.tags.Close = *close;
+    }
+    return request;
+}
 
 // getopt_long (glibc) does the splitting: "--name value", "--name=value", "--",
 // options after the file. On top of it, names must be written out in full: a

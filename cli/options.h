@@ -1,9 +1,7 @@
 #pragma once
 // The command line as values: every setting starts where the window starts.
 
-#include "codegen/colour.h"
-#include "codegen/gradient_stops.h"
-#include "codegen/style_wrap.h"
+#include "codegen/conversion.h"
 
 #include <cstdint>
 #include <optional>
@@ -18,19 +16,17 @@ namespace velmorant::cli {
 struct Options {
     bool help = false; // wins over everything else but a usage error
     bool version = false;
+    // The pieces of the conversion request, each starting at the window's value.
     // Two stops are the window's colour pair; --colours gives more.
-    Gradient gradient{{{255, 0, 255}, {0, 255, 0}}, Blend::Srgb};
-    // Dialect list index; without one the start-up template applies.
-    std::optional<std::int16_t> dialect;
-    // --dialect ansi: terminal colours instead of a tag template.
-    bool ansi = false;
-    // Replace one text of the template, whichever template was chosen.
+    Gradient gradient = ConversionRequest::Startup().gradient;
+    Dialect dialect = ConversionRequest::Startup().dialect;
+    // Replace one text of the template, whichever forum dialect was chosen.
     std::optional<std::u16string> open;
     std::optional<std::u16string> middle;
     std::optional<std::u16string> close;
-    std::u16string step = u"1";
-    StyleOptions styles{false, false, false, false, u"1", u"宋体"};
-    bool merge = false;
+    std::u16string step = ConversionRequest::Startup().step;
+    StyleOptions styles = ConversionRequest::Startup().styles;
+    bool merge = ConversionRequest::Startup().merge;
     // Largest output, in code points, that --fit chooses a step for.
     std::optional<std::uint64_t> fit;
     bool stats = false;
@@ -38,6 +34,10 @@ struct Options {
     std::optional<std::string> file;
     // Long names of the options given, in order: for the notes about ones that do not apply.
     std::vector<std::string_view> given;
+
+    // The request the pieces make: the dialect's template with the replacements on
+    // top (none for ansi, whose escapes are not a template to edit).
+    ConversionRequest Request() const;
 };
 
 struct UsageError {
@@ -47,6 +47,7 @@ struct UsageError {
 // args excludes the program name.
 std::variant<Options, UsageError> ParseOptions(std::span<const std::string_view> args);
 
-extern const std::string_view kUsage;
+// The --help text, its defaults taken from the start-up request.
+std::string Usage();
 
 } // namespace velmorant::cli

@@ -1,12 +1,12 @@
 #include "cli/run.h"
 
-#include "cli/convert.h"
 #include "cli/counting_sink.h"
 #include "cli/options.h"
 #include "cli/read_input.h"
 #include "cli/shell_quote.h"
 #include "cli/utf8_sink.h"
 #include "codegen/code_points.h"
+#include "codegen/conversion.h"
 
 #include <cerrno>
 #include <cstring>
@@ -87,7 +87,7 @@ int Convert(std::span<const std::string_view> args, std::FILE* in, std::FILE* ou
     }
     const Options& options = std::get<Options>(parsed);
     if (options.help) {
-        Write(out, kUsage);
+        Write(out, Usage());
         Finish(out);
         return kSuccess;
     }
@@ -104,9 +104,10 @@ int Convert(std::span<const std::string_view> args, std::FILE* in, std::FILE* ou
     if (!read)
         return kBadInput;
 
+    const ConversionRequest request = options.Request();
     std::optional<std::int32_t> step;
     if (options.fit) {
-        const StepFit fit = FitConversion(input.text, options);
+        const StepFit fit = FitConversion(input.text, request, *options.fit);
         if (!fit.step) {
             std::fprintf(err,
                          "velmorant-cli: no step fits in %llu characters: the shortest code is %llu characters, "
@@ -119,7 +120,7 @@ int Convert(std::span<const std::string_view> args, std::FILE* in, std::FILE* ou
                      static_cast<unsigned long long>(fit.length));
         step = fit.step;
     }
-    if (options.ansi) {
+    if (options.dialect == Dialect::Ansi) {
         // The terminal shows colours only; say which options had nothing to act on.
         constexpr std::string_view unused[] = {"open",      "middle", "close", "bold", "italic",
                                                "underline", "strike", "size",  "font"};
@@ -133,7 +134,7 @@ int Convert(std::span<const std::string_view> args, std::FILE* in, std::FILE* ou
     // Counting looks at every unit of the output: only when it is asked for.
     CountingSink counted(sink);
     MarkupSink& target = options.stats ? static_cast<MarkupSink&>(counted) : sink;
-    const ConversionCounts counts = WriteConversion(input.text, options, target, step);
+    const ConversionCounts counts = WriteConversion(input.text, request, target, step);
     sink.Finish();
     Finish(out);
     if (options.stats)

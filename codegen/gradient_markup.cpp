@@ -148,9 +148,7 @@ private:
 
 GradientText PrepareGradientText(std::u16string_view input, std::u16string_view stepText) {
     const std::u16string_view text = TrimBlanks(input);
-    if (text.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
-        throw std::length_error("gradient text longer than 32-bit positions can count");
-    const auto n = static_cast<std::int32_t>(text.size());
+    const std::int32_t n = PositionCount(text);
     return {text, n, n > 0 ? EffectiveStep(stepText, n) : 1};
 }
 

@@ -16,7 +16,7 @@ constexpr std::uint64_t Digits(std::uint32_t v) { return v >= 100 ? 3 : v >= 10 
 
 OutputLengths::OutputLengths(std::u16string_view text, const Gradient& gradient, const OutputShape& shape)
     : text_(text), merge_(shape.form.merge), code_(shape.form.code),
-      fixed_(CountCodePoints(shape.before) + CountCodePoints(shape.after) + CountCodePoints(text)),
+      fixed_(CountCodePoints(shape.style.before) + CountCodePoints(shape.style.after) + CountCodePoints(text)),
       frame_(CountCodePoints(shape.tags.Open) + CountCodePoints(shape.tags.Middle) + CountCodePoints(shape.tags.Close)),
       blanksBefore_(text.size() + 1) {
     for (std::size_t i = 0; i < text.size(); ++i)

@@ -5,7 +5,6 @@
 
 #include "codegen/gradient_stops.h"
 #include "codegen/markup_form.h"
-#include "codegen/tag_template.h"
 
 #include <cstdint>
 #include <optional>
@@ -14,17 +13,10 @@
 
 namespace velmorant {
 
-// Everything besides the step that the output's length depends on.
-struct OutputShape {
-    TagTemplate tags;
-    MarkupForm form;
-    std::u16string_view before; // style tags around the whole code
-    std::u16string_view after;
-};
-
 class OutputLengths {
 public:
-    // text is already trimmed; it and the shape must outlive this object.
+    // text is already trimmed and must outlive this object. The shape is everything
+    // besides the step that the length depends on.
     OutputLengths(std::u16string_view text, const Gradient& gradient, const OutputShape& shape);
 
     // Code points of the whole output at step k (1 <= k, any k <= n - 1 or k = 1).

@@ -1,8 +1,6 @@
 #pragma once
 // The three texts framing each coloured unit: Open, colour code, Middle, characters, Close.
 
-#include <cstdint>
-#include <optional>
 #include <string>
 
 namespace velmorant {
@@ -14,11 +12,12 @@ struct TagTemplate {
     friend bool operator==(const TagTemplate&, const TagTemplate&) = default;
 };
 
-// The template the window starts with; the only one with a "#" before the code.
-TagTemplate StartupTemplate();
+// What the code is written for. Startup is the window's own template, before any
+// preset is picked; Ansi is a terminal: escapes with decimal codes, no style tags.
+enum class Dialect { Startup, Html, Ubb, Qq, Ansi };
 
-// The preset of a dialect list entry: 0 HTML, 1 bulletin-board code, 2 QQ Space.
-// No preset for any other index.
-std::optional<TagTemplate> TemplateForDialect(std::int16_t listIndex);
+// The template of a dialect: "[color=#" "]" "[/color]" for Startup, the only one
+// with a "#" before the code; the presets for Html, Ubb and Qq.
+TagTemplate TemplateFor(Dialect dialect);
 
 } // namespace velmorant

@@ -141,7 +141,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         atStep.step = k;
         return CountCodePoints(before) + CountCodePoints(Write(atStep, gradient, form)) + CountCodePoints(after);
     };
-    const OutputLengths lengths(text.text, gradient, {kMarks, form, before, after});
+    const OutputLengths lengths(text.text, gradient, {kMarks, form, {before, after}});
     FUZZ_CHECK(lengths.For(text.step) == measured(text.step));
     const StepFit fit = FitStep(lengths, text.length, limit);
     const std::int32_t last = fit.step ? *fit.step : std::max(1, text.length - 1);

@@ -5,6 +5,8 @@
 #include <limits>
 #include <stdexcept>
 
+#include "codegen/gradient_markup.h"
+#include "codegen/text.h"
 #include "codegen/text_to_number.h"
 #include "codegen/units.h"
 
@@ -24,9 +26,7 @@ float MapPreviewSize(std::u16string_view sizeText) {
 
 std::vector<PreviewRun> LayoutPreview(std::u16string_view trimmedText, std::int32_t k, const ColourPair& colours,
                                       float cellPoints, PreviewArea area) {
-    if (trimmedText.size() > static_cast<std::size_t>(std::numeric_limits<std::int32_t>::max()))
-        throw std::length_error("LayoutPreview: text longer than 32-bit positions can count");
-    const auto n = static_cast<std::int32_t>(trimmedText.size());
+    const std::int32_t n = PositionCount(trimmedText);
     // The generator's decision for steps that cannot cut a text.
     if (k < 1)
         k = 1;
@@ -55,6 +55,13 @@ std::vector<PreviewRun> LayoutPreview(std::u16string_view trimmedText, std::int3
         runs.push_back({std::u16string(unit.text), ToColourValue(BlendAt(colours, unit.position, n)), left, top});
     });
     return runs;
+}
+
+std::vector<PreviewRun> LayoutPreview(std::u16string_view input, const ConversionRequest& request, float cellPoints,
+                                      PreviewArea area) {
+    const GradientText text = PrepareGradientText(input, request.step);
+    const ColourPair pair{request.gradient.stops.front(), request.gradient.stops.back()};
+    return LayoutPreview(text.text, text.step, pair, cellPoints, area);
 }
 
 } // namespace velmorant

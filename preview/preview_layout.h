@@ -3,6 +3,7 @@
 // text, colour and top-left corner in twips.
 
 #include "codegen/colour.h"
+#include "codegen/conversion.h"
 
 #include <cstdint>
 #include <limits>
@@ -47,5 +48,9 @@ float MapPreviewSize(std::u16string_view sizeText);
 // of 38 cells per row, cells one em (cellPoints * 20 twips) wide, rows 200 apart.
 std::vector<PreviewRun> LayoutPreview(std::u16string_view trimmedText, std::int32_t k, const ColourPair& colours,
                                       float cellPoints, PreviewArea area = {});
+
+// The preview of what request makes of input: its trimmed text cut by its step.
+std::vector<PreviewRun> LayoutPreview(std::u16string_view input, const ConversionRequest& request, float cellPoints,
+                                      PreviewArea area = {});
 
 } // namespace velmorant

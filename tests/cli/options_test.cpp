@@ -17,7 +17,6 @@ void ExpectSameOptions(const Options& actual, const Options& expected) {
     EXPECT_EQ(actual.gradient.stops, expected.gradient.stops);
     EXPECT_EQ(actual.gradient.blend, expected.gradient.blend);
     EXPECT_EQ(actual.dialect, expected.dialect);
-    EXPECT_EQ(actual.ansi, expected.ansi);
     EXPECT_EQ(actual.merge, expected.merge);
     EXPECT_EQ(actual.fit, expected.fit);
     EXPECT_EQ(actual.stats, expected.stats);
@@ -80,14 +79,14 @@ TEST(ParseOptions, AcceptsEveryOptionInBothForms) {
          }},
         {"blend oklab", {"--blend", "oklab"}, [](Options& o) { o.gradient.blend = Blend::Oklab; }},
         {"blend srgb", {"--blend=oklab", "--blend=srgb"}, [](Options&) {}},
-        {"dialect ansi", {"--dialect", "ansi"}, [](Options& o) { o.ansi = true; }},
+        {"dialect ansi", {"--dialect", "ansi"}, [](Options& o) { o.dialect = Dialect::Ansi; }},
         {"merge, fit and stats",
          {"--merge", "--fit", "10000", "--stats"},
          [](Options& o) { o.merge = o.stats = true, o.fit = 10000; }},
         {"fit zero", {"--fit=0"}, [](Options& o) { o.fit = 0; }},
-        {"dialect html", {"--dialect", "html"}, [](Options& o) { o.dialect = 0; }},
-        {"dialect ubb", {"--dialect=ubb"}, [](Options& o) { o.dialect = 1; }},
-        {"dialect qq", {"--dialect", "qq"}, [](Options& o) { o.dialect = 2; }},
+        {"dialect html", {"--dialect", "html"}, [](Options& o) { o.dialect = Dialect::Html; }},
+        {"dialect ubb", {"--dialect=ubb"}, [](Options& o) { o.dialect = Dialect::Ubb; }},
+        {"dialect qq", {"--dialect", "qq"}, [](Options& o) { o.dialect = Dialect::Qq; }},
         {"open middle close",
          {"--open", "<b c=", "--middle=>", "--close", "</b>"},
          [](Options& o) { o.open = u"<b c=", o.middle = u">", o.close = u"</b>"; }},

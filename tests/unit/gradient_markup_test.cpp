@@ -41,12 +41,10 @@ void ExpectStreamedAsWhole(std::u16string_view input, std::u16string_view step, 
 }
 
 TEST(TagTemplates, StartUpAndPresets) {
-    EXPECT_EQ(StartupTemplate(), (TagTemplate{u"[color=#", u"]", u"[/color]"}));
-    EXPECT_EQ(TemplateForDialect(0), (TagTemplate{u"<font color=", u">", u"</font>"}));
-    EXPECT_EQ(TemplateForDialect(1), (TagTemplate{u"[color=", u"]", u"[/color]"}));
-    EXPECT_EQ(TemplateForDialect(2), (TagTemplate{u"[ftc=", u"]", u"[/ft]"}));
-    EXPECT_EQ(TemplateForDialect(3), std::nullopt);
-    EXPECT_EQ(TemplateForDialect(-1), std::nullopt);
+    EXPECT_EQ(TemplateFor(Dialect::Startup), (TagTemplate{u"[color=#", u"]", u"[/color]"}));
+    EXPECT_EQ(TemplateFor(Dialect::Html), (TagTemplate{u"<font color=", u">", u"</font>"}));
+    EXPECT_EQ(TemplateFor(Dialect::Ubb), (TagTemplate{u"[color=", u"]", u"[/color]"}));
+    EXPECT_EQ(TemplateFor(Dialect::Qq), (TagTemplate{u"[ftc=", u"]", u"[/ft]"}));
 }
 
 TEST(ComposeGradientMarkup, Table) {
@@ -57,31 +55,32 @@ TEST(ComposeGradientMarkup, Table) {
         TagTemplate tags;
         std::u16string expected;
     } rows[] = {
-        {"abc", u"abc", u"1", RedToBlue, StartupTemplate(),
+        {"abc", u"abc", u"1", RedToBlue, TemplateFor(Dialect::Startup),
          u"[color=#AA0055]a[/color][color=#5500AA]b[/color][color=#0000FF]c[/color]"},
-        {"html preset", u"abc", u"1", RedToBlue, *TemplateForDialect(0),
+        {"html preset", u"abc", u"1", RedToBlue, TemplateFor(Dialect::Html),
          u"<font color=AA0055>a</font><font color=5500AA>b</font><font color=0000FF>c</font>"},
-        {"qq preset", u"a", u"1", {{170, 0, 85}, {170, 0, 85}}, *TemplateForDialect(2), u"[ftc=AA0055]a[/ft]"},
-        {"blank copied, gradient moves on", u"Hi there", u"1", StartUpPair, StartupTemplate(),
+        {"qq preset", u"a", u"1", {{170, 0, 85}, {170, 0, 85}}, TemplateFor(Dialect::Qq), u"[ftc=AA0055]a[/ft]"},
+        {"blank copied, gradient moves on", u"Hi there", u"1", StartUpPair, TemplateFor(Dialect::Startup),
          u"[color=#DF20DF]H[/color][color=#BF40BF]i[/color] [color=#808080]t[/color][color=#609F60]h[/color]"
          u"[color=#40BF40]e[/color][color=#20DF20]r[/color][color=#00FF00]e[/color]"},
-        {"step 2", u"abcdef", u"2", RedToBlue, StartupTemplate(),
+        {"step 2", u"abcdef", u"2", RedToBlue, TemplateFor(Dialect::Startup),
          u"[color=#D4002A]ab[/color][color=#800080]cd[/color][color=#2A00D4]ef[/color]"},
-        {"step 3, short last unit", u"abcd", u"3", RedToBlue, StartupTemplate(),
+        {"step 3, short last unit", u"abcd", u"3", RedToBlue, TemplateFor(Dialect::Startup),
          u"[color=#BF0040]abc[/color][color=#0000FF]d[/color]"},
-        {"step n falls back", u"abcd", u"4", RedToBlue, StartupTemplate(),
+        {"step n falls back", u"abcd", u"4", RedToBlue, TemplateFor(Dialect::Startup),
          u"[color=#BF0040]a[/color][color=#800080]b[/color][color=#4000BF]c[/color][color=#0000FF]d[/color]"},
-        {"blanks trimmed first", u"  ab  ", u"1", RedToBlue, StartupTemplate(),
+        {"blanks trimmed first", u"  ab  ", u"1", RedToBlue, TemplateFor(Dialect::Startup),
          u"[color=#800080]a[/color][color=#0000FF]b[/color]"},
-        {"line break, step 1", u"ab\r\ncd", u"1", RedToBlue, StartupTemplate(),
+        {"line break, step 1", u"ab\r\ncd", u"1", RedToBlue, TemplateFor(Dialect::Startup),
          u"[color=#D4002A]a[/color][color=#AA0055]b[/color]\r\n[color=#2A00D4]c[/color][color=#0000FF]d[/color]"},
-        {"line break, step 2", u"ab\r\ncd", u"2", RedToBlue, StartupTemplate(),
+        {"line break, step 2", u"ab\r\ncd", u"2", RedToBlue, TemplateFor(Dialect::Startup),
          u"[color=#D4002A]ab[/color][color=#800080]\r\n[/color][color=#2A00D4]cd[/color]"},
-        {"one character gets the end colour", u"x", u"1", RedToBlue, StartupTemplate(), u"[color=#0000FF]x[/color]"},
+        {"one character gets the end colour", u"x", u"1", RedToBlue, TemplateFor(Dialect::Startup),
+         u"[color=#0000FF]x[/color]"},
         {"equal ends, one code throughout", u"abc", u"1", {{1, 2, 3}, {1, 2, 3}}, {}, u"010203a010203b010203c"},
         {"empty template", u"abc", u"1", RedToBlue, {}, u"AA0055a5500AAb0000FFc"},
-        {"empty input", u"", u"1", RedToBlue, StartupTemplate(), u""},
-        {"blanks only", u"   ", u"1", RedToBlue, StartupTemplate(), u""},
+        {"empty input", u"", u"1", RedToBlue, TemplateFor(Dialect::Startup), u""},
+        {"blanks only", u"   ", u"1", RedToBlue, TemplateFor(Dialect::Startup), u""},
         {"step 2: two blanks raw, blank and letter coloured", u"a   b", u"2", RedToBlue, {}, u"CC0033a   0000FFb"},
         {"tab raw with step 1", u"a\tb", u"1", RedToBlue, {}, u"AA0055a\t0000FFb"},
         {"length minus one: second unit in end colour", u"abc", u"2", RedToBlue, {}, u"AA0055ab0000FFc"},
@@ -113,7 +112,8 @@ TEST(ComposeGradientMarkup, FinalLineBreak) {
 TEST(ComposeGradientMarkup, MatchesPlainRule) {
     std::mt19937 random(7);
     const char16_t alphabet[] = u"  ab\t\r\n\u4E2D\u3000\xD83D\xDE00";
-    const TagTemplate templates[] = {StartupTemplate(), *TemplateForDialect(0), {}, {u"<<", u"", u"long closing text"}};
+    const TagTemplate templates[] = {
+        TemplateFor(Dialect::Startup), TemplateFor(Dialect::Html), {}, {u"<<", u"", u"long closing text"}};
     for (int trial = 0; trial < 3000; ++trial) {
         std::u16string input(random() % 40, u' ');
         for (char16_t& c : input)
@@ -148,7 +148,7 @@ TEST(WriteGradientMarkup, FormsAndCountedLengthMatchPlainRule) {
     std::mt19937 random(11);
     const char16_t alphabet[] = u"  aab\t\r\n\u4E2D\xD83D\xDE00";
     const TagTemplate templates[] = {
-        StartupTemplate(), {}, {u"\x1b[38;2;", u"m", u"\x1b[0m"}, {u"\xD83D\xDE00", u"", u"]"}};
+        TemplateFor(Dialect::Startup), {}, {u"\x1b[38;2;", u"m", u"\x1b[0m"}, {u"\xD83D\xDE00", u"", u"]"}};
     for (int trial = 0; trial < 3000; ++trial) {
         std::u16string input(random() % 40, u' ');
         for (char16_t& c : input)
@@ -203,7 +203,7 @@ TEST(WriteGradientMarkup, FormsAndCountedLengthMatchPlainRule) {
         }
         ASSERT_EQ(sink.text, expected) << "trial " << trial;
         ASSERT_EQ(pairs, expectedPairs) << "trial " << trial;
-        const OutputLengths lengths(text.text, gradient, {tags, form, before, after});
+        const OutputLengths lengths(text.text, gradient, {tags, form, {before, after}});
         ASSERT_EQ(lengths.For(text.step), CountCodePoints(before + expected + after)) << "trial " << trial;
     }
 }

@@ -1,0 +1,61 @@
+#pragma once
+// The convert button as one request: every front end (the window, the CLI, the
+// web page) builds a ConversionRequest from its controls or options and hands it
+// here. No front end steps colours, writes units or places style tags itself.
+
+#include "codegen/gradient_stops.h"
+#include "codegen/markup_form.h"
+#include "codegen/markup_sink.h"
+#include "codegen/step_fit.h"
+#include "codegen/style_wrap.h"
+#include "codegen/tag_template.h"
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace velmorant {
+
+struct ConversionRequest {
+    Gradient gradient; // at least two stops, channels 0..255
+    // Ansi: terminal escapes, decimal codes, no style tags, controls shown as pictures.
+    Dialect dialect = Dialect::Startup;
+    TagTemplate tags;    // used as it stands: the dialect's preset, possibly edited
+    bool merge = false;  // one pair of tags for neighbouring units of one colour
+    std::u16string step; // characters per unit, read as the step box is read
+    StyleOptions styles; // ignored for Ansi
+
+    // The window's values at start-up: magenta to green, the "[color=#" template,
+    // step 1, size 1 and font 宋体. Every front end and the usage text start here.
+    static ConversionRequest Startup();
+};
+
+// The template, code form and style tags the request writes around its units.
+OutputShape ShapeOf(const ConversionRequest& request);
+
+struct ConversionCounts {
+    std::size_t tagPairs = 0;
+    std::int32_t step = 1;
+};
+
+// What would stop a request from converting. The check never throws, so a caller
+// without exceptions (WebAssembly) can ask first; WriteConversion and
+// FitConversion throw for anything but None.
+enum class ConversionProblem {
+    None,
+    TextTooLong, // the trimmed text has more UTF-16 units than 32-bit positions count
+    BadGradient, // fewer than two stops, or a channel outside 0..255
+};
+ConversionProblem CheckConversion(std::u16string_view input, const ConversionRequest& request) noexcept;
+
+// The final code, style tags around the gradient code, written into sink as it is
+// made. The step comes from the request's step text unless one (>= 1) is given.
+ConversionCounts WriteConversion(std::u16string_view input, const ConversionRequest& request, MarkupSink& sink,
+                                 std::optional<std::int32_t> step = std::nullopt);
+
+// The smallest step whose whole code is at most limitCodePoints code points.
+StepFit FitConversion(std::u16string_view input, const ConversionRequest& request, std::uint64_t limitCodePoints);
+
+} // namespace velmorant
