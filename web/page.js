@@ -274,6 +274,7 @@
     try {
       await navigator.clipboard.writeText(r.code);
       notes.copy = 'copied';
+      $('copy').dataset.copies = String(Number($('copy').dataset.copies || 0) + 1);
     } catch {
       notes.copy = 'copyFailed';
     }

@@ -1,0 +1,248 @@
+// The page from file:// in headless Chromium: the code it copies equals
+// velmorant-cli's for the CLI tests' settings, the preview shows each unit in the
+// code's colour, hostile text stays text, nothing leaves the page, a trap loses
+// nothing, and the page is shot at desktop and phone width.
+// Usage: node page_test.mjs PAGE CLI NODE_MODULES CHROMIUM OUT_DIR
+import { spawnSync } from 'node:child_process';
+import { join } from 'node:path';
+import { pathToFileURL } from 'node:url';
+import { launch, settled } from './launch.mjs';
+
+const [pagePath, cli, modules, chromium, out] = process.argv.slice(2);
+const pageUrl = pathToFileURL(pagePath).href;
+let failures = 0;
+function check(what, ok, detail = '') {
+  if (!ok) {
+    failures++;
+    console.log(`FAIL ${what}${detail ? `\n  ${detail}` : ''}`);
+  }
+}
+
+// The CLI end-to-end tables' settings and inputs (terminal escapes aside, which the
+// page does not offer, and byte-order marks, which only files carry).
+const CASES = [
+  [['--start', 'FF0000', '--end', '#0000ff', '--size', '', '--font', ''], 'abc'],
+  [['--start', 'FF0000', '--end', '#0000ff'], 'abc'],
+  [['--size=', '--font='], 'x'],
+  [['--start', 'FF0000', '--end', '#0000ff', '--size=', '--font='], '  abc  '],
+  [['--start', 'FF0000', '--end', '#0000ff', '--size=', '--font='], 'ab\r\ncd'],
+  [['--start', 'FF0000', '--end', '#0000ff', '--step=2', '--size=', '--font='], 'abcdef'],
+  [['--start', 'FF0000', '--end', '#0000ff', '--step', '-2', '--size=', '--font='], 'abc'],
+  [['--start', 'FF0000', '--end', '#0000ff', '--dialect', 'html', '--size=', '--font='], 'abc'],
+  [['--start', 'FF0000', '--end', '#0000ff', '--dialect=qq', '--bold', '--size=', '--font='], 'a'],
+  [['--open', '{', '--dialect', 'ubb', '--size=', '--font='], 'a'],
+  [['--open=', '--middle=', '--close=', '--size=', '--font='], 'abc'],
+  [['--bold', '--italic', '--underline', '--strike', '--size', '7', '--font', 'Arial'], 'a'],
+  [['--start', 'FF0000', '--end', '#0000ff', '--size=', '--font='], '你好😀'],
+  [['--font', '\uFFFF', '--size=', '--italic'], 'x'],
+  [[], ''],
+  [['--start', 'Red', '--end', '#00f', '--size=', '--font='], 'abc'],
+  [['--colours', 'FF0000,0000FF', '--size=', '--font='], 'abc'],
+  [['--colours=red,blue', '--blend=srgb', '--size=', '--font='], 'abc'],
+  [['--colours', 'red,lime,blue', '--size=', '--font='], 'abcd'],
+  [['--colours', 'red,lime,blue', '--step=2', '--size=', '--font='], 'abcd'],
+  [['--blend', 'oklab', '--size=', '--font='], 'Hi there'],
+  [['--merge', '--start=000000', '--end=000002', '--size=', '--font='], 'abcdef'],
+  [['--merge', '--step=2', '--start=red', '--end=red', '--size=', '--font='], 'aaaa  bb'],
+  [['--merge', '--bold', '--start=red', '--end=red', '--size=', '--font='], 'ab'],
+  [['--end', 'GG0000'], 'abc'],
+  [['--start', 'blurple'], 'abc'],
+  [['--colours', 'red'], 'abc'],
+  [['--fit', '20'], 'Hello, world'],
+  [['--fit=0'], ''],
+  [['--fit', '200'], 'Hello, world'],
+  [['--fit', '181'], 'Hello, world'],
+  [['--fit', '180'], 'Hello, world'],
+  [['--fit', '60', '--merge', '--start=red', '--end=red', '--size=', '--font='], 'abcd'],
+  // Beyond the tables: a long text, pairs at unit ends, Oklab through several stops.
+  [['--colours', 'navy,#f80,teal', '--blend', 'oklab', '--step', '3', '--underline'], '😀a'.repeat(3000) + '\n end'],
+];
+
+const FLAGS = ['bold', 'italic', 'underline', 'strike', 'merge'];
+// The CLI's "--name value" and "--name=value" as the page's settings.
+function settingsOf(args) {
+  const s = {};
+  for (let i = 0; i < args.length; i++) {
+    const [name, inline] = args[i].slice(2).split(/=(.*)/s);
+    s[name] = FLAGS.includes(name) ? true : inline ?? args[++i];
+  }
+  return s;
+}
+
+const cliRun = (args, input) => spawnSync(cli, args, { input, encoding: 'utf8', maxBuffer: 1 << 28 });
+
+async function setControls(page, startup, wanted) {
+  const s = { ...startup, fit: '', colours: '', ...wanted };
+  await page.fill('#fit', ''); // the step box is free again
+  await page.selectOption('#dialect', 'html'); // a change for sure: the template is filled afresh
+  await page.selectOption('#dialect', s.dialect ?? 'startup');
+  for (const id of ['start', 'end', 'colours', 'step', 'size', 'font', 'fit', 'open', 'middle', 'close']) {
+    if (id === 'step' && /[^0-9]/.test(s.step)) {
+      // Typed keys other than digits are refused, as in the window; a paste goes through.
+      await page.fill('#step', '');
+      await page.evaluate((t) => navigator.clipboard.writeText(t), s.step);
+      await page.press('#step', 'Control+V');
+    } else if (id in s) await page.fill(`#${id}`, s[id]);
+  }
+  await page.selectOption('#blend', s.blend ?? 'srgb');
+  for (const id of FLAGS) await page.setChecked(`#${id}`, Boolean(s[id]));
+}
+
+async function copied(page) {
+  const before = await page.$eval('#copy', (b) => b.dataset.copies || '0');
+  await page.click('#copy');
+  await page.waitForFunction((n) => (document.querySelector('#copy').dataset.copies || '0') !== n, before);
+  return page.evaluate(() => navigator.clipboard.readText());
+}
+
+// Each character of the preview with its computed colour, as 0xRRGGBB.
+const previewColours = (page) =>
+  page.$$eval('#preview > span', (spans) =>
+    spans.flatMap((span) => {
+      const [r, g, b] = getComputedStyle(span).color.match(/\d+/g).map(Number);
+      return [...span.textContent].map((ch) => [ch, (r << 16) | (g << 8) | b]);
+    }));
+
+// The code's units read back from the CLI with marker templates: each character's colour.
+function unitColours(settings, input) {
+  const colourOnly = ['start', 'end', 'colours', 'blend', 'step', 'merge'];
+  const args = Object.entries(settings).filter(([k]) => colourOnly.includes(k))
+    .map(([k, v]) => (v === true ? `--${k}` : `--${k}=${v}`));
+  const { stdout } = cliRun([...args, '--open=\u0001', '--middle=\u0002', '--close=\u0003', '--size=', '--font='], input);
+  const colours = new Map(); // index among the characters of the trimmed text -> colour
+  let index = 0;
+  for (const m of stdout.matchAll(/\u0001([0-9A-F]{6})\u0002([^\u0003]*)\u0003|([^\u0001]+)/gsu)) {
+    for (const _ of m[2] ?? m[3]) colours.set(index++, m[1] ? parseInt(m[1], 16) : null);
+  }
+  return colours;
+}
+
+const context = await launch(modules, chromium, { viewport: { width: 1280, height: 900 } });
+await context.grantPermissions(['clipboard-read', 'clipboard-write']);
+const requests = [];
+await context.route('**/*', (route) => {
+  const url = route.request().url();
+  if (url === pageUrl || url.startsWith('data:') || url.startsWith('blob:')) return route.continue();
+  requests.push(url);
+  return route.abort();
+});
+context.on('request', (r) => {
+  if (!r.url().startsWith(pageUrl) && !/^(data|blob):/.test(r.url())) requests.push(r.url());
+});
+const page = await context.newPage();
+const problems = [];
+page.on('pageerror', (e) => problems.push(e.message));
+page.on('dialog', (d) => problems.push(`dialog ${d.message()}`) && d.dismiss());
+page.on('console', (m) => m.type() === 'error' && problems.push(m.text()));
+await page.goto(pageUrl);
+await settled(page);
+
+// Start-up: the window's values, and the CLI's code without options for the window's text.
+const startup = await page.evaluate(() => Object.fromEntries(
+  ['start', 'end', 'step', 'size', 'font'].map((id) => [id, document.getElementById(id).value])));
+const startText = await page.inputValue('#text');
+check('start-up code is the CLI default', (await copied(page)) === cliRun([], startText).stdout);
+
+// Differential: one loop over the table.
+for (const [args, input] of CASES) {
+  const name = `${JSON.stringify(args)} on ${JSON.stringify(input.slice(0, 20))}`;
+  await page.fill('#text', input);
+  await setControls(page, startup, settingsOf(args));
+  await settled(page);
+  const text = await page.inputValue('#text');
+  const cliResult = cliRun(args, text);
+  const state = await page.$eval('#code', (c) => c.dataset.state);
+  if (cliResult.status !== 0) {
+    check(`${name}: the page refuses as the CLI does`, state === 'error' && (await page.textContent('#message')) !== '',
+      `state ${state}, CLI said ${cliResult.stderr}`);
+    continue;
+  }
+  const code = await copied(page);
+  check(`${name}: copied code equals the CLI's`, code === cliResult.stdout,
+    `page ${JSON.stringify(code.slice(0, 200))}\n  cli  ${JSON.stringify(cliResult.stdout.slice(0, 200))}`);
+  check(`${name}: length`, Number(await page.textContent('#length')) === [...cliResult.stdout].length);
+  const settings = settingsOf(args);
+  if (settings.fit) {
+    settings.step = await page.inputValue('#step');
+    check(`${name}: the step shown`, cliResult.stderr.includes(`step ${settings.step} fits`));
+  }
+  // Preview: at least the first 5,000 characters, each in its unit's colour.
+  const expected = unitColours(settings, text);
+  const shown = await previewColours(page);
+  check(`${name}: preview length`, shown.length >= Math.min(5000, expected.size), `${shown.length} of ${expected.size}`);
+  const wrong = shown.findIndex(([, colour], i) => expected.get(i) !== null && expected.get(i) !== colour);
+  check(`${name}: preview colours`, wrong < 0, `character ${wrong}`);
+}
+
+// Styles reach the preview, and the font is one quoted family.
+const style = await page.$eval('#preview', (p) => {
+  const c = getComputedStyle(p);
+  return [c.fontWeight, c.fontStyle, c.textDecorationLine, c.fontFamily];
+});
+check('preview styles', /^400\|normal\|underline\|"?宋体"?, serif$/.test(style.join('|')), style.join('|'));
+
+// Hostile: markup and script in every text a user or a link can give.
+const EVIL = '<img src=x onerror="window.pwned=1"><script>window.pwned=1</script>"\'><svg onload=window.pwned=1>';
+const elementsOutsidePreview = () => page.$$eval('body *', (all) => all.filter((e) => !e.closest('#preview')).length);
+const elements = await elementsOutsidePreview();
+await page.fill('#text', EVIL);
+for (const id of ['open', 'middle', 'close', 'size', 'font', 'step']) await page.fill(`#${id}`, EVIL);
+await settled(page);
+await page.goto(`${pageUrl}#${new URLSearchParams({ font: EVIL, open: EVIL, dialect: EVIL, bold: EVIL, lang: EVIL, x: EVIL })}`);
+await settled(page);
+await page.fill('#text', EVIL);
+await settled(page);
+check('hostile input makes no element', (await elementsOutsidePreview()) === elements);
+check('hostile input: the preview holds only spans',
+  await page.$$eval('#preview *', (all) => all.every((e) => e.tagName === 'SPAN' && e.attributes.length === 1)));
+check('hostile input runs nothing', (await page.evaluate(() => window.pwned)) === undefined);
+check('a link sets the fields, as text', (await page.inputValue('#font')) === EVIL && (await page.inputValue('#dialect')) === 'startup');
+
+// Settings stay, the text does not.
+await page.evaluate(() => localStorage.clear());
+await page.goto(pageUrl);
+await page.fill('#start', 'orange');
+await page.check('#bold');
+await page.reload();
+await settled(page);
+check('settings kept, text fresh', (await page.inputValue('#start')) === 'orange' && (await page.isChecked('#bold')) &&
+  (await page.inputValue('#text')) === startText);
+
+// Failure: a trap keeps the text and the next change converts again.
+await page.fill('#text', 'kept 你好');
+await settled(page);
+await page.evaluate(() => window.velmorantTrap());
+await page.waitForSelector('#code[data-state="error"]');
+check('a trap says so', (await page.textContent('#message')) !== '');
+await page.fill('#size', '3');
+await settled(page);
+check('after a trap the text is kept and converts', (await page.inputValue('#text')) === 'kept 你好' &&
+  (await copied(page)) === cliRun(['--start', 'orange', '--bold', '--size', '3'], 'kept 你好').stdout);
+
+// Language: the browser's, and the switch.
+const caption = () => page.textContent('label[for="text"]');
+const first = await caption();
+check('captions follow the browser language', first === (/^zh/.test(await page.evaluate(() => navigator.language)) ? '输入待转换文本' : 'Text to convert'));
+await page.click('#lang');
+check('the switch changes the captions', (await caption()) !== first && ['输入待转换文本', 'Text to convert'].includes(await caption()));
+
+// Every control is named.
+const unnamed = await page.$$eval('input, select, textarea, button', (all) =>
+  all.filter((e) => !(e.labels?.length || e.getAttribute('aria-label') || e.textContent.trim())).map((e) => e.id));
+check('every control has a label', unnamed.length === 0, unnamed.join(' '));
+
+// Look: desktop and phone width, with the startup text.
+await page.evaluate(() => localStorage.clear());
+await page.goto(`${pageUrl}#bold=1&lang=zh`);
+await page.reload(); // the same page with another fragment would not load again
+await settled(page);
+await page.screenshot({ path: join(out, 'web-desktop.png'), fullPage: true });
+await page.setViewportSize({ width: 360, height: 740 });
+check('nothing wider than a phone', (await page.evaluate(() => document.documentElement.scrollWidth)) <= 360);
+await page.screenshot({ path: join(out, 'web-phone.png'), fullPage: true });
+
+check('no request left the page', requests.length === 0, requests.join(' '));
+check('no script error or policy violation', problems.length === 0, problems.join('\n  '));
+await context.close();
+console.log(failures ? `${failures} failed` : `all passed (${CASES.length} table cases)`);
+process.exit(failures ? 1 : 0);
