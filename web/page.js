@@ -29,6 +29,7 @@
     zh: {
       notColour: (d) => `“${d.notColour}”不是颜色（RRGGBB、#RRGGBB、#RGB 或 CSS 颜色名）`,
       twoColours: () => '多个颜色至少要两个，用逗号分开',
+      tooLong: () => '文本太长，无法转换',
       notNumber: (d) => `限长“${d.notNumber}”不是字数`,
       noFit: (d) => `没有字步长能放进 ${d.noFit} 个字：最短的代码有 ${d.shortest} 个字，字步长 ${d.atStep}`,
       fault: () => '转换器出错（内存不足？），已重新载入；文本没有丢失',
@@ -39,6 +40,7 @@
     en: {
       notColour: (d) => `'${d.notColour}' is not a colour (RRGGBB, #RRGGBB, #RGB or a CSS name)`,
       twoColours: () => 'Colours needs at least two, separated by commas',
+      tooLong: () => 'The text is too long to convert',
       notNumber: (d) => `Length limit '${d.notNumber}' is not a number of characters`,
       noFit: (d) => `No step fits in ${d.noFit} characters: the shortest code is ${d.shortest} characters, at step ${d.atStep}`,
       fault: () => 'The converter stopped (out of memory?) and was loaded again; your text is kept',
@@ -226,7 +228,7 @@
   }
 
   function errorKind(e) {
-    return ['notColour', 'twoColours', 'notNumber', 'noFit', 'fault'].find((k) => k in e);
+    return ['notColour', 'twoColours', 'tooLong', 'notNumber', 'noFit', 'fault'].find((k) => k in e);
   }
 
   function renderPreview(r) {

@@ -4,10 +4,10 @@
 // of the preview's units. Everything that decides the code happens in the core;
 // this file only moves values across.
 
-#include "cli/convert.h"
 #include "codegen/code_points.h"
 #include "codegen/colour.h"
 #include "codegen/colour_text.h"
+#include "codegen/conversion.h"
 #include "codegen/gradient_markup.h"
 #include "codegen/gradient_stops.h"
 #include "codegen/markup_sink.h"
@@ -26,7 +26,7 @@ namespace {
 using namespace velmorant;
 
 struct State {
-    cli::Options options;
+    ConversionRequest request = ConversionRequest::Startup();
     std::vector<Rgb> stops;          // gathered by vm_add_stop, taken by vm_use_stops
     std::u16string scratch;          // settings text from the script
     std::u16string input;            // the text to convert
@@ -40,37 +40,29 @@ State& Get() {
     return state;
 }
 
-std::u16string& Setting(cli::Options& o, int field) {
+std::u16string& Setting(ConversionRequest& request, int field) {
     switch (field) {
     case 0:
-        return *o.open;
+        return request.tags.Open;
     case 1:
-        return *o.middle;
+        return request.tags.Middle;
     case 2:
-        return *o.close;
+        return request.tags.Close;
     case 3:
-        return o.step;
+        return request.step;
     case 4:
-        return o.styles.size;
+        return request.styles.size;
     default:
-        return o.styles.font;
+        return request.styles.font;
     }
-}
-
-// The page always names all three template texts.
-void Reset() {
-    cli::Options& o = Get().options;
-    o = cli::Options{};
-    const TagTemplate tags = cli::ResolveTemplate(o);
-    o.open = tags.Open;
-    o.middle = tags.Middle;
-    o.close = tags.Close;
 }
 
 std::uint32_t Hand(std::u16string text) {
     Get().result = std::move(text);
     return static_cast<std::uint32_t>(Get().result.size());
 }
+
+std::int32_t Packed(const Rgb& c) { return c.red << 16 | c.green << 8 | c.blue; }
 
 } // namespace
 
@@ -86,11 +78,15 @@ VM_EXPORT(vm_input) char16_t* vm_input(std::uint32_t units) {
     return Get().input.data();
 }
 
-// The start-up settings: the window's values.
-VM_EXPORT(vm_reset) void vm_reset() { Reset(); }
+// The start-up request: the window's values.
+VM_EXPORT(vm_reset) void vm_reset() { Get().request = ConversionRequest::Startup(); }
 
 // The scratch text becomes field 0 open, 1 middle, 2 close, 3 step, 4 size, 5 font.
-VM_EXPORT(vm_set_text) void vm_set_text(int field) { Setting(Get().options, field) = Get().scratch; }
+VM_EXPORT(vm_set_text) void vm_set_text(int field) { Setting(Get().request, field) = Get().scratch; }
+
+// 0 start-up, 1 html, 2 ubb, 3 qq: what the code is for. The template texts are
+// set on their own, as the user may have edited them.
+VM_EXPORT(vm_set_dialect) void vm_set_dialect(int dialect) { Get().request.dialect = static_cast<Dialect>(dialect); }
 
 // The scratch text read as a colour, 0xRRGGBB, or -1 when it is not one.
 VM_EXPORT(vm_colour) std::int32_t vm_colour() {
@@ -101,7 +97,7 @@ VM_EXPORT(vm_colour) std::int32_t vm_colour() {
         ascii.push_back(static_cast<char>(c));
     }
     const std::optional<Rgb> colour = ReadColourText(ascii);
-    return colour ? colour->red << 16 | colour->green << 8 | colour->blue : -1;
+    return colour ? Packed(*colour) : -1;
 }
 
 // One more colour stop, 0xRRGGBB.
@@ -110,33 +106,29 @@ VM_EXPORT(vm_add_stop) void vm_add_stop(std::int32_t rgb) {
                            static_cast<Channel>(rgb & 0xFF)});
 }
 
-// The stops added since the last call become the gradient; 0 with fewer than two.
-VM_EXPORT(vm_use_stops) int vm_use_stops() {
-    std::vector<Rgb> stops = std::move(Get().stops);
+// The stops added since the last call become the gradient.
+VM_EXPORT(vm_use_stops) void vm_use_stops() {
+    Get().request.gradient.stops = std::move(Get().stops);
     Get().stops.clear();
-    if (stops.size() < 2)
-        return 0;
-    Get().options.gradient.stops = std::move(stops);
-    return 1;
 }
 
 // Bits: 1 Oklab, 2 merge, 4 bold, 8 italic, 16 underline, 32 strike-through.
 VM_EXPORT(vm_set_flags) void vm_set_flags(int flags) {
-    cli::Options& o = Get().options;
-    o.gradient.blend = flags & 1 ? Blend::Oklab : Blend::Srgb;
-    o.merge = flags & 2;
-    o.styles.bold = flags & 4;
-    o.styles.italic = flags & 8;
-    o.styles.underline = flags & 16;
-    o.styles.strikethrough = flags & 32;
+    ConversionRequest& r = Get().request;
+    r.gradient.blend = flags & 1 ? Blend::Oklab : Blend::Srgb;
+    r.merge = flags & 2;
+    r.styles.bold = flags & 4;
+    r.styles.italic = flags & 8;
+    r.styles.underline = flags & 16;
+    r.styles.strikethrough = flags & 32;
 }
 
-// Part 0 open, 1 middle, 2 close of dialect 0 html, 1 ubb, 2 qq, or of the
-// start-up template for any other dialect; parts 3 step, 4 size, 5 font, 6 start
-// colour and 7 end colour: their start-up values. vm_result points at the text.
+// Part 0 open, 1 middle, 2 close of the dialect's template (numbered as for
+// vm_set_dialect); parts 3 step, 4 size, 5 font, 6 start colour and 7 end colour:
+// their start-up values. vm_result points at the text.
 VM_EXPORT(vm_preset) std::uint32_t vm_preset(int dialect, int part) {
-    const TagTemplate tags = TemplateForDialect(static_cast<std::int16_t>(dialect)).value_or(StartupTemplate());
-    const cli::Options startup;
+    const TagTemplate tags = TemplateFor(static_cast<Dialect>(dialect));
+    const ConversionRequest startup = ConversionRequest::Startup();
     switch (part) {
     case 0:
         return Hand(tags.Open);
@@ -157,13 +149,26 @@ VM_EXPORT(vm_preset) std::uint32_t vm_preset(int dialect, int part) {
     }
 }
 
+// What would stop the conversion, asked first since a throw here traps:
+// 0 nothing, 1 a text too long, 2 a gradient without two good stops.
+VM_EXPORT(vm_check) int vm_check() {
+    switch (CheckConversion(Get().input, Get().request)) {
+    case ConversionProblem::None:
+        return 0;
+    case ConversionProblem::TextTooLong:
+        return 1;
+    default:
+        return 2;
+    }
+}
+
 // The code for the input, at `step` or, for 0, at the step text's step. Gives its
 // length in UTF-16 units; vm_result points at it.
 VM_EXPORT(vm_convert) std::uint32_t vm_convert(std::int32_t step) {
     StringSink sink;
     sink.text = std::move(Get().result);
     sink.text.clear();
-    cli::WriteConversion(Get().input, Get().options, sink, step > 0 ? std::optional(step) : std::nullopt);
+    WriteConversion(Get().input, Get().request, sink, step > 0 ? std::optional(step) : std::nullopt);
     Get().result = std::move(sink.text);
     return static_cast<std::uint32_t>(Get().result.size());
 }
@@ -178,45 +183,43 @@ VM_EXPORT(vm_result_code_points) double vm_result_code_points() {
 // The smallest step whose code is at most `limit` code points, 0 for none;
 // vm_fit_length and vm_fit_shortest_step tell the rest.
 VM_EXPORT(vm_fit) std::int32_t vm_fit(double limit) {
-    cli::Options& o = Get().options;
-    o.fit = static_cast<std::uint64_t>(limit);
-    Get().fit = cli::FitConversion(Get().input, o);
-    o.fit.reset();
+    Get().fit = FitConversion(Get().input, Get().request, static_cast<std::uint64_t>(limit));
     return Get().fit.step.value_or(0);
 }
 VM_EXPORT(vm_fit_length) double vm_fit_length() { return static_cast<double>(Get().fit.length); }
 VM_EXPORT(vm_fit_shortest_step) std::int32_t vm_fit_shortest_step() { return Get().fit.shortestStep; }
 
-// The units within the first `limit` characters of the trimmed input,
-// as offset into the input, length and colour; gives how many.
+// The units within the first `limit` characters of the trimmed input, as offset
+// into the input, length and colour; gives how many. The units and their colours
+// come from the generator's own cutting and colour walk, so they match the code;
+// the window's preview layout blends two stops only.
 VM_EXPORT(vm_preview) std::uint32_t vm_preview(std::int32_t step, std::uint32_t limit) {
     State& s = Get();
     std::vector<std::int32_t>& units = s.units;
     units.clear();
-    GradientText text = PrepareGradientText(s.input, s.options.step);
+    GradientText text = PrepareGradientText(s.input, s.request.step);
     if (step > 0)
         text.step = step;
     if (text.length == 0)
         return 0;
     const auto offset = static_cast<std::int32_t>(text.text.data() - s.input.data());
-    StopColours colours(s.options.gradient, text.step, text.length);
     std::size_t end = 0; // past `limit` characters, a pair counting as one
     for (std::uint32_t count = 0; count < limit && end < text.text.size(); ++count)
         end +=
             IsHighSurrogate(text.text[end]) && end + 1 < text.text.size() && IsLowSurrogate(text.text[end + 1]) ? 2 : 1;
     const std::u16string_view shown = text.text.substr(0, end);
+    StopColours colours(s.request.gradient, text.step, text.length);
     ForEachUnit(shown, text.step, [&](const Unit& unit) {
-        const Rgb c = colours.At(unit.position);
         units.push_back(offset + static_cast<std::int32_t>(unit.text.data() - shown.data()));
         units.push_back(static_cast<std::int32_t>(unit.text.size()));
-        units.push_back(c.red << 16 | c.green << 8 | c.blue);
+        units.push_back(Packed(colours.At(unit.position)));
     });
     return static_cast<std::uint32_t>(units.size() / 3);
 }
 VM_EXPORT(vm_preview_units) const std::int32_t* vm_preview_units() { return Get().units.data(); }
 
 // The preview's font size in points for the size text, as the window maps it.
-VM_EXPORT(vm_preview_points) double vm_preview_points() { return MapPreviewSize(Get().options.styles.size); }
+VM_EXPORT(vm_preview_points) double vm_preview_points() { return MapPreviewSize(Get().request.styles.size); }
 
 // Stops the module as a fault would: the page must load it again and keep going.
 VM_EXPORT(vm_trap) void vm_trap() { __builtin_trap(); }

@@ -33,12 +33,13 @@ function result(units) {
 
 const FIELDS = ['open', 'middle', 'close', 'step', 'size', 'font'];
 const FLAGS = ['oklab', 'merge', 'bold', 'italic', 'underline', 'strike'];
+const DIALECTS = ['startup', 'html', 'ubb', 'qq'];
 
 function presets() {
   const texts = (dialect, parts) => parts.map((part) => result(core.vm_preset(dialect, part)));
   return {
-    dialects: { html: texts(0, [0, 1, 2]), ubb: texts(1, [0, 1, 2]), qq: texts(2, [0, 1, 2]), startup: texts(-1, [0, 1, 2]) },
-    startup: Object.fromEntries(['step', 'size', 'font', 'start', 'end'].map((name, i) => [name, texts(-1, [3 + i])[0]])),
+    dialects: Object.fromEntries(DIALECTS.map((name, i) => [name, texts(i, [0, 1, 2])])),
+    startup: Object.fromEntries(['step', 'size', 'font', 'start', 'end'].map((name, i) => [name, texts(0, [3 + i])[0]])),
   };
 }
 
@@ -68,7 +69,8 @@ function applySettings(s) {
     if (rgb < 0) throw new SettingError(list ? 'colours' : i === 0 ? 'start' : 'end', { notColour: stop });
     core.vm_add_stop(rgb);
   });
-  if (!core.vm_use_stops()) throw new SettingError('colours', { twoColours: true });
+  core.vm_use_stops();
+  core.vm_set_dialect(DIALECTS.indexOf(s.dialect));
   core.vm_set_flags(FLAGS.reduce((bits, name, i) => bits | ((name === 'oklab' ? s.blend === 'oklab' : s[name]) ? 1 << i : 0), 0));
 }
 
@@ -82,6 +84,10 @@ function convert(s) {
     textPut = true;
   }
   applySettings(s);
+  // The core throws, which here traps, for what the check names: ask first.
+  const problem = core.vm_check();
+  if (problem === 1) throw new SettingError('text', { tooLong: true });
+  if (problem === 2) throw new SettingError('colours', { twoColours: true });
   let step = 0;
   if (s.fit !== '') {
     if (!/^[0-9]+$/.test(s.fit) || Number(s.fit) > Number.MAX_SAFE_INTEGER) throw new SettingError('fit', { notNumber: s.fit });
