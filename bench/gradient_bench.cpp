@@ -5,6 +5,7 @@
 #include "cli/utf8_sink.h"
 #include "codegen/gradient_markup.h"
 #include "codegen/gradient_stops.h"
+#include "codegen/reference_rules.h"
 #include "codegen/step_fit.h"
 
 #include <benchmark/benchmark.h>
@@ -109,13 +110,8 @@ void Forms(benchmark::State& state, Form form) {
     std::size_t outputSize = 0;
     for (auto _ : state) {
         DropSink sink;
-        if (form == Form::TwoColours) {
-            TwoColourSteps colours(StartUpPair, text.step, text.length);
-            WriteGradientMarkup(text, colours, tags, shape, sink);
-        } else {
-            StopColours colours(gradient, text.step, text.length);
-            WriteGradientMarkup(text, colours, tags, shape, sink);
-        }
+        StopColours colours(gradient, text.step, text.length);
+        WriteGradientMarkup(text, colours, tags, shape, sink);
         outputSize = sink.size;
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));

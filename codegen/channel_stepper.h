@@ -11,6 +11,23 @@
 
 namespace velmorant {
 
+// quotient and remainder of value / n (n > 0) with the remainder always in 0..n-1.
+constexpr void FloorDivMod(std::int64_t value, std::int64_t n, std::int64_t& quotient, std::int64_t& remainder) {
+    quotient = value / n;
+    remainder = value % n;
+    if (remainder < 0) {
+        remainder += n;
+        --quotient;
+    }
+}
+
+// whole + remainder / n (0 <= remainder < n) rounded to nearest, halves to even:
+// the one rounding of every colour on the way between two stops.
+constexpr std::int64_t RoundHalfEven(std::int64_t whole, std::int64_t remainder, std::int64_t n) {
+    const std::int64_t twice = 2 * remainder;
+    return twice > n || (twice == n && (whole & 1) != 0) ? whole + 1 : whole;
+}
+
 class ChannelStepper {
 public:
     // Positioned at `first`; requires n > 0 and k >= 0. 64-bit positions let a
@@ -18,8 +35,8 @@ public:
     ChannelStepper(Channel start, Channel end, std::int64_t first, std::int64_t k, std::int64_t n)
         : start_(start), n_(n) {
         const std::int64_t delta = static_cast<std::int64_t>(end) - start;
-        FloorDivMod(delta * first, quotient_, remainder_);
-        FloorDivMod(delta * k, stepQuotient_, stepRemainder_);
+        FloorDivMod(delta * first, n_, quotient_, remainder_);
+        FloorDivMod(delta * k, n_, stepQuotient_, stepRemainder_);
     }
 
     void Step() {
@@ -32,25 +49,9 @@ public:
     }
 
     // start + quotient + remainder / n, rounded to nearest with halves to even.
-    std::int32_t Value() const {
-        std::int64_t base = start_ + quotient_;
-        const std::int64_t twice = 2 * remainder_;
-        if (twice > n_ || (twice == n_ && (base & 1) != 0))
-            ++base;
-        return static_cast<std::int32_t>(base);
-    }
+    std::int32_t Value() const { return static_cast<std::int32_t>(RoundHalfEven(start_ + quotient_, remainder_, n_)); }
 
 private:
-    // Remainder always in 0..n-1, so the rounding test above needs no sign cases.
-    void FloorDivMod(std::int64_t value, std::int64_t& quotient, std::int64_t& remainder) const {
-        quotient = value / n_;
-        remainder = value % n_;
-        if (remainder < 0) {
-            remainder += n_;
-            --quotient;
-        }
-    }
-
     std::int64_t start_;
     std::int64_t n_;
     std::int64_t quotient_ = 0;

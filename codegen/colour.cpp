@@ -41,21 +41,6 @@ std::u16string HexPair(std::u16string_view hex) {
     }
 }
 
-Channel InterpolateChannel(Channel start, Channel end, std::int32_t i, std::int32_t n) {
-    const std::int64_t product = (static_cast<std::int64_t>(end) - start) * i;
-    const double value = std::nearbyint(static_cast<double>(product) / n + start);
-    // Only reachable with i outside 0..n or n = 0; an overflow, never a wrap-around.
-    if (!(value >= -32768.0 && value <= 32767.0))
-        throw std::overflow_error("InterpolateChannel: result outside 16 bits");
-    return static_cast<Channel>(value);
-}
-
-Rgb BlendAt(const ColourPair& pair, std::int32_t i, std::int32_t n) {
-    return {InterpolateChannel(pair.start.red, pair.end.red, i, n),
-            InterpolateChannel(pair.start.green, pair.end.green, i, n),
-            InterpolateChannel(pair.start.blue, pair.end.blue, i, n)};
-}
-
 ColourValue ToColourValue(Rgb colour) {
     const std::int64_t value =
         colour.red + 256 * static_cast<std::int64_t>(colour.green) + 65536 * static_cast<std::int64_t>(colour.blue);

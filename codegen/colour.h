@@ -39,13 +39,6 @@ std::u16string HexText(std::int16_t v);
 // test ignores the blanks around the digits.
 std::u16string HexPair(std::u16string_view hex);
 
-// start + (end - start) * i / n, the product exact in 64 bits, the division in
-// double precision, rounded to nearest with halves to even. n > 0.
-Channel InterpolateChannel(Channel start, Channel end, std::int32_t i, std::int32_t n);
-
-// The colour of position i of n on the way from pair.start to pair.end.
-Rgb BlendAt(const ColourPair& pair, std::int32_t i, std::int32_t n);
-
 ColourValue ToColourValue(Rgb colour);
 
 // Six upper-case hex digits, red first, no "#": HexPair(HexText(channel)) three times.

@@ -4,7 +4,6 @@
 #include "codegen/text.h"
 #include "codegen/visible_controls.h"
 
-#include <algorithm>
 #include <stdexcept>
 
 namespace velmorant {
@@ -23,7 +22,7 @@ void Require(std::u16string_view input, const ConversionRequest& request) {
     case ConversionProblem::TextTooLong:
         throw std::length_error("gradient text longer than 32-bit positions can count");
     case ConversionProblem::BadGradient:
-        throw std::invalid_argument("a gradient needs two or more stops with channels 0..255");
+        throw std::invalid_argument("a gradient needs two or more stops");
     }
 }
 
@@ -49,11 +48,7 @@ OutputShape ShapeOf(const ConversionRequest& request) {
 ConversionProblem CheckConversion(std::u16string_view input, const ConversionRequest& request) noexcept {
     if (!FitsPositions(TrimBlanks(input)))
         return ConversionProblem::TextTooLong;
-    const auto inRange = [](const Rgb& c) {
-        return std::min({c.red, c.green, c.blue}) >= 0 && std::max({c.red, c.green, c.blue}) <= 255;
-    };
-    const std::vector<Rgb>& stops = request.gradient.stops;
-    if (stops.size() < 2 || !std::all_of(stops.begin(), stops.end(), inRange))
+    if (request.gradient.stops.size() < 2)
         return ConversionProblem::BadGradient;
     return ConversionProblem::None;
 }

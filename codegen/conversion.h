@@ -19,7 +19,7 @@
 namespace velmorant {
 
 struct ConversionRequest {
-    Gradient gradient; // at least two stops, channels 0..255
+    Gradient gradient; // at least two stops
     // Ansi: terminal escapes, decimal codes, no style tags, controls shown as pictures.
     Dialect dialect = Dialect::Startup;
     TagTemplate tags;    // used as it stands: the dialect's preset, possibly edited
@@ -46,7 +46,7 @@ struct ConversionCounts {
 enum class ConversionProblem {
     None,
     TextTooLong, // the trimmed text has more UTF-16 units than 32-bit positions count
-    BadGradient, // fewer than two stops, or a channel outside 0..255
+    BadGradient, // fewer than two stops
 };
 ConversionProblem CheckConversion(std::u16string_view input, const ConversionRequest& request) noexcept;
 

@@ -152,10 +152,6 @@ GradientText PrepareGradientText(std::u16string_view input, std::u16string_view 
     return {text, n, n > 0 ? EffectiveStep(stepText, n) : 1};
 }
 
-void WriteGradientMarkup(const GradientText& text, UnitColours& colours, const TagTemplate& tags, MarkupSink& sink) {
-    WriteGradientMarkup(text, colours, tags, MarkupForm{}, sink);
-}
-
 std::size_t WriteGradientMarkup(const GradientText& text, UnitColours& colours, const TagTemplate& tags,
                                 const MarkupForm& form, MarkupSink& sink) {
     UnitHead head(tags, form.code);
@@ -193,30 +189,6 @@ std::size_t WriteGradientMarkup(const GradientText& text, UnitColours& colours, 
         out.PutPadded(close.view());
     out.Flush();
     return pairs;
-}
-
-void WriteGradientMarkup(std::u16string_view input, std::u16string_view stepText, const ColourPair& colours,
-                         const TagTemplate& tags, MarkupSink& sink) {
-    const GradientText text = PrepareGradientText(input, stepText);
-    if (text.length == 0)
-        return;
-    TwoColourSteps steps(colours, text.step, text.length);
-    WriteGradientMarkup(text, steps, tags, sink);
-}
-
-std::u16string ComposeGradientMarkup(std::u16string_view input, std::u16string_view stepText, const ColourPair& colours,
-                                     const TagTemplate& tags) {
-    // Measured by a first run, so that the result is allocated once: regrowing a
-    // large string costs several times what making the code twice does.
-    struct Count final : MarkupSink {
-        void Write(std::u16string_view piece) override { size += piece.size(); }
-        std::size_t size = 0;
-    } count;
-    WriteGradientMarkup(input, stepText, colours, tags, count);
-    StringSink whole;
-    whole.text.reserve(count.size);
-    WriteGradientMarkup(input, stepText, colours, tags, whole);
-    return std::move(whole.text);
 }
 
 } // namespace velmorant

@@ -1,9 +1,7 @@
 #pragma once
 // The gradient code: every unit of the trimmed text framed by the template in
-// its own colour, raw units untagged. One unit loop writes into a MarkupSink;
-// ComposeGradientMarkup keeps the result whole.
+// its own colour, raw units untagged. One unit loop writes into a MarkupSink.
 
-#include "codegen/colour.h"
 #include "codegen/markup_form.h"
 #include "codegen/markup_sink.h"
 #include "codegen/tag_template.h"
@@ -11,7 +9,6 @@
 
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <string_view>
 
 namespace velmorant {
@@ -27,21 +24,10 @@ struct GradientText {
 // Throws std::length_error when the trimmed text is too long for 32-bit positions.
 GradientText PrepareGradientText(std::u16string_view input, std::u16string_view stepText);
 
-// Writes the code for text into sink, each coloured unit in colours.At(its position).
-// Linear in the text; holds nothing of the output beyond a small buffer.
-void WriteGradientMarkup(const GradientText& text, UnitColours& colours, const TagTemplate& tags, MarkupSink& sink);
-
-// The same with the colour code's form and merging chosen; gives the number of tag
-// pairs written.
+// Writes the code for text into sink, each coloured unit in colours.At(its position),
+// the colour code's form and merging as chosen; gives the number of tag pairs
+// written. Linear in the text; holds nothing of the output beyond a small buffer.
 std::size_t WriteGradientMarkup(const GradientText& text, UnitColours& colours, const TagTemplate& tags,
                                 const MarkupForm& form, MarkupSink& sink);
-
-// The two-colour gradient from an untrimmed input and a step text.
-void WriteGradientMarkup(std::u16string_view input, std::u16string_view stepText, const ColourPair& colours,
-                         const TagTemplate& tags, MarkupSink& sink);
-
-// The same code as one string.
-std::u16string ComposeGradientMarkup(std::u16string_view input, std::u16string_view stepText, const ColourPair& colours,
-                                     const TagTemplate& tags);
 
 } // namespace velmorant

@@ -6,49 +6,15 @@
 
 namespace velmorant {
 
-namespace {
-
-// start + delta * r / n rounded half to even, exact: as ChannelStepper::Value.
-Channel ExactMix(Channel start, Channel end, std::int64_t r, std::int64_t n) {
-    const std::int64_t product = (static_cast<std::int64_t>(end) - start) * r;
-    std::int64_t quotient = product / n;
-    std::int64_t remainder = product % n;
-    if (remainder < 0) {
-        remainder += n;
-        --quotient;
-    }
-    std::int64_t value = start + quotient;
-    if (2 * remainder > n || (2 * remainder == n && (value & 1) != 0))
-        ++value;
-    return static_cast<Channel>(value);
-}
-
-} // namespace
-
 std::int64_t SegmentOf(std::int64_t i, std::int64_t n, std::int64_t segments) {
     return std::min(i * segments / n, segments - 1);
 }
 
-Rgb GradientAt(const Gradient& gradient, std::int32_t i, std::int32_t n) {
-    const auto m = static_cast<std::int64_t>(gradient.stops.size()) - 1;
-    const std::int64_t j = SegmentOf(i, n, m);
-    const std::int64_t r = i * m - j * n; // i's offset into the segment, in n-ths of a segment
-    const Rgb& from = gradient.stops[static_cast<std::size_t>(j)];
-    const Rgb& to = gradient.stops[static_cast<std::size_t>(j + 1)];
-    if (gradient.blend == Blend::Srgb)
-        return {ExactMix(from.red, to.red, r, n), ExactMix(from.green, to.green, r, n),
-                ExactMix(from.blue, to.blue, r, n)};
-    const Oklab a = SrgbToOklab(from), b = SrgbToOklab(to);
-    const double t = static_cast<double>(r) / static_cast<double>(n);
-    const LinearRgb rgb = OklabToLinear({a.L + (b.L - a.L) * t, a.a + (b.a - a.a) * t, a.b + (b.b - a.b) * t});
-    return {EncodeSrgbDirect(rgb[0]), EncodeSrgbDirect(rgb[1]), EncodeSrgbDirect(rgb[2])};
-}
-
-GradientWalker::GradientWalker(const Gradient& gradient, std::int32_t k, std::int32_t n)
+GradientWalker::GradientWalker(const Gradient& gradient, std::int32_t k, std::int32_t n, std::int32_t first)
     : stops_(gradient.stops), oklab_(gradient.blend == Blend::Oklab), k_(k), n_(n),
       segments_(static_cast<std::int64_t>(gradient.stops.size()) - 1) {
-    if (segments_ < 1 || n < 1 || k < 1)
-        throw std::invalid_argument("GradientWalker: needs two stops, n >= 1 and k >= 1");
+    if (segments_ < 1 || n < 1 || k < 1 || first < 0)
+        throw std::invalid_argument("GradientWalker: needs two stops, n >= 1, k >= 1 and first >= 0");
     if (oklab_) {
         labs_.reserve(stops_.size());
         for (const Rgb& stop : stops_)
@@ -56,7 +22,7 @@ GradientWalker::GradientWalker(const Gradient& gradient, std::int32_t k, std::in
         MeasureSegments();
         encoder_ = &SrgbEncoder::Shared();
     }
-    EnterSegment(1);
+    EnterSegment(first);
 }
 
 void GradientWalker::EnterSegment(std::int64_t position) {
@@ -81,11 +47,8 @@ void GradientWalker::EnterSegment(std::int64_t position) {
 // Each linear channel is a sum of the cubes of l, m and s, which run straight in t:
 // |d/dt| <= sum |M| * 3 * max(l^2) * |dl/dt|.
 void GradientWalker::MeasureSegments() {
-    static constexpr double toLms[3][3] = {
-        {1, 0.3963377774, 0.2158037573}, {1, -0.1055613458, -0.0638541728}, {1, -0.0894841775, -1.2914855480}};
-    static constexpr double toRgb[3][3] = {{4.0767416621, -3.3077115913, 0.2309699292},
-                                           {-1.2684380046, 2.6097574011, -0.3413193965},
-                                           {-0.0041960863, -0.7034186147, 1.7076147010}};
+    const auto& toLms = kOklabToLms;
+    const auto& toRgb = kLmsToLinear;
     for (std::size_t j = 0; j + 1 < labs_.size(); ++j) {
         const Oklab& a = labs_[j];
         const Oklab& b = labs_[j + 1];

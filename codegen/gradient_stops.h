@@ -25,16 +25,15 @@ struct Gradient {
 // Position i of n (1 <= i <= n) lies in segment min(floor(i * m / n), m - 1) of m = stops - 1.
 std::int64_t SegmentOf(std::int64_t i, std::int64_t n, std::int64_t segments);
 
-// The colour at position i of n, straight from the definition: for sRGB
-// c_j + (c_j+1 - c_j) * (i * m - j * n) / n per channel, exact, rounded half to
-// even; for Oklab the same fraction in Oklab, encoded with pow.
-Rgb GradientAt(const Gradient& gradient, std::int32_t i, std::int32_t n);
-
-// GradientAt along the unit positions 1, 1 + k, ... of a text of n: additions
-// within a segment instead of divisions per unit, and no pow.
+// The one colour engine of the code, the preview and the strip: the colour at
+// the positions first, first + k, ... of n, by additions within a segment instead
+// of divisions per unit, and without pow. At position i (0 <= i <= n) of segment
+// j of m = stops - 1 it is, for sRGB, c_j + (c_j+1 - c_j) * (i * m - j * n) / n
+// per channel, exact and rounded half to even; for Oklab the same fraction in
+// Oklab. With two sRGB stops that is InterpolateChannel's rule exactly.
 class GradientWalker {
 public:
-    GradientWalker(const Gradient& gradient, std::int32_t k, std::int32_t n);
+    GradientWalker(const Gradient& gradient, std::int32_t k, std::int32_t n, std::int32_t first = 1);
 
     // Positions only grow, by multiples of k (empty units are skipped, not reordered).
     void MoveTo(std::int32_t position) {
@@ -57,6 +56,10 @@ public:
     std::int32_t Red() const { return oklab_ ? mixed_.red : red_.Value(); }
     std::int32_t Green() const { return oklab_ ? mixed_.green : green_.Value(); }
     std::int32_t Blue() const { return oklab_ ? mixed_.blue : blue_.Value(); }
+    // Every value lies between two stops, so it fits a Channel.
+    Rgb Colour() const {
+        return {static_cast<Channel>(Red()), static_cast<Channel>(Green()), static_cast<Channel>(Blue())};
+    }
 
 private:
     void EnterSegment(std::int64_t position);
@@ -85,8 +88,7 @@ public:
 
     Rgb At(std::int32_t position) override {
         walker_.MoveTo(position);
-        return {static_cast<Channel>(walker_.Red()), static_cast<Channel>(walker_.Green()),
-                static_cast<Channel>(walker_.Blue())};
+        return walker_.Colour();
     }
 
 private:

@@ -29,12 +29,13 @@ Oklab LinearToOklab(const LinearRgb& rgb) {
 }
 
 LinearRgb OklabToLinear(const Oklab& lab) {
-    const double l = Cube(lab.L + 0.3963377774 * lab.a + 0.2158037573 * lab.b);
-    const double m = Cube(lab.L - 0.1055613458 * lab.a - 0.0638541728 * lab.b);
-    const double s = Cube(lab.L - 0.0894841775 * lab.a - 1.2914855480 * lab.b);
-    return {+4.0767416621 * l - 3.3077115913 * m + 0.2309699292 * s,
-            -1.2684380046 * l + 2.6097574011 * m - 0.3413193965 * s,
-            -0.0041960863 * l - 0.7034186147 * m + 1.7076147010 * s};
+    std::array<double, 3> lms{};
+    for (int i = 0; i < 3; ++i)
+        lms[i] = Cube(kOklabToLms[i][0] * lab.L + kOklabToLms[i][1] * lab.a + kOklabToLms[i][2] * lab.b);
+    LinearRgb rgb{};
+    for (int c = 0; c < 3; ++c)
+        rgb[c] = kLmsToLinear[c][0] * lms[0] + kLmsToLinear[c][1] * lms[1] + kLmsToLinear[c][2] * lms[2];
+    return rgb;
 }
 
 Oklab SrgbToOklab(Rgb colour) {

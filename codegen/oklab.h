@@ -17,6 +17,15 @@ struct Oklab {
 
 using LinearRgb = std::array<double, 3>;
 
+// Oklab to the cube roots of the cone responses l, m, s, and the cones (cubed)
+// to linear sRGB: the two matrices of the way back, which the Oklab walker also
+// uses to bound how fast a channel moves.
+inline constexpr double kOklabToLms[3][3] = {
+    {1, 0.3963377774, 0.2158037573}, {1, -0.1055613458, -0.0638541728}, {1, -0.0894841775, -1.2914855480}};
+inline constexpr double kLmsToLinear[3][3] = {{4.0767416621, -3.3077115913, 0.2309699292},
+                                              {-1.2684380046, 2.6097574011, -0.3413193965},
+                                              {-0.0041960863, -0.7034186147, 1.7076147010}};
+
 // sRGB channel 0..255 to linear light 0..1.
 double SrgbToLinear(Channel channel);
 

@@ -30,11 +30,4 @@ StyleTags StyleTagsFor(const StyleOptions& styles) {
     return tags;
 }
 
-std::u16string WrapInStyleTags(std::u16string_view code, const StyleOptions& styles) {
-    const StyleTags tags = StyleTagsFor(styles);
-    std::u16string result;
-    result.reserve(tags.before.size() + code.size() + tags.after.size());
-    return result.append(tags.before).append(code).append(tags.after);
-}
-
 } // namespace velmorant

@@ -24,7 +24,4 @@ struct StyleTags {
 };
 StyleTags StyleTagsFor(const StyleOptions& styles);
 
-// before + code + after.
-std::u16string WrapInStyleTags(std::u16string_view code, const StyleOptions& styles);
-
 } // namespace velmorant

@@ -6,6 +6,7 @@
 #include "cli/utf8_sink.h"
 #include "codegen/colour.h"
 #include "codegen/gradient_markup.h"
+#include "codegen/reference_rules.h"
 #include "codegen/tag_template.h"
 #include "codegen/text.h"
 #include "codegen/text_to_number.h"

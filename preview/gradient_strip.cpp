@@ -1,11 +1,16 @@
 #include "preview/gradient_strip.h"
 
+#include "codegen/gradient_stops.h"
+
 namespace velmorant {
 
 std::array<ColourValue, GradientStripLines> GradientStripColours(const ColourPair& colours) {
     std::array<ColourValue, GradientStripLines> lines{};
-    for (int i = 0; i < GradientStripLines; ++i)
-        lines[i] = ToColourValue(BlendAt(colours, i, GradientStripLines - 1));
+    GradientWalker walker({{colours.start, colours.end}, Blend::Srgb}, 1, GradientStripLines - 1, 0);
+    for (int i = 0; i < GradientStripLines; ++i) {
+        walker.MoveTo(i);
+        lines[i] = ToColourValue(walker.Colour());
+    }
     return lines;
 }
 

@@ -8,7 +8,8 @@ namespace velmorant {
 
 inline constexpr int GradientStripLines = 256;
 
-// Line i of the strip is the pair blended at i of 255: start at 0, end at 255.
+// Line i of the strip is the pair blended at i of 255 (the code's rule and engine):
+// start at 0, end at 255.
 std::array<ColourValue, GradientStripLines> GradientStripColours(const ColourPair& colours);
 
 } // namespace velmorant

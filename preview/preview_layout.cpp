@@ -24,7 +24,7 @@ float MapPreviewSize(std::u16string_view sizeText) {
     return static_cast<float>(value);
 }
 
-std::vector<PreviewRun> LayoutPreview(std::u16string_view trimmedText, std::int32_t k, const ColourPair& colours,
+std::vector<PreviewRun> LayoutPreview(std::u16string_view trimmedText, std::int32_t k, const Gradient& gradient,
                                       float cellPoints, PreviewArea area) {
     const std::int32_t n = PositionCount(trimmedText);
     // The generator's decision for steps that cannot cut a text.
@@ -39,6 +39,9 @@ std::vector<PreviewRun> LayoutPreview(std::u16string_view trimmedText, std::int3
     const std::u16string_view visible = trimmedText.substr(0, keep);
 
     std::vector<PreviewRun> runs;
+    if (n == 0)
+        return runs;
+    GradientWalker colours(gradient, k, n);
     ForEachUnit(visible, k, [&](const Unit& unit) {
         if (unit.position > PreviewLastPosition)
             return;
@@ -52,7 +55,8 @@ std::vector<PreviewRun> LayoutPreview(std::u16string_view trimmedText, std::int3
         const std::int32_t top = row * PreviewRowHeight;
         if (left >= area.width || top >= area.height)
             return;
-        runs.push_back({std::u16string(unit.text), ToColourValue(BlendAt(colours, unit.position, n)), left, top});
+        colours.MoveTo(unit.position);
+        runs.push_back({std::u16string(unit.text), ToColourValue(colours.Colour()), left, top});
     });
     return runs;
 }
@@ -60,8 +64,7 @@ std::vector<PreviewRun> LayoutPreview(std::u16string_view trimmedText, std::int3
 std::vector<PreviewRun> LayoutPreview(std::u16string_view input, const ConversionRequest& request, float cellPoints,
                                       PreviewArea area) {
     const GradientText text = PrepareGradientText(input, request.step);
-    const ColourPair pair{request.gradient.stops.front(), request.gradient.stops.back()};
-    return LayoutPreview(text.text, text.step, pair, cellPoints, area);
+    return LayoutPreview(text.text, text.step, request.gradient, cellPoints, area);
 }
 
 } // namespace velmorant

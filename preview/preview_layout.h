@@ -46,8 +46,12 @@ float MapPreviewSize(std::u16string_view sizeText);
 
 // Units of the trimmed text for step k, each in the generator's colour, on a grid
 // of 38 cells per row, cells one em (cellPoints * 20 twips) wide, rows 200 apart.
-std::vector<PreviewRun> LayoutPreview(std::u16string_view trimmedText, std::int32_t k, const ColourPair& colours,
+std::vector<PreviewRun> LayoutPreview(std::u16string_view trimmedText, std::int32_t k, const Gradient& gradient,
                                       float cellPoints, PreviewArea area = {});
+inline std::vector<PreviewRun> LayoutPreview(std::u16string_view trimmedText, std::int32_t k, const ColourPair& colours,
+                                             float cellPoints, PreviewArea area = {}) {
+    return LayoutPreview(trimmedText, k, Gradient{{colours.start, colours.end}, Blend::Srgb}, cellPoints, area);
+}
 
 // The preview of what request makes of input: its trimmed text cut by its step.
 std::vector<PreviewRun> LayoutPreview(std::u16string_view input, const ConversionRequest& request, float cellPoints,

@@ -4,6 +4,7 @@
 #include "cli/utf8_sink.h"
 #include "codegen/code_points.h"
 #include "codegen/gradient_stops.h"
+#include "codegen/reference_rules.h"
 #include "codegen/step_fit.h"
 #include "codegen/text.h"
 #include "codegen/text_to_number.h"

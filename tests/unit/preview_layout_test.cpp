@@ -1,3 +1,4 @@
+#include "codegen/reference_rules.h"
 #include "codegen/text_to_number.h"
 #include "preview/preview_layout.h"
 

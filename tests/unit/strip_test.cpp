@@ -1,6 +1,10 @@
 #include "preview/gradient_strip.h"
 
+#include "codegen/reference_rules.h"
+
 #include <gtest/gtest.h>
+
+#include <random>
 
 namespace velmorant {
 namespace {
@@ -31,6 +35,19 @@ TEST(GradientStripColours, RoundsEachChannel) {
     EXPECT_EQ(lines[1], Pack(200, 100, 0));
     EXPECT_EQ(lines[128], Pack(150, 150, 0));
     EXPECT_EQ(lines[255], Pack(100, 200, 0));
+}
+
+// The strip takes its colours from the code's engine: each line is still the
+// blending rule at i of 255.
+TEST(GradientStripColours, EveryLineIsTheBlendingRule) {
+    std::mt19937 random(3);
+    const auto channel = [&] { return static_cast<Channel>(random() % 256); };
+    for (int trial = 0; trial < 500; ++trial) {
+        const ColourPair pair{{channel(), channel(), channel()}, {channel(), channel(), channel()}};
+        const auto lines = GradientStripColours(pair);
+        for (int i = 0; i < GradientStripLines; ++i)
+            ASSERT_EQ(lines[i], ToColourValue(BlendAt(pair, i, GradientStripLines - 1))) << "trial " << trial;
+    }
 }
 
 } // namespace

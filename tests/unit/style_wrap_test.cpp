@@ -1,3 +1,4 @@
+#include "codegen/reference_rules.h"
 #include "codegen/style_wrap.h"
 
 #include <gtest/gtest.h>
