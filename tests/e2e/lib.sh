@@ -1,7 +1,8 @@
 # shellcheck shell=bash
 # Shared helpers for the end-to-end scripts: a private X server, the real
-# program on it, xdotool for input, ImageMagick for pixels, xclip for the
-# clipboard. Source it, then call e2e_init "$@" with BINARY CLI OUTDIR.
+# program on it, xdotool for input, ImageMagick for pixels, xclip to read the
+# clipboard and a test owner (clipboard_owner.cpp, at $E2E_OWNER) to fill it.
+# Source it, then call e2e_init "$@" with BINARY CLI OUTDIR.
 #
 # Every process started here is remembered by pid and ended on every exit path.
 
@@ -9,8 +10,9 @@ set -u
 
 CAPTION='Velmorant        增强版'
 
-E2E_PIDS=()      # helpers (xclip) to end at the next app_stop and at exit
+E2E_PIDS=()      # helpers (clipboard owners) to end at the next app_stop and at exit
 XVFB_PID=''
+OWNER_PID='' OWNER_OUT=''
 APP_PID=''
 APP_WIN=''
 WIN_X=0 WIN_Y=0 WIN_W=0 WIN_H=0
@@ -36,6 +38,7 @@ stop_pid() {
 
 stop_helpers() {
     local pid
+    owner_close
     for pid in "${E2E_PIDS[@]}"; do stop_pid "$pid"; done
     E2E_PIDS=()
 }
@@ -234,36 +237,48 @@ type_text() {
 
 clipboard_read() { xclip -o -selection clipboard -t UTF8_STRING 2>/dev/null; }
 
-# clipboard_put TEXT: xclip stays in the foreground (-quiet) and serves the
-# text until app_stop, so its pid is ours to end.
+# owner_start ARG...: the test owner (clipboard_owner.cpp, at $E2E_OWNER) takes
+# the clipboard with these arguments until app_stop; sets OWNER_PID. True once
+# the server has named it the owner; its later lines come through owner_says.
+owner_start() {
+    [ -x "${E2E_OWNER:-}" ] || { log "E2E_OWNER names no clipboard owner program"; return 1; }
+    owner_close
+    local fifo=$E2E_TMP/owner-out
+    rm -f "$fifo"
+    mkfifo "$fifo"
+    "$E2E_OWNER" "$@" >"$fifo" 2>>"$E2E_TMP/owner.log" &
+    OWNER_PID=$!
+    E2E_PIDS+=("$OWNER_PID")
+    exec {OWNER_OUT}<"$fifo"
+    owner_says ready
+}
+
+# owner_says LINE: waits for the owner's next line and compares. The bound
+# only keeps a lost owner from hanging the script.
+owner_says() {
+    local line=''
+    read -r -t 60 line <&"$OWNER_OUT"
+    [ "$line" = "$1" ] || { log "      the owner said \"$line\", not \"$1\""; return 1; }
+}
+
+owner_close() {
+    [ -n "${OWNER_OUT:-}" ] && exec {OWNER_OUT}<&-
+    OWNER_OUT=''
+}
+
+# clipboard_put TEXT: the owner serves the text.
 clipboard_put() {
-    printf '%s' "$1" | xclip -quiet -selection clipboard -t UTF8_STRING -i >/dev/null 2>&1 &
-    E2E_PIDS+=($!)
-    local i
-    for i in $(seq 30); do
-        [ "$(clipboard_read)" = "$1" ] && return 0
-        sleep 0.1
-    done
-    return 1
+    printf '%s' "$1" >"$E2E_TMP/clipboard-text"
+    owner_start "$E2E_TMP/clipboard-text" && [ "$(clipboard_read)" = "$1" ]
 }
 
-# clipboard_serve TARGET FILE: xclip offers FILE under TARGET alone (besides
-# TARGETS) until app_stop; sets CLIP_PID. True once the offer is visible.
+# clipboard_serve TARGET FILE [ARG...]: the owner offers FILE under TARGET
+# alone (besides TARGETS), with the owner's further arguments.
 clipboard_serve() {
-    xclip -quiet -selection clipboard -t "$1" -i "$2" >/dev/null 2>&1 &
-    CLIP_PID=$!
-    E2E_PIDS+=("$CLIP_PID")
-    local i
-    for i in $(seq 50); do
-        xclip -o -selection clipboard -t TARGETS 2>/dev/null | grep -qx "$1" && return 0
-        sleep 0.1
-    done
-    return 1
+    local target=$1
+    shift
+    owner_start --target "$target" "$@"
 }
-
-# bytes_sent PID: how many bytes the process has written so far (its X
-# socket included), from /proc.
-bytes_sent() { sed -n 's/^wchar: //p' "/proc/$1/io" 2>/dev/null; }
 
 # -- pictures -----------------------------------------------------------------
 

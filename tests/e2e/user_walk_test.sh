@@ -158,7 +158,7 @@ hover() {
 
 # Digits and Backspace pass; letters, "-", ".", space and Ctrl+V do not.
 step_key_filter() {
-    check "xclip holds digits" clipboard_put 99 || return 1
+    check "the owner holds digits" clipboard_put 99 || return 1
     click_at "${TEXT1[@]}"
     keys shift+Tab shift+Tab shift+Tab shift+Tab   # Picture1, Combo1, Command2(0), Text4
     keys 7 a minus period space ctrl+v              # "1" becomes "17"
