@@ -100,7 +100,7 @@ start_xvfb() {
         >"$E2E_TMP/xvfb.log" 2>&1 &
     XVFB_PID=$!
     local i
-    for i in $(seq 100); do
+    for i in $(seq 300); do
         [ -s "$fdfile" ] && break
         kill -0 "$XVFB_PID" 2>/dev/null || break
         sleep 0.1
@@ -113,7 +113,7 @@ start_xvfb() {
     export DISPLAY=":$(head -n1 "$fdfile")"
     unset WAYLAND_DISPLAY XAUTHORITY
     export QT_QPA_PLATFORM=xcb
-    for i in $(seq 50); do
+    for i in $(seq 300); do
         xdotool getmouselocation >/dev/null 2>&1 && return 0
         sleep 0.1
     done
@@ -128,7 +128,7 @@ start_xvfb() {
 app_start() {
     "$BIN" >"$E2E_TMP/app.log" 2>&1 &
     APP_PID=$!
-    APP_WIN=$(find_window "^${CAPTION}\$" 15) || {
+    APP_WIN=$(find_window "^${CAPTION}\$" 30) || {
         log "the window \"$CAPTION\" did not appear"
         cat "$E2E_TMP/app.log" >&2
         return 1
@@ -174,13 +174,32 @@ find_window() {
     printf '%s\n' "$ids" | head -n1
 }
 
-# window_gone REGEX WHAT: waits up to 3 s until no visible window matches.
+# window_gone REGEX WHAT: waits until no visible window matches (15 s at most).
 window_gone() {
-    for _ in $(seq 30); do
+    for _ in $(seq 150); do
         xdotool search --onlyvisible --name "$1" >/dev/null 2>&1 || return 0
         sleep 0.1
     done
     fail "$2 did not close"
+}
+
+# focus_on ID: waits until the window has the X input focus, so that the keys
+# sent next reach it rather than the window behind it (15 s at most).
+focus_on() {
+    for _ in $(seq 150); do
+        [ "$(xdotool getwindowfocus 2>/dev/null)" = "$1" ] && return 0
+        sleep 0.1
+    done
+    fail "window $1 never took the keyboard focus"
+}
+
+# close_message_box: Return, once the box titled Velmorant has the focus, closes it.
+close_message_box() {
+    local box
+    box=$(find_window '^Velmorant$' 15) || { fail "no message box titled Velmorant"; return 1; }
+    focus_on "$box" || return 1
+    keys Return
+    window_gone '^Velmorant$' "the message box (on Return)"
 }
 
 # window_geometry ID: prints "X Y W H".
@@ -203,7 +222,7 @@ pointer_to() {
     local X Y SCREEN WINDOW
     eval "$(xdotool getmouselocation --shell)"
     [ "$X" = "$1" ] && [ "$Y" = "$2" ] && return 0
-    timeout 5 xdotool mousemove --sync "$1" "$2"
+    timeout 15 xdotool mousemove --sync "$1" "$2"
 }
 
 # Coordinates are window-relative pixels.
@@ -290,12 +309,12 @@ shot() {
 }
 
 # shot_when NAME PREDICATE ARGS...: screenshots until PREDICATE FILE ARGS...
-# holds, for 3 s at most, since the program paints in its own time; prints
+# holds, for 15 s at most, since the program paints in its own time; prints
 # the file. The checks that follow look at that file.
 shot_when() {
     local name=$1 predicate=$2 f
     shift 2
-    for _ in $(seq 15); do
+    for _ in $(seq 75); do
         f=$(shot "$name")
         "$predicate" "$f" "$@" >/dev/null 2>&1 && break
         sleep 0.2

@@ -40,20 +40,19 @@ cell_lacks() {
 
 press() { click_at "$1" "$2"; }
 
-# message_box NAME [SECONDS]: waits for the box titled Velmorant, saves the
-# screen, and prints how near a pixel of the box comes to the red of the error icon.
+# message_box NAME [SECONDS]: waits for the box titled Velmorant and for its
+# icon to be painted (both icons hold white), saves the screen, and prints how
+# near a pixel of the box comes to the red of the error icon.
 message_box() {
-    local box geometry
-    box=$(find_window '^Velmorant$' "${2:-5}") || return 1
-    settle
+    local box geometry f
+    box=$(find_window '^Velmorant$' "${2:-15}") || return 1
     read -r -a geometry <<<"$(window_geometry "$box")"
-    nearest "$(shot_root "$1")" "${geometry[@]}" 230 30 30
-}
-
-# close_box: Return closes the message box.
-close_box() {
-    keys Return
-    window_gone '^Velmorant$' "the message box (on Return)"
+    for _ in $(seq 50); do
+        f=$(shot_root "$1")
+        [ "$(nearest "$f" "${geometry[0]}" "${geometry[1]}" 60 "${geometry[3]}" 255 255 255)" -le 30 ] && break
+        sleep 0.2
+    done
+    nearest "$f" "${geometry[@]}" 230 30 30
 }
 
 # copy_and_confirm NAME: presses copy and expects the information box.
@@ -62,7 +61,7 @@ copy_and_confirm() {
     local red
     red=$(message_box "$1") || { fail "no message box titled Velmorant after copy"; return 1; }
     check "the box has no error icon" [ "$red" -gt 60 ]
-    close_box
+    close_message_box
 }
 
 startup_text() {
@@ -117,7 +116,7 @@ empty_copy() {
     local red
     red=$(message_box copy-empty-message) || { fail "no message box after copy of nothing"; return 1; }
     check "the box shows the error icon" [ "$red" -le 40 ]
-    close_box
+    close_message_box
     check "the clipboard is untouched" [ "$(clipboard_read)" = kept ]
 }
 
@@ -170,9 +169,9 @@ empty_text() {
 # start-up text. The box may wait for Qt's 5 s clipboard timeout.
 failed_read() {
     local red
-    red=$(message_box "$1" 12) || { fail "no message box after the failed read"; return 1; }
+    red=$(message_box "$1" 25) || { fail "no message box after the failed read"; return 1; }
     check "the box shows the error icon" [ "$red" -le 40 ]
-    close_box
+    close_message_box
     input_is "the input still holds the start-up text" "$1" "$STARTUP_TEXT"
 }
 

@@ -14,7 +14,8 @@ startup_window() {
     check "window is centred across the 1024-pixel screen" within 2 $((WIN_X * 2 + WIN_W)) 1024
     check "window is centred down the 768-pixel screen" within 2 $((WIN_Y * 2 + WIN_H)) 768
     local f
-    f=$(shot startup)
+    # Shown is not yet painted: wait for the strip's first colour.
+    f=$(shot_when startup pixel_near $STRIP_LEFT $STRIP_MID_Y 255 0 255 12)
     check "strip starts magenta" pixel_near "$f" $STRIP_LEFT $STRIP_MID_Y 255 0 255 12
     check "strip ends green" pixel_near "$f" $STRIP_RIGHT $STRIP_MID_Y 0 255 0 12
     check "strip is grey halfway" pixel_near "$f" $(((STRIP_LEFT + STRIP_RIGHT) / 2)) $STRIP_MID_Y 128 128 128 12
@@ -26,7 +27,7 @@ startup_window() {
     # Text1, then Tab: the focus is on the invisible "关于(&A)", and Alt+A clicks it.
     click_at 100 170
     keys Tab alt+a
-    check "Tab then Alt+A ends the program" wait_app_exit 5
+    check "Tab then Alt+A ends the program" wait_app_exit 15
     check "it ends with status 0" [ "${APP_EXIT:-x}" = 0 ]
 }
 
@@ -34,12 +35,12 @@ startup_window() {
 tab_then_space() {
     click_at 100 170
     keys Tab space
-    check "Tab then Space ends the program" wait_app_exit 5
+    check "Tab then Space ends the program" wait_app_exit 15
 }
 
 exit_button() {
     click_at 322 455
-    check "退出 ends the program" wait_app_exit 5
+    check "退出 ends the program" wait_app_exit 15
     check "it ends with status 0" [ "${APP_EXIT:-x}" = 0 ]
 }
 

@@ -16,8 +16,7 @@ LABEL8_AREA=(192 485 72 12)
 convert_and_copy() {
     click_at "${CONVERT[@]}"
     click_at "${COPY[@]}"
-    find_window '^Velmorant$' 5 >/dev/null || { fail "no confirmation after copy"; return 1; }
-    keys Return
+    close_message_box || return 1
     clipboard_read >"$1"
 }
 
@@ -56,8 +55,7 @@ tab_walk() {
     check "the program still runs (Tab passed the exit buttons)" app_running || return 1
     keys Tab space                  # Command2(0): convert
     click_at "${COPY[@]}"
-    find_window '^Velmorant$' 5 >/dev/null || { fail "no confirmation after copy"; return 1; }
-    keys Return
+    close_message_box || return 1
     clipboard_read >"$E2E_TMP/clip"
     expect_code "each value landed in its control" 'velmorant walk' \
         --underline --bold --size 3 --close '[/c]' --middle ')' --open '(#' --font 新宋体 --step 3
@@ -82,7 +80,8 @@ choose_colour() {
     click_at 200 4                  # the main window takes the keys again
     keys "$1"
     local dialog
-    dialog=$(find_window 'Select Color|颜色' 5) || { fail "$1 opened no colour chooser"; return 1; }
+    dialog=$(find_window 'Select Color|颜色' 15) || { fail "$1 opened no colour chooser"; return 1; }
+    focus_on "$dialog" || return 1
     [ -n "${2:-}" ] || return 0
     keys alt+h ctrl+a
     type_text "$2"
