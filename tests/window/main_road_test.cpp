@@ -4,6 +4,7 @@
 #include "tests/window/picture_log.h"
 #include "tests/window/window_fixture.h"
 
+#include <QSignalSpy>
 #include <QTest>
 
 using namespace velmorant;
@@ -93,7 +94,8 @@ private slots:
         QCOMPARE(form.Combo3->Text(), QStringLiteral("新宋体"));
         form.Combo2->setFocus();
         QTest::keyClick(form.Combo2, Qt::Key_Down);
-        QTest::qWait(1100); // one tick of Timer1
+        QSignalSpy tick(form.Timer1, &QTimer::timeout);
+        QVERIFY(tick.wait(10000)); // one tick of Timer1, however late the machine lets it come
         QCOMPARE(form.Text3->Text(), QString());
         QCOMPARE(form.Picture1->Image(), blank);
         QCOMPARE(form.Text2(0)->Text(), QStringLiteral("[color=#"));
