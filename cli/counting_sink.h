@@ -2,6 +2,7 @@
 // Counts what passes on to another sink, for --stats: UTF-16 units and code
 // points, a pair split between two pieces counted once.
 
+#include "codegen/code_points.h"
 #include "codegen/markup_sink.h"
 
 #include <cstddef>
@@ -14,7 +15,7 @@ public:
 
     void Write(std::u16string_view piece) override {
         for (const char16_t unit : piece) {
-            if (unit >= 0xDC00 && unit <= 0xDFFF && last_ >= 0xD800 && last_ <= 0xDBFF) {
+            if (IsSurrogatePair(last_, unit)) {
                 ++pairs_;
                 last_ = 0; // a low surrogate right after completes at most one pair
             } else {

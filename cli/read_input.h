@@ -2,6 +2,8 @@
 // Reading the whole input as text: UTF-8 decoded piece by piece as it arrives,
 // so memory grows with the text only and a limit is checked as it goes.
 
+#include "codegen/text.h"
+
 #include <cstddef>
 #include <cstdint>
 #include <cstdio>
@@ -11,8 +13,8 @@
 
 namespace velmorant::cli {
 
-// Unit positions are 32-bit: no longer text can be converted.
-constexpr std::size_t kMaxInputUnits = std::numeric_limits<std::int32_t>::max();
+// No longer text can be converted: unit positions are 32-bit.
+constexpr std::size_t kMaxInputUnits = kMaxTextUnits;
 
 struct InputText {
     enum class Status { kRead, kUnreadable, kNotUtf8, kTooLong, kOutOfMemory };

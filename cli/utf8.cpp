@@ -1,5 +1,7 @@
 #include "cli/utf8.h"
 
+#include "codegen/code_points.h"
+
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -184,8 +186,8 @@ char* EncodeUtf8(std::u16string_view text, char* out) {
             *out++ = static_cast<char>(cp);
             continue;
         }
-        if (cp >= 0xD800 && cp <= 0xDFFF) {
-            if (cp <= 0xDBFF && i + 1 < n && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+        if (IsSurrogate(text[i])) {
+            if (i + 1 < n && IsSurrogatePair(text[i], text[i + 1])) {
                 cp = 0x10000 + ((cp - 0xD800) << 10) + (text[++i] - 0xDC00);
             } else {
                 cp = 0xFFFD;

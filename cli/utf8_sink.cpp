@@ -1,15 +1,13 @@
 #include "cli/utf8_sink.h"
 
 #include "cli/utf8.h"
+#include "codegen/code_points.h"
 
 #include <algorithm>
 
 namespace velmorant::cli {
 
 namespace {
-
-constexpr bool IsHigh(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-constexpr bool IsLow(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 // A slice of at most free / 3 units, one more to keep a pair whole, fits in free
 // bytes plus this much.
@@ -27,14 +25,14 @@ void Utf8ChunkSink::Write(std::u16string_view piece) {
     if (heldHigh_ != 0) {
         const char16_t held[2] = {heldHigh_, piece.front()};
         heldHigh_ = 0;
-        if (IsLow(piece.front())) {
+        if (IsLowSurrogate(piece.front())) {
             Encode({held, 2});
             piece.remove_prefix(1);
         } else {
             Encode({held, 1});
         }
     }
-    if (!piece.empty() && IsHigh(piece.back())) {
+    if (!piece.empty() && IsHighSurrogate(piece.back())) {
         heldHigh_ = piece.back();
         piece.remove_suffix(1);
     }
@@ -54,7 +52,7 @@ void Utf8ChunkSink::Encode(std::u16string_view units) {
         if (used_ >= chunkBytes_)
             FlushChunk();
         std::size_t take = std::min(units.size(), std::max<std::size_t>((chunkBytes_ - used_) / 3, 1));
-        if (take < units.size() && IsHigh(units[take - 1]) && IsLow(units[take]))
+        if (take < units.size() && IsSurrogatePair(units[take - 1], units[take]))
             ++take;
         char* end = EncodeUtf8(units.substr(0, take), buffer_.data() + used_);
         used_ = static_cast<std::size_t>(end - buffer_.data());

@@ -1,16 +1,22 @@
 #pragma once
-// Lengths as forum software counts them: in Unicode code points. A lone
-// surrogate counts as one, as it is written as U+FFFD.
+// UTF-16 surrogates, and lengths as forum software counts them: in Unicode code
+// points. A lone surrogate counts as one, as it is written as U+FFFD.
 
 #include <cstddef>
 #include <string_view>
 
 namespace velmorant {
 
+constexpr bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+constexpr bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+constexpr bool IsSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDFFF; }
+// A high surrogate followed by a low one: one code point in two units.
+constexpr bool IsSurrogatePair(char16_t high, char16_t low) { return IsHighSurrogate(high) && IsLowSurrogate(low); }
+
 constexpr std::size_t CountCodePoints(std::u16string_view text) {
     std::size_t pairs = 0;
     for (std::size_t i = 0; i + 1 < text.size(); ++i) {
-        if (text[i] >= 0xD800 && text[i] <= 0xDBFF && text[i + 1] >= 0xDC00 && text[i + 1] <= 0xDFFF) {
+        if (IsSurrogatePair(text[i], text[i + 1])) {
             ++pairs;
             ++i;
         }

@@ -36,7 +36,7 @@ OutputLengths::OutputLengths(std::u16string_view text, const Gradient& gradient,
 
 // IsRawUnit for text[from, end) without looking at every character.
 bool OutputLengths::IsRaw(std::size_t from, std::size_t end) const {
-    if (end - from == 1 && (text_[from] == u'\t' || text_[from] == u'\n' || text_[from] == u'\r'))
+    if (end - from == 1 && IsRawAlone(text_[from]))
         return true;
     return static_cast<std::size_t>(blanksBefore_[end] - blanksBefore_[from]) == end - from;
 }

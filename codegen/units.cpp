@@ -7,7 +7,7 @@
 namespace velmorant {
 
 bool IsRawUnit(std::u16string_view unit) {
-    if (unit.size() == 1 && (unit[0] == u'\t' || unit[0] == u'\n' || unit[0] == u'\r'))
+    if (unit.size() == 1 && IsRawAlone(unit[0]))
         return true;
     // An empty unit counts as blanks only: there is nothing to tag.
     return std::all_of(unit.begin(), unit.end(), IsBlank);

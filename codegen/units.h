@@ -15,6 +15,9 @@ struct Unit {
     std::u16string_view text;
 };
 
+// The characters that pass untagged when they make a unit alone.
+constexpr bool IsRawAlone(char16_t c) { return c == u'\t' || c == u'\n' || c == u'\r'; }
+
 // Tab, line feed or carriage return alone, or blanks only: written without a tag.
 bool IsRawUnit(std::u16string_view unit);
 

@@ -1,13 +1,12 @@
 #pragma once
 // Template body of ForEachUnit; include codegen/units.h instead.
 
+#include "codegen/code_points.h"
+
 #include <algorithm>
 #include <cstddef>
 
 namespace velmorant {
-
-constexpr bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
-constexpr bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 
 template <class Visit> void ForEachUnit(std::u16string_view text, std::int32_t k, Visit&& visit) {
     const std::size_t n = text.size();
@@ -15,7 +14,7 @@ template <class Visit> void ForEachUnit(std::u16string_view text, std::int32_t k
     std::size_t taken = 0; // everything before this index belongs to earlier units
     for (std::size_t start = 0; start < n; start += step) {
         std::size_t end = std::min(start + step, n);
-        if (end < n && IsHighSurrogate(text[end - 1]) && IsLowSurrogate(text[end]))
+        if (end < n && IsSurrogatePair(text[end - 1], text[end]))
             ++end; // keep the pair whole
         const std::size_t from = std::max(start, taken);
         if (from < end)
