@@ -22,16 +22,16 @@ public:
                 last_ = unit;
             }
         }
-        units_ += piece.size();
+        codeUnits_ += piece.size();
         next_.Write(piece);
     }
 
-    std::size_t Units() const { return units_; }
-    std::size_t CodePoints() const { return units_ - pairs_; }
+    std::size_t CodeUnits() const { return codeUnits_; }
+    std::size_t CodePoints() const { return codeUnits_ - pairs_; }
 
 private:
     MarkupSink& next_;
-    std::size_t units_ = 0;
+    std::size_t codeUnits_ = 0;
     std::size_t pairs_ = 0;
     char16_t last_ = 0;
 };

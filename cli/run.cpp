@@ -68,7 +68,7 @@ bool ReadInput(const Options& options, std::FILE* in, std::FILE* err, const std:
         std::fprintf(err,
                      "velmorant-cli: %s is too long: the limit is %zu UTF-16 code units, what 32-bit positions "
                      "can count\n",
-                     inputName.c_str(), kMaxInputUnits);
+                     inputName.c_str(), kMaxInputCodeUnits);
         break;
     case Status::kOutOfMemory:
         std::fprintf(err, "velmorant-cli: out of memory after reading %zu bytes of %s\n", input.bytesRead,
@@ -78,8 +78,9 @@ bool ReadInput(const Options& options, std::FILE* in, std::FILE* err, const std:
     return false;
 }
 
-int Convert(std::span<const std::string_view> args, std::FILE* in, std::FILE* out, std::FILE* err,
-            std::size_t& bytesRead) {
+// The whole command: options, input, conversion, reports.
+int RunCommand(std::span<const std::string_view> args, std::FILE* in, std::FILE* out, std::FILE* err,
+               std::size_t& bytesRead) {
     auto parsed = ParseOptions(args);
     if (const auto* usage = std::get_if<UsageError>(&parsed)) {
         std::fprintf(err, "velmorant-cli: %s\nTry 'velmorant-cli --help'.\n", usage->message.c_str());
@@ -138,9 +139,9 @@ int Convert(std::span<const std::string_view> args, std::FILE* in, std::FILE* ou
     sink.Finish();
     Finish(out);
     if (options.stats)
-        std::fprintf(err,
-                     "velmorant-cli: %zu characters in, %zu characters out (%zu UTF-16 units), %zu tags, step %d\n",
-                     CountCodePoints(input.text), counted.CodePoints(), counted.Units(), counts.tagPairs, counts.step);
+        std::fprintf(
+            err, "velmorant-cli: %zu characters in, %zu characters out (%zu UTF-16 units), %zu tags, step %d\n",
+            CountCodePoints(input.text), counted.CodePoints(), counted.CodeUnits(), counts.tagPairs, counts.step);
     return kSuccess;
 }
 
@@ -149,7 +150,7 @@ int Convert(std::span<const std::string_view> args, std::FILE* in, std::FILE* ou
 int Run(std::span<const std::string_view> args, std::FILE* in, std::FILE* out, std::FILE* err) {
     std::size_t bytesRead = 0;
     try {
-        return Convert(args, in, out, err, bytesRead);
+        return RunCommand(args, in, out, err, bytesRead);
     } catch (const OutputFailed& failure) {
         std::fprintf(err, "velmorant-cli: cannot write the output: %s\n", std::strerror(failure.error));
     } catch (const std::bad_alloc&) {

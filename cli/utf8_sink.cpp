@@ -47,16 +47,16 @@ void Utf8ChunkSink::Finish() {
     FlushChunk();
 }
 
-void Utf8ChunkSink::Encode(std::u16string_view units) {
-    while (!units.empty()) {
+void Utf8ChunkSink::Encode(std::u16string_view codeUnits) {
+    while (!codeUnits.empty()) {
         if (used_ >= chunkBytes_)
             FlushChunk();
-        std::size_t take = std::min(units.size(), std::max<std::size_t>((chunkBytes_ - used_) / 3, 1));
-        if (take < units.size() && IsSurrogatePair(units[take - 1], units[take]))
+        std::size_t take = std::min(codeUnits.size(), std::max<std::size_t>((chunkBytes_ - used_) / 3, 1));
+        if (take < codeUnits.size() && IsSurrogatePair(codeUnits[take - 1], codeUnits[take]))
             ++take;
-        char* end = EncodeUtf8(units.substr(0, take), buffer_.data() + used_);
+        char* end = EncodeUtf8(codeUnits.substr(0, take), buffer_.data() + used_);
         used_ = static_cast<std::size_t>(end - buffer_.data());
-        units.remove_prefix(take);
+        codeUnits.remove_prefix(take);
     }
 }
 

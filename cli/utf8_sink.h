@@ -26,7 +26,7 @@ public:
     void Finish();
 
 private:
-    void Encode(std::u16string_view units);
+    void Encode(std::u16string_view codeUnits);
     void FlushChunk();
 
     std::size_t chunkBytes_;
