@@ -163,7 +163,8 @@
 
   function request(extra = {}) {
     if (!defaults) return;
-    const message = { id: ++lastId, settings: { ...read(), previewCharacters: PREVIEW_CHARACTERS }, ...extra };
+    const settings = { ...read(), previewCharacters: PREVIEW_CHARACTERS, codeShown: CODE_SHOWN };
+    const message = { id: ++lastId, settings, ...extra };
     if (textChanged) {
       message.text = $('text').value;
       previewText = message.text; // the preview's slices come from the text the newest request carries
@@ -175,6 +176,7 @@
   }
 
   function onChange(event) {
+    const began = performance.now();
     if (event.target.id === 'text') textChanged = true;
     if (event.target.id === 'dialect') {
       const [open, middle, close] = dialects[event.target.value];
@@ -188,6 +190,7 @@
     notes.copy = null;
     request();
     save();
+    performance.measure('velmorant-input', { start: began }); // the page's work per change, for the benchmark
   }
 
   function showFit() {
@@ -197,7 +200,7 @@
   }
 
   function render(r) {
-    performance.mark('velmorant-render');
+    const began = performance.now();
     current = r;
     notes.error = r.error ? { kind: errorKind(r.error), ...r.error } : null;
     notes.shown = null;
@@ -209,12 +212,8 @@
       code.value = '';
       $('length').textContent = '';
     } else {
-      if (r.code.length > CODE_SHOWN) {
-        code.value = r.code.slice(0, CODE_SHOWN);
-        notes.shown = { shown: CODE_SHOWN, total: r.code.length };
-      } else {
-        code.value = r.code;
-      }
+      code.value = r.shown;
+      if (r.shown.length < r.bytes.length && r.length > r.shown.length) notes.shown = { shown: r.shown.length, total: r.length };
       $('length').textContent = String(r.length);
       if ($('fit').value !== '') $('step').value = String(r.step);
       renderPreview(r);
@@ -224,7 +223,7 @@
     showNotes();
     for (const resolve of waiting) resolve(r);
     waiting = [];
-    performance.measure('velmorant-render', 'velmorant-render');
+    performance.measure('velmorant-render', { start: began });
   }
 
   function errorKind(e) {
@@ -274,6 +273,7 @@
     const r = current || (await new Promise((resolve) => waiting.push(resolve)));
     if (r.error) return;
     try {
+      r.code ??= new TextDecoder().decode(r.bytes);
       await navigator.clipboard.writeText(r.code);
       notes.copy = 'copied';
       $('copy').dataset.copies = String(Number($('copy').dataset.copies || 0) + 1);
@@ -302,6 +302,17 @@
   lang = loaded().lang || browserLang();
   applyCaptions();
   document.querySelector('main').addEventListener('input', onChange);
+  // A long paste goes in as one replacement rather than as an edit: Chromium's
+  // edit of a megabyte takes seconds, the replacement a fraction (it gives up the
+  // box's own undo for that paste).
+  $('text').addEventListener('paste', (e) => {
+    const pasted = e.clipboardData.getData('text/plain');
+    if (pasted.length < 100000) return;
+    e.preventDefault();
+    const box = e.target;
+    box.setRangeText(pasted, box.selectionStart, box.selectionEnd, 'end');
+    box.dispatchEvent(new Event('input', { bubbles: true }));
+  });
   // The window's step box takes typed digits only; pasted text goes through.
   $('step').addEventListener('beforeinput', (e) => {
     if (e.inputType === 'insertText' && /[^0-9]/.test(e.data || '')) e.preventDefault();

@@ -4,7 +4,9 @@
 // of the preview's units. Everything that decides the code happens in the core;
 // this file only moves values across.
 
-#include "codegen/code_points.h"
+#include "cli/counting_sink.h"
+#include "cli/utf8.h"
+#include "cli/utf8_sink.h"
 #include "codegen/colour.h"
 #include "codegen/colour_text.h"
 #include "codegen/conversion.h"
@@ -27,9 +29,12 @@ using namespace velmorant;
 
 struct State {
     ConversionRequest request = ConversionRequest::Startup();
-    std::vector<Rgb> stops;          // gathered by vm_add_stop, taken by vm_use_stops
-    std::u16string scratch;          // settings text from the script
-    std::u16string input;            // the text to convert
+    std::vector<Rgb> stops; // gathered by vm_add_stop, taken by vm_use_stops
+    std::u16string scratch; // settings text from the script
+    std::string bytes;      // the text to convert as the script hands it over, UTF-8
+    std::u16string input;   // the text to convert
+    std::string code;       // the code, UTF-8
+    std::size_t codePoints = 0;
     std::u16string result;           // the code or any other text handed back
     std::vector<std::int32_t> units; // the preview's units: offset, length, 0xRRGGBB
     StepFit fit;
@@ -72,10 +77,23 @@ VM_EXPORT(vm_scratch) char16_t* vm_scratch(std::uint32_t units) {
     return Get().scratch.data();
 }
 
-// Room for the text to convert.
-VM_EXPORT(vm_input) char16_t* vm_input(std::uint32_t units) {
-    Get().input.resize(units);
-    return Get().input.data();
+// Room for `bytes` bytes of the text to convert, in UTF-8: the browser encodes
+// and decodes UTF-8 many times faster than UTF-16, and the code comes out in the
+// same bytes as the CLI's.
+VM_EXPORT(vm_input_utf8) char* vm_input_utf8(std::uint32_t bytes) {
+    Get().bytes.resize(bytes);
+    return Get().bytes.data();
+}
+
+// The first `bytes` bytes there become the text to convert; 0 when they are not
+// UTF-8 (a browser's encoder never gives such).
+VM_EXPORT(vm_take_input) int vm_take_input(std::uint32_t bytes) {
+    State& s = Get();
+    s.input.resize(bytes + cli::kDecodeAhead);
+    std::size_t bad = 0;
+    const char16_t* end = cli::DecodeUtf8(std::string_view(s.bytes.data(), bytes), s.input.data(), bad);
+    s.input.resize(end ? static_cast<std::size_t>(end - s.input.data()) : 0);
+    return end != nullptr;
 }
 
 // The start-up request: the window's values.
@@ -162,23 +180,25 @@ VM_EXPORT(vm_check) int vm_check() {
     }
 }
 
-// The code for the input, at `step` or, for 0, at the step text's step. Gives its
-// length in UTF-16 units; vm_result points at it.
-VM_EXPORT(vm_convert) std::uint32_t vm_convert(std::int32_t step) {
-    StringSink sink;
-    sink.text = std::move(Get().result);
-    sink.text.clear();
-    WriteConversion(Get().input, Get().request, sink, step > 0 ? std::optional(step) : std::nullopt);
-    Get().result = std::move(sink.text);
-    return static_cast<std::uint32_t>(Get().result.size());
-}
-
 VM_EXPORT(vm_result) const char16_t* vm_result() { return Get().result.data(); }
 
-// The result's length as forums count it.
-VM_EXPORT(vm_result_code_points) double vm_result_code_points() {
-    return static_cast<double>(CountCodePoints(Get().result));
+// The code for the input in UTF-8, at `step` or, for 0, at the step text's step,
+// encoded and counted as the CLI does. Gives its length in bytes; vm_code points at it.
+VM_EXPORT(vm_convert) std::uint32_t vm_convert(std::int32_t step) {
+    State& s = Get();
+    s.code.clear();
+    cli::Utf8ChunkSink utf8(std::size_t{1} << 20, [&s](std::string_view chunk) { s.code.append(chunk); });
+    cli::CountingSink counting(utf8);
+    WriteConversion(s.input, s.request, counting, step > 0 ? std::optional(step) : std::nullopt);
+    utf8.Finish();
+    s.codePoints = counting.CodePoints();
+    return static_cast<std::uint32_t>(s.code.size());
 }
+
+VM_EXPORT(vm_code) const char* vm_code() { return Get().code.data(); }
+
+// The code's length as forums count it.
+VM_EXPORT(vm_code_points) double vm_code_points() { return static_cast<double>(Get().codePoints); }
 
 // The smallest step whose code is at most `limit` code points, 0 for none;
 // vm_fit_length and vm_fit_shortest_step tell the rest.

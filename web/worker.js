@@ -5,6 +5,7 @@
 const moduleBytes = Uint8Array.from(atob('@WASM_BASE64@'), (c) => c.charCodeAt(0));
 const wasmModule = new WebAssembly.Module(moduleBytes);
 const decoder = new TextDecoder('utf-16le');
+const utf8Encoder = new TextEncoder();
 let core = null;
 
 // A fresh instance; after a trap the old one's memory may be torn, so it is dropped.
@@ -80,7 +81,10 @@ let textPut = false; // whether the instance holds `text`
 
 function convert(s) {
   if (!textPut) {
-    put(core.vm_input, text);
+    const room = text.length * 3;
+    const at = core.vm_input_utf8(room);
+    const { written } = utf8Encoder.encodeInto(text, new Uint8Array(core.memory.buffer, at, room));
+    core.vm_take_input(written);
     textPut = true;
   }
   applySettings(s);
@@ -96,11 +100,15 @@ function convert(s) {
       throw new SettingError('fit', { noFit: s.fit, shortest: core.vm_fit_length(), atStep: core.vm_fit_shortest_step() });
     }
   }
-  const code = result(core.vm_convert(step));
-  const length = core.vm_result_code_points();
+  // The code goes over as its bytes, moved rather than copied; the page decodes it
+  // whole only to copy it, and the box's share of it here.
+  const size = core.vm_convert(step); // may grow the memory: views come after
+  const bytes = new Uint8Array(core.memory.buffer, core.vm_code(), size).slice();
+  const shown = new TextDecoder().decode(bytes.subarray(0, s.codeShown * 3), { stream: true }).slice(0, s.codeShown);
+  const length = core.vm_code_points();
   const count = core.vm_preview(step, s.previewCharacters);
   const units = new Int32Array(core.memory.buffer, core.vm_preview_units(), count * 3).slice();
-  return { code, length, step, units, points: core.vm_preview_points() };
+  return { bytes, shown, length, step, units, points: core.vm_preview_points() };
 }
 
 let latest = null;
@@ -127,7 +135,7 @@ wake.port1.onmessage = () => {
       reply = { id: job.id, error: { fault: String(error && error.message) } };
     }
   }
-  postMessage(reply, reply.units ? [reply.units.buffer] : []);
+  postMessage(reply, reply.units ? [reply.units.buffer, reply.bytes.buffer] : []);
 };
 
 onmessage = ({ data }) => {
