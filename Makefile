@@ -134,6 +134,8 @@ bench: test-deps
 	bench/cli_vs_cat.sh $(BUILD)/velmorant-cli
 	$(BUILD)/bench/window_bench
 	bench/startup_vs_bare.sh $(BUILD)
+	cmake --build $(BUILD) -j $(JOBS) --target web web_npm
+	node bench/web_bench.mjs $(BUILD)/web/index.html $(BUILD)/web/npm/node_modules /usr/bin/chromium
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(DEB_DIR)

@@ -3,10 +3,10 @@
 import { mkdtempSync, rmSync } from 'node:fs';
 import { createRequire } from 'node:module';
 import { tmpdir } from 'node:os';
-import { join } from 'node:path';
+import { join, resolve } from 'node:path';
 
 export async function launch(modules, executablePath, options = {}) {
-  const { chromium } = createRequire(join(modules, '..', 'package.json'))('playwright-core');
+  const { chromium } = createRequire(resolve(modules, '..', 'package.json'))('playwright-core');
   const profile = mkdtempSync(join(tmpdir(), 'velmorant-web-'));
   const context = await chromium.launchPersistentContext(profile, {
     executablePath,
