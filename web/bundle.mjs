@@ -12,7 +12,7 @@ const hash = (text) => `sha256-${createHash('sha256').update(text, 'utf8').diges
 
 const style = read('page.css');
 const script = read('page.js');
-const worker = read('worker.js').replace('@WASM_BASE64@', readFileSync(wasm).toString('base64'));
+const worker = read('worker.js');
 for (const [name, text] of [['page.js', script], ['worker.js', worker], ['page.css', style]]) {
   if (/<\/(script|style)/i.test(text)) throw new Error(`${name} would end its element early`);
 }
@@ -20,6 +20,7 @@ const page = read('page.html')
   .replace('@SCRIPT_HASH@', hash(script))
   .replace('@STYLE_HASH@', hash(style))
   .replace('@STYLE@', () => style)
+  .replace('@MODULE@', () => readFileSync(wasm).toString('base64'))
   .replace('@WORKER@', () => worker)
   .replace('@SCRIPT@', () => script);
 writeFileSync(out, page);

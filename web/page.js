@@ -71,8 +71,14 @@
   let notes = {}; // message parts: error, shown, copy
   let previewText = '';
 
+  // The module is embedded, as a page opened from a file can fetch nothing; it
+  // compiles here while the worker starts.
   const worker = new Worker(
     URL.createObjectURL(new Blob([$('worker-source').textContent], { type: 'text/javascript' })));
+  const encoded = atob($('module').textContent);
+  const moduleBytes = new Uint8Array(encoded.length);
+  for (let i = 0; i < encoded.length; i++) moduleBytes[i] = encoded.charCodeAt(i);
+  WebAssembly.compile(moduleBytes).then((module) => worker.postMessage({ module }));
 
   // --- captions --------------------------------------------------------------
 

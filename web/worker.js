@@ -1,9 +1,8 @@
 'use strict';
 // The conversion runs here, off the page's thread, so typing never waits for it.
-// The module comes embedded: a page opened from a file can fetch nothing.
+// The page compiles the module while this worker starts, and sends it over.
 
-const moduleBytes = Uint8Array.from(atob('@WASM_BASE64@'), (c) => c.charCodeAt(0));
-const wasmModule = new WebAssembly.Module(moduleBytes);
+let wasmModule = null;
 const decoder = new TextDecoder('utf-16le');
 const utf8Encoder = new TextEncoder();
 let core = null;
@@ -139,6 +138,12 @@ wake.port1.onmessage = () => {
 };
 
 onmessage = ({ data }) => {
+  if (data.module) {
+    wasmModule = data.module;
+    load();
+    postMessage({ ready: presets() });
+    return;
+  }
   if (data.text !== undefined) {
     text = data.text;
     textPut = false;
@@ -147,5 +152,3 @@ onmessage = ({ data }) => {
   wake.port2.postMessage(0);
 };
 
-load();
-postMessage({ ready: presets() });
