@@ -231,6 +231,28 @@ const unnamed = await page.$$eval('input, select, textarea, button', (all) =>
   all.filter((e) => !(e.labels?.length || e.getAttribute('aria-label') || e.textContent.trim())).map((e) => e.id));
 check('every control has a label', unnamed.length === 0, unnamed.join(' '));
 
+// Contrast of every text but the preview's against what lies behind it (WCAG 2).
+const lowContrast = await page.evaluate(() => {
+  const rgb = (c) => c.match(/[\d.]+/g).map(Number);
+  const luminance = (c) => rgb(c).slice(0, 3).map((v) => v / 255).map((v) => (v <= 0.03928 ? v / 12.92 : ((v + 0.055) / 1.055) ** 2.4))
+    .reduce((sum, v, i) => sum + v * [0.2126, 0.7152, 0.0722][i], 0);
+  const behind = (e) => {
+    for (; e; e = e.parentElement) {
+      const c = getComputedStyle(e).backgroundColor;
+      if (rgb(c)[3] !== 0) return c;
+    }
+    return 'rgb(255, 255, 255)';
+  };
+  const ratio = (a, b) => { const [l1, l2] = [luminance(a), luminance(b)].sort((x, y) => y - x); return (l1 + 0.05) / (l2 + 0.05); };
+  const texts = [...document.querySelectorAll('body *')].filter((e) => !e.closest('#preview') &&
+    ([...e.childNodes].some((n) => n.nodeType === 3 && n.textContent.trim()) || e.matches('input, textarea, select')));
+  const low = texts.filter((e) => ratio(getComputedStyle(e).color, behind(e)) < 4.5).map((e) => e.id || e.tagName);
+  const placeholders = [...document.querySelectorAll('[placeholder]')]
+    .filter((e) => ratio(getComputedStyle(e, '::placeholder').color, behind(e)) < 4.5).map((e) => `${e.id}::placeholder`);
+  return [...low, ...placeholders];
+});
+check('text contrast at least 4.5:1', lowContrast.length === 0, lowContrast.join(' '));
+
 // Look: desktop and phone width, with the startup text.
 await page.evaluate(() => localStorage.clear());
 await page.goto(`${pageUrl}#bold=1&lang=zh`);
