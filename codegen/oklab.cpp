@@ -92,6 +92,4 @@ double SrgbEncoder::SmallestReaching(int value) {
     return bitsToDouble(high);
 }
 
-Channel EncodeSrgb(double linear) { return SrgbEncoder::Shared().Encode(linear); }
-
 } // namespace velmorant

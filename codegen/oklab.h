@@ -66,6 +66,4 @@ private:
     std::array<std::uint8_t, kBuckets> bucketStart_;
 };
 
-Channel EncodeSrgb(double linear);
-
 } // namespace velmorant
