@@ -45,7 +45,14 @@ _velmorant_cli()
             COMPREPLY=($(compgen -W "html ubb qq ansi" -- "$cur"))
             return
             ;;
-        --open | --middle | --close | --step | --size | --font | --fit)
+        --step | --size | --font)
+            # The start-up value, as the program's own help gives it.
+            local default
+            default=$("$1" --help 2>/dev/null | sed -n "s/^  $prev [A-Z]* .*(default \(.*\))\$/\1/p")
+            [[ -n $default && $default == "$cur"* ]] && COMPREPLY=("$default")
+            return
+            ;;
+        --open | --middle | --close | --fit)
             return
             ;;
     esac

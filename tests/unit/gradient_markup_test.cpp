@@ -13,7 +13,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <random>
+#include <sstream>
 
 namespace velmorant {
 namespace {
@@ -46,6 +48,25 @@ TEST(TagTemplates, StartUpAndPresets) {
     EXPECT_EQ(TemplateFor(Dialect::Html), (TagTemplate{u"<font color=", u">", u"</font>"}));
     EXPECT_EQ(TemplateFor(Dialect::Ubb), (TagTemplate{u"[color=", u"]", u"[/color]"}));
     EXPECT_EQ(TemplateFor(Dialect::Qq), (TagTemplate{u"[ftc=", u"]", u"[/ft]"}));
+}
+
+// The icon draws the start-up gradient: its two stops are the start-up colours.
+TEST(TagTemplates, IconShowsTheStartUpColours) {
+    std::ifstream file(VELMORANT_ICON_SVG);
+    std::stringstream svg;
+    svg << file.rdbuf();
+    std::string stops;
+    for (std::size_t at = 0; (at = svg.str().find("stop-color=\"", at)) != std::string::npos; at += 12)
+        stops += svg.str().substr(at + 12, 7) + " ";
+    std::string expected;
+    for (const Rgb& stop : ConversionRequest::Startup().gradient.stops) {
+        const std::u16string code = ColourCode(stop);
+        expected += "#";
+        for (const char16_t c : code)
+            expected += static_cast<char>(std::tolower(static_cast<int>(c)));
+        expected += " ";
+    }
+    EXPECT_EQ(stops, expected);
 }
 
 TEST(ComposeGradientMarkup, Table) {
