@@ -8,20 +8,10 @@
 set -u
 
 cli=$1
-failures=0
 title=$(mktemp)
 trap 'rm -f "$title"' EXIT
-
-check() {
-    local what=$1
-    shift
-    if "$@"; then
-        echo "ok: $what"
-    else
-        echo "FAIL: $what"
-        failures=$((failures + 1))
-    fi
-}
+# shellcheck source=tests/cli/check.sh
+source "$(dirname "$0")/check.sh"
 
 # The pane's text with its colours as tmux draws them, once the marker shows the
 # run has ended; the pane's title goes to $title. Each capture has a server of

@@ -8,18 +8,8 @@
 set -u
 
 cli=$1
-failures=0
-
-check() {
-    local what=$1
-    shift
-    if "$@"; then
-        echo "ok: $what"
-    else
-        echo "FAIL: $what"
-        failures=$((failures + 1))
-    fi
-}
+# shellcheck source=tests/cli/check.sh
+source "$(dirname "$0")/check.sh"
 
 # What bash-completion would provide, reduced to what the completion uses; the
 # variables are the completion's.
