@@ -226,6 +226,16 @@ check('captions follow the browser language', first === (/^zh/.test(await page.e
 await page.click('#lang');
 check('the switch changes the captions', (await caption()) !== first && ['输入待转换文本', 'Text to convert'].includes(await caption()));
 
+// The keyboard reaches every control, in the page's order.
+const controls = await page.$$eval('input, select, textarea, button, [tabindex]', (all) => all.map((e) => e.id));
+const reached = [];
+await page.focus('#lang');
+for (let i = 0; i < controls.length; i++) {
+  reached.push(await page.evaluate(() => document.activeElement.id));
+  await page.keyboard.press('Tab');
+}
+check('Tab reaches every control', reached.join(' ') === controls.join(' '), reached.join(' '));
+
 // Every control is named.
 const unnamed = await page.$$eval('input, select, textarea, button', (all) =>
   all.filter((e) => !(e.labels?.length || e.getAttribute('aria-label') || e.textContent.trim())).map((e) => e.id));
