@@ -52,9 +52,9 @@ public:
     // The desktop's link pointer over the control.
     virtual void ShowHandCursor(QWidget* control) = 0;
 
-    // Restyles the application from the skin file, or from the installed skin
-    // when no file stands at the path; a file that cannot be read leaves the
-    // default look.
+    // Restyles the application from the skin file at the path, or, when no
+    // small regular file stands there, from the next skin in line (the last
+    // is built in).
     virtual void AttachSkin(const QString& path) = 0;
 
     virtual void EndProgram() = 0;

@@ -6,7 +6,6 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QDesktopServices>
-#include <QFile>
 #include <QMessageBox>
 #include <QUrl>
 
@@ -38,10 +37,7 @@ void QtPlatform::OpenWebAddress(const QString& address) {
 void QtPlatform::ShowHandCursor(QWidget* control) { control->setCursor(Qt::PointingHandCursor); }
 
 void QtPlatform::AttachSkin(const QString& path) {
-    QFile file(SkinSource(path, QCoreApplication::applicationDirPath()));
-    if (!file.open(QIODevice::ReadOnly | QIODevice::Text))
-        return; // no skin: the default look
-    qApp->setStyleSheet(QString::fromUtf8(file.readAll()));
+    qApp->setStyleSheet(QString::fromUtf8(ReadSkin(path, QCoreApplication::applicationDirPath()).text));
 }
 
 void QtPlatform::EndProgram() { QCoreApplication::exit(0); }

@@ -11,6 +11,8 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <sys/stat.h>
+
 #include <algorithm>
 #include <cmath>
 #include <functional>
@@ -63,6 +65,33 @@ double ShownContrast(const QImage& image, QRect area) {
     return best;
 }
 
+// Puts a thing of the kind at the path: "none", a skin "file", an "empty"
+// file, a style sheet of "1 MiB" or "1 MiB + 1" bytes, a "fifo", a
+// "directory", or a symbolic link to "/dev/zero".
+bool Place(const QString& kind, const QString& path) {
+    if (kind == QLatin1String("none"))
+        return true;
+    if (kind == QLatin1String("fifo"))
+        return ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+    if (kind == QLatin1String("directory"))
+        return QDir().mkdir(path);
+    if (kind == QLatin1String("/dev/zero"))
+        return QFile::link(kind, path);
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray text;
+    if (kind == QLatin1String("file"))
+        text = "QWidget { color: white; }\n";
+    else if (kind.startsWith(QLatin1String("1 MiB"))) {
+        // A rule padded out with a comment: still a style sheet Qt can read.
+        const qint64 size = MaxSkinBytes + (kind.endsWith(QLatin1String("+ 1")) ? 1 : 0);
+        text = "QWidget { color: white; } /*";
+        text += QByteArray(size - text.size() - 3, 'x') + "*/\n";
+    }
+    return file.write(text) == text.size();
+}
+
 } // namespace
 
 class SkinTest : public QObject {
@@ -70,39 +99,69 @@ class SkinTest : public QObject {
 private slots:
     void cleanup() { qApp->setStyleSheet(QString()); }
 
-    // The test binary has no skin under ../share/, so the built-in one steps in.
-    void aMissingSkinFileGivesTheBuiltInSkin() {
+    // The test binary has no skin under ../share/, so whatever stands beside
+    // it that is no skin file, the built-in skin steps in, not the bare look.
+    void aSkinThatIsNoFileGivesTheBuiltInSkin_data() {
+        QTest::addColumn<QString>("beside");
+        QTest::newRow("nothing") << QStringLiteral("none");
+        QTest::newRow("a FIFO") << QStringLiteral("fifo");
+        QTest::newRow("a link to /dev/zero") << QStringLiteral("/dev/zero");
+        QTest::newRow("a directory") << QStringLiteral("directory");
+    }
+    void aSkinThatIsNoFileGivesTheBuiltInSkin() {
+        QFETCH(QString, beside);
+        QTemporaryDir dir;
+        const QString path = dir.filePath(QStringLiteral("black.she"));
+        QVERIFY(Place(beside, path));
         QtPlatform platform;
-        platform.AttachSkin(QStringLiteral("/nonexistent/black.she"));
+        platform.AttachSkin(path);
         QFile builtIn(QStringLiteral(":/velmorant/black.she"));
-        QVERIFY(builtIn.open(QIODevice::ReadOnly | QIODevice::Text));
+        QVERIFY(builtIn.open(QIODevice::ReadOnly));
         QCOMPARE(qApp->styleSheet(), QString::fromUtf8(builtIn.readAll()));
     }
 
     // An installed program keeps its skin under share/, not beside it in bin/.
+    // Only a regular file of at most 1 MiB is read; anything else gives way
+    // at once (a FIFO or /dev/zero would hold up start-up for good).
     void theSkinComesFromBesideTheProgramThenShareThenTheProgramItself_data() {
-        QTest::addColumn<bool>("beside");
-        QTest::addColumn<bool>("installed");
+        QTest::addColumn<QString>("beside");
+        QTest::addColumn<QString>("installed");
         QTest::addColumn<QString>("expected");
-        QTest::newRow("beside and installed") << true << true << QStringLiteral("bin/black.she");
-        QTest::newRow("beside only") << true << false << QStringLiteral("bin/black.she");
-        QTest::newRow("installed only") << false << true << QStringLiteral("bin/../share/velmorant/black.she");
-        QTest::newRow("neither") << false << false << QStringLiteral(":/velmorant/black.she");
+        const QString bin = QStringLiteral("bin/black.she"), share = QStringLiteral("bin/../share/velmorant/black.she"),
+                      builtIn = QStringLiteral(":/velmorant/black.she");
+        auto row = [](const char* name, const char* beside, const char* installed, const QString& expected) {
+            QTest::newRow(name) << QString::fromUtf8(beside) << QString::fromUtf8(installed) << expected;
+        };
+        row("beside and installed", "file", "file", bin);
+        row("beside only", "file", "none", bin);
+        row("installed only", "none", "file", share);
+        row("neither", "none", "none", builtIn);
+        row("an empty file beside", "empty", "file", bin);
+        row("exactly 1 MiB beside", "1 MiB", "file", bin);
+        row("1 MiB and a byte beside", "1 MiB + 1", "file", share);
+        row("a FIFO beside", "fifo", "file", share);
+        row("a link to /dev/zero beside", "/dev/zero", "file", share);
+        row("a directory beside", "directory", "file", share);
+        row("a FIFO beside, none installed", "fifo", "none", builtIn);
+        row("a FIFO installed", "none", "fifo", builtIn);
+        row("a link to /dev/zero installed", "none", "/dev/zero", builtIn);
+        row("1 MiB and a byte installed", "none", "1 MiB + 1", builtIn);
     }
     void theSkinComesFromBesideTheProgramThenShareThenTheProgramItself() {
-        QFETCH(bool, beside);
-        QFETCH(bool, installed);
+        QFETCH(QString, beside);
+        QFETCH(QString, installed);
         QFETCH(QString, expected);
         QTemporaryDir prefix;
         QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("bin")));
         QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("share/velmorant")));
         const QString bin = prefix.filePath(QStringLiteral("bin"));
-        if (beside)
-            QVERIFY(QFile(bin + QStringLiteral("/black.she")).open(QIODevice::WriteOnly));
-        if (installed)
-            QVERIFY(QFile(prefix.filePath(QStringLiteral("share/velmorant/black.she"))).open(QIODevice::WriteOnly));
-        const QString source = SkinSource(bin + QStringLiteral("/black.she"), bin);
-        QCOMPARE(source, expected.startsWith(QLatin1Char(':')) ? expected : prefix.filePath(expected));
+        QVERIFY(Place(beside, bin + QStringLiteral("/black.she")));
+        QVERIFY(Place(installed, prefix.filePath(QStringLiteral("share/velmorant/black.she"))));
+        const SkinFile skin = ReadSkin(bin + QStringLiteral("/black.she"), bin);
+        QCOMPARE(skin.source, expected.startsWith(QLatin1Char(':')) ? expected : prefix.filePath(expected));
+        QFile chosen(skin.source);
+        QVERIFY(chosen.open(QIODevice::ReadOnly));
+        QCOMPARE(skin.text, chosen.readAll());
     }
 
     void theBuiltInSkinIsTheShippedOne() {
@@ -111,14 +170,6 @@ private slots:
         QVERIFY(builtIn.open(QIODevice::ReadOnly));
         QVERIFY(shipped.open(QIODevice::ReadOnly));
         QCOMPARE(builtIn.readAll(), shipped.readAll());
-    }
-
-    // Something stands at the path but cannot be read as a file: no fallback.
-    void anUnreadableSkinLeavesTheDefaultLook() {
-        QTemporaryDir dir;
-        QVERIFY(QDir(dir.path()).mkdir(QStringLiteral("black.she")));
-        QtPlatform().AttachSkin(dir.filePath(QStringLiteral("black.she")));
-        QCOMPARE(qApp->styleSheet(), QString());
     }
 
     // WCAG 2: 4.5:1 for text, 3:1 for the large bold name; measured on a grab
