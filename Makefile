@@ -73,7 +73,15 @@ test: test-deps
 lint:
 	@scripts/lint.sh
 
+# Notes the folders this install is the first to make (a trial install under
+# the build tree shows which it needs), so uninstall removes only those.
 install: build
+	@rm -rf $(BUILD)/install-trial
+	@DESTDIR="$(abspath $(BUILD))/install-trial" cmake --install $(BUILD) --prefix "$(PREFIX)" >/dev/null
+	@cd $(BUILD)/install-trial && find . -mindepth 1 -type d | sed 's|^\.||' | \
+	    while IFS= read -r d; do [ -d "$(DESTDIR)$$d" ] || printf '%s\n' "$$d"; done >../install_dirs.new
+	@cat $(BUILD)/install_dirs.new $(wildcard $(BUILD)/install_dirs.txt) | LC_ALL=C sort -ru >$(BUILD)/install_dirs.txt
+	@rm -rf $(BUILD)/install-trial $(BUILD)/install_dirs.new
 	DESTDIR="$(DESTDIR)" cmake --install $(BUILD) --prefix "$(PREFIX)"
 
 # dpkg-buildpackage writes beside the tree it builds, so it builds a copy
@@ -96,10 +104,15 @@ screenshot: test-deps
 	cd $(BUILD) && ctest --output-on-failure -R '^e2e_main_road_test$$'
 	cp $(BUILD)/e2e/preview-startup.png docs/velmorant.png
 
-# Removes what the last install wrote, as CMake listed it; give the same DESTDIR.
+# Removes what the last install wrote, as CMake listed it, and the folders it
+# made once they are empty; give the same DESTDIR.
 uninstall:
 	@test -f $(BUILD)/install_manifest.txt || { echo "nothing installed from $(BUILD)" >&2; exit 1; }
 	@while IFS= read -r f || [ -n "$$f" ]; do rm -fv "$(DESTDIR)$$f"; done < $(BUILD)/install_manifest.txt
+	@# Deepest first; a folder that holds something else stays.
+	@if [ -f $(BUILD)/install_dirs.txt ]; then \
+	    while IFS= read -r d; do rmdir -v "$(DESTDIR)$$d" 2>/dev/null || true; done < $(BUILD)/install_dirs.txt; \
+	    rm -f $(BUILD)/install_dirs.txt; fi
 
 $(ASAN_BUILD)/CMakeCache.txt:
 	cmake -S . -B $(ASAN_BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORANT_APP=OFF \
