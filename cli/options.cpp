@@ -22,7 +22,7 @@ Write gradient-coloured forum code for FILE (standard input without one, or "-")
 Colours (RRGGBB, #RRGGBB, #RGB or a CSS name such as orange):
   --start COLOUR       start colour (default {start})
   --end COLOUR         end colour (default {end})
-  --colours C1,C2,...  two or more colours at equal spacing
+  --colours C1,C2,...  two or more colours at equal spacing (or --colors)
   --blend MODE         srgb (default, as the window) or oklab
 
 Code:
@@ -46,7 +46,10 @@ Other:
   --version            show the version and exit
 
 An option's argument is the next argument, or follows "=". "--" ends the options.
+A long option may be shortened to any prefix that names it alone.
 Exit status: 0 done, 1 unreadable input or output, 2 bad usage, 3 nothing fits.
+
+Report bugs to: <developers@velmorant.org>
 )";
 
 } // namespace
@@ -177,8 +180,29 @@ const std::array kOptions{
     OptionRule{"version", false, [](Options& o, auto, auto) { return Set(o.version); }},
 };
 
+// Other spellings of an option's name; getopt_long takes a prefix of both as one option.
+constexpr std::pair<std::string_view, std::string_view> kAliases[] = {{"colors", "colours"}};
+
 // getopt_long reports a long option by the index of its rule, offset past every character.
 constexpr int kLongBase = 0x100;
+
+int LongCode(std::string_view name) {
+    const auto rule =
+        std::find_if(kOptions.begin(), kOptions.end(), [&](const OptionRule& r) { return r.name == name; });
+    return kLongBase + static_cast<int>(rule - kOptions.begin());
+}
+
+// The options a prefix that getopt_long did not take could mean, "--a, --b", when more than one.
+std::string Candidates(std::string_view prefix) {
+    std::string names;
+    int count = 0;
+    for (const OptionRule& rule : kOptions) {
+        if (rule.name.starts_with(prefix)) {
+            names += (count++ ? ", " : "") + Dashed(rule.name);
+        }
+    }
+    return count > 1 ? names : std::string();
+}
 
 std::string_view OptionName(std::string_view element) {
     element.remove_prefix(2);
@@ -201,8 +225,7 @@ ConversionRequest Options::Request() const {
 }
 
 // getopt_long (glibc) does the splitting: "--name value", "--name=value", "--",
-// options after the file. On top of it, names must be written out in full: a
-// prefix such as "--colour" names no option, as before there were abbreviations.
+// options after the file, and a long name shortened to a prefix of one option.
 std::variant<Options, UsageError> ParseOptions(std::span<const std::string_view> args) {
     // getopt wants writable C strings with a program name in front.
     std::vector<std::string> storage{"velmorant-cli"};
@@ -216,6 +239,8 @@ std::variant<Options, UsageError> ParseOptions(std::span<const std::string_view>
     for (std::size_t i = 0; i < kOptions.size(); ++i)
         longOptions.push_back({kOptions[i].name.data(), kOptions[i].takesValue ? required_argument : no_argument,
                                nullptr, kLongBase + static_cast<int>(i)});
+    for (const auto& [alias, name] : kAliases)
+        longOptions.push_back({alias.data(), required_argument, nullptr, LongCode(name)});
     longOptions.push_back({nullptr, 0, nullptr, 0});
 
     Options options;
@@ -254,13 +279,14 @@ std::variant<Options, UsageError> ParseOptions(std::span<const std::string_view>
         if (code == '?') {
             if (!text.starts_with("--"))
                 return UsageError{"unknown option " + ShellQuote("-" + std::string(1, static_cast<char>(optopt)))};
-            if (optopt >= kLongBase && OptionName(text) == kOptions[static_cast<std::size_t>(optopt - kLongBase)].name)
-                return UsageError{Dashed(OptionName(text)) + " takes no argument"};
+            if (optopt >= kLongBase)
+                return UsageError{Dashed(kOptions[static_cast<std::size_t>(optopt - kLongBase)].name) +
+                                  " takes no argument"};
+            if (const std::string candidates = Candidates(OptionName(text)); !candidates.empty())
+                return UsageError{"option " + ShellQuote(Dashed(OptionName(text))) + " is ambiguous: " + candidates};
             return UsageError{"unknown option " + ShellQuote(Dashed(OptionName(text)))};
         }
         const OptionRule& rule = kOptions[static_cast<std::size_t>(code - kLongBase)];
-        if (OptionName(text) != rule.name)
-            return UsageError{"unknown option " + ShellQuote(Dashed(OptionName(text)))};
         if (Error error = rule.apply(options, rule.name, rule.takesValue ? optarg : ""))
             return UsageError{*error};
         options.given.push_back(rule.name);

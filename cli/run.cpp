@@ -83,7 +83,8 @@ int RunCommand(std::span<const std::string_view> args, std::FILE* in, std::FILE*
                std::size_t& bytesRead) {
     auto parsed = ParseOptions(args);
     if (const auto* usage = std::get_if<UsageError>(&parsed)) {
-        std::fprintf(err, "velmorant-cli: %s\nTry 'velmorant-cli --help'.\n", usage->message.c_str());
+        std::fprintf(err, "velmorant-cli: %s\nTry 'velmorant-cli --help' for more information.\n",
+                     usage->message.c_str());
         return kBadUsage;
     }
     const Options& options = std::get<Options>(parsed);
@@ -93,7 +94,11 @@ int RunCommand(std::span<const std::string_view> args, std::FILE* in, std::FILE*
         return kSuccess;
     }
     if (options.version) {
-        Write(out, "velmorant-cli " VELMORANT_VERSION "\n");
+        Write(out, "velmorant-cli (Velmorant) " VELMORANT_VERSION "\n"
+                   "Copyright (C) 2026 The Velmorant developers.\n"
+                   "License MIT: <https://opensource.org/licenses/MIT>.\n"
+                   "This is free software: you are free to change and redistribute it.\n"
+                   "There is NO WARRANTY, to the extent permitted by law.\n");
         Finish(out);
         return kSuccess;
     }

@@ -29,7 +29,7 @@ _velmorant_cli()
             COMPREPLY=($(compgen -W "$colours" -- "${cur,,}"))
             return
             ;;
-        --colours)
+        --colours | --colors)
             # Complete the colour after the last comma, keeping the ones before it.
             local done=${cur%,*} last=${cur##*,}
             [[ $cur == *,* ]] && done+="," || done=""
@@ -59,7 +59,7 @@ _velmorant_cli()
     $split && return
 
     if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W "--start --end --colours --blend --dialect --open --middle --close --step
+        COMPREPLY=($(compgen -W "--start --end --colours --colors --blend --dialect --open --middle --close --step
             --merge --fit --bold --italic --underline --strike --size --font --stats --help --version" -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
         return

@@ -276,10 +276,10 @@ TEST_F(EndToEnd, FailsWithStatusAndMessageButNoOutput) {
          1,
          "velmorant-cli: cannot read ''$'\\033'']0;PWNED'$'\\a''.txt': No such file"},
         {"unknown option",
-         {"--colour"},
+         {"--shade"},
          "abc",
          2,
-         "velmorant-cli: unknown option '--colour'\nTry 'velmorant-cli --help'.\n"},
+         "velmorant-cli: unknown option '--shade'\nTry 'velmorant-cli --help' for more information.\n"},
         {"missing option argument", {"--start"}, std::nullopt, 2, "--start needs an argument"},
         {"malformed colour", {"--end", "GG0000"}, "abc", 2, "--end: 'GG0000' is not a colour"},
         {"unknown dialect", {"--dialect", "bb"}, "abc", 2, "unknown dialect"},
@@ -289,7 +289,8 @@ TEST_F(EndToEnd, FailsWithStatusAndMessageButNoOutput) {
          {"--blend", "lab"},
          "abc",
          2,
-         "velmorant-cli: --blend: unknown blend 'lab' (srgb or oklab)\nTry 'velmorant-cli --help'.\n"},
+         "velmorant-cli: --blend: unknown blend 'lab' (srgb or oklab)\nTry 'velmorant-cli --help' for more "
+         "information.\n"},
         {"one colour is no gradient", {"--colours", "red"}, "abc", 2, "needs at least two colours"},
         {"fit is not a number", {"--fit", "many"}, "abc", 2, "--fit: 'many' is not a number"},
         {"fit and step together", {"--fit", "100", "--step", "2"}, "abc", 2, "give --fit or --step, not both"},
@@ -376,7 +377,16 @@ TEST_F(EndToEnd, HelpAndVersionGoToStandardOutput) {
     EXPECT_EQ(Run({"-h"}, std::nullopt, std::nullopt).out, usage.out);
     const Result version = Run({"--version"}, std::nullopt, std::nullopt);
     EXPECT_EQ(version.status, 0);
-    EXPECT_EQ(version.out.rfind("velmorant-cli ", 0), 0u);
+    // The GNU layout, line by line: name and version, copyright, licence, free software, no warranty.
+    const std::vector<std::string_view> starts{"velmorant-cli (Velmorant) ", "Copyright (C) ", "License ",
+                                               "This is free software", "There is NO WARRANTY"};
+    std::size_t from = 0;
+    for (const std::string_view start : starts) {
+        EXPECT_EQ(version.out.compare(from, start.size(), start), 0) << version.out;
+        from = version.out.find('\n', from) + 1;
+    }
+    EXPECT_EQ(from, version.out.size()) << version.out;
+    EXPECT_TRUE(usage.out.ends_with("\nReport bugs to: <developers@velmorant.org>\n")) << usage.out;
 }
 
 } // namespace

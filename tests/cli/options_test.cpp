@@ -113,6 +113,24 @@ TEST(ParseOptions, AcceptsEveryOptionInBothForms) {
         {"help", {"--help"}, [](Options& o) { o.help = true; }},
         {"short help", {"-h"}, [](Options& o) { o.help = true; }},
         {"version", {"--version"}, [](Options& o) { o.version = true; }},
+        {"colors spelled the American way",
+         {"--colors", "red,blue"},
+         [](Options& o) {
+             o.gradient.stops = {{255, 0, 0}, {0, 0, 255}};
+         }},
+        {"a prefix of colours and colors alike",
+         {"--col=red,blue"},
+         [](Options& o) {
+             o.gradient.stops = {{255, 0, 0}, {0, 0, 255}};
+         }},
+        {"abbreviations of long options",
+         {"--star", "FF0000", "--dia=html", "--bo", "--mer", "--h"},
+         [](Options& o) {
+             o.gradient.stops.front() = {255, 0, 0};
+             o.dialect = Dialect::Html;
+             o.styles.bold = o.merge = o.help = true;
+         }},
+        {"a full name that is a prefix of another", {"--strike"}, [](Options& o) { o.styles.strikethrough = true; }},
     };
     for (const AcceptedCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -132,11 +150,13 @@ struct RejectedCase {
 
 TEST(ParseOptions, RejectsBadUsage) {
     const std::vector<RejectedCase> cases{
-        {"unknown long option", {"--colour", "x"}, "unknown option '--colour'"},
+        {"unknown long option", {"--shade", "x"}, "unknown option '--shade'"},
         {"unknown short option", {"-b"}, "unknown option '-b'"},
         {"unknown short option after -h", {"-hx"}, "unknown option '-x'"},
-        {"abbreviations are not options", {"--sta", "FF0000"}, "unknown option '--sta'"},
-        {"abbreviated flag with a value", {"--bo=1"}, "unknown option '--bo'"},
+        {"ambiguous abbreviation", {"--st", "1"}, "option '--st' is ambiguous: --start, --step, --strike, --stats"},
+        {"abbreviation of two names", {"--sta=1"}, "option '--sta' is ambiguous: --start, --stats"},
+        {"abbreviated flag with a value", {"--bo=1"}, "--bold takes no argument"},
+        {"abbreviation missing its argument", {"--fo"}, "--font needs an argument"},
         {"missing argument", {"--step"}, "--step needs an argument"},
         {"missing argument after others", {"--bold", "--font"}, "--font needs an argument"},
         {"flag with a value", {"--bold=1"}, "--bold takes no argument"},

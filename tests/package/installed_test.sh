@@ -87,7 +87,7 @@ help_options() {
 MAN_SECTIONS=(
     "velmorant: OPTIONS" "velmorant: EXIT STATUS" "velmorant: FILES" "velmorant: SEE ALSO"
     "velmorant-cli: DESCRIPTION" "velmorant-cli: OPTIONS" "velmorant-cli: COLOURS" "velmorant-cli: EXIT STATUS"
-    "velmorant-cli: EXAMPLES" "velmorant-cli: SEE ALSO"
+    "velmorant-cli: EXAMPLES" "velmorant-cli: REPORTING BUGS" "velmorant-cli: COPYRIGHT" "velmorant-cli: SEE ALSO"
 )
 
 # rendered PAGE: the page as man shows it, without overstriking.
