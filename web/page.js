@@ -217,9 +217,10 @@
     if (r.error) {
       code.value = '';
       $('length').textContent = '';
+      $('preview').replaceChildren();
     } else {
       code.value = r.shown;
-      if (r.shown.length < r.bytes.length && r.length > r.shown.length) notes.shown = { shown: r.shown.length, total: r.length };
+      if (r.cut) notes.shown = { shown: r.shown.length, total: r.length };
       $('length').textContent = String(r.length);
       if ($('fit').value !== '') $('step').value = String(r.step);
       renderPreview(r);

@@ -103,11 +103,13 @@ function convert(s) {
   // whole only to copy it, and the box's share of it here.
   const size = core.vm_convert(step); // may grow the memory: views come after
   const bytes = new Uint8Array(core.memory.buffer, core.vm_code(), size).slice();
-  const shown = new TextDecoder().decode(bytes.subarray(0, s.codeShown * 3), { stream: true }).slice(0, s.codeShown);
+  const head = new TextDecoder().decode(bytes.subarray(0, s.codeShown * 3), { stream: true });
+  const shown = head.slice(0, s.codeShown);
+  const cut = shown.length < head.length || bytes.length > s.codeShown * 3;
   const length = core.vm_code_points();
   const count = core.vm_preview(step, s.previewCharacters);
   const units = new Int32Array(core.memory.buffer, core.vm_preview_units(), count * 3).slice();
-  return { bytes, shown, length, step, units, points: core.vm_preview_points() };
+  return { bytes, shown, cut, length, step, units, points: core.vm_preview_points() };
 }
 
 let latest = null;
