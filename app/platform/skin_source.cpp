@@ -1,6 +1,7 @@
 #include "app/platform/skin_source.h"
 
 #include <QFile>
+#include <QStandardPaths>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -52,8 +53,22 @@ std::optional<QByteArray> ReadSmallRegularFile(const QString& path, qint64 limit
     return bytes;
 }
 
+QStringList SkinPlaces(const QString& path, const QString& programDirectory) {
+    const QString name = QStringLiteral("/velmorant/black.she");
+    QStringList places{path};
+    // An empty folder (no home to find) would make the name absolute.
+    const QString user = QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation);
+    if (!user.isEmpty())
+        places.append(user + name);
+    places.append(programDirectory + QStringLiteral("/../share") + name);
+    for (const QString& system : QStandardPaths::standardLocations(QStandardPaths::GenericDataLocation))
+        if (!system.isEmpty() && system != user)
+            places.append(system + name);
+    return places;
+}
+
 SkinFile ReadSkin(const QString& path, const QString& programDirectory) {
-    for (const QString& place : {path, programDirectory + QStringLiteral("/../share/velmorant/black.she")})
+    for (const QString& place : SkinPlaces(path, programDirectory))
         if (std::optional<QByteArray> text = ReadSmallRegularFile(place, MaxSkinBytes))
             return {place, *std::move(text)};
     const QString builtIn = QStringLiteral(":/velmorant/black.she");

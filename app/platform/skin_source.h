@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -20,11 +21,17 @@ struct SkinFile {
     QByteArray text;
 };
 
-// The skin for the path the window hands over. A regular file of at most
-// MaxSkinBytes at that path wins; anything else there (nothing, an unreadable
-// file, a FIFO, a device, a directory, a larger file) gives way at once to the
-// installed skin under share/ (relative to the program, so any prefix works),
-// and that in turn to the copy built into the program.
+// Where the skin is looked for, in order: the path the window hands over
+// (beside the program), velmorant/black.she in the user's data folder
+// ($XDG_DATA_HOME), the installed skin under share/ relative to the program
+// (so any prefix works), and velmorant/black.she in the system's data folders
+// ($XDG_DATA_DIRS).
+QStringList SkinPlaces(const QString& path, const QString& programDirectory);
+
+// The skin from the first place that holds a regular file of at most
+// MaxSkinBytes. Anything else in a place (nothing, an unreadable file, a FIFO,
+// a device, a directory, a larger file) gives way to the next at once; the
+// copy built into the program comes last.
 SkinFile ReadSkin(const QString& path, const QString& programDirectory);
 
 } // namespace velmorant

@@ -7,6 +7,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMouseEvent>
 #include <QTemporaryDir>
 #include <QTest>
@@ -97,6 +98,11 @@ bool Place(const QString& kind, const QString& path) {
 class SkinTest : public QObject {
     Q_OBJECT
 private slots:
+    // No skin of the user's or the machine's may reach these tests.
+    void init() {
+        qputenv("XDG_DATA_HOME", QFile::encodeName(noData.filePath(QStringLiteral("home"))));
+        qputenv("XDG_DATA_DIRS", QFile::encodeName(noData.filePath(QStringLiteral("system"))));
+    }
     void cleanup() { qApp->setStyleSheet(QString()); }
 
     // The test binary has no skin under ../share/, so whatever stands beside
@@ -120,43 +126,52 @@ private slots:
         QCOMPARE(qApp->styleSheet(), QString::fromUtf8(builtIn.readAll()));
     }
 
-    // An installed program keeps its skin under share/, not beside it in bin/.
-    // Only a regular file of at most 1 MiB is read; anything else gives way
-    // at once (a FIFO or /dev/zero would hold up start-up for good).
-    void theSkinComesFromBesideTheProgramThenShareThenTheProgramItself_data() {
-        QTest::addColumn<QString>("beside");
-        QTest::addColumn<QString>("installed");
+    // An installed program keeps its skin under share/, not beside it in bin/;
+    // a user puts one in their data folder, a system in its own. Only a
+    // regular file of at most 1 MiB is read; anything else gives way at once
+    // (a FIFO or /dev/zero would hold up start-up for good).
+    void theSkinComesFromBesideTheProgramThenTheDataFoldersThenTheProgramItself_data() {
+        QTest::addColumn<QStringList>("kinds"); // beside, user's, installed, system's
         QTest::addColumn<QString>("expected");
-        const QString bin = QStringLiteral("bin/black.she"), share = QStringLiteral("bin/../share/velmorant/black.she"),
+        const QString bin = QStringLiteral("bin/black.she"), user = QStringLiteral("home/velmorant/black.she"),
+                      share = QStringLiteral("bin/../share/velmorant/black.she"),
+                      system = QStringLiteral("system/velmorant/black.she"),
                       builtIn = QStringLiteral(":/velmorant/black.she");
-        auto row = [](const char* name, const char* beside, const char* installed, const QString& expected) {
-            QTest::newRow(name) << QString::fromUtf8(beside) << QString::fromUtf8(installed) << expected;
+        auto row = [](const char* name, const QString& kinds, const QString& expected) {
+            QTest::newRow(name) << kinds.split(QLatin1Char(',')) << expected;
         };
-        row("beside and installed", "file", "file", bin);
-        row("beside only", "file", "none", bin);
-        row("installed only", "none", "file", share);
-        row("neither", "none", "none", builtIn);
-        row("an empty file beside", "empty", "file", bin);
-        row("exactly 1 MiB beside", "1 MiB", "file", bin);
-        row("1 MiB and a byte beside", "1 MiB + 1", "file", share);
-        row("a FIFO beside", "fifo", "file", share);
-        row("a link to /dev/zero beside", "/dev/zero", "file", share);
-        row("a directory beside", "directory", "file", share);
-        row("a FIFO beside, none installed", "fifo", "none", builtIn);
-        row("a FIFO installed", "none", "fifo", builtIn);
-        row("a link to /dev/zero installed", "none", "/dev/zero", builtIn);
-        row("1 MiB and a byte installed", "none", "1 MiB + 1", builtIn);
+        row("every place", QStringLiteral("file,file,file,file"), bin);
+        row("beside only", QStringLiteral("file,none,none,none"), bin);
+        row("the user's, installed and the system's", QStringLiteral("none,file,file,file"), user);
+        row("installed and the system's", QStringLiteral("none,none,file,file"), share);
+        row("the system's only", QStringLiteral("none,none,none,file"), system);
+        row("nowhere", QStringLiteral("none,none,none,none"), builtIn);
+        row("an empty file beside", QStringLiteral("empty,none,file,none"), bin);
+        row("exactly 1 MiB beside", QStringLiteral("1 MiB,none,file,none"), bin);
+        row("1 MiB and a byte beside", QStringLiteral("1 MiB + 1,none,file,none"), share);
+        row("a FIFO beside", QStringLiteral("fifo,none,file,none"), share);
+        row("a link to /dev/zero beside", QStringLiteral("/dev/zero,none,file,none"), share);
+        row("a directory beside", QStringLiteral("directory,none,file,none"), share);
+        row("a FIFO beside, nothing else", QStringLiteral("fifo,none,none,none"), builtIn);
+        row("a FIFO in the user's", QStringLiteral("none,fifo,file,none"), share);
+        row("a FIFO installed", QStringLiteral("none,none,fifo,file"), system);
+        row("a link to /dev/zero installed", QStringLiteral("none,none,/dev/zero,none"), builtIn);
+        row("1 MiB and a byte in the system's", QStringLiteral("none,none,none,1 MiB + 1"), builtIn);
     }
-    void theSkinComesFromBesideTheProgramThenShareThenTheProgramItself() {
-        QFETCH(QString, beside);
-        QFETCH(QString, installed);
+    void theSkinComesFromBesideTheProgramThenTheDataFoldersThenTheProgramItself() {
+        QFETCH(QStringList, kinds);
         QFETCH(QString, expected);
         QTemporaryDir prefix;
-        QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("bin")));
-        QVERIFY(QDir(prefix.path()).mkpath(QStringLiteral("share/velmorant")));
+        const QStringList places = {QStringLiteral("bin/black.she"), QStringLiteral("home/velmorant/black.she"),
+                                    QStringLiteral("share/velmorant/black.she"),
+                                    QStringLiteral("system/velmorant/black.she")};
+        for (qsizetype i = 0; i < places.size(); ++i) {
+            QVERIFY(QDir(prefix.path()).mkpath(QFileInfo(places[i]).path()));
+            QVERIFY2(Place(kinds[i], prefix.filePath(places[i])), qPrintable(places[i]));
+        }
+        qputenv("XDG_DATA_HOME", QFile::encodeName(prefix.filePath(QStringLiteral("home"))));
+        qputenv("XDG_DATA_DIRS", QFile::encodeName(prefix.filePath(QStringLiteral("system"))));
         const QString bin = prefix.filePath(QStringLiteral("bin"));
-        QVERIFY(Place(beside, bin + QStringLiteral("/black.she")));
-        QVERIFY(Place(installed, prefix.filePath(QStringLiteral("share/velmorant/black.she"))));
         const SkinFile skin = ReadSkin(bin + QStringLiteral("/black.she"), bin);
         QCOMPARE(skin.source, expected.startsWith(QLatin1Char(':')) ? expected : prefix.filePath(expected));
         QFile chosen(skin.source);
@@ -238,6 +253,9 @@ private slots:
         const QImage preview = form.Picture1->grab().toImage();
         QCOMPARE(preview.pixelColor(10, 10), QColor(form.Picture1->Image().pixelColor(10, 10)));
     }
+
+private:
+    QTemporaryDir noData;
 };
 
 QTEST_MAIN(SkinTest)
