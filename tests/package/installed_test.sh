@@ -2,7 +2,7 @@
 # The install as a user gets it, in a temporary prefix: every file in place,
 # the desktop's validators content, both manual pages clean, the CLI's page
 # naming every option of its --help; then the installed window on a private X
-# server wears the installed skin, or the black.she put beside it.
+# server wears the installed skin, the user's, or the black.she put beside it.
 # Usage: installed_test.sh BUILD_DIR APP_ID OUTDIR
 
 . "$(dirname "$0")/../e2e/lib.sh"
@@ -143,7 +143,21 @@ skin_beside_wins() {
 static_case "the installed files" files_in_place
 static_case "desktop entry and AppStream metadata" validators_content
 static_case "manual pages" manual_pages
+# A user's own skin, in their data folder (the user's normal one is left alone).
+user_skin() {
+    local f
+    f=$(shot_when user_skin pixel_near $SURFACE_X $SURFACE_Y 0x14 0x50 0x6e 4)
+    check "the window wears the user's skin" pixel_near "$f" $SURFACE_X $SURFACE_Y 0x14 0x50 0x6e 4
+}
+
+export XDG_DATA_HOME=$PREFIX/home-data
 run_case "no black.she beside the program: the installed skin" installed_skin
+mkfifo "$PREFIX/bin/black.she"
+run_case "a FIFO named black.she beside the program: the installed skin" installed_skin
+rm "$PREFIX/bin/black.she"
+mkdir -p "$XDG_DATA_HOME/velmorant"
+printf 'QWidget { background-color: #14506e; }\n' >"$XDG_DATA_HOME/velmorant/black.she"
+run_case "a skin in the user's data folder comes before the installed one" user_skin
 printf 'QWidget { background-color: #3c6e14; }\n' >"$PREFIX/bin/black.she"
 run_case "a black.she beside the program wins" skin_beside_wins
 e2e_finish
