@@ -265,7 +265,7 @@ check('text contrast at least 4.5:1', lowContrast.length === 0, lowContrast.join
 
 // Look: desktop and phone width, with the startup text.
 await page.evaluate(() => localStorage.clear());
-await page.goto(`${pageUrl}#bold=1&lang=zh`);
+await page.goto(`${pageUrl}#bold=1&size=5&lang=zh`);
 await page.reload(); // the same page with another fragment would not load again
 await settled(page);
 await page.screenshot({ path: join(out, 'web-desktop.png'), fullPage: true });
