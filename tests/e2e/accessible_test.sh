@@ -63,7 +63,7 @@ names() {
 press_link() {
     rm -f "$E2E_TMP/opened"
     check "Press is invoked" /usr/bin/python3 "$TREE" "$APP_PID" press 更多工具下载
-    for _ in $(seq 50); do
+    for _ in $(seq 100); do
         [ -s "$E2E_TMP/opened" ] && break
         sleep 0.1
     done
