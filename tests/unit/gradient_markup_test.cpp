@@ -13,6 +13,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/mman.h>
+
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -67,6 +69,54 @@ TEST(TagTemplates, IconShowsTheStartUpColours) {
         expected += " ";
     }
     EXPECT_EQ(stops, expected);
+}
+
+// The check that the web page makes first answers without throwing; for anything
+// it does not pass, converting throws. The length limit applies to the trimmed text.
+TEST(CheckConversion, AnswersWhatConvertingWouldThrowFor) {
+    // One unit past 32-bit positions, only its first and last pages readable.
+    constexpr std::size_t length = kMaxTextUnits + 1, page = 2048;
+    void* memory =
+        mmap(nullptr, length * sizeof(char16_t), PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
+    ASSERT_NE(memory, MAP_FAILED);
+    auto* text = static_cast<char16_t*>(memory);
+    char16_t* lastPage = text + (length - page) / page * page;
+    ASSERT_EQ(mprotect(text, page * sizeof(char16_t), PROT_READ | PROT_WRITE), 0);
+    ASSERT_EQ(mprotect(lastPage, (text + length - lastPage) * sizeof(char16_t), PROT_READ | PROT_WRITE), 0);
+    std::fill(text, text + page, u'a');
+    std::fill(lastPage, text + length, u'a');
+    const std::u16string_view tooLong(text, length);
+    text[0] = u' ';
+    const std::u16string_view fitsOnceTrimmed(text, length);
+
+    ConversionRequest oneStop = ConversionRequest::Startup();
+    oneStop.gradient.stops.pop_back();
+    const struct Row {
+        const char* name;
+        std::u16string_view input;
+        ConversionRequest request;
+        ConversionProblem expected;
+    } rows[] = {
+        {"start-up request", u"Hi there", ConversionRequest::Startup(), ConversionProblem::None},
+        {"one stop", u"Hi there", oneStop, ConversionProblem::BadGradient},
+        {"one stop, empty text", u"", oneStop, ConversionProblem::BadGradient},
+        {"no longer than the limit once trimmed", fitsOnceTrimmed, ConversionRequest::Startup(),
+         ConversionProblem::None},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.name);
+        EXPECT_EQ(CheckConversion(row.input, row.request), row.expected);
+        if (row.expected != ConversionProblem::None) {
+            StringSink sink;
+            EXPECT_ANY_THROW(WriteConversion(row.input, row.request, sink));
+            EXPECT_ANY_THROW(FitConversion(row.input, row.request, 100));
+        }
+    }
+    text[0] = u'a';
+    EXPECT_EQ(CheckConversion(tooLong, ConversionRequest::Startup()), ConversionProblem::TextTooLong);
+    StringSink sink;
+    EXPECT_THROW(WriteConversion(tooLong, ConversionRequest::Startup(), sink), std::length_error);
+    munmap(memory, length * sizeof(char16_t));
 }
 
 TEST(ComposeGradientMarkup, Table) {
