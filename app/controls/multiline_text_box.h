@@ -56,6 +56,7 @@ protected:
 private:
     // Tidies what the edits made while it lives, when the outermost one ends.
     class EditScope;
+    friend class EditScope;
 
     QString TextBetween(int from, int to) const;
     int TextOffset(int documentPosition) const;
@@ -78,6 +79,23 @@ private:
     // A triple-click selected paragraphs: dragging or shift-clicking extends by paragraphs.
     bool selectingParagraphs_ = false;
     QTextCursor tripleClicked_; // the paragraphs it selected, moving with the edits
+};
+
+class MultiLineTextBox::EditScope {
+public:
+    explicit EditScope(MultiLineTextBox& box, bool joinPreviousEdit = true) : box_(box), join_(joinPreviousEdit) {
+        ++box_.scopes_;
+    }
+    ~EditScope() {
+        if (--box_.scopes_ == 0)
+            box_.Tidy(join_);
+    }
+    EditScope(const EditScope&) = delete;
+    EditScope& operator=(const EditScope&) = delete;
+
+private:
+    MultiLineTextBox& box_;
+    bool join_;
 };
 
 } // namespace velmorant
