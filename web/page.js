@@ -208,6 +208,7 @@
   function render(r) {
     const began = performance.now();
     current = r;
+    code.dataset.took = r.took; // the worker's time, for the benchmark
     notes.error = r.error ? { kind: errorKind(r.error), ...r.error } : null;
     notes.shown = null;
     const picks = r.pickers || [];
