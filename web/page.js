@@ -138,7 +138,11 @@
   function changed() {
     const s = read();
     const out = {};
-    for (const id of [...FIELDS, ...CHECKS]) if (s[id] !== defaults[id]) out[id] = CHECKS.includes(id) ? (s[id] ? '1' : '0') : s[id];
+    // With another dialect the template goes along whole: a link may name the dialect alone.
+    const template = s.dialect !== defaults.dialect ? ['open', 'middle', 'close'] : [];
+    for (const id of [...FIELDS, ...CHECKS]) {
+      if (s[id] !== defaults[id] || template.includes(id)) out[id] = CHECKS.includes(id) ? (s[id] ? '1' : '0') : s[id];
+    }
     if (lang !== browserLang()) out.lang = lang;
     return out;
   }
@@ -299,6 +303,7 @@
     defaults = { ...ready.startup, colours: '', blend: 'srgb', dialect: 'startup', open, middle, close, fit: '' };
     for (const id of CHECKS) defaults[id] = false;
     const s = loaded();
+    if (s.dialect && !['open', 'middle', 'close'].some((id) => id in s)) [s.open, s.middle, s.close] = dialects[s.dialect];
     lang = s.lang || browserLang();
     delete s.lang;
     write({ ...defaults, ...s });
