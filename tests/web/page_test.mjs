@@ -198,6 +198,13 @@ check('hostile input: the preview holds only spans',
 check('hostile input runs nothing', (await page.evaluate(() => window.pwned)) === undefined);
 check('a link sets the fields, as text', (await page.inputValue('#font')) === EVIL && (await page.inputValue('#dialect')) === 'startup');
 
+// A link naming only a dialect converts as the CLI's --dialect.
+await page.evaluate(() => localStorage.clear());
+await page.goto(`${pageUrl}#dialect=qq&italic=1`);
+await page.reload();
+await settled(page);
+check('a link with a dialect alone', (await copied(page)) === cliRun(['--dialect', 'qq', '--italic'], startText).stdout);
+
 // Settings stay, the text does not.
 await page.evaluate(() => localStorage.clear());
 await page.goto(pageUrl);
