@@ -73,7 +73,7 @@ press_link() {
 # The colour chooser under its Chinese title, with Chinese buttons.
 qt_strings() {
     keys alt+b
-    find_window '^选择颜色$' 5 >/dev/null || { fail "Alt+B opened no chooser titled 选择颜色"; return 1; }
+    find_window '^选择颜色$' 15 >/dev/null || { fail "Alt+B opened no chooser titled 选择颜色"; return 1; }
     /usr/bin/python3 "$TREE" "$APP_PID" buttons 选择颜色 >"$E2E_TMP/buttons" 2>&1
     check "its OK button reads 确定" grep -qx 确定 "$E2E_TMP/buttons"
     check "its Cancel button reads 取消" grep -qx 取消 "$E2E_TMP/buttons"

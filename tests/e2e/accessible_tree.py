@@ -6,7 +6,7 @@
 #   accessible_tree.py PID press NAME  invokes the Press action of the link NAME
 #   accessible_tree.py PID buttons NAME  the names of the push buttons in the
 #                                      window or dialog NAME, one a line
-# It waits up to 20 s for the program to show its window in the tree.
+# It waits up to 20 s for the program, or the dialog, to show in the tree.
 import sys
 import time
 
@@ -65,12 +65,16 @@ def main():
                 return
         sys.exit(f"no link named {sys.argv[3]}")
     elif command == "buttons":
-        for window in app:
-            if window.name == sys.argv[3]:
-                for kind, role, node in walk(window):
-                    if kind == "control" and role == "push button":
-                        print(node.name)
-                return
+        # A dialog just shown on screen may reach the tree a little later.
+        deadline = time.monotonic() + 20
+        while time.monotonic() < deadline:
+            for window in app:
+                if window.name == sys.argv[3]:
+                    for kind, role, node in walk(window):
+                        if kind == "control" and role == "push button":
+                            print(node.name)
+                    return
+            time.sleep(0.2)
         sys.exit(f"no window named {sys.argv[3]}")
 
 
