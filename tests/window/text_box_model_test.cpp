@@ -607,7 +607,11 @@ QString Apply(MultiLineTextBox& box, Model& model, const Step& step) {
             SendMouse(box.viewport(), type, *point);
         model.anchor = model.ParagraphStart(at);
         model.caret = model.ParagraphEndWithBreak(at);
-        model.paragraphs = std::pair{model.anchor, model.caret};
+        // Qt extends by paragraphs from a triple-click that selected something.
+        if (model.anchor != model.caret)
+            model.paragraphs = std::pair{model.anchor, model.caret};
+        else
+            model.paragraphs.reset();
         model.paragraphsKnown = true;
         break;
     }
