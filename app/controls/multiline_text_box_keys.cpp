@@ -55,7 +55,9 @@ void MultiLineTextBox::keyPressEvent(QKeyEvent* event) {
         (typed.front().isPrint() || typed.front().category() == QChar::Other_Format ||
          (typed.front().isHighSurrogate() && typed.size() > 1))) {
         QTextCursor cursor = textCursor();
+        cursor.beginEditBlock(); // one undo step with any tidying after it
         cursor.insertText(typed, QTextCharFormat());
+        cursor.endEditBlock();
         MoveCaret(cursor);
         ensureCursorVisible();
         event->accept();
@@ -101,7 +103,9 @@ void MultiLineTextBox::keyPressEvent(QKeyEvent* event) {
             const bool pair = in >= 2 && buffer[in - 1].isLowSurrogate() && buffer[in - 2].isHighSurrogate();
             cursor.setPosition(cursor.position() - (pair ? 2 : 1), QTextCursor::KeepAnchor);
         }
+        cursor.beginEditBlock();
         cursor.removeSelectedText();
+        cursor.endEditBlock();
         MoveCaret(cursor);
         ensureCursorVisible();
         event->accept();
