@@ -315,14 +315,15 @@
   lang = loaded().lang || browserLang();
   applyCaptions();
   document.querySelector('main').addEventListener('input', onChange);
-  // A long paste goes in as one replacement rather than as an edit: Chromium's
-  // edit of a megabyte takes seconds, the replacement a fraction (it gives up the
-  // box's own undo for that paste).
+  // A long paste at the caret goes in as one replacement rather than as an edit:
+  // Chromium's edit of a megabyte takes seconds, the replacement a fraction. The
+  // replacement is outside the box's undo, so a paste over a selection stays an
+  // edit: the text it replaces can always come back with Ctrl+Z.
   $('text').addEventListener('paste', (e) => {
     const pasted = e.clipboardData.getData('text/plain');
-    if (pasted.length < 100000) return;
-    e.preventDefault();
     const box = e.target;
+    if (pasted.length < 100000 || box.selectionStart !== box.selectionEnd) return;
+    e.preventDefault();
     box.setRangeText(pasted, box.selectionStart, box.selectionEnd, 'end');
     box.dispatchEvent(new Event('input', { bubbles: true }));
   });

@@ -226,6 +226,15 @@ await settled(page);
 check('after a trap the text is kept and converts', (await page.inputValue('#text')) === 'kept 你好' &&
   (await copied(page)) === cliRun(['--start', 'orange', '--bold', '--size', '3'], 'kept 你好').stdout);
 
+// A long paste over a selection can be undone: the text it replaced comes back.
+await page.evaluate((t) => navigator.clipboard.writeText(t), 'x'.repeat(120000));
+await page.focus('#text');
+await page.keyboard.press('Control+A');
+await page.keyboard.press('Control+V');
+await page.waitForFunction(() => document.querySelector('#text').value.length === 120000);
+await page.keyboard.press('Control+Z');
+check('a long paste over a selection undoes', (await page.inputValue('#text')) === 'kept 你好');
+
 // Language: the browser's, and the switch.
 const caption = () => page.textContent('label[for="text"]');
 const first = await caption();
