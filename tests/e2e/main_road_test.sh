@@ -207,9 +207,39 @@ owner_never_answers() {
     failed_read stopped-owner
 }
 
+# A move with the mouse inside the input: only a real drag tells the drop it
+# came from the box itself. Keys select "AAA\nB" with the last line in view;
+# the highlight, two rows high, shows where to press: on the B, then along
+# its row (the drag starts) and down onto the end of the text.
+TEXT1_BOX=(16 144 241 55) HIGHLIGHT=(59 102 207)
+highlighted() { [ "$(nearest "$1" "${TEXT1_BOX[@]}" "${HIGHLIGHT[@]}")" -le 12 ]; }
+drag_move() {
+    local text=$'X\r\nAAA\nBBB\rCCC' f minx miny maxy dx
+    check "the owner holds the text" clipboard_put "$text" || return 1
+    press "${PASTE[@]}"
+    click_at "${TEXT1[@]}"
+    keys ctrl+End Up Up Home shift+Right shift+Right shift+Right shift+Right shift+Right
+    f=$(shot_when drag-selection highlighted)
+    read -r minx miny maxy < <(region "$f" "${TEXT1_BOX[@]}" | awk -v r="${HIGHLIGHT[0]}" \
+        -v g="${HIGHLIGHT[1]}" -v b="${HIGHLIGHT[2]}" 'function d(v) { return v < 0 ? -v : v }
+        d($3 - r) + d($4 - g) + d($5 - b) < 30 { if (!n++ || $1 < x) x = $1; if (n == 1) y = $2; z = $2 }
+        END { print x, y, z }')
+    check "the selection is highlighted" [ -n "$maxy" ] || return 1
+    local h=$((maxy - miny + 1)) px=$((WIN_X + TEXT1_BOX[0] + minx + 2)) py=$((WIN_Y + TEXT1_BOX[1] + miny))
+    pointer_to "$px" $((py + h * 3 / 4)) && xdotool mousedown 1
+    for dx in 10 20 30; do settle 0.1; pointer_to $((px + dx)) $((py + h * 3 / 4)); done
+    settle 0.1; pointer_to $((px + 180)) $((py + h * 5 / 4))
+    settle 0.1; xdotool mouseup 1
+    input_is "the move kept every break" dragged $'X\r\nBB\rCCCAAA\nB'
+    click_at "${TEXT1[@]}"
+    keys ctrl+z
+    input_is "Ctrl+Z put the text back as it was" drag-undone "$text"
+}
+
 run_case "convert and copy the start-up text" startup_text
 run_case "paste, convert and copy a text with a line feed" pasted_text
 run_case "copy with an empty code box" empty_copy
+run_case "a mouse drag moves a line part, every break kept" drag_move
 run_case "paste of an image empties the input, Ctrl+Z brings it back" image_only
 run_case "paste of an empty text empties the input, Ctrl+Z brings it back" empty_text
 run_case "the owner dies during the transfer: the input stays" owner_killed_mid_transfer
