@@ -2,11 +2,11 @@
 // output bytes into a fresh buffer. Beside it the CLI's streaming path: the same
 // code made in pieces and encoded to UTF-8 chunk by chunk, never held whole.
 
-#include "cli/utf8_sink.h"
 #include "codegen/gradient_markup.h"
 #include "codegen/gradient_stops.h"
 #include "codegen/reference_rules.h"
 #include "codegen/step_fit.h"
+#include "codegen/utf8_sink.h"
 
 #include <benchmark/benchmark.h>
 
@@ -60,7 +60,7 @@ void StreamUtf8(benchmark::State& state) {
     std::size_t outputSize = 0;
     for (auto _ : state) {
         outputSize = 0;
-        cli::Utf8ChunkSink sink(64 * 1024, [&](std::string_view chunk) {
+        Utf8ChunkSink sink(64 * 1024, [&](std::string_view chunk) {
             benchmark::DoNotOptimize(chunk.data());
             outputSize += chunk.size();
         });

@@ -1,8 +1,8 @@
 #include "cli/options.h"
 
 #include "cli/shell_quote.h"
-#include "cli/utf8.h"
 #include "codegen/colour_text.h"
+#include "codegen/utf8.h"
 
 #include <getopt.h>
 

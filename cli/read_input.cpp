@@ -1,6 +1,6 @@
 #include "cli/read_input.h"
 
-#include "cli/utf8.h"
+#include "codegen/utf8.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -1,12 +1,12 @@
 #include "cli/run.h"
 
-#include "cli/counting_sink.h"
 #include "cli/options.h"
 #include "cli/read_input.h"
 #include "cli/shell_quote.h"
-#include "cli/utf8_sink.h"
 #include "codegen/code_points.h"
 #include "codegen/conversion.h"
+#include "codegen/counting_sink.h"
+#include "codegen/utf8_sink.h"
 
 #include <cerrno>
 #include <cstring>

@@ -1,6 +1,6 @@
 #include "cli/shell_quote.h"
 
-#include "cli/utf8.h"
+#include "codegen/utf8.h"
 #include "codegen/visible_controls.h"
 
 namespace velmorant::cli {

@@ -2,8 +2,6 @@
 // from the input. The markup is read back piece by piece against the units, and
 // the CLI's streamed UTF-8 must be the whole markup's bytes.
 
-#include "cli/utf8.h"
-#include "cli/utf8_sink.h"
 #include "codegen/colour.h"
 #include "codegen/gradient_markup.h"
 #include "codegen/reference_rules.h"
@@ -11,6 +9,8 @@
 #include "codegen/text.h"
 #include "codegen/text_to_number.h"
 #include "codegen/units.h"
+#include "codegen/utf8.h"
+#include "codegen/utf8_sink.h"
 #include "fuzz/fuzz_input.h"
 #include "tests/cutting_sink.h"
 
@@ -26,7 +26,7 @@ bool IsUpperHex(char16_t c) { return (c >= u'0' && c <= u'9') || (c >= u'A' && c
 std::string Streamed(std::u16string_view raw, std::u16string_view step, const ColourPair& colours,
                      const TagTemplate& tags, std::size_t cut, std::size_t chunkBytes) {
     std::string bytes;
-    cli::Utf8ChunkSink utf8(chunkBytes, [&](std::string_view chunk) {
+    Utf8ChunkSink utf8(chunkBytes, [&](std::string_view chunk) {
         FUZZ_CHECK(chunk.size() <= chunkBytes + 3);
         bytes += chunk;
     });
@@ -62,7 +62,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::u16string markup = ComposeGradientMarkup(raw, step, colours, tags);
 
     // As the CLI cuts it, and cut finer, in sizes that vary with the input.
-    const std::string whole = cli::EncodeUtf8(markup);
+    const std::string whole = EncodeUtf8(markup);
     FUZZ_CHECK(Streamed(raw, step, colours, tags, 8192, 64 * 1024) == whole);
     FUZZ_CHECK(Streamed(raw, step, colours, tags, 1 + size % 5, 1 + size % 7) == whole);
 

@@ -3,7 +3,7 @@
 // any UTF-16.
 
 #include "cli/read_input.h"
-#include "cli/utf8.h"
+#include "codegen/utf8.h"
 #include "fuzz/fuzz_input.h"
 
 #include <cstdio>
@@ -11,6 +11,7 @@
 
 namespace {
 
+using namespace velmorant;
 using namespace velmorant::cli;
 
 struct Reference {

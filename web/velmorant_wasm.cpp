@@ -4,17 +4,17 @@
 // of the preview's units. Everything that decides the code happens in the core;
 // this file only moves values across.
 
-#include "cli/counting_sink.h"
-#include "cli/utf8.h"
-#include "cli/utf8_sink.h"
 #include "codegen/colour.h"
 #include "codegen/colour_text.h"
 #include "codegen/conversion.h"
+#include "codegen/counting_sink.h"
 #include "codegen/gradient_markup.h"
 #include "codegen/gradient_stops.h"
 #include "codegen/markup_sink.h"
 #include "codegen/tag_template.h"
 #include "codegen/units.h"
+#include "codegen/utf8.h"
+#include "codegen/utf8_sink.h"
 #include "preview/preview_layout.h"
 
 #include <cstdint>
@@ -89,9 +89,9 @@ VM_EXPORT(vm_input_utf8) char* vm_input_utf8(std::uint32_t bytes) {
 // UTF-8 (a browser's encoder never gives such).
 VM_EXPORT(vm_take_input) int vm_take_input(std::uint32_t bytes) {
     State& s = Get();
-    s.input.resize(bytes + cli::kDecodeAhead);
+    s.input.resize(bytes + kDecodeAhead);
     std::size_t bad = 0;
-    const char16_t* end = cli::DecodeUtf8(std::string_view(s.bytes.data(), bytes), s.input.data(), bad);
+    const char16_t* end = DecodeUtf8(std::string_view(s.bytes.data(), bytes), s.input.data(), bad);
     s.input.resize(end ? static_cast<std::size_t>(end - s.input.data()) : 0);
     return end != nullptr;
 }
@@ -187,8 +187,8 @@ VM_EXPORT(vm_result) const char16_t* vm_result() { return Get().result.data(); }
 VM_EXPORT(vm_convert) std::uint32_t vm_convert(std::int32_t step) {
     State& s = Get();
     s.code.clear();
-    cli::Utf8ChunkSink utf8(std::size_t{1} << 20, [&s](std::string_view chunk) { s.code.append(chunk); });
-    cli::CountingSink counting(utf8);
+    Utf8ChunkSink utf8(std::size_t{1} << 20, [&s](std::string_view chunk) { s.code.append(chunk); });
+    CountingSink counting(utf8);
     WriteConversion(s.input, s.request, counting, step > 0 ? std::optional(step) : std::nullopt);
     utf8.Finish();
     s.codePoints = counting.CodePoints();

@@ -1,4 +1,4 @@
-#include "cli/utf8.h"
+#include "codegen/utf8.h"
 
 #include "cli/read_input.h"
 

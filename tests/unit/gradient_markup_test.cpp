@@ -1,7 +1,5 @@
 #include "codegen/gradient_markup.h"
 
-#include "cli/utf8.h"
-#include "cli/utf8_sink.h"
 #include "codegen/code_points.h"
 #include "codegen/gradient_stops.h"
 #include "codegen/reference_rules.h"
@@ -9,6 +7,8 @@
 #include "codegen/text.h"
 #include "codegen/text_to_number.h"
 #include "codegen/units.h"
+#include "codegen/utf8.h"
+#include "codegen/utf8_sink.h"
 #include "tests/cutting_sink.h"
 
 #include <gtest/gtest.h>
@@ -29,12 +29,12 @@ const ColourPair StartUpPair{{255, 0, 255}, {0, 255, 0}};
 // the cuts and chunk sizes, the bytes must be those of the whole code encoded at once.
 void ExpectStreamedAsWhole(std::u16string_view input, std::u16string_view step, const ColourPair& colours,
                            const TagTemplate& tags, std::u16string_view whole) {
-    const std::string expected = cli::EncodeUtf8(whole);
+    const std::string expected = EncodeUtf8(whole);
     const std::pair<std::size_t, std::size_t> cutsAndChunks[] = {
         {1, 1}, {2, 4}, {3, 5}, {7, 64 * 1024}, {8192, 64 * 1024}};
     for (const auto& [cut, chunkBytes] : cutsAndChunks) {
         std::string bytes;
-        cli::Utf8ChunkSink utf8(chunkBytes, [&](std::string_view chunk) {
+        Utf8ChunkSink utf8(chunkBytes, [&](std::string_view chunk) {
             EXPECT_LE(chunk.size(), chunkBytes + 3);
             bytes += chunk;
         });

@@ -3,8 +3,8 @@
 // controls and given as command-line options.
 
 #include "cli/options.h"
-#include "cli/utf8.h"
 #include "codegen/conversion.h"
+#include "codegen/utf8.h"
 #include "tests/window/window_fixture.h"
 
 #include <QTest>
@@ -32,8 +32,8 @@ std::string Hex(const Rgb& colour) {
 
 std::vector<std::string> ArgsFor(const Settings& s) {
     static const char* const dialects[] = {"html", "ubb", "qq"};
-    std::vector<std::string> args{"--start", Hex(s.start), "--end", Hex(s.end), "--step", cli::EncodeUtf8(s.step)};
-    args.insert(args.end(), {"--size", cli::EncodeUtf8(s.size), "--font", cli::EncodeUtf8(s.font)});
+    std::vector<std::string> args{"--start", Hex(s.start), "--end", Hex(s.end), "--step", EncodeUtf8(s.step)};
+    args.insert(args.end(), {"--size", EncodeUtf8(s.size), "--font", EncodeUtf8(s.font)});
     if (s.row >= 0)
         args.insert(args.end(), {"--dialect", dialects[s.row]});
     const std::pair<bool, const char*> flags[] = {

@@ -1,4 +1,4 @@
-#include "cli/utf8.h"
+#include "codegen/utf8.h"
 
 #include "codegen/code_points.h"
 
@@ -10,7 +10,7 @@
 #include <emmintrin.h>
 #endif
 
-namespace velmorant::cli {
+namespace velmorant {
 
 namespace {
 
@@ -214,4 +214,4 @@ std::string EncodeUtf8(std::u16string_view text) {
     return bytes;
 }
 
-} // namespace velmorant::cli
+} // namespace velmorant

@@ -1,11 +1,11 @@
-#include "cli/utf8_sink.h"
+#include "codegen/utf8_sink.h"
 
-#include "cli/utf8.h"
 #include "codegen/code_points.h"
+#include "codegen/utf8.h"
 
 #include <algorithm>
 
-namespace velmorant::cli {
+namespace velmorant {
 
 namespace {
 
@@ -66,4 +66,4 @@ void Utf8ChunkSink::FlushChunk() {
     used_ = 0;
 }
 
-} // namespace velmorant::cli
+} // namespace velmorant

@@ -1,5 +1,5 @@
 #pragma once
-// Counts what passes on to another sink, for --stats: UTF-16 units and code
+// Counts what passes on to another sink, for --stats and the page: UTF-16 units and code
 // points, a pair split between two pieces counted once.
 
 #include "codegen/code_points.h"
@@ -7,7 +7,7 @@
 
 #include <cstddef>
 
-namespace velmorant::cli {
+namespace velmorant {
 
 class CountingSink final : public MarkupSink {
 public:
@@ -36,4 +36,4 @@ private:
     char16_t last_ = 0;
 };
 
-} // namespace velmorant::cli
+} // namespace velmorant

@@ -1,12 +1,13 @@
 #pragma once
-// Strict UTF-8 <-> UTF-16 for the command line: the whole text in one pass each way.
+// Strict UTF-8 <-> UTF-16 for the front ends that take and give bytes (the CLI,
+// the page): the whole text in one pass each way.
 
 #include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
 
-namespace velmorant::cli {
+namespace velmorant {
 
 struct Utf8Decoded {
     std::u16string text;
@@ -37,4 +38,4 @@ constexpr std::size_t MaxUtf8Bytes(std::size_t units) { return units * 3; }
 char* EncodeUtf8(std::u16string_view text, char* out);
 std::string EncodeUtf8(std::u16string_view text);
 
-} // namespace velmorant::cli
+} // namespace velmorant

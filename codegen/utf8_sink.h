@@ -9,7 +9,7 @@
 #include <string>
 #include <string_view>
 
-namespace velmorant::cli {
+namespace velmorant {
 
 class Utf8ChunkSink final : public MarkupSink {
 public:
@@ -37,4 +37,4 @@ private:
     char16_t heldHigh_ = 0;
 };
 
-} // namespace velmorant::cli
+} // namespace velmorant
