@@ -5,6 +5,7 @@
 #include <limits>
 #include <stdexcept>
 
+#include "codegen/code_points.h"
 #include "codegen/gradient_markup.h"
 #include "codegen/text.h"
 #include "codegen/text_to_number.h"
@@ -65,6 +66,28 @@ std::vector<PreviewRun> LayoutPreview(std::u16string_view input, const Conversio
                                       PreviewArea area) {
     const GradientText text = PrepareGradientText(input, request.step);
     return LayoutPreview(text.text, text.step, request.gradient, cellPoints, area);
+}
+
+std::vector<PreviewSpan> PreviewSpans(std::u16string_view input, const ConversionRequest& request,
+                                      std::optional<std::int32_t> step, std::uint32_t characters) {
+    GradientText text = PrepareGradientText(input, request.step);
+    if (step)
+        text.step = *step;
+    std::vector<PreviewSpan> spans;
+    if (text.length == 0)
+        return spans;
+    std::size_t end = 0;
+    for (std::uint32_t count = 0; count < characters && end < text.text.size(); ++count)
+        end += end + 1 < text.text.size() && IsSurrogatePair(text.text[end], text.text[end + 1]) ? 2 : 1;
+    const std::u16string_view shown = text.text.substr(0, end);
+    const auto offset = static_cast<std::int32_t>(text.text.data() - input.data());
+    GradientWalker colours(request.gradient, text.step, text.length);
+    ForEachUnit(shown, text.step, [&](const Unit& unit) {
+        colours.MoveTo(unit.position);
+        spans.push_back({offset + static_cast<std::int32_t>(unit.text.data() - shown.data()),
+                         static_cast<std::int32_t>(unit.text.size()), colours.Colour()});
+    });
+    return spans;
 }
 
 } // namespace velmorant

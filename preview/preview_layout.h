@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -56,5 +57,20 @@ inline std::vector<PreviewRun> LayoutPreview(std::u16string_view trimmedText, st
 // The preview of what request makes of input: its trimmed text cut by its step.
 std::vector<PreviewRun> LayoutPreview(std::u16string_view input, const ConversionRequest& request, float cellPoints,
                                       PreviewArea area = {});
+
+// One unit of a preview that flows as text (the page's): where it lies in the
+// untrimmed input, how long it is, and its colour in the code.
+struct PreviewSpan {
+    std::int32_t offset = 0;
+    std::int32_t length = 0;
+    Rgb colour;
+    friend bool operator==(const PreviewSpan&, const PreviewSpan&) = default;
+};
+
+// The units of what request makes of input within the trimmed text's first
+// `characters` characters (a surrogate pair is one), the last one cut short
+// there; `step` stands in for the request's step text when it is given.
+std::vector<PreviewSpan> PreviewSpans(std::u16string_view input, const ConversionRequest& request,
+                                      std::optional<std::int32_t> step, std::uint32_t characters);
 
 } // namespace velmorant

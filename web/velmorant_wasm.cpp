@@ -8,11 +8,9 @@
 #include "codegen/colour_text.h"
 #include "codegen/conversion.h"
 #include "codegen/counting_sink.h"
-#include "codegen/gradient_markup.h"
 #include "codegen/gradient_stops.h"
 #include "codegen/markup_sink.h"
 #include "codegen/tag_template.h"
-#include "codegen/units.h"
 #include "codegen/utf8.h"
 #include "codegen/utf8_sink.h"
 #include "preview/preview_layout.h"
@@ -210,31 +208,18 @@ VM_EXPORT(vm_fit_length) double vm_fit_length() { return static_cast<double>(Get
 VM_EXPORT(vm_fit_shortest_step) std::int32_t vm_fit_shortest_step() { return Get().fit.shortestStep; }
 
 // The units within the first `limit` characters of the trimmed input, as offset
-// into the input, length and colour; gives how many. The units and their colours
-// come from the generator's own cutting and colour walk, so they match the code;
-// the window's preview layout blends two stops only.
+// into the input, length and colour; gives how many. A step above 0 stands in
+// for the step text (the one fit chose).
 VM_EXPORT(vm_preview) std::uint32_t vm_preview(std::int32_t step, std::uint32_t limit) {
     State& s = Get();
-    std::vector<std::int32_t>& units = s.units;
-    units.clear();
-    GradientText text = PrepareGradientText(s.input, s.request.step);
-    if (step > 0)
-        text.step = step;
-    if (text.length == 0)
-        return 0;
-    const auto offset = static_cast<std::int32_t>(text.text.data() - s.input.data());
-    std::size_t end = 0; // past `limit` characters, a pair counting as one
-    for (std::uint32_t count = 0; count < limit && end < text.text.size(); ++count)
-        end +=
-            IsHighSurrogate(text.text[end]) && end + 1 < text.text.size() && IsLowSurrogate(text.text[end + 1]) ? 2 : 1;
-    const std::u16string_view shown = text.text.substr(0, end);
-    StopColours colours(s.request.gradient, text.step, text.length);
-    ForEachUnit(shown, text.step, [&](const Unit& unit) {
-        units.push_back(offset + static_cast<std::int32_t>(unit.text.data() - shown.data()));
-        units.push_back(static_cast<std::int32_t>(unit.text.size()));
-        units.push_back(Packed(colours.At(unit.position)));
-    });
-    return static_cast<std::uint32_t>(units.size() / 3);
+    s.units.clear();
+    for (const PreviewSpan& span :
+         PreviewSpans(s.input, s.request, step > 0 ? std::optional(step) : std::nullopt, limit)) {
+        s.units.push_back(span.offset);
+        s.units.push_back(span.length);
+        s.units.push_back(Packed(span.colour));
+    }
+    return static_cast<std::uint32_t>(s.units.size() / 3);
 }
 VM_EXPORT(vm_preview_units) const std::int32_t* vm_preview_units() { return Get().units.data(); }
 
