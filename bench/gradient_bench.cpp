@@ -110,7 +110,7 @@ void Forms(benchmark::State& state, Form form) {
     std::size_t outputSize = 0;
     for (auto _ : state) {
         DropSink sink;
-        StopColours colours(gradient, text.step, text.length);
+        GradientWalker colours(gradient, text.step, text.length);
         WriteGradientMarkup(text, colours, tags, shape, sink);
         outputSize = sink.size;
     }

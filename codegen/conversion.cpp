@@ -65,7 +65,7 @@ ConversionCounts WriteConversion(std::u16string_view input, const ConversionRequ
     ConversionCounts counts{0, text.step};
     sink.Write(shape.style.before);
     if (text.length > 0) {
-        StopColours colours(request.gradient, text.step, text.length);
+        GradientWalker colours(request.gradient, text.step, text.length);
         counts.tagPairs = WriteGradientMarkup(text, colours, shape.tags, shape.form, sink);
     }
     sink.Write(shape.style.after);

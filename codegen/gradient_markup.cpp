@@ -152,7 +152,7 @@ GradientText PrepareGradientText(std::u16string_view input, std::u16string_view 
     return {text, n, n > 0 ? EffectiveStep(stepText, n) : 1};
 }
 
-std::size_t WriteGradientMarkup(const GradientText& text, UnitColours& colours, const TagTemplate& tags,
+std::size_t WriteGradientMarkup(const GradientText& text, GradientWalker& colours, const TagTemplate& tags,
                                 const MarkupForm& form, MarkupSink& sink) {
     UnitHead head(tags, form.code);
     const Padded close(tags.Close);
@@ -168,7 +168,8 @@ std::size_t WriteGradientMarkup(const GradientText& text, UnitColours& colours, 
             out.Put(unit.text);
             return;
         }
-        const Rgb colour = colours.At(unit.position);
+        colours.MoveTo(unit.position);
+        const Rgb colour = colours.Colour();
         if (runOpen && colour == runColour) {
             out.Put(unit.text);
             return;

@@ -2,10 +2,10 @@
 // The gradient code: every unit of the trimmed text framed by the template in
 // its own colour, raw units untagged. One unit loop writes into a MarkupSink.
 
+#include "codegen/gradient_stops.h"
 #include "codegen/markup_form.h"
 #include "codegen/markup_sink.h"
 #include "codegen/tag_template.h"
-#include "codegen/unit_colours.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -24,10 +24,11 @@ struct GradientText {
 // Throws std::length_error when the trimmed text is too long for 32-bit positions.
 GradientText PrepareGradientText(std::u16string_view input, std::u16string_view stepText);
 
-// Writes the code for text into sink, each coloured unit in colours.At(its position),
+// Writes the code for text into sink, each coloured unit in the walker's colour at
+// its position,
 // the colour code's form and merging as chosen; gives the number of tag pairs
 // written. Linear in the text; holds nothing of the output beyond a small buffer.
-std::size_t WriteGradientMarkup(const GradientText& text, UnitColours& colours, const TagTemplate& tags,
+std::size_t WriteGradientMarkup(const GradientText& text, GradientWalker& colours, const TagTemplate& tags,
                                 const MarkupForm& form, MarkupSink& sink);
 
 } // namespace velmorant

@@ -6,7 +6,6 @@
 #include "codegen/channel_stepper.h"
 #include "codegen/colour.h"
 #include "codegen/oklab.h"
-#include "codegen/unit_colours.h"
 
 #include <array>
 #include <cstdint>
@@ -79,20 +78,6 @@ private:
     std::int64_t nextMixAt_ = 0; // positions before it are known to keep mixed_
     std::vector<std::array<double, 3>> slowness_;
     const SrgbEncoder* encoder_ = nullptr;
-};
-
-// The walker behind the generator's colour interface.
-class StopColours final : public UnitColours {
-public:
-    StopColours(const Gradient& gradient, std::int32_t k, std::int32_t n) : walker_(gradient, k, n) {}
-
-    Rgb At(std::int32_t position) override {
-        walker_.MoveTo(position);
-        return walker_.Colour();
-    }
-
-private:
-    GradientWalker walker_;
 };
 
 } // namespace velmorant

@@ -65,7 +65,7 @@ std::u16string CodeText(const Rgb& colour, CodeStyle style) {
 std::u16string Write(const GradientText& text, const Gradient& gradient, const MarkupForm& form) {
     StringSink sink;
     if (text.length > 0) {
-        StopColours colours(gradient, text.step, text.length);
+        GradientWalker colours(gradient, text.step, text.length);
         WriteGradientMarkup(text, colours, kMarks, form, sink);
     }
     return sink.text;

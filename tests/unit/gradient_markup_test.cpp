@@ -270,7 +270,7 @@ TEST(WriteGradientMarkup, FormsAndCountedLengthMatchPlainRule) {
         StringSink sink;
         std::size_t pairs = 0;
         if (text.length > 0) {
-            StopColours colours(gradient, text.step, text.length);
+            GradientWalker colours(gradient, text.step, text.length);
             pairs = WriteGradientMarkup(text, colours, tags, form, sink);
         }
         ASSERT_EQ(sink.text, expected) << "trial " << trial;
