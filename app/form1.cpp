@@ -103,7 +103,7 @@ ConversionRequest Form1::Request() const {
     ConversionRequest request;
     request.gradient = {{Colours().start, Colours().end}, Blend::Srgb};
     // The combo's row decides nothing for the forum dialects: the boxes hold the template.
-    request.dialect = DialectOfRow(Combo1->ListIndex()).value_or(Dialect::Startup);
+    request.format = &FormatOf(DialectOfRow(Combo1->ListIndex()).value_or(Dialect::Startup));
     request.tags = {ToU16(Text2(0)->Text()), ToU16(Text2(1)->Text()), ToU16(Text2(2)->Text())};
     request.step = ToU16(Text4->Text());
     request.styles = {Check1->Value() == 1, Check2->Value() == 1,  Check3->Value() == 1,

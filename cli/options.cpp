@@ -1,7 +1,11 @@
 #include "cli/options.h"
 
 #include "cli/shell_quote.h"
+#include "codegen/blend_names.h"
+#include "codegen/choices.h"
 #include "codegen/colour_text.h"
+#include "codegen/description.h"
+#include "codegen/palette_names.h"
 #include "codegen/utf8.h"
 
 #include <getopt.h>
@@ -23,17 +27,18 @@ Colours (RRGGBB, #RRGGBB, #RGB or a CSS name such as orange):
   --start COLOUR       start colour (default {start})
   --end COLOUR         end colour (default {end})
   --colours C1,C2,...  two or more colours at equal spacing (or --colors)
-  --blend MODE         srgb (default, as the window) or oklab
+  --blend MODE         {blends}
 
 Code:
-  --dialect NAME       html, ubb or qq (default: "{open}" "{middle}" "{close}"),
-                       or ansi to preview the colours in a terminal
-  --open TEXT          text before each colour code
+  --dialect NAME       the format to write or read (default {format}):
+{formats}  --open TEXT          text before each colour code
   --middle TEXT        text between colour code and characters
   --close TEXT         text after the characters
   --step TEXT          characters per colour (default {step})
   --merge              one tag for neighbouring characters of one colour
   --fit LIMIT          smallest step whose code is at most LIMIT characters
+  --max-tags N         at most N colour tags: with --fit, the step fits both
+  --forum ENGINE       a forum's defaults as --fit and --max-tags: {forums}
 
 Styles around the code:
   --bold, --italic, --underline, --strike
@@ -41,6 +46,10 @@ Styles around the code:
   --font TEXT          font tag text, none when empty (default {font})
 
 Other:
+  --decode             read a code back: the text to standard output, its
+                       colours to standard error (format detected without --dialect)
+  --list WHAT          one name a line: formats, blends, palettes, sizes, fonts,
+                       forums; or the whole description as JSON
   --stats              counts to standard error after the code
   -h, --help           show this help and exit
   --version            show the version and exit
@@ -52,16 +61,74 @@ Exit status: 0 done, 1 unreadable input or output, 2 bad usage, 3 nothing fits.
 Report bugs to: <developers@velmorant.org>
 )";
 
+// Forum engines' default limits: post length with its markup, and uses of one tag.
+struct ForumLimits {
+    std::string_view name;
+    std::uint64_t length;
+    std::optional<std::uint64_t> tags;
+};
+constexpr ForumLimits kForums[] = {{"phpbb", 60000, 5000}, {"smf", 20000, std::nullopt}};
+
+std::string FormatLines() {
+    std::string lines;
+    for (const Format& format : Formats()) {
+        std::string line = "                         " + std::string(format.name);
+        line.resize(std::max<std::size_t>(line.size() + 1, 44), ' ');
+        lines += line + std::string(format.summary) + "\n";
+    }
+    return lines;
+}
+
+template <class Rows> std::string Names(const Rows& rows, std::string_view last) {
+    std::string names;
+    for (std::size_t i = 0; i < std::size(rows); ++i)
+        names += (i == 0                     ? ""
+                  : i + 1 == std::size(rows) ? std::string(last)
+                                             : std::string(", ")) +
+                 std::string(rows[i].name);
+    return names;
+}
+
 } // namespace
+
+std::optional<std::string> ListText(std::string_view what) {
+    std::string lines;
+    if (what == "formats")
+        for (const Format& f : Formats())
+            lines += std::string(f.name) + "\n";
+    else if (what == "blends")
+        for (const BlendName& b : BlendNames())
+            lines += std::string(b.name) + "\n";
+    else if (what == "palettes")
+        for (const PaletteName& p : PaletteNames())
+            lines += std::string(p.name) + "\n";
+    else if (what == "sizes")
+        for (const std::u16string_view size : SizeChoices())
+            lines += EncodeUtf8(size) + "\n";
+    else if (what == "fonts")
+        for (const std::u16string_view font : FontChoices())
+            lines += EncodeUtf8(font) + "\n";
+    else if (what == "description")
+        lines = DescriptionJson() + "\n";
+    else if (what == "forums")
+        for (const ForumLimits& forum : kForums)
+            lines += std::string(forum.name) + "\n";
+    else
+        return std::nullopt;
+    return lines;
+}
 
 std::string Usage() {
     const ConversionRequest startup = ConversionRequest::Startup();
     const std::pair<std::string_view, std::u16string> values[] = {
         {"{start}", ColourCode(startup.gradient.stops.front())},
         {"{end}", ColourCode(startup.gradient.stops.back())},
-        {"{open}", startup.tags.Open},
-        {"{middle}", startup.tags.Middle},
-        {"{close}", startup.tags.Close},
+        {"{blends}", DecodeUtf8(Names(BlendNames(), " or ") + " (default " + std::string(BlendNames().front().name) +
+                                ", as the window)")
+                         .text},
+        {"{format}", DecodeUtf8(startup.format->name).text},
+        {"{formats}", DecodeUtf8(FormatLines()).text},
+        {"{forums}", DecodeUtf8(Names(std::span(kForums), " or ")).text},
         {"{step}", startup.step},
         {"{size}", startup.styles.size},
         {"{font}", startup.styles.font},
@@ -75,9 +142,6 @@ std::string Usage() {
 namespace {
 
 using Error = std::optional<std::string>;
-
-const std::pair<std::string_view, Dialect> kDialectNames[] = {
-    {"html", Dialect::Html}, {"ubb", Dialect::Ubb}, {"qq", Dialect::Qq}, {"ansi", Dialect::Ansi}};
 
 std::string Dashed(std::string_view name) { return "--" + std::string(name); }
 
@@ -123,6 +187,16 @@ Error ReadColourList(std::string_view name, std::string_view value, std::vector<
     return std::nullopt;
 }
 
+Error ReadCount(std::string_view name, std::string_view value, std::string_view what,
+                std::optional<std::uint64_t>& into) {
+    std::uint64_t count = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), count);
+    if (value.empty() || error != std::errc{} || end != value.data() + value.size())
+        return Dashed(name) + ": " + ShellQuote(value) + " is not a number of " + std::string(what);
+    into = count;
+    return std::nullopt;
+}
+
 Error Set(bool& flag) {
     flag = true;
     return std::nullopt;
@@ -140,33 +214,45 @@ const std::array kOptions{
     OptionRule{"colours", true, [](Options& o, auto n, auto v) { return ReadColourList(n, v, o.gradient.stops); }},
     OptionRule{"blend", true,
                [](Options& o, auto n, auto v) -> Error {
-                   if (v != "srgb" && v != "oklab")
-                       return Dashed(n) + ": unknown blend " + ShellQuote(v) + " (srgb or oklab)";
-                   o.gradient.blend = v == "oklab" ? Blend::Oklab : Blend::Srgb;
+                   const std::optional<Blend> blend = FindBlend(v);
+                   if (!blend)
+                       return Dashed(n) + ": unknown blend " + ShellQuote(v) + " (" + Names(BlendNames(), " or ") + ")";
+                   o.gradient.blend = *blend;
                    return std::nullopt;
                }},
     OptionRule{"dialect", true,
                [](Options& o, auto n, auto v) -> Error {
-                   for (const auto& [name, dialect] : kDialectNames) {
-                       if (v == name) {
-                           o.dialect = dialect;
-                           return std::nullopt;
-                       }
-                   }
-                   return Dashed(n) + ": unknown dialect " + ShellQuote(v);
+                   o.format = FindFormat(v);
+                   if (!o.format)
+                       return Dashed(n) + ": unknown dialect " + ShellQuote(v) + " (see --list=formats)";
+                   return std::nullopt;
                }},
     OptionRule{"open", true, [](Options& o, auto n, auto v) { return ReadOptionalText(n, v, o.open); }},
     OptionRule{"middle", true, [](Options& o, auto n, auto v) { return ReadOptionalText(n, v, o.middle); }},
     OptionRule{"close", true, [](Options& o, auto n, auto v) { return ReadOptionalText(n, v, o.close); }},
     OptionRule{"step", true, [](Options& o, auto n, auto v) { return ReadText(n, v, o.step); }},
     OptionRule{"merge", false, [](Options& o, auto, auto) { return Set(o.merge); }},
-    OptionRule{"fit", true,
+    OptionRule{"fit", true, [](Options& o, auto n, auto v) { return ReadCount(n, v, "characters", o.fit); }},
+    OptionRule{"max-tags", true, [](Options& o, auto n, auto v) { return ReadCount(n, v, "tags", o.maxTags); }},
+    OptionRule{"forum", true,
                [](Options& o, auto n, auto v) -> Error {
-                   std::uint64_t limit = 0;
-                   const auto [end, error] = std::from_chars(v.data(), v.data() + v.size(), limit);
-                   if (v.empty() || error != std::errc{} || end != v.data() + v.size())
-                       return Dashed(n) + ": " + ShellQuote(v) + " is not a number of characters";
-                   o.fit = limit;
+                   for (const ForumLimits& forum : kForums) {
+                       if (forum.name == v) {
+                           o.forumLength = forum.length;
+                           o.forumTags = forum.tags;
+                           return std::nullopt;
+                       }
+                   }
+                   return Dashed(n) + ": unknown forum " + ShellQuote(v) + " (" + Names(std::span(kForums), " or ") +
+                          ")";
+               }},
+    OptionRule{"decode", false, [](Options& o, auto, auto) { return Set(o.decode); }},
+    OptionRule{"list", true,
+               [](Options& o, auto n, auto v) -> Error {
+                   if (!ListText(v))
+                       return Dashed(n) + ": unknown list " + ShellQuote(v) +
+                              " (formats, blends, palettes, sizes, fonts, forums or description)";
+                   o.list = std::string(v);
                    return std::nullopt;
                }},
     OptionRule{"size", true, [](Options& o, auto n, auto v) { return ReadText(n, v, o.styles.size); }},
@@ -212,8 +298,8 @@ std::string_view OptionName(std::string_view element) {
 } // namespace
 
 ConversionRequest Options::Request() const {
-    ConversionRequest request{gradient, dialect, TemplateFor(dialect), merge, step, styles};
-    if (dialect != Dialect::Ansi) {
+    ConversionRequest request{gradient, format, format->Template(), merge, step, styles};
+    if (format->escaping != Escaping::Terminal) {
         if (open)
             request.tags.Open = *open;
         if (middle)
@@ -295,6 +381,11 @@ std::variant<Options, UsageError> ParseOptions(std::span<const std::string_view>
         if (Error error = takeFile(storage[static_cast<std::size_t>(i)]))
             return UsageError{*error};
     }
+    // A forum's limits stand in for those not given.
+    if (options.forumLength && !options.fit)
+        options.fit = options.forumLength;
+    if (options.forumTags && !options.maxTags)
+        options.maxTags = options.forumTags;
     if (options.fit && std::find(options.given.begin(), options.given.end(), "step") != options.given.end())
         return UsageError{"--fit chooses the step itself: give --fit or --step, not both"};
     if (file && *file != "-")

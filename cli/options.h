@@ -19,7 +19,7 @@ struct Options {
     // The pieces of the conversion request, each starting at the window's value.
     // Two stops are the window's colour pair; --colours gives more.
     Gradient gradient = ConversionRequest::Startup().gradient;
-    Dialect dialect = ConversionRequest::Startup().dialect;
+    const Format* format = ConversionRequest::Startup().format;
     // Replace one text of the template, whichever forum dialect was chosen.
     std::optional<std::u16string> open;
     std::optional<std::u16string> middle;
@@ -29,6 +29,14 @@ struct Options {
     bool merge = ConversionRequest::Startup().merge;
     // Largest output, in code points, that --fit chooses a step for.
     std::optional<std::uint64_t> fit;
+    // Most colour tags the code may open.
+    std::optional<std::uint64_t> maxTags;
+    // --forum: its limits, for those of --fit and --max-tags not given.
+    std::optional<std::uint64_t> forumLength, forumTags;
+    // Read a code back instead of writing one.
+    bool decode = false;
+    // --list: the names of one list, one a line.
+    std::optional<std::string> list;
     bool stats = false;
     // Standard input when empty.
     std::optional<std::string> file;
@@ -49,5 +57,8 @@ std::variant<Options, UsageError> ParseOptions(std::span<const std::string_view>
 
 // The --help text, its defaults taken from the start-up request.
 std::string Usage();
+
+// The lines --list=WHAT prints, or nothing for an unknown list.
+std::optional<std::string> ListText(std::string_view what);
 
 } // namespace velmorant::cli

@@ -6,8 +6,11 @@
 #include "codegen/code_points.h"
 #include "codegen/conversion.h"
 #include "codegen/counting_sink.h"
+#include "codegen/decode.h"
+#include "codegen/utf8.h"
 #include "codegen/utf8_sink.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <new>
@@ -78,6 +81,53 @@ bool ReadInput(const Options& options, std::FILE* in, std::FILE* err, const std:
     return false;
 }
 
+// Says which options the format has nothing to act on.
+void NoteUnused(const Options& options, const ConversionRequest& request, std::FILE* err) {
+    const std::string_view format = request.format->name;
+    const auto given = [&](std::string_view name) {
+        return std::find(options.given.begin(), options.given.end(), name) != options.given.end();
+    };
+    if (request.format->escaping == Escaping::Terminal) {
+        // The terminal shows colours only.
+        for (const std::string_view name : {"open", "middle", "close"})
+            if (given(name))
+                std::fprintf(err, "velmorant-cli: --dialect %.*s writes no tags: --%.*s ignored\n",
+                             static_cast<int>(format.size()), format.data(), static_cast<int>(name.size()),
+                             name.data());
+    }
+    for (const std::string_view name : MissingStyles(*request.format, request.styles))
+        if (given(name))
+            std::fprintf(err, "velmorant-cli: --dialect %.*s %s: --%.*s ignored\n", static_cast<int>(format.size()),
+                         format.data(),
+                         request.format->escaping == Escaping::Terminal ? "writes no tags" : "has no such style",
+                         static_cast<int>(name.size()), name.data());
+}
+
+// The text of a code to out exactly, its colours to err as a --colours argument.
+int Decode(const Options& options, const ConversionRequest& request, std::u16string_view code, std::FILE* out,
+           std::FILE* err) {
+    const auto given = [&](std::string_view name) {
+        return std::find(options.given.begin(), options.given.end(), name) != options.given.end();
+    };
+    const bool named = given("dialect") || given("open") || given("middle") || given("close");
+    const Format& format = named ? *request.format : DetectFormat(code);
+    const DecodedCode decoded = DecodeCode(code, format, named ? request.tags : format.Template());
+    Write(out, EncodeUtf8(decoded.text));
+    Finish(out);
+    std::string colours;
+    for (const Rgb& colour : decoded.colours)
+        colours += (colours.empty() ? "" : ",") + EncodeUtf8(ColourCode(colour));
+    // --colours takes two or more.
+    if (decoded.colours.size() == 1)
+        colours += "," + colours;
+    if (!named)
+        std::fprintf(err, "velmorant-cli: read as --dialect %.*s\n", static_cast<int>(format.name.size()),
+                     format.name.data());
+    if (!colours.empty())
+        std::fprintf(err, "--colours %s\n", colours.c_str());
+    return kSuccess;
+}
+
 // The whole command: options, input, conversion, reports.
 int RunCommand(std::span<const std::string_view> args, std::FILE* in, std::FILE* out, std::FILE* err,
                std::size_t& bytesRead) {
@@ -103,6 +153,12 @@ int RunCommand(std::span<const std::string_view> args, std::FILE* in, std::FILE*
         return kSuccess;
     }
 
+    if (options.list) {
+        Write(out, *ListText(*options.list));
+        Finish(out);
+        return kSuccess;
+    }
+
     const std::string inputName = options.file ? ShellQuote(*options.file) : "standard input";
     InputText input;
     const bool read = ReadInput(options, in, err, inputName, input);
@@ -111,30 +167,45 @@ int RunCommand(std::span<const std::string_view> args, std::FILE* in, std::FILE*
         return kBadInput;
 
     const ConversionRequest request = options.Request();
+    if (options.decode)
+        return Decode(options, request, input.text, out, err);
     std::optional<std::int32_t> step;
     if (options.fit) {
-        const StepFit fit = FitConversion(input.text, request, *options.fit);
+        const StepFit fit = FitConversion(input.text, request, *options.fit, options.maxTags.value_or(UINT64_MAX));
         if (!fit.step) {
-            std::fprintf(err,
-                         "velmorant-cli: no step fits in %llu characters: the shortest code is %llu characters, "
-                         "at step %d\n",
-                         static_cast<unsigned long long>(*options.fit), static_cast<unsigned long long>(fit.length),
-                         fit.shortestStep);
+            if (options.maxTags)
+                std::fprintf(err,
+                             "velmorant-cli: no step fits in %llu characters and %llu tags: the shortest code is "
+                             "%llu characters with %llu tags, at step %d\n",
+                             static_cast<unsigned long long>(*options.fit),
+                             static_cast<unsigned long long>(*options.maxTags),
+                             static_cast<unsigned long long>(fit.length), static_cast<unsigned long long>(fit.tags),
+                             fit.shortestStep);
+            else
+                std::fprintf(err,
+                             "velmorant-cli: no step fits in %llu characters: the shortest code is %llu characters, "
+                             "at step %d\n",
+                             static_cast<unsigned long long>(*options.fit), static_cast<unsigned long long>(fit.length),
+                             fit.shortestStep);
             return kNothingFits;
         }
-        std::fprintf(err, "velmorant-cli: step %d fits: %llu characters\n", *fit.step,
-                     static_cast<unsigned long long>(fit.length));
+        if (options.maxTags)
+            std::fprintf(err, "velmorant-cli: step %d fits: %llu characters, %llu tags\n", *fit.step,
+                         static_cast<unsigned long long>(fit.length), static_cast<unsigned long long>(fit.tags));
+        else
+            std::fprintf(err, "velmorant-cli: step %d fits: %llu characters\n", *fit.step,
+                         static_cast<unsigned long long>(fit.length));
         step = fit.step;
+    } else if (options.maxTags) {
+        const CodeMeasure measure = MeasureConversion(input.text, request);
+        if (measure.tags > *options.maxTags) {
+            std::fprintf(err, "velmorant-cli: the code has %llu tags, more than %llu: try --fit\n",
+                         static_cast<unsigned long long>(measure.tags),
+                         static_cast<unsigned long long>(*options.maxTags));
+            return kNothingFits;
+        }
     }
-    if (options.dialect == Dialect::Ansi) {
-        // The terminal shows colours only; say which options had nothing to act on.
-        constexpr std::string_view unused[] = {"open",      "middle", "close", "bold", "italic",
-                                               "underline", "strike", "size",  "font"};
-        for (const std::string_view name : options.given)
-            if (std::find(std::begin(unused), std::end(unused), name) != std::end(unused))
-                std::fprintf(err, "velmorant-cli: --dialect ansi writes no tags: --%.*s ignored\n",
-                             static_cast<int>(name.size()), name.data());
-    }
+    NoteUnused(options, request, err);
 
     Utf8ChunkSink sink(kOutputChunk, [out](std::string_view chunk) { Write(out, chunk); });
     // Counting looks at every unit of the output: only when it is asked for.

@@ -12,7 +12,7 @@ namespace {
 
 // A terminal gets the text's controls as pictures, never to act on.
 std::u16string_view ShownText(std::u16string_view input, const ConversionRequest& request, std::u16string& storage) {
-    return request.dialect == Dialect::Ansi ? ShowControls(input, storage) : input;
+    return request.format->escaping == Escaping::Terminal ? ShowControls(input, storage) : input;
 }
 
 void Require(std::u16string_view input, const ConversionRequest& request) {
@@ -31,8 +31,8 @@ void Require(std::u16string_view input, const ConversionRequest& request) {
 ConversionRequest ConversionRequest::Startup() {
     ConversionRequest request;
     request.gradient = {{{255, 0, 255}, {0, 255, 0}}, Blend::Srgb};
-    request.dialect = Dialect::Startup;
-    request.tags = TemplateFor(Dialect::Startup);
+    request.format = &FormatOf(Dialect::Startup);
+    request.tags = request.format->Template();
     request.step = u"1";
     request.styles.size = u"1";
     request.styles.font = u"宋体";
@@ -40,9 +40,23 @@ ConversionRequest ConversionRequest::Startup() {
 }
 
 OutputShape ShapeOf(const ConversionRequest& request) {
-    if (request.dialect == Dialect::Ansi)
-        return {request.tags, {CodeStyle::Decimal, request.merge}, {}};
-    return {request.tags, {CodeStyle::Hex, request.merge}, StyleTagsFor(request.styles)};
+    const Format& format = *request.format;
+    StyleTags style = StyleTagsFor(request.styles, format);
+    MarkupForm form{format.code, request.merge, format.escaping, format.restated, std::move(style.eachUnit)};
+    return {request.tags, std::move(form), std::move(style)};
+}
+
+std::vector<std::string_view> MissingStyles(const Format& format, const StyleOptions& styles) {
+    std::vector<std::string_view> missing;
+    const std::pair<bool, const StyleSpelling&> asked[] = {
+        {styles.bold, format.bold},           {styles.italic, format.italic},
+        {styles.underline, format.underline}, {styles.strikethrough, format.strike},
+        {!styles.size.empty(), format.size},  {!styles.font.empty(), format.font}};
+    constexpr std::string_view names[] = {"bold", "italic", "underline", "strike", "size", "font"};
+    for (std::size_t i = 0; i < std::size(asked); ++i)
+        if (asked[i].first && !asked[i].second.Available())
+            missing.push_back(names[i]);
+    return missing;
 }
 
 ConversionProblem CheckConversion(std::u16string_view input, const ConversionRequest& request) noexcept {
@@ -72,13 +86,24 @@ ConversionCounts WriteConversion(std::u16string_view input, const ConversionRequ
     return counts;
 }
 
-StepFit FitConversion(std::u16string_view input, const ConversionRequest& request, std::uint64_t limitCodePoints) {
+StepFit FitConversion(std::u16string_view input, const ConversionRequest& request, std::uint64_t limitCodePoints,
+                      std::uint64_t maxTags) {
     Require(input, request);
     std::u16string shown;
     input = ShownText(input, request, shown);
     const GradientText text = PrepareGradientText(input, u"1");
     const OutputLengths lengths(text.text, request.gradient, ShapeOf(request));
-    return FitStep(lengths, text.length, limitCodePoints);
+    return FitStep(lengths, text.length, limitCodePoints, maxTags);
+}
+
+CodeMeasure MeasureConversion(std::u16string_view input, const ConversionRequest& request,
+                              std::optional<std::int32_t> step) {
+    Require(input, request);
+    std::u16string shown;
+    input = ShownText(input, request, shown);
+    const GradientText text = PrepareGradientText(input, request.step);
+    const OutputLengths lengths(text.text, request.gradient, ShapeOf(request));
+    return lengths.Measure(step && *step >= 1 ? *step : text.step);
 }
 
 } // namespace velmorant

@@ -3,6 +3,7 @@
 // web page) builds a ConversionRequest from its controls or options and hands it
 // here. No front end steps colours, writes units or places style tags itself.
 
+#include "codegen/formats.h"
 #include "codegen/gradient_stops.h"
 #include "codegen/markup_form.h"
 #include "codegen/markup_sink.h"
@@ -15,17 +16,18 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmorant {
 
 struct ConversionRequest {
     Gradient gradient; // at least two stops
-    // Ansi: terminal escapes, decimal codes, no style tags, controls shown as pictures.
-    Dialect dialect = Dialect::Startup;
-    TagTemplate tags;    // used as it stands: the dialect's preset, possibly edited
+    // How colours, escapes and styles are spelled; the window's dialects are rows too.
+    const Format* format = &FormatOf(Dialect::Startup);
+    TagTemplate tags;    // used as it stands: the format's preset, possibly edited
     bool merge = false;  // one pair of tags for neighbouring units of one colour
     std::u16string step; // characters per unit, read as the step box is read
-    StyleOptions styles; // ignored for Ansi
+    StyleOptions styles; // those the format lacks are left out
 
     // The window's values at start-up: magenta to green, the "[color=#" template,
     // step 1, size 1 and font 宋体. Every front end and the usage text start here.
@@ -34,6 +36,9 @@ struct ConversionRequest {
 
 // The template, code form and style tags the request writes around its units.
 OutputShape ShapeOf(const ConversionRequest& request);
+
+// The style options the format has no spelling for, among those asked for.
+std::vector<std::string_view> MissingStyles(const Format& format, const StyleOptions& styles);
 
 struct ConversionCounts {
     std::size_t tagPairs = 0;
@@ -55,7 +60,13 @@ ConversionProblem CheckConversion(std::u16string_view input, const ConversionReq
 ConversionCounts WriteConversion(std::u16string_view input, const ConversionRequest& request, MarkupSink& sink,
                                  std::optional<std::int32_t> step = std::nullopt);
 
-// The smallest step whose whole code is at most limitCodePoints code points.
-StepFit FitConversion(std::u16string_view input, const ConversionRequest& request, std::uint64_t limitCodePoints);
+// The smallest step whose whole code is at most limitCodePoints code points and
+// writes at most maxTags colour tags.
+StepFit FitConversion(std::u16string_view input, const ConversionRequest& request, std::uint64_t limitCodePoints,
+                      std::uint64_t maxTags = UINT64_MAX);
+
+// The length and colour tags of the code at a step (the step text's for none).
+CodeMeasure MeasureConversion(std::u16string_view input, const ConversionRequest& request,
+                              std::optional<std::int32_t> step = std::nullopt);
 
 } // namespace velmorant

@@ -5,6 +5,7 @@
 #include <limits>
 #include <stdexcept>
 
+#include "codegen/escaping.h"
 #include "codegen/text.h"
 #include "codegen/text_to_number.h"
 #include "codegen/units.h"
@@ -57,8 +58,8 @@ constexpr auto Decimals = MakeDecimals();
 // Open, code and Middle kept as one piece, rebuilt only when the colour changes.
 class UnitHead {
 public:
-    UnitHead(const TagTemplate& tags, CodeStyle code)
-        : head_(tags.Open), middle_(tags.Middle), codeAt_(tags.Open.size()), code_(code) {}
+    UnitHead(const TagTemplate& tags, const MarkupForm& form)
+        : head_(tags.Open), middle_(tags.Middle + form.eachUnit), codeAt_(tags.Open.size()), code_(form.code) {}
 
     // Followed by kSlack readable units.
     std::u16string_view For(const Rgb& colour) {
@@ -78,7 +79,7 @@ public:
             // Outside 0..255 HexText has three or four digits, so HexPair gives nothing.
             for (const Channel channel : {colour.red, colour.green, colour.blue})
                 if (channel >= 0 && channel <= 255)
-                    head_.append(HexPairs[channel].data(), 2);
+                    AppendHex(HexPairs[channel]);
         }
         head_.append(middle_);
         size_ = head_.size();
@@ -87,9 +88,17 @@ public:
     }
 
 private:
+    void AppendHex(const std::array<char16_t, 2>& pair) {
+        for (const char16_t digit : pair) {
+            if (code_ == CodeStyle::SectionDigits)
+                head_.push_back(u'\u00a7');
+            head_.push_back(code_ == CodeStyle::HexLower && digit >= u'A' ? static_cast<char16_t>(digit + 32) : digit);
+        }
+    }
+
     std::u16string head_;
     std::size_t size_ = 0;
-    std::u16string_view middle_;
+    std::u16string middle_; // Middle and the styles each unit repeats
     std::size_t codeAt_;
     CodeStyle code_;
     Rgb colour_;
@@ -154,30 +163,38 @@ GradientText PrepareGradientText(std::u16string_view input, std::u16string_view 
 
 std::size_t WriteGradientMarkup(const GradientText& text, GradientWalker& colours, const TagTemplate& tags,
                                 const MarkupForm& form, MarkupSink& sink) {
-    UnitHead head(tags, form.code);
+    UnitHead head(tags, form);
+    TextEscaper escaper(form);
     const Padded close(tags.Close);
     BlockWriter out(sink);
     std::size_t pairs = 0;
     bool runOpen = false; // a merged run whose Close is still owed
     Rgb runColour;
     ForEachUnit(text.text, text.step, [&](const Unit& unit) {
+        const auto putText = [&](std::u16string_view head) {
+            if (escaper.Active())
+                escaper.Write(unit.text, head, [&](std::u16string_view piece) { out.Put(piece); });
+            else
+                out.Put(unit.text);
+        };
         if (IsRaw(unit.text)) {
             if (runOpen)
                 out.PutPadded(close.view());
             runOpen = false;
-            out.Put(unit.text);
+            putText({});
             return;
         }
         colours.MoveTo(unit.position);
         const Rgb colour = colours.Colour();
         if (runOpen && colour == runColour) {
-            out.Put(unit.text);
+            putText(head.For(colour));
             return;
         }
         if (runOpen)
             out.PutPadded(close.view());
-        out.PutPadded(head.For(colour));
-        out.Put(unit.text);
+        const std::u16string_view unitHead = head.For(colour);
+        out.PutPadded(unitHead);
+        putText(unitHead);
         ++pairs;
         if (form.merge) {
             runOpen = true;

@@ -1,6 +1,7 @@
 #include "codegen/step_fit.h"
 
 #include "codegen/code_points.h"
+#include "codegen/escaping.h"
 #include "codegen/text.h"
 #include "codegen/units.h"
 
@@ -16,9 +17,23 @@ constexpr std::uint64_t Digits(std::uint32_t v) { return v >= 100 ? 3 : v >= 10 
 
 OutputLengths::OutputLengths(std::u16string_view text, const Gradient& gradient, const OutputShape& shape)
     : text_(text), merge_(shape.form.merge), code_(shape.form.code),
-      fixed_(CountCodePoints(shape.style.before) + CountCodePoints(shape.style.after) + CountCodePoints(text)),
-      frame_(CountCodePoints(shape.tags.Open) + CountCodePoints(shape.tags.Middle) + CountCodePoints(shape.tags.Close)),
-      blanksBefore_(text.size() + 1) {
+      fixed_(CountCodePoints(shape.style.before) + CountCodePoints(shape.style.after)),
+      frame_(CountCodePoints(shape.tags.Open) + CountCodePoints(shape.tags.Middle) + CountCodePoints(shape.tags.Close) +
+             CountCodePoints(shape.form.eachUnit)),
+      hexDigits_(code_ == CodeStyle::SectionDigits ? 14 : 6), blanksBefore_(text.size() + 1) {
+    // Escapes depend on the characters alone, never on the step.
+    TextEscaper escaper(shape.form);
+    if (escaper.Active()) {
+        const std::uint64_t head = CountCodePoints(shape.tags.Open) + hexDigits_ + CountCodePoints(shape.tags.Middle) +
+                                   CountCodePoints(shape.form.eachUnit);
+        // The restated colour code stands in as a piece known by its address.
+        static constexpr char16_t kHead[] = u"#";
+        escaper.Write(text, kHead, [&](std::u16string_view piece) {
+            fixed_ += piece.data() == kHead ? head : CountCodePoints(piece);
+        });
+    } else {
+        fixed_ += CountCodePoints(text);
+    }
     for (std::size_t i = 0; i < text.size(); ++i)
         blanksBefore_[i + 1] = blanksBefore_[i] + (IsBlank(text[i]) ? 1 : 0);
     // Only merging and decimal codes need the colours; six hex digits are six for every colour.
@@ -41,12 +56,13 @@ bool OutputLengths::IsRaw(std::size_t from, std::size_t end) const {
     return static_cast<std::size_t>(blanksBefore_[end] - blanksBefore_[from]) == end - from;
 }
 
-std::uint64_t OutputLengths::For(std::int32_t k) const {
+CodeMeasure OutputLengths::Measure(std::int32_t k) const {
     const auto n = static_cast<std::int32_t>(text_.size());
     if (n == 0)
-        return fixed_;
+        return {fixed_, 0};
     const bool needColours = !colourAt_.empty();
     std::uint64_t length = fixed_;
+    std::uint64_t tags = 0;
     bool runOpen = false;
     std::uint32_t runColour = 0;
     ForEachUnit(text_, k, [&](const Unit& unit) {
@@ -56,7 +72,8 @@ std::uint64_t OutputLengths::For(std::int32_t k) const {
             return;
         }
         if (!needColours) {
-            length += frame_ + 6;
+            length += frame_ + hexDigits_;
+            ++tags;
             return;
         }
         const std::uint32_t colour = colourAt_[static_cast<std::size_t>(unit.position - 1)];
@@ -64,22 +81,24 @@ std::uint64_t OutputLengths::For(std::int32_t k) const {
             return;
         runOpen = true;
         runColour = colour;
-        length += frame_ + (code_ == CodeStyle::Hex
-                                ? 6
+        ++tags;
+        length += frame_ + (code_ != CodeStyle::Decimal
+                                ? hexDigits_
                                 : Digits(colour >> 16) + Digits(colour >> 8 & 0xFF) + Digits(colour & 0xFF) + 2);
     });
-    return length;
+    return {length, tags};
 }
 
-StepFit FitStep(const OutputLengths& lengths, std::int32_t n, std::uint64_t limit) {
+StepFit FitStep(const OutputLengths& lengths, std::int32_t n, std::uint64_t limit, std::uint64_t maxTags) {
     StepFit fit;
     fit.length = UINT64_MAX;
     for (std::int32_t k = 1; k <= std::max(1, n - 1); ++k) {
-        const std::uint64_t length = lengths.For(k);
-        if (length <= limit)
-            return {k, length, k};
-        if (length < fit.length) {
-            fit.length = length;
+        const CodeMeasure measure = lengths.Measure(k);
+        if (measure.length <= limit && measure.tags <= maxTags)
+            return {k, measure.length, measure.tags, k};
+        if (measure.length < fit.length) {
+            fit.length = measure.length;
+            fit.tags = measure.tags;
             fit.shortestStep = k;
         }
     }

@@ -1,6 +1,7 @@
 #pragma once
 // The style tags that convert puts around the whole gradient code, always as
 // bulletin-board tags whatever the dialect: bold innermost, font outermost.
+// Other formats spell them their own way (codegen/formats.h).
 
 #include <string>
 #include <string_view>
@@ -21,6 +22,7 @@ struct StyleOptions {
 struct StyleTags {
     std::u16string before;
     std::u16string after;
+    std::u16string eachUnit = {}; // after every colour code, where a code resets the styles
 };
 StyleTags StyleTagsFor(const StyleOptions& styles);
 

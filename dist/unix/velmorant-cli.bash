@@ -37,22 +37,26 @@ _velmorant_cli()
             compopt -o nospace
             return
             ;;
-        --blend)
-            COMPREPLY=($(compgen -W "srgb oklab" -- "$cur"))
+        --blend | --dialect | --forum | --size | --font)
+            # The program's own lists, one name a line (a font may hold blanks).
+            local what=${prev#--} IFS=$'\n'
+            [[ $what == dialect ]] && what=format
+            what+=s
+            COMPREPLY=($(compgen -W "$("$1" --list="$what" 2>/dev/null)" -- "$cur"))
             return
             ;;
-        --dialect)
-            COMPREPLY=($(compgen -W "html ubb qq ansi" -- "$cur"))
+        --list)
+            COMPREPLY=($(compgen -W "formats blends palettes sizes fonts forums description" -- "$cur"))
             return
             ;;
-        --step | --size | --font)
+        --step)
             # The start-up value, as the program's own help gives it.
             local default
             default=$("$1" --help 2>/dev/null | sed -n "s/^  $prev [A-Z]* .*(default \(.*\))\$/\1/p")
             [[ -n $default && $default == "$cur"* ]] && COMPREPLY=("$default")
             return
             ;;
-        --open | --middle | --close | --fit)
+        --open | --middle | --close | --fit | --max-tags)
             return
             ;;
     esac
@@ -60,7 +64,8 @@ _velmorant_cli()
 
     if [[ $cur == -* ]]; then
         COMPREPLY=($(compgen -W "--start --end --colours --colors --blend --dialect --open --middle --close --step
-            --merge --fit --bold --italic --underline --strike --size --font --stats --help --version" -- "$cur"))
+            --merge --fit --max-tags --forum --bold --italic --underline --strike --size --font --decode --list
+            --stats --help --version" -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
         return
     fi

@@ -50,6 +50,13 @@ for option in $("$cli" --help | grep -o -- '--[a-z][a-z-]*' | sort -u); do
 done
 check "every option of the help is offered${missing:+, not:$missing}" [ -z "$missing" ]
 
+# The lists offered are the description's, in its order.
+description=$("$cli" --list=description)
+listed() { python3 -c 'import json, sys; d = json.loads(sys.argv[1]); print("\n".join(eval(sys.argv[2])))' "$description" "$1"; }
+for pair in "dialect:[f['name'] for f in d['formats']]" "blend:[b['name'] for b in d['blends']]" \
+    "size:d['sizes']" "font:d['fonts']"; do
+    check "--${pair%%:*} offers the description's list" [ "$(offered "--${pair%%:*}" '')" = "$(listed "${pair#*:}")" ]
+done
 for dialect in $(offered --dialect ''); do
     check "dialect $dialect is taken" takes --dialect "$dialect"
 done
@@ -58,8 +65,10 @@ check "every colour name offered is taken" takes --colours "$colours"
 
 # The start-up values offered give the code of no options at all.
 step=$(offered --step '')
-size=$(offered --size '')
-font=$(offered --font '')
+size=$(listed "[d['startup']['size']]")
+font=$(listed "[d['startup']['font']]")
+check "the start-up size and font are offered" grep -qx -- "$size" <<<"$(offered --size '')" &&
+    grep -qx -- "$font" <<<"$(offered --font '')"
 check "start-up values offered" [ -n "$step" ] && [ -n "$size" ] && [ -n "$font" ]
 check "the values offered are the start-up values" \
     [ "$(printf 'Hi there' | "$cli")" = "$(printf 'Hi there' | "$cli" --step "$step" --size "$size" --font "$font")" ]

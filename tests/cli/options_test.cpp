@@ -16,7 +16,7 @@ void ExpectSameOptions(const Options& actual, const Options& expected) {
     EXPECT_EQ(actual.version, expected.version);
     EXPECT_EQ(actual.gradient.stops, expected.gradient.stops);
     EXPECT_EQ(actual.gradient.blend, expected.gradient.blend);
-    EXPECT_EQ(actual.dialect, expected.dialect);
+    EXPECT_EQ(actual.format, expected.format);
     EXPECT_EQ(actual.merge, expected.merge);
     EXPECT_EQ(actual.fit, expected.fit);
     EXPECT_EQ(actual.stats, expected.stats);
@@ -79,14 +79,14 @@ TEST(ParseOptions, AcceptsEveryOptionInBothForms) {
          }},
         {"blend oklab", {"--blend", "oklab"}, [](Options& o) { o.gradient.blend = Blend::Oklab; }},
         {"blend srgb", {"--blend=oklab", "--blend=srgb"}, [](Options&) {}},
-        {"dialect ansi", {"--dialect", "ansi"}, [](Options& o) { o.dialect = Dialect::Ansi; }},
+        {"dialect ansi", {"--dialect", "ansi"}, [](Options& o) { o.format = &FormatOf(Dialect::Ansi); }},
         {"merge, fit and stats",
          {"--merge", "--fit", "10000", "--stats"},
          [](Options& o) { o.merge = o.stats = true, o.fit = 10000; }},
         {"fit zero", {"--fit=0"}, [](Options& o) { o.fit = 0; }},
-        {"dialect html", {"--dialect", "html"}, [](Options& o) { o.dialect = Dialect::Html; }},
-        {"dialect ubb", {"--dialect=ubb"}, [](Options& o) { o.dialect = Dialect::Ubb; }},
-        {"dialect qq", {"--dialect", "qq"}, [](Options& o) { o.dialect = Dialect::Qq; }},
+        {"dialect html", {"--dialect", "html"}, [](Options& o) { o.format = &FormatOf(Dialect::Html); }},
+        {"dialect ubb", {"--dialect=ubb"}, [](Options& o) { o.format = &FormatOf(Dialect::Ubb); }},
+        {"dialect qq", {"--dialect", "qq"}, [](Options& o) { o.format = &FormatOf(Dialect::Qq); }},
         {"open middle close",
          {"--open", "<b c=", "--middle=>", "--close", "</b>"},
          [](Options& o) { o.open = u"<b c=", o.middle = u">", o.close = u"</b>"; }},
@@ -127,7 +127,7 @@ TEST(ParseOptions, AcceptsEveryOptionInBothForms) {
          {"--star", "FF0000", "--dia=html", "--bo", "--mer", "--h"},
          [](Options& o) {
              o.gradient.stops.front() = {255, 0, 0};
-             o.dialect = Dialect::Html;
+             o.format = &FormatOf(Dialect::Html);
              o.styles.bold = o.merge = o.help = true;
          }},
         {"a full name that is a prefix of another", {"--strike"}, [](Options& o) { o.styles.strikethrough = true; }},
@@ -156,7 +156,7 @@ TEST(ParseOptions, RejectsBadUsage) {
         {"ambiguous abbreviation", {"--st", "1"}, "option '--st' is ambiguous: --start, --step, --strike, --stats"},
         {"abbreviation of two names", {"--sta=1"}, "option '--sta' is ambiguous: --start, --stats"},
         {"abbreviated flag with a value", {"--bo=1"}, "--bold takes no argument"},
-        {"abbreviation missing its argument", {"--fo"}, "--font needs an argument"},
+        {"abbreviation missing its argument", {"--fon"}, "--font needs an argument"},
         {"missing argument", {"--step"}, "--step needs an argument"},
         {"missing argument after others", {"--bold", "--font"}, "--font needs an argument"},
         {"flag with a value", {"--bold=1"}, "--bold takes no argument"},
@@ -177,7 +177,7 @@ TEST(ParseOptions, RejectsBadUsage) {
         {"fit beyond 64 bits", {"--fit", "99999999999999999999999"}, "is not a number"},
         {"merge with a value", {"--merge=yes"}, "--merge takes no argument"},
         {"help with a value", {"--help=x"}, "--help takes no argument"},
-        {"unknown dialect", {"--dialect", "bbcode"}, "unknown dialect 'bbcode'"},
+        {"unknown dialect", {"--dialect", "bb-code"}, "unknown dialect 'bb-code'"},
         {"dialect is case-sensitive", {"--dialect", "HTML"}, "unknown dialect"},
         {"two files", {"a.txt", "b.txt"}, "more than one FILE"},
         {"second file after --", {"a.txt", "--", "b.txt"}, "more than one FILE"},
