@@ -20,7 +20,7 @@ OutputLengths::OutputLengths(std::u16string_view text, const Gradient& gradient,
       fixed_(CountCodePoints(shape.style.before) + CountCodePoints(shape.style.after)),
       frame_(CountCodePoints(shape.tags.Open) + CountCodePoints(shape.tags.Middle) + CountCodePoints(shape.tags.Close) +
              CountCodePoints(shape.form.eachUnit)),
-      hexDigits_(code_ == CodeStyle::SectionDigits ? 14 : 6), blanksBefore_(text.size() + 1) {
+      hexDigits_(code_ == CodeStyle::SectionDigits ? 12 : 6), blanksBefore_(text.size() + 1) {
     // Escapes depend on the characters alone, never on the step.
     TextEscaper escaper(shape.form);
     if (escaper.Active()) {

@@ -1,0 +1,132 @@
+// Every format: one row of its whole code, and one property over all of them:
+// what is written reads back as the same text and colours, and the fit's count
+// of length and tags is what is written.
+
+#include "codegen/conversion.h"
+#include "codegen/counting_sink.h"
+#include "codegen/decode.h"
+#include "codegen/formats.h"
+#include "codegen/reference_rules.h"
+#include "codegen/text.h"
+#include "codegen/units.h"
+#include "codegen/utf8.h"
+#include "codegen/visible_controls.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace velmorant {
+namespace {
+
+ConversionRequest RequestFor(const Format& format) {
+    ConversionRequest request = ConversionRequest::Startup();
+    request.format = &format;
+    request.tags = format.Template();
+    return request;
+}
+
+std::u16string Write(std::u16string_view input, const ConversionRequest& request, std::int32_t step = 0) {
+    StringSink sink;
+    WriteConversion(input, request, sink, step > 0 ? std::optional(step) : std::nullopt);
+    return sink.text;
+}
+
+TEST(Formats, EachWritesItsOwnCode) {
+    const struct {
+        std::string_view name;
+        std::u16string_view code;
+    } rows[] = {
+        {"default", u"[font=F][size=3][B][color=#E3001C]a<[&[/color][color=#71008E]\\§ "
+                    u"\"[/color][color=#0000FF]b[/color][/B][/size][/font]"},
+        {"html", u"[font=F][size=3][B]<font color=E3001C>a<[&</font><font color=71008E>\\§ \"</font><font "
+                 u"color=0000FF>b</font>[/B][/size][/font]"},
+        {"ubb", u"[font=F][size=3][B][color=E3001C]a<[&[/color][color=71008E]\\§ "
+                u"\"[/color][color=0000FF]b[/color][/B][/size][/font]"},
+        {"qq", u"[font=F][size=3][B][ftc=E3001C]a<[&[/ft][ftc=71008E]\\§ \"[/ft][ftc=0000FF]b[/ft][/B][/size][/font]"},
+        {"ansi", u"\x1b[38;2;227;0;28ma<[&\x1b[0m\x1b[38;2;113;0;142m\\§ \"\x1b[0m\x1b[38;2;0;0;255mb\x1b[0m"},
+        {"span", u"<span style=\"font-family:F\"><span style=\"font-size:medium\"><b><span "
+                 u"style=\"color:#e3001c\">a&lt;[&amp;</span><span style=\"color:#71008e\">\\§ &quot;</span><span "
+                 u"style=\"color:#0000ff\">b</span></b></span></span>"},
+        {"bbcode", u"[font=F][size=3][b][color=#e3001c]a<[[b][/b]&[/color][color=#71008e]\\§ "
+                   u"\"[/color][color=#0000ff]b[/color][/b][/size][/font]"},
+        {"minecraft", u"&#E3001C&la<[&&#E3001C&l&#71008E&l\\§ \"&#0000FF&lb"},
+        {"minecraft-section", u"§x§E§3§0§0§1§C§la<[&§x§7§1§0§0§8§E§l\\§§x§7§1§0§0§8§E§l \"§x§0§0§0§0§F§F§lb"},
+        {"minimessage", u"<b><#e3001c>a\\<[&<#71008e>\\\\§ \"<#0000ff>b</b>"},
+    };
+    ASSERT_EQ(std::size(rows), Formats().size());
+    for (const auto& row : rows) {
+        SCOPED_TRACE(row.name);
+        const Format* format = FindFormat(row.name);
+        ASSERT_NE(format, nullptr);
+        ConversionRequest request = RequestFor(*format);
+        request.gradient = {{{255, 0, 0}, {0, 0, 255}}, Blend::Srgb};
+        request.step = u"4";
+        request.styles = {true, false, false, false, u"3", u"F"};
+        EXPECT_EQ(Write(u"a<[&\\§ \"b", request), row.code);
+    }
+}
+
+// The characters a text is drawn from: every format's markup characters, an
+// emoji (a surrogate pair), CR LF, blanks and tabs.
+constexpr std::u16string_view kPieces[] = {u"a",  u"Z",      u"你",     u"😀",    u"<",       u">",        u"&",
+                                           u"[",  u"]",      u"\\",     u"\"",   u"§",       u"#",        u";",
+                                           u"/",  u"=",      u"\r\n",   u"\n",   u"\r",      u" ",        u"  ",
+                                           u"\t", u"\u00a0", u"&nbsp;", u"<br>", u"[b][/b]", u"&#FF0000", u"<#00ff00>"};
+
+// A window dialect reads back only texts without its own tag texts: no bracket or angle tags there.
+bool WindowSafe(std::u16string_view piece) { return piece.find_first_of(u"[<") == std::u16string_view::npos; }
+
+TEST(Formats, EveryCodeReadsBackAsItsTextAndColours) {
+    std::mt19937 random(20);
+    for (int trial = 0; trial < 300; ++trial) {
+        for (const Format& format : Formats()) {
+            SCOPED_TRACE(std::string(format.name) + ", trial " + std::to_string(trial));
+            const bool window = format.escaping == Escaping::None || format.escaping == Escaping::Terminal;
+            std::u16string input;
+            const int pieces = static_cast<int>(random() % 12);
+            while (static_cast<int>(input.size()) < pieces) {
+                const std::u16string_view piece = kPieces[random() % std::size(kPieces)];
+                if (!window || WindowSafe(piece))
+                    input += piece;
+            }
+            ConversionRequest request = RequestFor(format);
+            request.gradient = {{{static_cast<Channel>(random() % 256), static_cast<Channel>(random() % 256),
+                                  static_cast<Channel>(random() % 256)},
+                                 {static_cast<Channel>(random() % 256), static_cast<Channel>(random() % 256),
+                                  static_cast<Channel>(random() % 256)}},
+                                random() % 2 ? Blend::Oklab : Blend::Srgb};
+            request.merge = random() % 2;
+            request.styles = {random() % 2 == 0, random() % 2 == 0, random() % 2 == 0, random() % 2 == 0, u"2",
+                              u"Arial"};
+            std::u16string storage;
+            const std::u16string_view shown =
+                TrimBlanks(format.escaping == Escaping::Terminal ? ShowControls(input, storage) : input);
+            const auto n = static_cast<std::int32_t>(shown.size());
+            for (std::int32_t step = 1; step <= std::max(1, n); ++step) {
+                SCOPED_TRACE("step " + std::to_string(step) + (request.merge ? ", merged" : ""));
+                StringSink whole;
+                CountingSink counted(whole);
+                const ConversionCounts counts = WriteConversion(input, request, counted, step);
+                const DecodedCode decoded = DecodeCode(whole.text, format, request.tags);
+                ASSERT_EQ(decoded.text, shown) << "code: " << EncodeUtf8(whole.text);
+                if (n > 0) {
+                    ForEachUnit(shown, step, [&](const Unit& unit) {
+                        if (IsRawUnit(unit.text))
+                            return;
+                        const Rgb c = GradientAt(request.gradient, unit.position, n);
+                        const auto at = static_cast<std::size_t>(unit.text.data() - shown.data());
+                        for (std::size_t i = at; i < at + unit.text.size(); ++i)
+                            ASSERT_EQ(decoded.colourAt[i], c.red << 16 | c.green << 8 | c.blue) << "at " << i;
+                    });
+                }
+                const CodeMeasure measure = MeasureConversion(input, request, step);
+                EXPECT_EQ(measure.length, counted.CodePoints());
+                EXPECT_EQ(measure.tags, counts.tagPairs);
+            }
+        }
+    }
+}
+
+} // namespace
+} // namespace velmorant
