@@ -5,6 +5,7 @@
 #include "codegen/choices.h"
 #include "codegen/colour_text.h"
 #include "codegen/description.h"
+#include "codegen/forum_limits.h"
 #include "codegen/palette_names.h"
 #include "codegen/utf8.h"
 
@@ -30,7 +31,7 @@ Colours (RRGGBB, #RRGGBB, #RGB or a CSS name such as orange):
   --blend MODE         {blends}
 
 Code:
-  --dialect NAME       the format to write or read (default {format}):
+  --dialect NAME       the format written or read (default "{format}"):
 {formats}  --open TEXT          text before each colour code
   --middle TEXT        text between colour code and characters
   --close TEXT         text after the characters
@@ -46,8 +47,9 @@ Styles around the code:
   --font TEXT          font tag text, none when empty (default {font})
 
 Other:
-  --decode             read a code back: the text to standard output, its
-                       colours to standard error (format detected without --dialect)
+  --decode             read a code back: its text to standard output, its
+                       colours to standard error; without --dialect, the
+                       format is detected
   --list WHAT          one name a line: formats, blends, palettes, sizes, fonts,
                        forums; or the whole description as JSON
   --stats              counts to standard error after the code
@@ -61,19 +63,11 @@ Exit status: 0 done, 1 unreadable input or output, 2 bad usage, 3 nothing fits.
 Report bugs to: <developers@velmorant.org>
 )";
 
-// Forum engines' default limits: post length with its markup, and uses of one tag.
-struct ForumLimits {
-    std::string_view name;
-    std::uint64_t length;
-    std::optional<std::uint64_t> tags;
-};
-constexpr ForumLimits kForums[] = {{"phpbb", 60000, 5000}, {"smf", 20000, std::nullopt}};
-
 std::string FormatLines() {
     std::string lines;
     for (const Format& format : Formats()) {
-        std::string line = "                         " + std::string(format.name);
-        line.resize(std::max<std::size_t>(line.size() + 1, 44), ' ');
+        std::string line = "    " + std::string(format.name);
+        line.resize(std::max<std::size_t>(line.size() + 2, 23), ' ');
         lines += line + std::string(format.summary) + "\n";
     }
     return lines;
@@ -111,7 +105,7 @@ std::optional<std::string> ListText(std::string_view what) {
     else if (what == "description")
         lines = DescriptionJson() + "\n";
     else if (what == "forums")
-        for (const ForumLimits& forum : kForums)
+        for (const ForumLimits& forum : Forums())
             lines += std::string(forum.name) + "\n";
     else
         return std::nullopt;
@@ -128,7 +122,7 @@ std::string Usage() {
                          .text},
         {"{format}", DecodeUtf8(startup.format->name).text},
         {"{formats}", DecodeUtf8(FormatLines()).text},
-        {"{forums}", DecodeUtf8(Names(std::span(kForums), " or ")).text},
+        {"{forums}", DecodeUtf8(Names(Forums(), " or ")).text},
         {"{step}", startup.step},
         {"{size}", startup.styles.size},
         {"{font}", startup.styles.font},
@@ -236,15 +230,12 @@ const std::array kOptions{
     OptionRule{"max-tags", true, [](Options& o, auto n, auto v) { return ReadCount(n, v, "tags", o.maxTags); }},
     OptionRule{"forum", true,
                [](Options& o, auto n, auto v) -> Error {
-                   for (const ForumLimits& forum : kForums) {
-                       if (forum.name == v) {
-                           o.forumLength = forum.length;
-                           o.forumTags = forum.tags;
-                           return std::nullopt;
-                       }
+                   if (const ForumLimits* forum = FindForum(v)) {
+                       o.forumLength = forum->length;
+                       o.forumTags = forum->tags;
+                       return std::nullopt;
                    }
-                   return Dashed(n) + ": unknown forum " + ShellQuote(v) + " (" + Names(std::span(kForums), " or ") +
-                          ")";
+                   return Dashed(n) + ": unknown forum " + ShellQuote(v) + " (" + Names(Forums(), " or ") + ")";
                }},
     OptionRule{"decode", false, [](Options& o, auto, auto) { return Set(o.decode); }},
     OptionRule{"list", true,

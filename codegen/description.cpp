@@ -5,6 +5,7 @@
 #include "codegen/colour_text.h"
 #include "codegen/conversion.h"
 #include "codegen/formats.h"
+#include "codegen/forum_limits.h"
 #include "codegen/palette_names.h"
 #include "codegen/utf8.h"
 
@@ -62,6 +63,10 @@ std::string DescriptionJson() {
     const std::string palettes = Array(PaletteNames(), [](const PaletteName& p) {
         return "{\"name\":" + Quoted(p.name) + ",\"colours\":" + Quoted(p.colours) + "}";
     });
+    const std::string forums = Array(Forums(), [](const ForumLimits& f) {
+        return "{\"name\":" + Quoted(f.name) + ",\"length\":" + std::to_string(f.length) +
+               ",\"tags\":" + (f.tags ? std::to_string(*f.tags) : std::string("null")) + "}";
+    });
     const auto text = [](std::u16string_view t) { return Quoted(t); };
     std::string blend;
     for (const BlendName& b : BlendNames())
@@ -69,7 +74,7 @@ std::string DescriptionJson() {
             blend = Quoted(b.name);
     const std::string colours =
         Array(startup.gradient.stops, [](const Rgb& c) { return Quoted(std::u16string_view(ColourCode(c))); });
-    return "{\"formats\":" + formats + ",\"blends\":" + blends + ",\"palettes\":" + palettes +
+    return "{\"formats\":" + formats + ",\"blends\":" + blends + ",\"palettes\":" + palettes + ",\"forums\":" + forums +
            ",\"startup\":{\"format\":" + Quoted(startup.format->name) + ",\"colours\":" + colours +
            ",\"blend\":" + blend + ",\"step\":" + Quoted(startup.step) + ",\"size\":" + Quoted(startup.styles.size) +
            ",\"font\":" + Quoted(startup.styles.font) + ",\"merge\":" + (startup.merge ? "true" : "false") +
