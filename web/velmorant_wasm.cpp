@@ -8,6 +8,9 @@
 #include "codegen/colour_text.h"
 #include "codegen/conversion.h"
 #include "codegen/counting_sink.h"
+#include "codegen/decode.h"
+#include "codegen/description.h"
+#include "codegen/formats.h"
 #include "codegen/gradient_stops.h"
 #include "codegen/markup_sink.h"
 #include "codegen/tag_template.h"
@@ -36,6 +39,9 @@ struct State {
     std::u16string result;           // the code or any other text handed back
     std::vector<std::int32_t> units; // the preview's units: offset, length, 0xRRGGBB
     StepFit fit;
+    std::size_t tags = 0;              // colour tags of the last code
+    std::vector<std::int32_t> decoded; // colours read back, 0xRRGGBB
+    const Format* decodedFormat = nullptr;
 };
 
 State& Get() {
@@ -102,7 +108,9 @@ VM_EXPORT(vm_set_text) void vm_set_text(int field) { Setting(Get().request, fiel
 
 // 0 start-up, 1 html, 2 ubb, 3 qq: what the code is for. The template texts are
 // set on their own, as the user may have edited them.
-VM_EXPORT(vm_set_dialect) void vm_set_dialect(int dialect) { Get().request.dialect = static_cast<Dialect>(dialect); }
+VM_EXPORT(vm_set_dialect) void vm_set_dialect(int dialect) {
+    Get().request.format = &FormatOf(static_cast<Dialect>(dialect));
+}
 
 // The scratch text read as a colour, 0xRRGGBB, or -1 when it is not one.
 VM_EXPORT(vm_colour) std::int32_t vm_colour() {
@@ -187,7 +195,7 @@ VM_EXPORT(vm_convert) std::uint32_t vm_convert(std::int32_t step) {
     s.code.clear();
     Utf8ChunkSink utf8(std::size_t{1} << 20, [&s](std::string_view chunk) { s.code.append(chunk); });
     CountingSink counting(utf8);
-    WriteConversion(s.input, s.request, counting, step > 0 ? std::optional(step) : std::nullopt);
+    s.tags = WriteConversion(s.input, s.request, counting, step > 0 ? std::optional(step) : std::nullopt).tagPairs;
     utf8.Finish();
     s.codePoints = counting.CodePoints();
     return static_cast<std::uint32_t>(s.code.size());
@@ -225,6 +233,70 @@ VM_EXPORT(vm_preview_units) const std::int32_t* vm_preview_units() { return Get(
 
 // The preview's font size in points for the size text, as the window maps it.
 VM_EXPORT(vm_preview_points) double vm_preview_points() { return MapPreviewSize(Get().request.styles.size); }
+
+// The one description of formats, blends, palettes, forums, start-up values,
+// sizes and fonts, as JSON; vm_result points at it. The page builds its lists
+// from it and names things by the names it holds.
+VM_EXPORT(vm_description) std::uint32_t vm_description() {
+    const Utf8Decoded json = DecodeUtf8(DescriptionJson());
+    return Hand(json.text);
+}
+
+// The format named by the scratch text, with its own template; 0 when no
+// format has that name (nothing changes then).
+VM_EXPORT(vm_set_format) int vm_set_format() {
+    const Format* format = FindFormat(EncodeUtf8(Get().scratch));
+    if (!format)
+        return 0;
+    Get().request.format = format;
+    Get().request.tags = format->Template();
+    return 1;
+}
+
+// The styles asked for that the format has no spelling for, as a JSON list of
+// names ("bold", "size", ...); vm_result points at it.
+VM_EXPORT(vm_missing_styles) std::uint32_t vm_missing_styles() {
+    std::string json = "[";
+    for (const std::string_view name : MissingStyles(*Get().request.format, Get().request.styles))
+        json += (json.size() > 1 ? ",\"" : "\"") + std::string(name) + "\"";
+    return Hand(DecodeUtf8(json + "]").text);
+}
+
+// Colour tags in the last code vm_convert wrote.
+VM_EXPORT(vm_code_tags) double vm_code_tags() { return static_cast<double>(Get().tags); }
+
+// As vm_fit, with at most maxTags colour tags too; vm_fit_tags tells the
+// chosen step's tags (or the shortest step's when none fits).
+VM_EXPORT(vm_fit_within) std::int32_t vm_fit_within(double limit, double maxTags) {
+    Get().fit = FitConversion(Get().input, Get().request, static_cast<std::uint64_t>(limit),
+                              maxTags >= 0 ? static_cast<std::uint64_t>(maxTags) : UINT64_MAX);
+    return Get().fit.step.value_or(0);
+}
+VM_EXPORT(vm_fit_tags) double vm_fit_tags() { return static_cast<double>(Get().fit.tags); }
+
+// Reads the input back as a code: in the current format and template, or, for
+// detect, in the format that reads most of it. The text goes to vm_result (its
+// length is returned); vm_decoded_colours lists the colours read.
+VM_EXPORT(vm_decode) std::uint32_t vm_decode(int detect) {
+    State& s = Get();
+    const Format& format = detect ? DetectFormat(s.input) : *s.request.format;
+    const DecodedCode decoded = DecodeCode(s.input, format, detect ? format.Template() : s.request.tags);
+    s.decodedFormat = &format;
+    s.decoded.clear();
+    for (const Rgb& colour : decoded.colours)
+        s.decoded.push_back(Packed(colour));
+    return Hand(decoded.text);
+}
+VM_EXPORT(vm_decoded_count) std::uint32_t vm_decoded_count() {
+    return static_cast<std::uint32_t>(Get().decoded.size());
+}
+VM_EXPORT(vm_decoded_colours) const std::int32_t* vm_decoded_colours() { return Get().decoded.data(); }
+
+// The name of the format the last vm_decode read; vm_result points at it.
+VM_EXPORT(vm_decoded_format) std::uint32_t vm_decoded_format() {
+    const Format* format = Get().decodedFormat;
+    return Hand(DecodeUtf8(format ? format->name : std::string_view()).text);
+}
 
 // Stops the module as a fault would: the page must load it again and keep going.
 VM_EXPORT(vm_trap) void vm_trap() { __builtin_trap(); }
