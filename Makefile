@@ -23,7 +23,7 @@ WEB_PACKAGES = clang lld wasi-libc libc++-dev-wasm32 libclang-rt-dev-wasm32 node
 # ...and what the tests, benchmarks, fuzzers and package checks add.
 TEST_PACKAGES = $(DEB_PACKAGES) $(WEB_PACKAGES) chromium libgtest-dev libgmock-dev libbenchmark-dev xclip clang libclang-rt-14-dev time tmux \
                 desktop-file-utils appstream man-db clang-format shellcheck \
-                python3-pyatspi at-spi2-core dbus
+                python3-pyatspi at-spi2-core dbus libparse-bbcode-perl
 
 PREFIX  ?= /usr/local
 DESTDIR ?=
