@@ -1,5 +1,7 @@
 #include "codegen/decode.h"
 
+#include <initializer_list>
+
 namespace velmorant {
 
 namespace {
@@ -20,11 +22,26 @@ constexpr std::size_t kMaxStyleValue = 64;
 class Reader {
 public:
     Reader(std::u16string_view code, const Format& format, const TagTemplate& tags)
-        : code_(code), format_(format), tags_(tags) {}
+        : code_(code), format_(format), tags_(tags) {
+        // The characters any mark starts with: every other character is text at once.
+        for (const std::u16string_view text : std::initializer_list<std::u16string_view>{
+                 tags.Open, tags.Close, format.bold.open, format.bold.close, format.italic.open, format.italic.close,
+                 format.underline.open, format.underline.close, format.strike.open, format.strike.close,
+                 format.size.open, format.size.close, format.font.open, format.font.close})
+            if (!text.empty())
+                starts_.push_back(text[0]);
+        if (format.escaping == Escaping::Html)
+            starts_ += u"&<";
+        if (format.escaping == Escaping::MiniMessage)
+            starts_ += u"\\";
+    }
 
     DecodedCode Read() {
+        out_.text.reserve(code_.size() / 4);
+        out_.colourAt.reserve(code_.size() / 4);
         while (at_ < code_.size()) {
-            if (Head() || Token(tags_.Close, true) || Escape() || Style())
+            if (starts_.find(code_[at_]) != std::u16string::npos &&
+                (Head() || Token(tags_.Close, true) || Escape() || Style()))
                 continue;
             Literal(code_[at_++]);
         }
@@ -142,6 +159,7 @@ private:
     std::u16string_view code_;
     const Format& format_;
     const TagTemplate& tags_;
+    std::u16string starts_;
     std::size_t at_ = 0;
     std::int32_t colour_ = -1;
     DecodedCode out_;
@@ -154,6 +172,8 @@ DecodedCode DecodeCode(std::u16string_view code, const Format& format, const Tag
 }
 
 const Format& DetectFormat(std::u16string_view code) {
+    // The start of a code says what it is written in.
+    code = code.substr(0, std::size_t{1} << 16);
     const Format* best = &Formats().front();
     std::size_t bestMarks = 0;
     for (const Format& format : Formats()) {

@@ -25,7 +25,7 @@ struct DecodedCode {
 // Linear in the code.
 DecodedCode DecodeCode(std::u16string_view code, const Format& format, const TagTemplate& tags);
 
-// The format that reads the most marks in code; the first row on a tie.
+// The format that reads the most marks in the start of code; the first row on a tie.
 const Format& DetectFormat(std::u16string_view code);
 
 } // namespace velmorant

@@ -1,5 +1,7 @@
 #include "codegen/formats.h"
 
+#include "codegen/escaping.h"
+
 #include <algorithm>
 #include <iterator>
 
@@ -144,7 +146,7 @@ StyleTags StyleTagsFor(const StyleOptions& styles, const Format& format) {
         std::u16string_view value;
     };
     // Innermost first, as the wrappers are applied one after the other.
-    const Wrapper wrappers[] = {
+    Wrapper wrappers[] = {
         {styles.bold, format.bold, {}},
         {styles.italic, format.italic, {}},
         {styles.underline, format.underline, {}},
@@ -152,6 +154,17 @@ StyleTags StyleTagsFor(const StyleOptions& styles, const Format& format) {
         {!styles.size.empty(), format.size, size},
         {!styles.font.empty(), format.font, styles.font},
     };
+    // A value inside an attribute is escaped as the text is.
+    std::u16string escapedSize, escapedFont;
+    if (format.escaping == Escaping::Html) {
+        TextEscaper escaper(MarkupForm{format.code, false, format.escaping});
+        const auto escape = [&](std::u16string_view value, std::u16string& into) {
+            escaper.Write(value, {}, [&](std::u16string_view piece) { into.append(piece); });
+            return std::u16string_view(into);
+        };
+        wrappers[4].value = escape(wrappers[4].value, escapedSize);
+        wrappers[5].value = escape(wrappers[5].value, escapedFont);
+    }
     StyleTags tags;
     std::u16string& before = format.stylesEachUnit ? tags.eachUnit : tags.before;
     for (auto w = std::rbegin(wrappers); w != std::rend(wrappers); ++w)
