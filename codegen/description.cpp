@@ -36,9 +36,13 @@ std::string Quoted(std::u16string_view text) { return Quoted(EncodeUtf8(text)); 
 
 template <class List, class Write> std::string Array(const List& list, Write write) {
     std::string out = "[";
-    for (const auto& item : list)
-        out += (out.size() > 1 ? "," : "") + write(item);
-    return out + "]";
+    for (const auto& item : list) {
+        if (out.size() > 1)
+            out += ',';
+        out += write(item);
+    }
+    out += ']';
+    return out;
 }
 
 } // namespace
@@ -52,7 +56,7 @@ std::string DescriptionJson() {
             {"strike", f.strike}, {"size", f.size},     {"font", f.font}};
         for (const auto& [name, spelling] : spelled)
             if (spelling.Available())
-                styles += (styles.empty() ? "" : ",") + Quoted(std::string_view(name));
+                styles.append(styles.empty() ? "" : ",").append(Quoted(std::string_view(name)));
         return "{\"name\":" + Quoted(f.name) + ",\"summary\":" + Quoted(f.summary) + ",\"open\":" + Quoted(f.open) +
                ",\"middle\":" + Quoted(f.middle) + ",\"close\":" + Quoted(f.close) +
                ",\"window\":" + (f.dialect ? "true" : "false") + ",\"styles\":[" + styles + "]}";
