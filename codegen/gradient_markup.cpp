@@ -161,8 +161,13 @@ GradientText PrepareGradientText(std::u16string_view input, std::u16string_view 
     return {text, n, n > 0 ? EffectiveStep(stepText, n) : 1};
 }
 
-std::size_t WriteGradientMarkup(const GradientText& text, GradientWalker& colours, const TagTemplate& tags,
-                                const MarkupForm& form, MarkupSink& sink) {
+namespace {
+
+// The unit loop, made once with escaping and once without, so that the common
+// unescaped code pays no test per unit.
+template <bool Escaped>
+std::size_t WriteUnits(const GradientText& text, GradientWalker& colours, const TagTemplate& tags,
+                       const MarkupForm& form, MarkupSink& sink) {
     UnitHead head(tags, form);
     TextEscaper escaper(form);
     const Padded close(tags.Close);
@@ -171,9 +176,9 @@ std::size_t WriteGradientMarkup(const GradientText& text, GradientWalker& colour
     bool runOpen = false; // a merged run whose Close is still owed
     Rgb runColour;
     ForEachUnit(text.text, text.step, [&](const Unit& unit) {
-        const auto putText = [&](std::u16string_view head) {
-            if (escaper.Active())
-                escaper.Write(unit.text, head, [&](std::u16string_view piece) { out.Put(piece); });
+        const auto putText = [&](std::u16string_view unitHead) {
+            if constexpr (Escaped)
+                escaper.Write(unit.text, unitHead, [&](std::u16string_view piece) { out.Put(piece); });
             else
                 out.Put(unit.text);
         };
@@ -187,7 +192,10 @@ std::size_t WriteGradientMarkup(const GradientText& text, GradientWalker& colour
         colours.MoveTo(unit.position);
         const Rgb colour = colours.Colour();
         if (runOpen && colour == runColour) {
-            putText(head.For(colour));
+            if constexpr (Escaped)
+                putText(head.For(colour));
+            else
+                out.Put(unit.text);
             return;
         }
         if (runOpen)
@@ -207,6 +215,14 @@ std::size_t WriteGradientMarkup(const GradientText& text, GradientWalker& colour
         out.PutPadded(close.view());
     out.Flush();
     return pairs;
+}
+
+} // namespace
+
+std::size_t WriteGradientMarkup(const GradientText& text, GradientWalker& colours, const TagTemplate& tags,
+                                const MarkupForm& form, MarkupSink& sink) {
+    return TextEscaper(form).Active() ? WriteUnits<true>(text, colours, tags, form, sink)
+                                      : WriteUnits<false>(text, colours, tags, form, sink);
 }
 
 } // namespace velmorant
