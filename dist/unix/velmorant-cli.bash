@@ -37,8 +37,15 @@ _velmorant_cli()
             compopt -o nospace
             return
             ;;
-        --blend)
-            COMPREPLY=($(compgen -W "srgb oklab" -- "$cur"))
+        --blend | --palette)
+            # The names as the program's own help lists them, under "Blends" or "Palettes".
+            local names
+            if [[ $prev == --blend ]]; then
+                names=$("$1" --help 2>/dev/null | sed -n '/^Blends/,/^  hsl, hwb/{/^  [a-z]/{/^  hsl, hwb/!{s/,//g;p}}}')
+            else
+                names=$("$1" --help 2>/dev/null | sed -n '/^Palettes/,/^[^ ]/{s/^  \([a-z]*\) .*/\1/p}')
+            fi
+            COMPREPLY=($(compgen -W "$names" -- "$cur"))
             return
             ;;
         --dialect)
@@ -59,7 +66,7 @@ _velmorant_cli()
     $split && return
 
     if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W "--start --end --colours --colors --blend --dialect --open --middle --close --step
+        COMPREPLY=($(compgen -W "--start --end --colours --colors --blend --palette --dialect --open --middle --close --step
             --merge --fit --bold --italic --underline --strike --size --font --stats --help --version" -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace
         return

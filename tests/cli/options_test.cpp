@@ -170,7 +170,7 @@ TEST(ParseOptions, RejectsBadUsage) {
         {"one colour in the list", {"--colours", "red"}, "needs at least two colours"},
         {"empty list entry", {"--colours", "red,,blue"}, "--colours: '' is not a colour"},
         {"bad list entry", {"--colours=red,nope"}, "'nope' is not a colour"},
-        {"unknown blend", {"--blend", "lab"}, "unknown blend 'lab'"},
+        {"unknown blend", {"--blend", "cmyk"}, "unknown blend 'cmyk'"},
         {"negative fit", {"--fit", "-5"}, "--fit: '-5' is not a number"},
         {"fit with a unit", {"--fit", "10k"}, "'10k' is not a number"},
         {"empty fit", {"--fit="}, "is not a number"},
