@@ -152,7 +152,8 @@ double ToLinearLight(Transfer transfer, double v) {
     case Transfer::A98:
         return Signed(v, std::pow(a, 563.0 / 256));
     case Transfer::Prophoto:
-        return a <= 16.0 / 512 ? v / 16 : Signed(v, std::pow(a, 1.8));
+        // A plain 1.8 gamma, without CSS's short straight piece near black, as Chromium paints it.
+        return Signed(v, std::pow(a, 1.8));
     case Transfer::Rec2020:
         return a < kRecBeta * 4.5 ? v / 4.5 : Signed(v, std::pow((a + kRecAlpha - 1) / kRecAlpha, 1 / 0.45));
     }
@@ -169,7 +170,7 @@ double FromLinearLight(Transfer transfer, double v) {
     case Transfer::A98:
         return Signed(v, std::pow(a, 256.0 / 563));
     case Transfer::Prophoto:
-        return a >= 1.0 / 512 ? Signed(v, std::pow(a, 1 / 1.8)) : 16 * v;
+        return Signed(v, std::pow(a, 1 / 1.8));
     case Transfer::Rec2020:
         return a > kRecBeta ? Signed(v, kRecAlpha * std::pow(a, 0.45) - (kRecAlpha - 1)) : 4.5 * v;
     }
@@ -410,7 +411,16 @@ SpaceColour FromRgb(Rgb colour) {
 SpaceColour Convert(const SpaceColour& colour, Space to) {
     if (colour.space == to)
         return colour;
-    SpaceColour out = FromLinearSrgb(ToLinearSrgb(colour), to);
+    SpaceColour out;
+    if (colour.space == Space::Oklab && to == Space::Oklch) {
+        // Chromium takes this one step directly and leaves the hue in -180..180,
+        // where the hue methods then place it: followed, as the browser paints it.
+        const double h = std::atan2(colour.c[2], colour.c[1]) / kRadians;
+        out = {to, {colour.c[0], std::hypot(colour.c[1], colour.c[2]), h}, {}};
+        out.missing[2] = out.c[1] <= kOklchAchromatic;
+    } else {
+        out = FromLinearSrgb(ToLinearSrgb(colour), to);
+    }
     const SpaceRow& from = Row(colour.space);
     const SpaceRow& into = Row(to);
     for (int k = 0; k < 3; ++k) {
@@ -446,13 +456,13 @@ MixPair::MixPair(const SpaceColour& a, const SpaceColour& b, const Blend& blend)
         if (x.missing[k] && y.missing[k])
             from[k] = to[k] = 0;
     }
+    // A hue missing on both sides stays where it is, whatever the method.
     const int hue = Row(space).hue;
-    if (hue < 0)
+    if (hue < 0 || (x.missing[static_cast<std::size_t>(hue)] && y.missing[static_cast<std::size_t>(hue)]))
         return;
+    // Hues come in 0..360 from reading and converting (with Chromium's one exception above).
     double& h1 = from[static_cast<std::size_t>(hue)];
     double& h2 = to[static_cast<std::size_t>(hue)];
-    h1 = std::fmod(std::fmod(h1, 360) + 360, 360);
-    h2 = std::fmod(std::fmod(h2, 360) + 360, 360);
     const double d = h2 - h1;
     switch (blend.hue) {
     case HueMethod::Shorter:

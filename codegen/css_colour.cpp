@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <numbers>
 #include <string>
 
@@ -178,7 +179,8 @@ std::optional<CssColour> ReadFunction(std::string_view text) {
                 return std::nullopt;
             const double value =
                 token.unit == Unit::Percent ? token.value * rule.percentScale : token.value * rule.numberScale;
-            out.colour.c[k] = std::clamp(value, rule.low, rule.high);
+            out.colour.c[k] =
+                rule.hue ? std::fmod(std::fmod(value, 360) + 360, 360) : std::clamp(value, rule.low, rule.high);
             const double byte = out.colour.c[k] * 255;
             whole = whole && byte == static_cast<double>(static_cast<int>(byte));
         }
