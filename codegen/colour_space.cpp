@@ -312,7 +312,8 @@ SpaceColour FromLinearSrgb(const Vec& linear, Space space) {
     case Family::Lab: {
         const Vec xyz = Apply(Shared().fromLinear[i], linear);
         const double f0 = LabF(xyz[0] / kD50White[0]), f1 = LabF(xyz[1]), f2 = LabF(xyz[2] / kD50White[2]);
-        out.c = {116 * f1 - 16, 500 * (f0 - f1), 200 * (f1 - f2)};
+        // Lightness clamped as Chromium clamps it: the colour then mixes as it paints.
+        out.c = {std::clamp(116 * f1 - 16, 0.0, 100.0), 500 * (f0 - f1), 200 * (f1 - f2)};
         if (row.hue >= 0) {
             out.c = Polar(out.c[0], out.c[1], out.c[2]);
             out.missing[2] = out.c[1] <= kLchAchromatic;
@@ -320,7 +321,8 @@ SpaceColour FromLinearSrgb(const Vec& linear, Space space) {
         break;
     }
     case Family::Oklab: {
-        const Oklab lab = LinearToOklab(linear);
+        Oklab lab = LinearToOklab(linear);
+        lab.L = std::clamp(lab.L, 0.0, 1.0); // as for Lab; sRGB's own colours all lie inside
         out.c = {lab.L, lab.a, lab.b};
         if (row.hue >= 0) {
             out.c = Polar(lab.L, lab.a, lab.b);

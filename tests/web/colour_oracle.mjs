@@ -28,8 +28,9 @@ function stopText(r) {
   const num = (lo, hi, digits = 2) => (lo + (hi - lo) * r()).toFixed(digits);
   const byte = () => Math.floor(r() * 256);
   const hex = (v) => v.toString(16).padStart(2, '0');
-  // Missing hues and channels; a missing chroma or saturation would take a hue from
-  // the rounding noise of a grey, which no two implementations share.
+  // Missing hues and channels, and powerless hues from the named greys. Not a missing
+  // or zero chroma: in HSL it would take a hue from the rounding noise of a near
+  // grey, which no two implementations share.
   const none = (text) => (r() < 0.08 ? 'none' : text);
   switch (Math.floor(r() * 12)) {
     case 0: return pick(NAMES);
@@ -40,7 +41,7 @@ function stopText(r) {
     case 5: return `hsl(${none(num(0, 720, 1))} ${num(0, 100)}% ${num(0, 100)}%)`;
     case 6: return `hwb(${num(0, 360)}deg ${num(0, 60)}% ${num(0, 60)}%)`;
     case 7: return `lab(${num(0, 100)} ${num(-100, 100)} ${none(num(-100, 100))})`;
-    case 8: return `lch(${num(0, 100)}% ${r() < 0.1 ? 0 : num(0, 120)} ${none(num(0, 360))})`;
+    case 8: return `lch(${num(0, 100)}% ${num(0, 120)} ${none(num(0, 360))})`;
     case 9: return `oklab(${num(0, 1, 3)} ${num(-0.3, 0.3, 3)} ${num(-0.3, 0.3, 3)})`;
     case 10: return `oklch(${num(0, 100)}% ${num(0, 0.3, 3)} ${none(num(-180, 360))})`;
     default: return `color(${pick(COLOR_SPACES)} ${num(-0.1, 1.1, 3)} ${num(0, 1, 3)} ${none(num(0, 1, 3))})`;

@@ -1,5 +1,5 @@
 // The CLI's colours against Chromium's color-mix() over a few hundred random gradients.
-// Usage: node colour_oracle_test.mjs CLI NODE_MODULES CHROMIUM [SEED]
+// Usage: node colour_oracle_test.mjs CLI NODE_MODULES CHROMIUM [SEED] (another seed draws other gradients)
 import { spawnSync } from 'node:child_process';
 import { check, randomGradients, stopsArgument } from './colour_oracle.mjs';
 import { launch } from './launch.mjs';
