@@ -89,6 +89,7 @@ TEST(ParseOptions, AcceptsEveryOptionInBothForms) {
          {"--colours", "rgb(255 0 0), hsl(240 100% 50%) 30%, lime"},
          [](Options& o) {
              o.gradient.stops = {{255, 0, 0}, {0, 0, 255}, {0, 255, 0}};
+             o.gradient.positions = {0, 0.3, 1};
          }},
         {"palette then blend",
          {"--palette", "rainbow", "--blend", "lab"},
