@@ -118,6 +118,16 @@ Matrix Invert(const Matrix& m) {
     return r;
 }
 
+// Chromium converts A98 RGB through Skia's D50 matrices for it and for sRGB, in
+// 16.16 fixed point: taken over, since the two differ from CSS's by up to 2 levels.
+constexpr double Fixed(int v) { return v / 65536.0; }
+constexpr Matrix kSkiaAdobeToD50{{{Fixed(0x9c18), Fixed(0x348d), Fixed(0x2631)},
+                                  {Fixed(0x4fa5), Fixed(0xa02c), Fixed(0x102f)},
+                                  {Fixed(0x04fc), Fixed(0x0f95), Fixed(0xbe9c)}}};
+constexpr Matrix kSkiaSrgbToD50{{{Fixed(0x6fa2), Fixed(0x6296), Fixed(0x24a0)},
+                                 {Fixed(0x38f5), Fixed(0xb785), Fixed(0x0f84)},
+                                 {Fixed(0x0390), Fixed(0x18da), Fixed(0xb6cf)}}};
+
 // Each space's linear components to linear sRGB and back, made once.
 struct Matrices {
     std::array<Matrix, kSpaceCount> toLinear, fromLinear;
@@ -127,7 +137,8 @@ struct Matrices {
         for (const SpaceRow& row : kSpaces) {
             const Matrix toD65 = row.d50 ? Multiply(d50ToD65, row.toXyz) : row.toXyz;
             const auto i = static_cast<std::size_t>(row.space);
-            toLinear[i] = Multiply(xyzToSrgb, toD65);
+            toLinear[i] = row.space == Space::A98Rgb ? Multiply(Invert(kSkiaSrgbToD50), kSkiaAdobeToD50)
+                                                     : Multiply(xyzToSrgb, toD65);
             fromLinear[i] = Invert(toLinear[i]);
         }
     }
