@@ -264,8 +264,9 @@ Vec ToOutput(Space space, const Vec& c) {
                                             ToLinearLight(row.transfer, c[2])});
     case Family::Xyz:
         return Apply(Shared().toLinear[i], c);
+    // A mix's lightness is clamped, as Chromium clamps it, only once mixed.
     case Family::Lab: {
-        const double L = c[0];
+        const double L = std::clamp(c[0], 0.0, 100.0);
         const double a = row.hue < 0 ? c[1] : c[1] * std::cos(c[2] * kRadians);
         const double b = row.hue < 0 ? c[2] : c[1] * std::sin(c[2] * kRadians);
         const double f1 = (L + 16) / 116, f0 = a / 500 + f1, f2 = f1 - b / 200;
@@ -273,10 +274,13 @@ Vec ToOutput(Space space, const Vec& c) {
                       LabFInverse(f2) * kD50White[2]};
         return Apply(Shared().toLinear[i], xyz);
     }
-    case Family::Oklab:
+    case Family::Oklab: {
+        // sRGB's own colours all lie inside, so the clamp leaves the Oklab blend as it was.
+        const double L = std::clamp(c[0], 0.0, 1.0);
         if (row.hue < 0)
-            return OklabToLinear({c[0], c[1], c[2]});
-        return OklabToLinear({c[0], c[1] * std::cos(c[2] * kRadians), c[1] * std::sin(c[2] * kRadians)});
+            return OklabToLinear({L, c[1], c[2]});
+        return OklabToLinear({L, c[1] * std::cos(c[2] * kRadians), c[1] * std::sin(c[2] * kRadians)});
+    }
     case Family::Hsl:
         return HslToRgb(c);
     case Family::Hwb:
@@ -323,8 +327,7 @@ SpaceColour FromLinearSrgb(const Vec& linear, Space space) {
     case Family::Lab: {
         const Vec xyz = Apply(Shared().fromLinear[i], linear);
         const double f0 = LabF(xyz[0] / kD50White[0]), f1 = LabF(xyz[1]), f2 = LabF(xyz[2] / kD50White[2]);
-        // Lightness clamped as Chromium clamps it: the colour then mixes as it paints.
-        out.c = {std::clamp(116 * f1 - 16, 0.0, 100.0), 500 * (f0 - f1), 200 * (f1 - f2)};
+        out.c = {116 * f1 - 16, 500 * (f0 - f1), 200 * (f1 - f2)};
         if (row.hue >= 0) {
             out.c = Polar(out.c[0], out.c[1], out.c[2]);
             out.missing[2] = out.c[1] <= kLchAchromatic;
@@ -332,8 +335,7 @@ SpaceColour FromLinearSrgb(const Vec& linear, Space space) {
         break;
     }
     case Family::Oklab: {
-        Oklab lab = LinearToOklab(linear);
-        lab.L = std::clamp(lab.L, 0.0, 1.0); // as for Lab; sRGB's own colours all lie inside
+        const Oklab lab = LinearToOklab(linear);
         out.c = {lab.L, lab.a, lab.b};
         if (row.hue >= 0) {
             out.c = Polar(lab.L, lab.a, lab.b);
