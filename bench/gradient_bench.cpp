@@ -2,6 +2,8 @@
 // output bytes into a fresh buffer. Beside it the CLI's streaming path: the same
 // code made in pieces and encoded to UTF-8 chunk by chunk, never held whole.
 
+#include "codegen/colour_catalogue.h"
+#include "codegen/colour_space.h"
 #include "codegen/gradient_markup.h"
 #include "codegen/gradient_stops.h"
 #include "codegen/reference_rules.h"
@@ -118,6 +120,26 @@ void Forms(benchmark::State& state, Form form) {
     state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(outputSize * sizeof(char16_t)));
 }
 
+// One row per family of CSS spaces, 1 M characters from magenta to green like
+// TwoColours above, which they are held to: at most twice its time.
+void Blends(benchmark::State& state, const char* blend) {
+    const std::u16string input = SampleText(static_cast<std::size_t>(state.range(0)));
+    const GradientText text = PrepareGradientText(input, u"1");
+    const TagTemplate tags = TemplateFor(Dialect::Startup);
+    Gradient gradient{{StartUpPair.start, StartUpPair.end}, ReadBlend(blend).value_or(Blend::Srgb)};
+    if (std::string_view(blend) == "rainbow")
+        ApplyPalette("rainbow", gradient);
+    std::size_t outputSize = 0;
+    for (auto _ : state) {
+        DropSink sink;
+        GradientWalker colours(gradient, text.step, text.length);
+        WriteGradientMarkup(text, colours, tags, {CodeStyle::Hex, false}, sink);
+        outputSize = sink.size;
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+    state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(outputSize * sizeof(char16_t)));
+}
+
 // --fit's worst case: no step fits, so every step's length is counted.
 void FitScan(benchmark::State& state, bool merge) {
     const std::u16string input = SampleText(static_cast<std::size_t>(state.range(0)));
@@ -134,6 +156,14 @@ BENCHMARK_CAPTURE(Forms, Merge, Form::Merge)->Arg(1'000'000)->Unit(benchmark::kM
 BENCHMARK_CAPTURE(Forms, FourStops, Form::FourStops)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(Forms, Oklab, Form::Oklab)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(Forms, MergeOklabFourStops, Form::MergeOklabFourStops)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Blends, SrgbLinear, "srgb-linear")->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Blends, DisplayP3, "display-p3")->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Blends, Xyz, "xyz")->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Blends, Lab, "lab")->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Blends, LchLonger, "lch longer hue")->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Blends, OklchRainbow, "rainbow")->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Blends, Hsl, "hsl")->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Blends, Hwb, "hwb longer hue")->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(FitScan, AllSteps, false)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(FitScan, AllStepsMerged, true)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 

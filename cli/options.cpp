@@ -1,12 +1,13 @@
 #include "cli/options.h"
 
 #include "cli/shell_quote.h"
-#include "codegen/blend_names.h"
 #include "codegen/choices.h"
+#include "codegen/colour_catalogue.h"
+#include "codegen/colour_space.h"
 #include "codegen/colour_text.h"
+#include "codegen/css_colour.h"
 #include "codegen/description.h"
 #include "codegen/forum_limits.h"
-#include "codegen/palette_names.h"
 #include "codegen/utf8.h"
 
 #include <getopt.h>
@@ -27,8 +28,10 @@ Write gradient-coloured forum code for FILE (standard input without one, or "-")
 Colours (RRGGBB, #RRGGBB, #RGB or a CSS name such as orange):
   --start COLOUR       start colour (default {start})
   --end COLOUR         end colour (default {end})
-  --colours C1,C2,...  two or more colours at equal spacing (or --colors)
-  --blend MODE         {blends}
+  --colours C1,C2,...  two or more colours, each any CSS colour with an optional
+                       position: 'red, blue 30%, lime' (or --colors)
+  --blend MODE         how colours mix (default srgb, as the window); see below
+  --palette NAME       a named gradient with its blend; see below
 
 Code:
   --dialect NAME       the format written or read (default "{format}"):
@@ -56,6 +59,11 @@ Other:
   -h, --help           show this help and exit
   --version            show the version and exit
 
+Blends, as CSS's color-mix() writes them (such as 'oklch longer hue'):
+{blends}
+
+Palettes:
+{palettes}
 An option's argument is the next argument, or follows "=". "--" ends the options.
 A long option may be shortened to any prefix that names it alone.
 Exit status: 0 done, 1 unreadable input or output, 2 bad usage, 3 nothing fits.
@@ -91,10 +99,10 @@ std::optional<std::string> ListText(std::string_view what) {
         for (const Format& f : Formats())
             lines += std::string(f.name) + "\n";
     else if (what == "blends")
-        for (const BlendName& b : BlendNames())
-            lines += std::string(b.name) + "\n";
+        for (const std::string_view name : BlendNames())
+            lines += std::string(name) + "\n";
     else if (what == "palettes")
-        for (const PaletteName& p : PaletteNames())
+        for (const Palette& p : Palettes())
             lines += std::string(p.name) + "\n";
     else if (what == "sizes")
         for (const std::u16string_view size : SizeChoices())
@@ -117,9 +125,6 @@ std::string Usage() {
     const std::pair<std::string_view, std::u16string> values[] = {
         {"{start}", ColourCode(startup.gradient.stops.front())},
         {"{end}", ColourCode(startup.gradient.stops.back())},
-        {"{blends}", DecodeUtf8(Names(BlendNames(), " or ") + " (default " + std::string(BlendNames().front().name) +
-                                ", as the window)")
-                         .text},
         {"{format}", DecodeUtf8(startup.format->name).text},
         {"{formats}", DecodeUtf8(FormatLines()).text},
         {"{forums}", DecodeUtf8(Names(Forums(), " or ")).text},
@@ -127,7 +132,34 @@ std::string Usage() {
         {"{size}", startup.styles.size},
         {"{font}", startup.styles.font},
     };
+    // Both lists come from the one table each, as the completion reads them here.
+    const auto wrap = [](const std::vector<std::string_view>& items) {
+        std::string text = "  ";
+        std::size_t line = 2;
+        for (const std::string_view item : items) {
+            const bool last = item == items.back();
+            if (line + item.size() + 1 > 79) {
+                text.back() = '\n';
+                text += "  ";
+                line = 2;
+            }
+            text.append(item).append(last ? "" : ", ");
+            line += item.size() + 2;
+        }
+        return text;
+    };
+    std::string blends = wrap(BlendNames());
+    blends += "\n  hsl, hwb, lch and oklch also as 'SPACE METHOD hue', METHOD one of\n";
+    blends += wrap(HueMethodNames());
+    std::string palettes;
+    for (const Palette& palette : Palettes()) {
+        palettes.append("  ").append(palette.name).append(std::string(10 - palette.name.size(), ' '));
+        palettes.append(palette.description).append("\n");
+    }
+    const std::pair<std::string_view, std::string> lists[] = {{"{blends}", blends}, {"{palettes}", palettes}};
     std::string usage(kUsageTemplate);
+    for (const auto& [name, value] : lists)
+        usage.replace(usage.find(name), name.size(), value);
     for (const auto& [name, value] : values)
         usage.replace(usage.find(name), name.size(), EncodeUtf8(value));
     return usage;
@@ -163,21 +195,25 @@ Error ReadColour(std::string_view name, std::string_view value, Rgb& into) {
     return std::nullopt;
 }
 
-Error ReadColourList(std::string_view name, std::string_view value, std::vector<Rgb>& into) {
-    std::vector<Rgb> stops;
-    for (std::size_t from = 0;;) {
-        const std::size_t comma = std::min(value.find(',', from), value.size());
-        Rgb colour;
-        if (Error error = ReadColour(name, value.substr(from, comma - from), colour))
-            return error;
-        stops.push_back(colour);
-        if (comma == value.size())
-            break;
-        from = comma + 1;
+Error ReadColourList(std::string_view name, std::string_view value, Gradient& into) {
+    Gradient read = into;
+    std::string_view bad;
+    if (ReadStops(value, read, bad)) {
+        into = std::move(read);
+        return std::nullopt;
     }
-    if (stops.size() < 2)
+    if (bad.data() == nullptr)
         return Dashed(name) + ": needs at least two colours, separated by commas";
-    into = std::move(stops);
+    return Dashed(name) + ": " + ShellQuote(bad) + " is not a colour with an optional position (such as 'blue 30%')";
+}
+
+// --start and --end change one end of the window's two stops.
+Error ReadEnd(std::string_view name, std::string_view value, Gradient& into, bool start) {
+    Rgb& stop = start ? into.stops.front() : into.stops.back();
+    if (Error error = ReadColour(name, value, stop))
+        return error;
+    if (!into.exact.empty())
+        (start ? into.exact.front() : into.exact.back()) = FromRgb(stop);
     return std::nullopt;
 }
 
@@ -203,15 +239,22 @@ struct OptionRule {
 };
 
 const std::array kOptions{
-    OptionRule{"start", true, [](Options& o, auto n, auto v) { return ReadColour(n, v, o.gradient.stops.front()); }},
-    OptionRule{"end", true, [](Options& o, auto n, auto v) { return ReadColour(n, v, o.gradient.stops.back()); }},
-    OptionRule{"colours", true, [](Options& o, auto n, auto v) { return ReadColourList(n, v, o.gradient.stops); }},
+    OptionRule{"start", true, [](Options& o, auto n, auto v) { return ReadEnd(n, v, o.gradient, true); }},
+    OptionRule{"end", true, [](Options& o, auto n, auto v) { return ReadEnd(n, v, o.gradient, false); }},
+    OptionRule{"colours", true, [](Options& o, auto n, auto v) { return ReadColourList(n, v, o.gradient); }},
     OptionRule{"blend", true,
                [](Options& o, auto n, auto v) -> Error {
-                   const std::optional<Blend> blend = FindBlend(v);
+                   const std::optional<Blend> blend = ReadBlend(v);
                    if (!blend)
-                       return Dashed(n) + ": unknown blend " + ShellQuote(v) + " (" + Names(BlendNames(), " or ") + ")";
+                       return Dashed(n) + ": unknown blend " + ShellQuote(v) +
+                              " (such as srgb, oklab or 'oklch longer hue')";
                    o.gradient.blend = *blend;
+                   return std::nullopt;
+               }},
+    OptionRule{"palette", true,
+               [](Options& o, auto n, auto v) -> Error {
+                   if (!ApplyPalette(v, o.gradient))
+                       return Dashed(n) + ": unknown palette " + ShellQuote(v);
                    return std::nullopt;
                }},
     OptionRule{"dialect", true,

@@ -62,7 +62,9 @@ std::vector<std::string_view> MissingStyles(const Format& format, const StyleOpt
 ConversionProblem CheckConversion(std::u16string_view input, const ConversionRequest& request) noexcept {
     if (!FitsPositions(TrimBlanks(input)))
         return ConversionProblem::TextTooLong;
-    if (request.gradient.stops.size() < 2)
+    const Gradient& g = request.gradient;
+    const auto oneEach = [&](std::size_t size) { return size == 0 || size == g.stops.size(); };
+    if (g.stops.size() < 2 || !oneEach(g.exact.size()) || !oneEach(g.positions.size()))
         return ConversionProblem::BadGradient;
     return ConversionProblem::None;
 }

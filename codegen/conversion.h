@@ -51,7 +51,7 @@ struct ConversionCounts {
 enum class ConversionProblem {
     None,
     TextTooLong, // the trimmed text has more UTF-16 units than 32-bit positions count
-    BadGradient, // fewer than two stops
+    BadGradient, // fewer than two stops, or exact colours or positions not one per stop
 };
 ConversionProblem CheckConversion(std::u16string_view input, const ConversionRequest& request) noexcept;
 

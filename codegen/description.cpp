@@ -1,15 +1,17 @@
 #include "codegen/description.h"
 
-#include "codegen/blend_names.h"
 #include "codegen/choices.h"
+#include "codegen/colour_catalogue.h"
+#include "codegen/colour_space.h"
 #include "codegen/colour_text.h"
 #include "codegen/conversion.h"
 #include "codegen/formats.h"
 #include "codegen/forum_limits.h"
-#include "codegen/palette_names.h"
 #include "codegen/utf8.h"
 
+#include <array>
 #include <cstdio>
+#include <vector>
 
 namespace velmorant {
 
@@ -61,24 +63,32 @@ std::string DescriptionJson() {
                ",\"middle\":" + Quoted(f.middle) + ",\"close\":" + Quoted(f.close) +
                ",\"window\":" + (f.dialect ? "true" : "false") + ",\"styles\":[" + styles + "]}";
     });
-    const std::string blends = Array(BlendNames(), [](const BlendName& b) {
-        return "{\"name\":" + Quoted(b.name) + ",\"summary\":" + Quoted(b.summary) + "}";
+    std::vector<Space> spaces;
+    for (int s = 0; s < kSpaceCount; ++s)
+        spaces.push_back(static_cast<Space>(s));
+    const std::string blends = Array(spaces, [](Space s) {
+        return "{\"name\":" + Quoted(SpaceName(s)) + ",\"polar\":" + (IsPolar(s) ? "true" : "false") +
+               ",\"summary\":" + Quoted(BlendSummary(s)) + "}";
     });
-    const std::string palettes = Array(PaletteNames(), [](const PaletteName& p) {
-        return "{\"name\":" + Quoted(p.name) + ",\"colours\":" + Quoted(p.colours) + "}";
+    const std::string hues =
+        Array(std::array{HueMethod::Shorter, HueMethod::Longer, HueMethod::Increasing, HueMethod::Decreasing},
+              [](HueMethod h) {
+                  return "{\"name\":" + Quoted(HueMethodName(h)) + ",\"summary\":" + Quoted(HueMethodSummary(h)) + "}";
+              });
+    const std::string palettes = Array(Palettes(), [](const Palette& p) {
+        return "{\"name\":" + Quoted(p.name) + ",\"colours\":" + Quoted(p.stops) + ",\"blend\":" + Quoted(p.blend) +
+               ",\"summary\":" + Quoted(p.description) + "}";
     });
     const std::string forums = Array(Forums(), [](const ForumLimits& f) {
         return "{\"name\":" + Quoted(f.name) + ",\"length\":" + std::to_string(f.length) +
                ",\"tags\":" + (f.tags ? std::to_string(*f.tags) : std::string("null")) + "}";
     });
     const auto text = [](std::u16string_view t) { return Quoted(t); };
-    std::string blend;
-    for (const BlendName& b : BlendNames())
-        if (b.blend == startup.gradient.blend)
-            blend = Quoted(b.name);
+    const std::string blend = Quoted(BlendText(startup.gradient.blend));
     const std::string colours =
         Array(startup.gradient.stops, [](const Rgb& c) { return Quoted(std::u16string_view(ColourCode(c))); });
-    return "{\"formats\":" + formats + ",\"blends\":" + blends + ",\"palettes\":" + palettes + ",\"forums\":" + forums +
+    return "{\"formats\":" + formats + ",\"blends\":" + blends + ",\"hueMethods\":" + hues +
+           ",\"palettes\":" + palettes + ",\"forums\":" + forums +
            ",\"startup\":{\"format\":" + Quoted(startup.format->name) + ",\"colours\":" + colours +
            ",\"blend\":" + blend + ",\"step\":" + Quoted(startup.step) + ",\"size\":" + Quoted(startup.styles.size) +
            ",\"font\":" + Quoted(startup.styles.font) + ",\"merge\":" + (startup.merge ? "true" : "false") +

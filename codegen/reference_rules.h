@@ -39,27 +39,23 @@ inline Rgb BlendAt(const ColourPair& pair, std::int32_t i, std::int32_t n) {
             InterpolateChannel(pair.start.blue, pair.end.blue, i, n)};
 }
 
-// The colour at position i of n, straight from the definition: for sRGB
-// c_j + (c_j+1 - c_j) * (i * m - j * n) / n per channel, exact, rounded half to
-// even; for Oklab the same fraction in Oklab, encoded with pow.
+// The colour at position i of n, straight from the definition: for the window's
+// rule c_j + (c_j+1 - c_j) * (i * m - j * n) / n per channel, exact, rounded half
+// to even; in any other blend the mix at that fraction, converted afresh.
 inline Rgb GradientAt(const Gradient& gradient, std::int32_t i, std::int32_t n) {
+    if (!gradient.IntegerRule())
+        return MixAtPosition(gradient, i, n);
     const auto m = static_cast<std::int64_t>(gradient.stops.size()) - 1;
     const std::int64_t j = SegmentOf(i, n, m);
     const std::int64_t r = i * m - j * n; // i's offset into the segment, in n-ths of a segment
     const Rgb& from = gradient.stops[static_cast<std::size_t>(j)];
     const Rgb& to = gradient.stops[static_cast<std::size_t>(j + 1)];
-    if (gradient.blend == Blend::Srgb) {
-        const auto mix = [&](Channel a, Channel b) {
-            std::int64_t quotient = 0, remainder = 0;
-            FloorDivMod((static_cast<std::int64_t>(b) - a) * r, n, quotient, remainder);
-            return static_cast<Channel>(RoundHalfEven(a + quotient, remainder, n));
-        };
-        return {mix(from.red, to.red), mix(from.green, to.green), mix(from.blue, to.blue)};
-    }
-    const Oklab a = SrgbToOklab(from), b = SrgbToOklab(to);
-    const double t = static_cast<double>(r) / static_cast<double>(n);
-    const LinearRgb rgb = OklabToLinear({a.L + (b.L - a.L) * t, a.a + (b.a - a.a) * t, a.b + (b.b - a.b) * t});
-    return {EncodeSrgbDirect(rgb[0]), EncodeSrgbDirect(rgb[1]), EncodeSrgbDirect(rgb[2])};
+    const auto mix = [&](Channel a, Channel b) {
+        std::int64_t quotient = 0, remainder = 0;
+        FloorDivMod((static_cast<std::int64_t>(b) - a) * r, n, quotient, remainder);
+        return static_cast<Channel>(RoundHalfEven(a + quotient, remainder, n));
+    };
+    return {mix(from.red, to.red), mix(from.green, to.green), mix(from.blue, to.blue)};
 }
 
 // The window's gradient code without style tags: two colours, an untrimmed input

@@ -5,9 +5,12 @@
 // this file only moves values across.
 
 #include "codegen/colour.h"
+#include "codegen/colour_catalogue.h"
+#include "codegen/colour_space.h"
 #include "codegen/colour_text.h"
 #include "codegen/conversion.h"
 #include "codegen/counting_sink.h"
+#include "codegen/css_colour.h"
 #include "codegen/decode.h"
 #include "codegen/description.h"
 #include "codegen/formats.h"
@@ -19,6 +22,7 @@
 #include "preview/preview_layout.h"
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -38,6 +42,7 @@ struct State {
     std::size_t codePoints = 0;
     std::u16string result;           // the code or any other text handed back
     std::vector<std::int32_t> units; // the preview's units: offset, length, 0xRRGGBB
+    std::vector<std::int32_t> strip; // the gradient strip's colours, 0xRRGGBB
     StepFit fit;
     std::size_t tags = 0;              // colour tags of the last code
     std::vector<std::int32_t> decoded; // colours read back, 0xRRGGBB
@@ -72,6 +77,17 @@ std::uint32_t Hand(std::u16string text) {
 }
 
 std::int32_t Packed(const Rgb& c) { return c.red << 16 | c.green << 8 | c.blue; }
+
+// The scratch text when it is all ASCII, as every colour, blend and palette name is.
+std::optional<std::string> ScratchAscii() {
+    std::string ascii;
+    for (const char16_t c : Get().scratch) {
+        if (c > 0x7F)
+            return std::nullopt;
+        ascii.push_back(static_cast<char>(c));
+    }
+    return ascii;
+}
 
 } // namespace
 
@@ -133,8 +149,76 @@ VM_EXPORT(vm_add_stop) void vm_add_stop(std::int32_t rgb) {
 // The stops added since the last call become the gradient.
 VM_EXPORT(vm_use_stops) void vm_use_stops() {
     Get().request.gradient.stops = std::move(Get().stops);
+    Get().request.gradient.exact.clear();
+    Get().request.gradient.positions.clear();
     Get().stops.clear();
 }
+
+// The scratch text as CSS stops ("red, blue 30%, lime"), as --colours reads them,
+// become the gradient's stops: 1, or 0 (and nothing changes) when they are not stops.
+VM_EXPORT(vm_set_stops_css) int vm_set_stops_css() {
+    const std::optional<std::string> text = ScratchAscii();
+    Gradient read = Get().request.gradient;
+    std::string_view bad;
+    if (!text || !ReadStops(*text, read, bad))
+        return 0;
+    Get().request.gradient = std::move(read);
+    return 1;
+}
+
+// The scratch text as a blend ("oklch longer hue"), as --blend reads it: 1, or 0
+// when it is none. vm_set_flags sets srgb or oklab over it, so it comes after.
+VM_EXPORT(vm_set_blend_css) int vm_set_blend_css() {
+    const std::optional<std::string> text = ScratchAscii();
+    const std::optional<Blend> blend = text ? ReadBlend(*text) : std::nullopt;
+    if (blend)
+        Get().request.gradient.blend = *blend;
+    return blend.has_value();
+}
+
+// The palette named by the scratch text, stops and blend, as --palette: 1, or 0 for no such palette.
+VM_EXPORT(vm_set_palette) int vm_set_palette() {
+    const std::optional<std::string> name = ScratchAscii();
+    return name && ApplyPalette(*name, Get().request.gradient);
+}
+
+// Palette `index`'s part 0 name, 1 stops, 2 blend or 3 description at vm_result,
+// its length; -1 past the last palette.
+VM_EXPORT(vm_palette) std::int32_t vm_palette(std::uint32_t index, int part) {
+    if (index >= Palettes().size())
+        return -1;
+    const Palette& p = Palettes()[index];
+    const std::string_view text = part == 0 ? p.name : part == 1 ? p.stops : part == 2 ? p.blend : p.description;
+    return static_cast<std::int32_t>(Hand(std::u16string(text.begin(), text.end())));
+}
+
+// Space `index` of CSS's interpolation spaces at vm_result and whether it takes a
+// hue method (2) or not (1); 0 past the last.
+VM_EXPORT(vm_blend_space) int vm_blend_space(std::uint32_t index) {
+    if (index >= static_cast<std::uint32_t>(kSpaceCount))
+        return 0;
+    const std::string_view name = SpaceName(static_cast<Space>(index));
+    Hand(std::u16string(name.begin(), name.end()));
+    return IsPolar(static_cast<Space>(index)) ? 2 : 1;
+}
+
+// The gradient's colours from its first stop to its last at `count` (>= 2) even
+// places, as the core gives them; how many (0 for a gradient without two good
+// stops). vm_strip_colours points at them, 0xRRGGBB each.
+VM_EXPORT(vm_strip) std::uint32_t vm_strip(std::uint32_t count) {
+    State& s = Get();
+    s.strip.clear();
+    const Gradient& gradient = s.request.gradient;
+    if (count < 2 || count > (1u << 24) || CheckConversion(u"", s.request) != ConversionProblem::None)
+        return 0;
+    GradientWalker walker(gradient, 1, static_cast<std::int32_t>(count - 1), 0);
+    for (std::int32_t i = 0; i < static_cast<std::int32_t>(count); ++i) {
+        walker.MoveTo(i);
+        s.strip.push_back(Packed(walker.Colour()));
+    }
+    return static_cast<std::uint32_t>(s.strip.size());
+}
+VM_EXPORT(vm_strip_colours) const std::int32_t* vm_strip_colours() { return Get().strip.data(); }
 
 // Bits: 1 Oklab, 2 merge, 4 bold, 8 italic, 16 underline, 32 strike-through.
 VM_EXPORT(vm_set_flags) void vm_set_flags(int flags) {

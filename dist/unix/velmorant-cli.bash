@@ -37,7 +37,7 @@ _velmorant_cli()
             compopt -o nospace
             return
             ;;
-        --blend | --dialect | --forum | --size | --font)
+        --blend | --palette | --dialect | --forum | --size | --font)
             # The program's own lists, one name a line (a font may hold blanks).
             local what=${prev#--} IFS=$'\n'
             [[ $what == dialect ]] && what=format
@@ -63,7 +63,7 @@ _velmorant_cli()
     $split && return
 
     if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W "--start --end --colours --colors --blend --dialect --open --middle --close --step
+        COMPREPLY=($(compgen -W "--start --end --colours --colors --blend --palette --dialect --open --middle --close --step
             --merge --fit --max-tags --forum --bold --italic --underline --strike --size --font --decode --list
             --stats --help --version" -- "$cur"))
         [[ ${COMPREPLY-} == *= ]] && compopt -o nospace

@@ -288,10 +288,11 @@ TEST_F(EndToEnd, FailsWithStatusAndMessageButNoOutput) {
         {"no step within a tag count", {"--fit", "1000", "--max-tags", "0"}, "abc", 3, "and 0 tags"},
         {"bad colour named", {"--start", "blurple"}, "abc", 2, "--start: 'blurple' is not a colour"},
         {"usage error in one line and a hint",
-         {"--blend", "lab"},
+         {"--blend", "cmyk"},
          "abc",
          2,
-         "velmorant-cli: --blend: unknown blend 'lab' (srgb or oklab)\nTry 'velmorant-cli --help' for more "
+         "velmorant-cli: --blend: unknown blend 'cmyk' (such as srgb, oklab or 'oklch longer hue')\nTry 'velmorant-cli "
+         "--help' for more "
          "information.\n"},
         {"one colour is no gradient", {"--colours", "red"}, "abc", 2, "needs at least two colours"},
         {"fit is not a number", {"--fit", "many"}, "abc", 2, "--fit: 'many' is not a number"},

@@ -17,6 +17,7 @@ void ExpectSameOptions(const Options& actual, const Options& expected) {
     EXPECT_EQ(actual.gradient.stops, expected.gradient.stops);
     EXPECT_EQ(actual.gradient.blend, expected.gradient.blend);
     EXPECT_EQ(actual.format, expected.format);
+    EXPECT_EQ(actual.gradient.positions, expected.gradient.positions);
     EXPECT_EQ(actual.merge, expected.merge);
     EXPECT_EQ(actual.fit, expected.fit);
     EXPECT_EQ(actual.stats, expected.stats);
@@ -79,6 +80,22 @@ TEST(ParseOptions, AcceptsEveryOptionInBothForms) {
          }},
         {"blend oklab", {"--blend", "oklab"}, [](Options& o) { o.gradient.blend = Blend::Oklab; }},
         {"blend srgb", {"--blend=oklab", "--blend=srgb"}, [](Options&) {}},
+        {"blend with a hue method",
+         {"--blend", "oklch longer hue"},
+         [](Options& o) {
+             o.gradient.blend = {Space::Oklch, HueMethod::Longer};
+         }},
+        {"CSS stops",
+         {"--colours", "rgb(255 0 0), hsl(240 100% 50%) 30%, lime"},
+         [](Options& o) {
+             o.gradient.stops = {{255, 0, 0}, {0, 0, 255}, {0, 255, 0}};
+             o.gradient.positions = {0, 0.3, 1};
+         }},
+        {"palette then blend",
+         {"--palette", "rainbow", "--blend", "lab"},
+         [](Options& o) {
+             o.gradient.stops = {{255, 0, 0}, {255, 0, 0}}, o.gradient.blend = {Space::Lab};
+         }},
         {"dialect ansi", {"--dialect", "ansi"}, [](Options& o) { o.format = &FormatOf(Dialect::Ansi); }},
         {"merge, fit and stats",
          {"--merge", "--fit", "10000", "--stats"},
@@ -170,7 +187,11 @@ TEST(ParseOptions, RejectsBadUsage) {
         {"one colour in the list", {"--colours", "red"}, "needs at least two colours"},
         {"empty list entry", {"--colours", "red,,blue"}, "--colours: '' is not a colour"},
         {"bad list entry", {"--colours=red,nope"}, "'nope' is not a colour"},
-        {"unknown blend", {"--blend", "lab"}, "unknown blend 'lab'"},
+        {"unknown blend", {"--blend", "cmyk"}, "unknown blend 'cmyk'"},
+        {"hue method on a space without hue", {"--blend", "srgb longer hue"}, "unknown blend"},
+        {"position without a colour", {"--colours", "red, 30%"}, "'30%' is not a colour"},
+        {"position not in percent", {"--colours", "red 3px, blue"}, "'red 3px' is not a colour"},
+        {"unknown palette", {"--palette", "neon"}, "unknown palette 'neon'"},
         {"negative fit", {"--fit", "-5"}, "--fit: '-5' is not a number"},
         {"fit with a unit", {"--fit", "10k"}, "'10k' is not a number"},
         {"empty fit", {"--fit="}, "is not a number"},

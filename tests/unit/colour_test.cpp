@@ -1,7 +1,9 @@
 #include "codegen/channel_stepper.h"
 #include "codegen/colour.h"
 #include "codegen/colour_names.h"
+#include "codegen/colour_space.h"
 #include "codegen/colour_text.h"
+#include "codegen/css_colour.h"
 #include "codegen/gradient_stops.h"
 #include "codegen/oklab.h"
 #include "codegen/reference_rules.h"
@@ -205,6 +207,19 @@ TEST(GradientAt, WalkerAndTwoStopsAgreeWithTheRules) {
         Gradient gradient{{colour(), colour()}, trial % 2 ? Blend::Oklab : Blend::Srgb};
         for (int extra = static_cast<int>(uniform(0, trial % 3 ? 6 : 0)); extra > 0; --extra)
             gradient.stops.push_back(colour());
+        // Every other space and hue method, stops beyond sRGB, positions with stops on top of each other.
+        if (trial % 4 == 3)
+            gradient.blend = {static_cast<Space>(uniform(0, kSpaceCount - 1)), static_cast<HueMethod>(uniform(0, 3))};
+        if (trial % 8 == 7)
+            for (std::size_t j = 0; j < gradient.stops.size(); ++j)
+                gradient.exact.push_back(
+                    {Space::Oklch, {uniform(0, 100) / 100.0, uniform(0, 40) / 100.0, 1.0 * uniform(0, 359)}, {}});
+        if (uniform(0, 2) == 0) {
+            std::vector<std::optional<double>> given;
+            for (std::size_t j = 0; j < gradient.stops.size(); ++j)
+                given.push_back(uniform(0, 1) ? std::optional<double>(uniform(-10, 110) / 100.0) : std::nullopt);
+            gradient.positions = FixPositions(given);
+        }
         // Some long dense walks: the Oklab walker skips units it can prove keep their colour.
         const bool dense = trial % 150 == 1;
         const auto n = static_cast<std::int32_t>(dense       ? uniform(20000, 60000)
@@ -221,7 +236,7 @@ TEST(GradientAt, WalkerAndTwoStopsAgreeWithTheRules) {
                            static_cast<Channel>(walker.Blue())}),
                       expected)
                 << "trial " << trial << " i " << i << " n " << n << " k " << k;
-            if (gradient.stops.size() == 2 && gradient.blend == Blend::Srgb) {
+            if (gradient.stops.size() == 2 && gradient.IntegerRule()) {
                 ASSERT_EQ(expected, BlendAt({gradient.stops[0], gradient.stops[1]}, position, n));
             }
         }
@@ -289,6 +304,82 @@ TEST(Oklab, EncodeFromTableEqualsPow) {
     }
     for (double x : {-1.0, -0.0, 1.0, 1.5, 1e300, -1e300})
         check(x);
+}
+
+// CSS's own examples for stops without a position and positions out of order.
+TEST(CssStops, PositionsFixedUpAsCssDoes) {
+    const std::optional<double> none;
+    const struct Row {
+        const char* name;
+        std::vector<std::optional<double>> given;
+        std::vector<double> expected;
+    } rows[] = {
+        {"yellow, blue 20%, #0f0", {none, 0.2, none}, {0, 0.2, 1}},
+        {"red 40%, white, black, blue", {0.4, none, none, none}, {0.4, 0.6, 0.8, 1}},
+        {"red 40%, white 0%, black: raised to the largest before", {0.4, 0.0, none}, {0.4, 0.4, 1}},
+        {"unpositioned between a raised pair", {0.5, none, 0.2}, {0.5, 0.5, 0.5}},
+        {"beyond both ends", {-0.5, none, 1.5}, {-0.5, 0.5, 1.5}},
+    };
+    for (const Row& row : rows) {
+        const std::vector<double> fixed = FixPositions(row.given);
+        ASSERT_EQ(fixed.size(), row.expected.size()) << row.name;
+        for (std::size_t j = 0; j < fixed.size(); ++j)
+            EXPECT_DOUBLE_EQ(fixed[j], row.expected[j]) << row.name << " stop " << j;
+    }
+}
+
+TEST(CssStops, ColoursBlendsAndPowerlessHues) {
+    const struct Row {
+        const char* text;
+        std::optional<Space> space; // nothing: not a colour
+        bool plain = false;
+        std::array<bool, 3> missing{};
+    } colours[] = {
+        {"#f00a", Space::Srgb, true},
+        {"rgb(255, 0, 0)", Space::Srgb, true},
+        {"RGB(100% 0% 0% / 50%)", Space::Srgb, true},
+        {"rgb(none 0 0)", Space::Srgb, false, {true, false, false}},
+        {"rgb(0.5 0 0)", Space::Srgb, false},
+        {"hsl(120deg 100% 50%)", Space::Hsl},
+        {"hwb(0.5turn 10% 10%)", Space::Hwb},
+        {"lab(50% 20 -30)", Space::Lab},
+        {"oklch(70% 0.1 none)", Space::Oklch, false, {false, false, true}},
+        {"color(display-p3 1 0 0)", Space::DisplayP3},
+        {"color(xyz 0.2 0.3 0.4)", Space::Xyz},
+        {"transparent", std::nullopt},
+        {"rgb(1 2)", std::nullopt},
+        {"hsl(1% 2% 3%)", std::nullopt},
+        {"color(cmyk 1 0 0)", std::nullopt},
+    };
+    for (const Row& row : colours) {
+        const std::optional<CssColour> read = ReadCssColour(row.text);
+        ASSERT_EQ(read.has_value(), row.space.has_value()) << row.text;
+        if (read) {
+            EXPECT_EQ(read->colour.space, *row.space) << row.text;
+            EXPECT_EQ(read->plain, row.plain) << row.text;
+            EXPECT_EQ(read->colour.missing, row.missing) << row.text;
+        }
+    }
+    const std::pair<const char*, std::optional<Blend>> blends[] = {
+        {"oklch longer hue", Blend{Space::Oklch, HueMethod::Longer}},
+        {"HSL  decreasing  hue", Blend{Space::Hsl, HueMethod::Decreasing}},
+        {"xyz", Blend{Space::Xyz, HueMethod::Shorter}},
+        {"srgb longer hue", std::nullopt},
+        {"oklch longer", std::nullopt},
+        {"", std::nullopt},
+    };
+    for (const auto& [text, blend] : blends)
+        EXPECT_EQ(ReadBlend(text), blend) << text;
+    // White, black and grey have no hue: the other colour's is taken, never red's 0.
+    const Rgb white{255, 255, 255}, grey{128, 128, 128}, blue{0, 0, 255};
+    for (const Space space : {Space::Oklch, Space::Lch, Space::Hsl, Space::Hwb})
+        for (const Rgb& achromatic : {white, grey, Rgb{}}) {
+            const MixPair pair(FromRgb(achromatic), FromRgb(blue), {space, HueMethod::Shorter});
+            const std::size_t hue = space == Space::Oklch || space == Space::Lch ? 2 : 0;
+            EXPECT_EQ(pair.from[hue], pair.to[hue]) << SpaceName(space) << " " << achromatic.red;
+        }
+    // A hue given in the blend's own space stays, even at chroma 0.
+    EXPECT_FALSE(Convert({Space::Oklch, {0.5, 0, 180}, {}}, Space::Oklch).missing[2]);
 }
 
 } // namespace

@@ -1,0 +1,27 @@
+// The CLI's colours against Chromium's color-mix() over a few hundred random gradients.
+// Usage: node colour_oracle_test.mjs CLI NODE_MODULES CHROMIUM [SEED] (another seed draws other gradients)
+import { spawnSync } from 'node:child_process';
+import { check, randomGradients, stopsArgument } from './colour_oracle.mjs';
+import { launch } from './launch.mjs';
+
+const [cli, modules, chromium, seed = '21'] = process.argv.slice(2);
+
+function cliColours(gradient) {
+  const args = ['--blend', gradient.blend, '--colours', stopsArgument(gradient), '--open', '<', '--middle', '>',
+    '--close', '', '--size=', '--font='];
+  const run = spawnSync(cli, args, { input: 'x'.repeat(gradient.units), encoding: 'utf8' });
+  if (run.status !== 0) return null;
+  return [...run.stdout.matchAll(/<([0-9A-F]{6})>/g)].map(([, hex]) =>
+    [0, 2, 4].map((at) => parseInt(hex.slice(at, at + 2), 16)));
+}
+
+const context = await launch(modules, chromium);
+try {
+  const page = await context.newPage();
+  const problems = await check(page, randomGradients(Number(seed), 300), cliColours);
+  for (const problem of problems.slice(0, 40)) console.log(`FAIL ${problem}`);
+  console.log(`${problems.length} disagreements`);
+  process.exitCode = problems.length ? 1 : 0;
+} finally {
+  await context.close();
+}
