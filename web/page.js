@@ -422,13 +422,19 @@
     const [open, middle, close] = dialects.startup;
     defaults = { ...ready.startup, colours: '', blend: 'srgb', dialect: 'startup', open, middle, close, fit: '' };
     for (const id of CHECKS) defaults[id] = false;
+    mine = whole(clean(stored()));
+    fromAddress();
+  }
+
+  function fromAddress() {
     // A link means its values and start-up values for the rest, on any machine;
     // one that gives what the user has anyway is no news.
-    mine = whole(clean(stored()));
     const link = linked();
+    fieldNotes = {};
     const theirs = whole(clean(link, fieldNotes));
     fromLink = [...FIELDS, ...CHECKS].some((id) => id in link) && !same(theirs, mine);
     write(fromLink ? theirs : mine);
+    lang = clean(link).lang || lang;
     applyCaptions();
     request();
     $('from-link').hidden = !fromLink;
@@ -450,6 +456,10 @@
     box.dispatchEvent(new Event('input', { bubbles: true }));
     box.focus();
   }
+
+  // A link opened over the page: the page writes its address by replaceState,
+  // which says nothing here.
+  addEventListener('hashchange', () => defaults && fromAddress());
 
   $('text').value = START_TEXT;
   lang = clean(linked()).lang || clean(stored()).lang || browserLang();
