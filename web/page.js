@@ -14,7 +14,7 @@
       code: '效果代码', copy: '复制上面代码', length: '长度', lang: 'English',
       coloursHint: '填了多个颜色，就不用起始和结束颜色',
       blendHint: '中间的颜色怎么调：sRGB 直接混合，和多数论坛工具一样；Oklab 按眼睛的感觉均匀过渡，中间不发灰',
-      swap: '交换起止', reset: '恢复初始设置', dark: '深色背景', fromLink: '这些设置来自链接，只用于这一次，不会保存',
+      swap: '交换起止', stepByFit: '由限长选定，不能改', reset: '恢复初始设置', dark: '深色背景', fromLink: '这些设置来自链接，只用于这一次，不会保存',
       keep: '保留为我的设置', drop: '放弃，用我的设置', pasteReplaced: '粘贴替换了原来的全部文本。', unpaste: '恢复原来的文本',
     },
     en: {
@@ -28,7 +28,7 @@
       copy: 'Copy the code', length: 'Length', lang: '中文',
       coloursHint: 'When given, these replace the start and end colours',
       blendHint: 'How the colours in between are mixed: sRGB mixes them straight, as most forum tools do; Oklab steps evenly as the eye sees it, with no greyish middle',
-      swap: 'Swap', reset: 'Reset to start-up settings', dark: 'Dark background',
+      swap: 'Swap', stepByFit: 'Chosen by the length limit, not editable', reset: 'Reset to start-up settings', dark: 'Dark background',
       fromLink: 'These settings came from a link: they apply to this visit only and are not saved',
       keep: 'Keep as my settings', drop: 'Drop them, use mine', pasteReplaced: 'The paste replaced all the text that was there.',
       unpaste: 'Bring it back',
@@ -51,7 +51,6 @@
       nothingError: () => '没有复制：请先改正设置',
       notKept: () => '超过 10,000 个字：这次可用，但不会保存',
       badLink: (d) => `链接里的“${d.value}”在这里不能用，已忽略`,
-      stepByFit: () => '由限长选定',
     },
     en: {
       notColour: (d) => `'${d.notColour}' is not a colour (RRGGBB, #RRGGBB, #RGB or a CSS name)`,
@@ -68,7 +67,6 @@
       nothingError: () => 'Nothing copied: fix the settings first',
       notKept: () => 'Over 10,000 characters: used now, not kept for the next visit',
       badLink: (d) => `The link's '${d.value}' is not a choice here and was left out`,
-      stepByFit: () => 'Chosen by the length limit',
     },
   };
 
@@ -154,7 +152,6 @@
     for (const [id, note] of Object.entries(fieldNotes)) add(id, m[note.kind](note));
     if (defaults) {
       for (const id of FIELDS) if ($(id).value.length > KEPT) add(id, m.notKept());
-      if ($('fit').value !== '') add('step', m.stepByFit());
     }
     if (notes.error?.field && notes.error.field !== 'text') add(notes.error.field, m[notes.error.kind](notes.error));
     for (const [note, texts] of beside) note.textContent = texts.join(' · ');
@@ -313,6 +310,8 @@
   function showFit() {
     const fit = $('fit').value !== '';
     $('step').readOnly = fit;
+    const named = ($('step').getAttribute('aria-describedby') || '').replace('step-hint', '').trim();
+    $('step').setAttribute('aria-describedby', fit ? `${named} step-hint`.trim() : named);
     if (!fit) $('step').value = stepText;
   }
 
