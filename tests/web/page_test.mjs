@@ -237,6 +237,14 @@ check('a link with a dialect alone', (await copied(page)) === cliRun(['--dialect
 // Storage and links at start-up, and the buttons: the code is the CLI's for the
 // row's arguments, and a note stands beside the field named.
 const LONG = 'x'.repeat(10001);
+const EVIL_FONT = '宋体][url=https://evil.example/login';
+// A link's settings hold for the visit only, unless the user keeps them.
+const editThenBare = (keep) => async (p) => {
+  if (keep) await p.click('#keep');
+  await p.fill('#text', 'abc');
+  await settled(p);
+  await p.goto(pageUrl);
+};
 const STARTS = [
   ['stored 7', '7', '', null, []],
   ['stored true', 'true', '', null, []],
@@ -249,6 +257,8 @@ const STARTS = [
   ['1e typed as the limit', '{}', '', (p) => p.type('#fit', '1e'), null, 'fit'],
   ['Swap', '{}', 'start=red', (p) => p.click('#swap'), ['--start', startup.end, '--end', 'red']],
   ['Reset', '{"bold":"1"}', 'size=3&dialect=html', (p) => p.click('#reset'), []],
+  ["a link's settings, not kept", '{}', `font=${EVIL_FONT}`, editThenBare(false), []],
+  ["a link's settings, kept", '{}', `font=${EVIL_FONT}`, editThenBare(true), ['--font', EVIL_FONT]],
 ];
 for (const [name, stored, fragment, act, args, noteField] of STARTS) {
   try {
@@ -264,23 +274,6 @@ for (const [name, stored, fragment, act, args, noteField] of STARTS) {
   }
   if (args) check(`${name}: code`, (await copied(page)) === cliRun(args, startText).stdout);
   if (noteField) check(`${name}: a note beside the field`, (await page.textContent(`#${noteField}-note`).catch(() => '')) !== '');
-}
-
-// A link's settings hold for the visit only, unless the user keeps them.
-const evilFont = '宋体][url=https://evil.example/login';
-for (const keep of [false, true]) {
-  await page.evaluate(() => localStorage.clear());
-  await page.goto(`${pageUrl}#${new URLSearchParams({ font: evilFont })}`);
-  await page.reload();
-  await settled(page);
-  check('a link says so', await page.isVisible('#from-link'));
-  if (keep) await page.click('#keep').catch(() => {});
-  await page.fill('#text', 'abc');
-  await settled(page);
-  await page.goto(pageUrl);
-  await settled(page);
-  check(`a link's settings ${keep ? 'kept' : 'not kept'}`,
-    (await copied(page)) === cliRun(keep ? ['--font', evilFont] : [], startText).stdout);
 }
 
 // Settings stay, the text does not.
