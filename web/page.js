@@ -15,7 +15,7 @@
       coloursHint: '填了多个颜色，就不用起始和结束颜色',
       blendHint: '中间的颜色怎么调：sRGB 直接混合，和多数论坛工具一样；Oklab 按眼睛的感觉均匀过渡，中间不发灰',
       swap: '交换起止', stepByFit: '由限长选定，不能改', reset: '恢复初始设置', dark: '深色背景', fromLink: '这些设置来自链接，只用于这一次，不会保存',
-      keep: '保留为我的设置', drop: '放弃，用我的设置', pasteReplaced: '粘贴替换了原来的全部文本。', unpaste: '恢复原来的文本',
+      keep: '保留为我的设置', drop: '放弃，用我的设置', pasteReplaced: '长文本已粘贴；按 Ctrl+Z 或“撤销粘贴”可恢复粘贴前的文本。', unpaste: '撤销粘贴',
     },
     en: {
       edition: 'enhanced', text: 'Text to convert', options: 'Effect options', start: 'Start colour',
@@ -30,8 +30,8 @@
       blendHint: 'How the colours in between are mixed: sRGB mixes them straight, as most forum tools do; Oklab steps evenly as the eye sees it, with no greyish middle',
       swap: 'Swap', stepByFit: 'Chosen by the length limit, not editable', reset: 'Reset to start-up settings', dark: 'Dark background',
       fromLink: 'These settings came from a link: they apply to this visit only and are not saved',
-      keep: 'Keep as my settings', drop: 'Drop them, use mine', pasteReplaced: 'The paste replaced all the text that was there.',
-      unpaste: 'Bring it back',
+      keep: 'Keep as my settings', drop: 'Drop them, use mine', pasteReplaced: 'A long text was pasted; Ctrl+Z or "Undo the paste" brings back the text as it was before.',
+      unpaste: 'Undo the paste',
     },
   };
 
@@ -444,8 +444,8 @@
   }
 
   function showPasted(before) {
-    beforePaste = before && { before, after: $('text').value };
-    $('paste-note').hidden = !before;
+    beforePaste = before === null ? null : { before, after: $('text').value };
+    $('paste-note').hidden = !before; // a paste into an empty box needs no word
   }
 
   function unpaste() {
