@@ -189,6 +189,7 @@ await page.fill('#text', '\uFEFFab');
 await setControls(page, startup, {});
 await settled(page);
 check('a leading U+FEFF is a unit', (await copied(page)) === cliRun([], '\uFEFF\uFEFFab').stdout);
+await page.fill('#text', startText);
 
 // Copy during a conversion: the code for the settings at the click, or it says
 // nothing was copied. Click and change in one task, so no result comes between.
