@@ -7,21 +7,31 @@
   const CAPTIONS = {
     zh: {
       edition: '增强版', text: '输入待转换文本', options: '效果选项', start: '起始颜色', end: '结束颜色',
-      startPicker: '选择起始颜色', endPicker: '选择结束颜色', colours: '多个颜色', blend: '混合', dialect: '用途:',
-      html: 'Html(网页)', ubb: 'UBB(论坛)', qq: 'QQ空间', format: '格式:', open: '颜色前', middle: '颜色后',
-      close: '结尾', step: '字步长(间距)', fit: '限长', fitOff: '不限', size: '大小:', font: '字体:', bold: '粗体 B',
+      startPicker: '选择起始颜色', endPicker: '选择结束颜色', colours: '多个颜色', blend: '混合', dialect: '用途',
+      html: 'Html(网页)', ubb: 'UBB(论坛)', qq: 'QQ空间', format: '格式', open: '颜色前', middle: '颜色后',
+      close: '结尾', step: '字步长(间距)', fit: '限长', fitOff: '不限', size: '大小', font: '字体', bold: '粗体 B',
       italic: '斜体 I', underline: '下划线 U', strike: '删除线 ABC', merge: '合并同色', preview: '效果预览',
-      code: '效果代码', copy: '复制上面代码', length: '长度:', lang: 'English', langName: '切换到英文',
+      code: '效果代码', copy: '复制上面代码', length: '长度', lang: 'English',
+      coloursHint: '填了多个颜色，就不用起始和结束颜色',
+      blendHint: '中间的颜色怎么调：sRGB 直接混合，和多数论坛工具一样；Oklab 按眼睛的感觉均匀过渡，中间不发灰',
+      swap: '交换起止', stepByFit: '由限长选定，不能改', reset: '恢复初始设置', dark: '深色背景', fromLink: '这些设置来自链接，只用于这一次，不会保存',
+      keep: '保留为我的设置', drop: '放弃，用我的设置', pasteReplaced: '长文本已粘贴；按 Ctrl+Z 或“撤销粘贴”可恢复粘贴前的文本。', unpaste: '撤销粘贴',
     },
     en: {
       edition: 'enhanced', text: 'Text to convert', options: 'Effect options', start: 'Start colour',
       end: 'End colour', startPicker: 'Pick the start colour', endPicker: 'Pick the end colour',
-      colours: 'Colours', blend: 'Blend', dialect: 'Use:', html: 'Html (web page)', ubb: 'UBB (forum)',
-      qq: 'QQ Space', format: 'Format:', open: 'Before the colour', middle: 'After the colour',
+      colours: 'Colours', blend: 'Blend', dialect: 'Use', html: 'Html (web page)', ubb: 'UBB (forum)',
+      qq: 'QQ Space', format: 'Format', open: 'Before the colour', middle: 'After the colour',
       close: 'After the characters', step: 'Characters per colour', fit: 'Length limit', fitOff: 'off',
-      size: 'Size:', font: 'Font:', bold: 'Bold B', italic: 'Italic I', underline: 'Underline U',
+      size: 'Size', font: 'Font', bold: 'Bold B', italic: 'Italic I', underline: 'Underline U',
       strike: 'Strike-through ABC', merge: 'Merge equal colours', preview: 'Preview', code: 'Code',
-      copy: 'Copy the code', length: 'Length:', lang: '中文', langName: 'Switch to Chinese',
+      copy: 'Copy the code', length: 'Length', lang: '中文',
+      coloursHint: 'When given, these replace the start and end colours',
+      blendHint: 'How the colours in between are mixed: sRGB mixes them straight, as most forum tools do; Oklab steps evenly as the eye sees it, with no greyish middle',
+      swap: 'Swap', stepByFit: 'Chosen by the length limit, not editable', reset: 'Reset to start-up settings', dark: 'Dark background',
+      fromLink: 'These settings came from a link: they apply to this visit only and are not saved',
+      keep: 'Keep as my settings', drop: 'Drop them, use mine', pasteReplaced: 'A long text was pasted; Ctrl+Z or "Undo the paste" brings back the text as it was before.',
+      unpaste: 'Undo the paste',
     },
   };
 
@@ -32,10 +42,15 @@
       tooLong: () => '文本太长，无法转换',
       notNumber: (d) => `限长“${d.notNumber}”不是字数`,
       noFit: (d) => `没有字步长能放进 ${d.noFit} 个字：最短的代码有 ${d.shortest} 个字，字步长 ${d.atStep}`,
-      fault: () => '转换器出错（内存不足？），已重新载入；文本没有丢失',
+      fault: () => '转换器又出错了：这些设置需要的内存超过网页能用的；文本没有丢失',
+      recovered: () => '转换器出错（内存不足？），已重新载入并重新转换；文本没有丢失',
       shown: (d) => `框里显示前 ${d.shown} 个字，共 ${d.total} 个；复制会复制全部代码`,
       copied: () => '代码已复制',
       copyFailed: () => '无法写入剪贴板',
+      nothingChanged: () => '没有复制：代码算好之前设置又改了，请再点一次',
+      nothingError: () => '没有复制：请先改正设置',
+      notKept: () => '超过 10,000 个字：这次可用，但不会保存',
+      badLink: (d) => `链接里的“${d.value}”在这里不能用，已忽略`,
     },
     en: {
       notColour: (d) => `'${d.notColour}' is not a colour (RRGGBB, #RRGGBB, #RGB or a CSS name)`,
@@ -43,10 +58,15 @@
       tooLong: () => 'The text is too long to convert',
       notNumber: (d) => `Length limit '${d.notNumber}' is not a number of characters`,
       noFit: (d) => `No step fits in ${d.noFit} characters: the shortest code is ${d.shortest} characters, at step ${d.atStep}`,
-      fault: () => 'The converter stopped (out of memory?) and was loaded again; your text is kept',
+      fault: () => 'The converter stopped again: these settings need more memory than the page has; your text is kept',
+      recovered: () => 'The converter stopped (out of memory?), was loaded again and converted again; your text is kept',
       shown: (d) => `The box shows the first ${d.shown} of ${d.total} characters; Copy takes the whole code`,
       copied: () => 'The code is copied',
       copyFailed: () => 'The clipboard refused the code',
+      nothingChanged: () => 'Nothing copied: the settings changed before the code was ready; click again',
+      nothingError: () => 'Nothing copied: fix the settings first',
+      notKept: () => 'Over 10,000 characters: used now, not kept for the next visit',
+      badLink: (d) => `The link's '${d.value}' is not a choice here and was left out`,
     },
   };
 
@@ -55,6 +75,7 @@
   const PREVIEW_CHARACTERS = 5000;
   const CODE_SHOWN = 100000; // a longer code is shown cut; the box would stall the page
   const STORE = 'velmorant.settings';
+  const KEPT = 10000; // longer settings are used but not stored: the storage is small and shared
   // The window's input text at start-up, with the line break a browser gives.
   const START_TEXT = 'Zarimo软件-免费、精彩、共享！\n';
 
@@ -67,9 +88,15 @@
   let lastId = 0;
   let textChanged = true;
   let current = null; // the newest result, when it answers the newest request
-  let waiting = []; // copies waiting for the current result
-  let notes = {}; // message parts: error, shown, copy
+  let waiting = []; // copies waiting for the result of the request current at their click
+  let notes = {}; // message parts: error, shown, copy, recovered
+  let fieldNotes = {}; // notes beside the fields: from a link, not kept
   let previewText = '';
+  let retryId = 0; // the request sent again by itself after a fault
+  let mine = null; // the user's own settings, whole
+  let fromLink = false; // the settings on screen came from a link and are not the user's
+  let dark = false;
+  let beforePaste = null; // the text a long paste replaced, and the text after it
 
   // The module is embedded, as a page opened from a file can fetch nothing; it
   // compiles here while the worker starts.
@@ -89,8 +116,25 @@
     for (const el of document.querySelectorAll('[data-t-label]')) el.setAttribute('aria-label', t[el.dataset.tLabel]);
     for (const el of document.querySelectorAll('[data-t-placeholder]')) el.placeholder = t[el.dataset.tPlaceholder];
     $('lang').textContent = t.lang;
-    $('lang').setAttribute('aria-label', t.langName);
+    $('lang').lang = lang === 'zh' ? 'en' : 'zh-CN';
     showNotes();
+  }
+
+  // One note per row of the options, made once, named by the controls of its row.
+  const noteOf = new Map();
+  function noteFor(id) {
+    const row = $(id).closest('.grid > *, .checks');
+    if (!noteOf.has(row)) {
+      const note = document.createElement('p');
+      note.className = 'note';
+      note.id = `${id}-note`;
+      row.after(note);
+      noteOf.set(row, note);
+    }
+    const note = noteOf.get(row);
+    const named = $(id).getAttribute('aria-describedby') || '';
+    if (!named.includes(note.id)) $(id).setAttribute('aria-describedby', `${named} ${note.id}`.trim());
+    return note;
   }
 
   function showNotes() {
@@ -99,8 +143,18 @@
     if (notes.error) parts.push(m[notes.error.kind](notes.error));
     if (notes.shown) parts.push(m.shown(notes.shown));
     if (notes.copy) parts.push(m[notes.copy]());
+    if (notes.recovered) parts.push(m.recovered());
     message.textContent = parts.join(' · ');
-    message.classList.toggle('error', Boolean(notes.error) || notes.copy === 'copyFailed');
+    message.classList.toggle('error', Boolean(notes.error) || (notes.copy && notes.copy !== 'copied'));
+    // Beside the fields: what a link or the storage could not take, and the conversion's error.
+    const beside = new Map([...noteOf.values()].map((note) => [note, []]));
+    const add = (id, text) => beside.get(noteFor(id)).push(text);
+    for (const [id, note] of Object.entries(fieldNotes)) add(id, m[note.kind](note));
+    if (defaults) {
+      for (const id of FIELDS) if ($(id).value.length > KEPT) add(id, m.notKept());
+    }
+    if (notes.error?.field && notes.error.field !== 'text') add(notes.error.field, m[notes.error.kind](notes.error));
+    for (const [note, texts] of beside) note.textContent = texts.join(' · ');
   }
 
   // --- settings --------------------------------------------------------------
@@ -113,18 +167,35 @@
     return s;
   }
 
-  // Only known fields, only as plain values, only choices the selects offer.
-  function clean(source) {
+  // Only known fields, only as plain values, only choices the selects offer; what
+  // cannot be used goes into `bad`. Whatever is stored, the page must start.
+  function clean(source, bad = {}) {
     const s = {};
+    if (!source || typeof source !== 'object' || Array.isArray(source)) return s;
     for (const id of FIELDS) {
+      if (!Object.hasOwn(source, id)) continue;
       const v = source[id];
-      if (typeof v !== 'string' || v.length > 10000) continue;
       const el = $(id);
-      if (el.tagName === 'SELECT' && ![...el.options].some((o) => o.value === v)) continue;
-      s[id] = v;
+      if (typeof v === 'string' && (el.tagName !== 'SELECT' || [...el.options].some((o) => o.value === v))) s[id] = v;
+      else bad[id] = { kind: 'badLink', value: String(v).slice(0, 40) };
     }
-    for (const id of CHECKS) if (id in source) s[id] = source[id] === true || source[id] === '1';
+    for (const id of CHECKS) {
+      if (!Object.hasOwn(source, id)) continue;
+      const v = String(source[id]);
+      if (v === '1' || v === 'true') s[id] = true;
+      else if (v === '0' || v === 'false') s[id] = false;
+      else bad[id] = { kind: 'badLink', value: v.slice(0, 40) };
+    }
     if (source.lang === 'zh' || source.lang === 'en') s.lang = source.lang;
+    return s;
+  }
+
+  // Settings in full: the given ones, start-up values for the rest; a dialect
+  // without a template brings its own.
+  function whole(given) {
+    const s = { ...defaults, ...given };
+    if (given.dialect && !['open', 'middle', 'close'].some((id) => id in given)) [s.open, s.middle, s.close] = dialects[given.dialect];
+    delete s.lang;
     return s;
   }
 
@@ -135,35 +206,46 @@
     showFit();
   }
 
-  function changed() {
-    const s = read();
+  // What differs from start-up, as link text: start-up values fill the rest anywhere.
+  function linkOf(s) {
     const out = {};
     // With another dialect the template goes along whole: a link may name the dialect alone.
     const template = s.dialect !== defaults.dialect ? ['open', 'middle', 'close'] : [];
     for (const id of [...FIELDS, ...CHECKS]) {
       if (s[id] !== defaults[id] || template.includes(id)) out[id] = CHECKS.includes(id) ? (s[id] ? '1' : '0') : s[id];
     }
-    if (lang !== browserLang()) out.lang = lang;
     return out;
   }
 
+  const same = (a, b) => [...FIELDS, ...CHECKS].every((id) => a[id] === b[id]);
+
+  // Settings from a link stay for the visit; only the user's own are stored.
   function save() {
-    const out = changed();
+    if (!defaults) return;
+    const s = read();
+    if (!fromLink) mine = s;
+    const own = Object.fromEntries(Object.entries(linkOf(mine)).filter(([, v]) => v.length <= KEPT));
+    if (lang !== browserLang()) own.lang = lang;
+    if (dark) own.dark = '1';
     try {
-      localStorage.setItem(STORE, JSON.stringify(out));
+      localStorage.setItem(STORE, JSON.stringify(own));
     } catch { /* storage off: the link still carries the settings */ }
+    const out = linkOf(s);
+    if (lang !== browserLang()) out.lang = lang;
     const fragment = new URLSearchParams(out).toString();
     history.replaceState(null, '', fragment ? `#${fragment}` : location.pathname + location.search);
+    $('from-link').hidden = !fromLink;
   }
 
-  function loaded() {
-    let stored = {};
+  function stored() {
     try {
-      stored = JSON.parse(localStorage.getItem(STORE) || '{}') || {};
-    } catch { /* nothing usable stored */ }
-    const fromLink = Object.fromEntries(new URLSearchParams(location.hash.slice(1)));
-    return { ...clean(stored), ...clean(fromLink) };
+      return JSON.parse(localStorage.getItem(STORE) || '{}') || {};
+    } catch {
+      return {}; // nothing usable stored
+    }
   }
+
+  const linked = () => Object.fromEntries(new URLSearchParams(location.hash.slice(1)));
 
   function browserLang() {
     return /^zh\b/i.test(navigator.language || '') ? 'zh' : 'en';
@@ -173,6 +255,11 @@
 
   function request(extra = {}) {
     if (!defaults) return;
+    // Copies clicked for the settings this request replaces get no code of theirs.
+    if (!extra.retry) {
+      for (const resolve of waiting) resolve(null);
+      waiting = [];
+    }
     const settings = { ...read(), previewCharacters: PREVIEW_CHARACTERS, codeShown: CODE_SHOWN };
     const message = { id: ++lastId, settings, ...extra };
     if (textChanged) {
@@ -183,11 +270,30 @@
     current = null;
     code.dataset.state = 'pending';
     worker.postMessage(message);
+    return message.id;
+  }
+
+  // A change by the user, or by Reset, Swap, Keep and Drop.
+  function edited() {
+    notes.copy = null;
+    notes.recovered = false;
+    request();
+    save();
+    showNotes();
   }
 
   function onChange(event) {
     const began = performance.now();
-    if (event.target.id === 'text') textChanged = true;
+    if (event.target.id === 'dark') {
+      showDark();
+      save();
+      return;
+    }
+    if (event.target.id === 'text') {
+      textChanged = true;
+      if (beforePaste && $('text').value !== beforePaste.after) showPasted(null);
+    }
+    delete fieldNotes[event.target.id];
     if (event.target.id === 'dialect') {
       const [open, middle, close] = dialects[event.target.value];
       $('open').value = open;
@@ -197,20 +303,28 @@
     if (event.target.id === 'step') stepText = event.target.value;
     if (event.target.id === 'fit') showFit();
     if (event.target.type === 'color') $(event.target.id.replace('-picker', '')).value = event.target.value.slice(1).toUpperCase();
-    notes.copy = null;
-    request();
-    save();
+    edited();
     performance.measure('velmorant-input', { start: began }); // the page's work per change, for the benchmark
   }
 
   function showFit() {
     const fit = $('fit').value !== '';
     $('step').readOnly = fit;
+    const named = ($('step').getAttribute('aria-describedby') || '').replace('step-hint', '').trim();
+    $('step').setAttribute('aria-describedby', fit ? `${named} step-hint`.trim() : named);
     if (!fit) $('step').value = stepText;
   }
 
   function render(r) {
     const began = performance.now();
+    // After a fault the worker has a fresh instance: convert again, once, by
+    // itself; what was said before the fault no longer holds.
+    if (r.error?.fault && r.id !== retryId) {
+      notes = { recovered: true };
+      retryId = request({ retry: true });
+      showNotes();
+      return;
+    }
     current = r;
     code.dataset.took = r.took; // the worker's time, for the benchmark
     notes.error = r.error ? { kind: errorKind(r.error), ...r.error } : null;
@@ -232,6 +346,7 @@
     }
     for (const el of ['start', 'end', 'colours', 'fit']) $(el).toggleAttribute('aria-invalid', r.error?.field === el);
     code.dataset.state = r.error ? 'error' : 'current';
+    if (r.error?.fault) notes.recovered = false;
     showNotes();
     for (const resolve of waiting) resolve(r);
     waiting = [];
@@ -283,7 +398,11 @@
 
   $('copy').addEventListener('click', async () => {
     const r = current || (await new Promise((resolve) => waiting.push(resolve)));
-    if (r.error) return;
+    if (!r || r.error) {
+      notes.copy = r ? 'nothingError' : 'nothingChanged';
+      showNotes();
+      return;
+    }
     try {
       r.code ??= new TextDecoder().decode(r.bytes);
       await navigator.clipboard.writeText(r.code);
@@ -302,31 +421,73 @@
     const [open, middle, close] = dialects.startup;
     defaults = { ...ready.startup, colours: '', blend: 'srgb', dialect: 'startup', open, middle, close, fit: '' };
     for (const id of CHECKS) defaults[id] = false;
-    const s = loaded();
-    if (s.dialect && !['open', 'middle', 'close'].some((id) => id in s)) [s.open, s.middle, s.close] = dialects[s.dialect];
-    lang = s.lang || browserLang();
-    delete s.lang;
-    write({ ...defaults, ...s });
-    applyCaptions();
-    request();
+    mine = whole(clean(stored()));
+    fromAddress();
   }
 
+  function fromAddress() {
+    // A link means its values and start-up values for the rest, on any machine;
+    // one that gives what the user has anyway is no news.
+    const link = linked();
+    fieldNotes = {};
+    const theirs = whole(clean(link, fieldNotes));
+    fromLink = [...FIELDS, ...CHECKS].some((id) => id in link) && !same(theirs, mine);
+    write(fromLink ? theirs : mine);
+    lang = clean(link).lang || lang;
+    applyCaptions();
+    request();
+    $('from-link').hidden = !fromLink;
+  }
+
+  function showDark() {
+    $('preview').classList.toggle('dark', dark = $('dark').checked);
+  }
+
+  function showPasted(before) {
+    beforePaste = before === null ? null : { before, after: $('text').value };
+    $('paste-note').hidden = !before; // a paste into an empty box needs no word
+  }
+
+  function unpaste() {
+    const box = $('text');
+    box.setRangeText(beforePaste.before, 0, box.value.length, 'end');
+    showPasted(null);
+    box.dispatchEvent(new Event('input', { bubbles: true }));
+    box.focus();
+  }
+
+  // A link opened over the page: the page writes its address by replaceState,
+  // which says nothing here.
+  addEventListener('hashchange', () => defaults && fromAddress());
+
   $('text').value = START_TEXT;
-  lang = loaded().lang || browserLang();
+  lang = clean(linked()).lang || clean(stored()).lang || browserLang();
+  $('dark').checked = stored().dark === '1';
+  showDark();
+  for (const id of [...FIELDS, ...CHECKS]) noteFor(id);
   applyCaptions();
   document.querySelector('main').addEventListener('input', onChange);
   // A long paste at the caret goes in as one replacement rather than as an edit:
   // Chromium's edit of a megabyte takes seconds, the replacement a fraction. The
-  // replacement is outside the box's undo, so a paste over a selection stays an
-  // edit: the text it replaces can always come back with Ctrl+Z.
+  // replacement is outside the box's undo, so the page keeps what it replaced, for
+  // its own button and Ctrl+Z; a paste over a selection stays an edit.
   $('text').addEventListener('paste', (e) => {
     const pasted = e.clipboardData.getData('text/plain');
     const box = e.target;
     if (pasted.length < 100000 || box.selectionStart !== box.selectionEnd) return;
     e.preventDefault();
+    const before = box.value;
     box.setRangeText(pasted, box.selectionStart, box.selectionEnd, 'end');
     box.dispatchEvent(new Event('input', { bubbles: true }));
+    showPasted(before);
   });
+  $('text').addEventListener('keydown', (e) => {
+    if (beforePaste && (e.ctrlKey || e.metaKey) && !e.shiftKey && e.key.toLowerCase() === 'z') {
+      e.preventDefault();
+      unpaste();
+    }
+  });
+  $('unpaste').addEventListener('click', unpaste);
   // The window's step box takes typed digits only; pasted text goes through.
   $('step').addEventListener('beforeinput', (e) => {
     if (e.inputType === 'insertText' && /[^0-9]/.test(e.data || '')) e.preventDefault();
@@ -335,6 +496,27 @@
     lang = lang === 'zh' ? 'en' : 'zh';
     applyCaptions();
     save();
+  });
+  $('swap').addEventListener('click', () => {
+    [$('start').value, $('end').value] = [$('end').value, $('start').value];
+    edited();
+  });
+  $('reset').addEventListener('click', () => {
+    fieldNotes = {};
+    write(defaults);
+    edited();
+  });
+  $('keep').addEventListener('click', () => {
+    fromLink = false;
+    fieldNotes = {};
+    save();
+    showNotes();
+  });
+  $('drop').addEventListener('click', () => {
+    fromLink = false;
+    fieldNotes = {};
+    write(mine);
+    edited();
   });
   // Test hook: makes the core trap, as running out of memory would.
   window.velmorantTrap = () => request({ trap: true });

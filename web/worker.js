@@ -93,8 +93,10 @@ function convert(s) {
   if (problem === 2) throw new SettingError('colours', { twoColours: true });
   let step = 0;
   if (s.fit !== '') {
-    if (!/^[0-9]+$/.test(s.fit) || Number(s.fit) > Number.MAX_SAFE_INTEGER) throw new SettingError('fit', { notNumber: s.fit });
-    step = core.vm_fit(Number(s.fit));
+    // The CLI's limits, up to 2^64 - 1. No code is near 2^53 characters, so a
+    // limit beyond it is as good as 2^53, which a double holds exactly.
+    if (!/^[0-9]+$/.test(s.fit) || BigInt(s.fit) >= 2n ** 64n) throw new SettingError('fit', { notNumber: s.fit.slice(0, 40) });
+    step = core.vm_fit(Math.min(Number(s.fit), Number.MAX_SAFE_INTEGER));
     if (step === 0) {
       throw new SettingError('fit', { noFit: s.fit, shortest: core.vm_fit_length(), atStep: core.vm_fit_shortest_step() });
     }

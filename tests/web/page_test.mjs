@@ -1,9 +1,11 @@
 // The page from file:// in headless Chromium: the code it copies equals
 // velmorant-cli's for the CLI tests' settings, the preview shows each unit in the
 // code's colour, hostile text stays text, nothing leaves the page, a trap loses
-// nothing, and the page is shot at desktop and phone width.
+// nothing, links and storage cannot break it, copies match their click, axe-core
+// finds nothing, and the page is shot at desktop and phone width.
 // Usage: node page_test.mjs PAGE CLI NODE_MODULES CHROMIUM OUT_DIR
 import { spawnSync } from 'node:child_process';
+import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { pathToFileURL } from 'node:url';
 import { launch, settled } from './launch.mjs';
@@ -91,8 +93,9 @@ async function setControls(page, startup, wanted) {
 async function copied(page) {
   const before = await page.$eval('#copy', (b) => b.dataset.copies || '0');
   await page.click('#copy');
-  await page.waitForFunction((n) => (document.querySelector('#copy').dataset.copies || '0') !== n, before);
-  return page.evaluate(() => navigator.clipboard.readText());
+  const done = await page.waitForFunction((n) => (document.querySelector('#copy').dataset.copies || '0') !== n, before)
+    .then(() => true, () => false);
+  return done ? page.evaluate(() => navigator.clipboard.readText()) : null;
 }
 
 // Each character of the preview with its computed colour, as 0xRRGGBB.
@@ -181,6 +184,33 @@ const style = await page.$eval('#preview', (p) => {
 });
 check('preview styles', /^400\|normal\|underline\|"?宋体"?, serif$/.test(style.join('|')), style.join('|'));
 
+// A leading U+FEFF is a unit on the page; the CLI drops one as a file's byte-order mark.
+await page.fill('#text', '\uFEFFab');
+await setControls(page, startup, {});
+await settled(page);
+check('a leading U+FEFF is a unit', (await copied(page)) === cliRun([], '\uFEFF\uFEFFab').stdout);
+await page.fill('#text', startText);
+
+// Copy during a conversion: the code for the settings at the click, or it says
+// nothing was copied. Click and change in one task, so no result comes between.
+for (const [id, value] of [['dialect', 'ubb'], ['start', 'GG']]) {
+  await setControls(page, startup, {});
+  await settled(page);
+  await page.evaluate(() => navigator.clipboard.writeText('before'));
+  const copies = await page.$eval('#copy', (b) => b.dataset.copies);
+  await page.evaluate(([id, value]) => {
+    const set = (el, v) => { el.value = v; el.dispatchEvent(new Event('input', { bubbles: true })); };
+    set(document.querySelector('#dialect'), 'html');
+    document.querySelector('#copy').click();
+    set(document.getElementById(id), value);
+  }, [id, value]);
+  await page.waitForFunction((n) => document.querySelector('#copy').dataset.copies !== n ||
+    /没有复制|Nothing copied/.test(document.querySelector('#message').textContent), copies).catch(() => {});
+  const got = await page.evaluate(() => navigator.clipboard.readText());
+  check(`${id} changed after Copy: the clicked settings' code or "nothing copied"`, got === cliRun(['--dialect', 'html'], startText).stdout ||
+    (got === 'before' && /没有复制|Nothing copied/.test(await page.textContent('#message'))), got.slice(0, 60));
+}
+
 // Hostile: markup and script in every text a user or a link can give.
 const EVIL = '<img src=x onerror="window.pwned=1"><script>window.pwned=1</script>"\'><svg onload=window.pwned=1>';
 const elementsOutsidePreview = () => page.$$eval('body *', (all) => all.filter((e) => !e.closest('#preview')).length);
@@ -205,6 +235,48 @@ await page.reload();
 await settled(page);
 check('a link with a dialect alone', (await copied(page)) === cliRun(['--dialect', 'qq', '--italic'], startText).stdout);
 
+// Storage and links at start-up, and the buttons: the code is the CLI's for the
+// row's arguments, and a note stands beside the field named.
+const LONG = 'x'.repeat(10001);
+const EVIL_FONT = '宋体][url=https://evil.example/login';
+// A link's settings hold for the visit only, unless the user keeps them.
+const editThenBare = (keep) => async (p) => {
+  if (keep) await p.click('#keep');
+  await p.fill('#text', 'abc');
+  await settled(p);
+  await p.goto(pageUrl);
+};
+const STARTS = [
+  ['stored 7', '7', '', null, []],
+  ['stored true', 'true', '', null, []],
+  ['stored "abc"', '"abc"', '', null, []],
+  ['stored values fill no gap in a link', '{"dialect":"qq","bold":"1"}', 'dialect=ubb', null, ['--dialect', 'ubb']],
+  ['bold=true in a link', '{}', 'bold=true', null, ['--bold']],
+  ['a limit above 2^53', '{}', 'fit=18446744073709551615', null, ['--fit', '18446744073709551615']],
+  ['a setting over 10,000 characters', '{}', `font=${LONG}`, null, ['--font', LONG], 'font'],
+  ['fit=1e309 in a link', '{}', 'fit=1e309', null, null, 'fit'],
+  ['1e typed as the limit', '{}', '', (p) => p.type('#fit', '1e'), null, 'fit'],
+  ['Swap', '{}', 'start=red', (p) => p.click('#swap'), ['--start', startup.end, '--end', 'red']],
+  ['Reset', '{"bold":"1"}', 'size=3&dialect=html', (p) => p.click('#reset'), []],
+  ["a link's settings, not kept", '{}', `font=${EVIL_FONT}`, editThenBare(false), []],
+  ["a link's settings, kept", '{}', `font=${EVIL_FONT}`, editThenBare(true), ['--font', EVIL_FONT]],
+];
+for (const [name, stored, fragment, act, args, noteField] of STARTS) {
+  try {
+    await page.evaluate((v) => localStorage.setItem('velmorant.settings', v), stored);
+    await page.goto(`${pageUrl}#${fragment}`);
+    await page.reload();
+    await settled(page);
+    await act?.(page);
+    await settled(page);
+  } catch (e) {
+    check(name, false, e.message.split('\n')[0]);
+    continue;
+  }
+  if (args) check(`${name}: code`, (await copied(page)) === cliRun(args, startText).stdout);
+  if (noteField) check(`${name}: a note beside the field`, (await page.textContent(`#${noteField}-note`).catch(() => '')) !== '');
+}
+
 // Settings stay, the text does not.
 await page.evaluate(() => localStorage.clear());
 await page.goto(pageUrl);
@@ -218,9 +290,12 @@ check('settings kept, text fresh', (await page.inputValue('#start')) === 'orange
 // Failure: a trap keeps the text and the next change converts again.
 await page.fill('#text', 'kept 你好');
 await settled(page);
+await copied(page);
 await page.evaluate(() => window.velmorantTrap());
-await page.waitForSelector('#code[data-state="error"]');
-check('a trap says so', (await page.textContent('#message')) !== '');
+check('a trap: the page converts again by itself', await page.waitForFunction(() =>
+  document.querySelector('#code').dataset.state === 'current').then(() => true, () => false));
+check('a trap says so, and only so', !/已复制|is copied/.test(await page.textContent('#message')) &&
+  (await page.textContent('#message')) !== '');
 await page.fill('#size', '3');
 await settled(page);
 check('after a trap the text is kept and converts', (await page.inputValue('#text')) === 'kept 你好' &&
@@ -234,6 +309,11 @@ await page.keyboard.press('Control+V');
 await page.waitForFunction(() => document.querySelector('#text').value.length === 120000);
 await page.keyboard.press('Control+Z');
 check('a long paste over a selection undoes', (await page.inputValue('#text')) === 'kept 你好');
+await page.keyboard.press('Control+End');
+await page.keyboard.press('Control+V');
+await page.waitForFunction(() => document.querySelector('#text').value.length === 120007);
+await page.keyboard.press('Control+Z');
+check('a long paste at the caret undoes', (await page.inputValue('#text')) === 'kept 你好');
 
 // Language: the browser's, and the switch.
 const caption = () => page.textContent('label[for="text"]');
@@ -243,7 +323,8 @@ await page.click('#lang');
 check('the switch changes the captions', (await caption()) !== first && ['输入待转换文本', 'Text to convert'].includes(await caption()));
 
 // The keyboard reaches every control, in the page's order.
-const controls = await page.$$eval('input, select, textarea, button, [tabindex]', (all) => all.map((e) => e.id));
+const controls = await page.$$eval('input, select, textarea, button, [tabindex]', (all) =>
+  all.filter((e) => e.getClientRects().length).map((e) => e.id));
 const reached = [];
 await page.focus('#lang');
 for (let i = 0; i < controls.length; i++) {
@@ -292,5 +373,26 @@ await page.screenshot({ path: join(out, 'web-phone.png'), fullPage: true });
 check('no request left the page', requests.length === 0, requests.join(' '));
 check('no script error or policy violation', problems.length === 0, problems.join('\n  '));
 await context.close();
+
+// axe-core, let in past the page's policy by bypassCSP on this context alone: both
+// languages, desktop and phone, light and dark, at start and with an error shown.
+const axeSource = readFileSync(join(modules, 'axe-core', 'axe.min.js'), 'utf8');
+const audit = await launch(modules, chromium, { bypassCSP: true });
+const auditPage = await audit.newPage();
+for (const view of ['zh 1280 light', 'en 360 light', 'zh 360 dark', 'en 1280 dark']) {
+  for (const error of ['', '&start=GG']) {
+    const [lang, width, colorScheme] = view.split(' ');
+    await auditPage.setViewportSize({ width: Number(width), height: 900 });
+    await auditPage.emulateMedia({ colorScheme });
+    await auditPage.goto(`${pageUrl}#lang=${lang}${error}`);
+    await auditPage.reload();
+    await settled(auditPage);
+    await auditPage.addScriptTag({ content: axeSource });
+    const { violations } = await auditPage.evaluate(() => window.axe.run(document));
+    check(`axe: ${view}${error ? ', an error shown' : ''}`, violations.length === 0,
+      violations.map((v) => `${v.id}: ${v.nodes.map((n) => n.target).join(' ')}`).join('; '));
+  }
+}
+await audit.close();
 console.log(failures ? `${failures} failed` : `all passed (${CASES.length} table cases)`);
 process.exit(failures ? 1 : 0);
