@@ -25,12 +25,14 @@ void MultiLineTextBox::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     if (event == QKeySequence::Undo) {
         undo();
+        SettleLineCounts(changedFrom_, changedTo_);
         changedFrom_ = changedTo_ = -1;
         return;
     }
     if (event == QKeySequence::Redo || (event->key() == Qt::Key_Y && modifiers == Qt::ControlModifier) ||
         (event->key() == Qt::Key_Z && modifiers == (Qt::ControlModifier | Qt::ShiftModifier))) {
         redo();
+        SettleLineCounts(changedFrom_, changedTo_);
         changedFrom_ = changedTo_ = -1;
         return;
     }
