@@ -115,6 +115,17 @@ void MultiLineTextBox::keyPressEvent(QKeyEvent* event) {
     }
     QPlainTextEdit::keyPressEvent(event);
 
+    // A move up or down can stop between the two halves of a surrogate pair
+    // (QTextLine::xToCursor over the right half of an emoji): back to its start.
+    cursor = textCursor();
+    const QString& buffer = cursor.block().text();
+    const int in = cursor.positionInBlock();
+    if (in > 0 && in < buffer.size() && buffer[in].isLowSurrogate() && buffer[in - 1].isHighSurrogate()) {
+        cursor.setPosition(cursor.position() - 1,
+                           cursor.hasSelection() ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
+        setTextCursor(cursor);
+    }
+
     // The start and end of a block are those of its paragraph.
     const bool toStart = event == QKeySequence::MoveToStartOfBlock || event == QKeySequence::SelectStartOfBlock;
     const bool toEnd = event == QKeySequence::MoveToEndOfBlock || event == QKeySequence::SelectEndOfBlock;
