@@ -619,10 +619,10 @@ private slots:
         const std::uint64_t count = colon < 0 ? 24 : seeds.mid(colon + 1).toULongLong();
         bool set = false;
         const int steps = qEnvironmentVariableIntValue("VELMORANT_BOX_MODEL_STEPS", &set);
-        // Then seeds that once failed: a drag after an edit over several pieces.
+        // Then seeds that once failed: Up onto an emoji, a drag after an edit over several pieces.
         std::vector<std::uint64_t> list(count);
         std::iota(list.begin(), list.end(), first);
-        list.push_back(21176);
+        list.insert(list.end(), {3616, 21176});
         int failures = 0;
         for (std::size_t i = 0; i < list.size() && failures < 5; ++i) {
             const std::uint64_t seed = list[i];
