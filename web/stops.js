@@ -115,9 +115,11 @@ const velmorantColours = (() => {
 
   // --- the editor ----------------------------------------------------------------
 
-  function control(tag, props, label) {
+  // A button that cannot act says so and stays in the Tab order, where a user looks for it.
+  function control(tag, { off, ...props }, label) {
     const el = document.createElement(tag);
     Object.assign(el, props);
+    if (off) el.setAttribute('aria-disabled', 'true');
     el.dataset.caption = label;
     return el;
   }
@@ -132,9 +134,9 @@ const velmorantColours = (() => {
         control('input', { type: 'color', value: hexOf(stop.colour), id: `stop-${i}-picker` }, 'stopPicker'),
         control('input', { value: stop.colour, id: `stop-${i}-colour`, autocomplete: 'off', spellcheck: false }, 'stopColour'),
         control('input', { value: stop.position, id: `stop-${i}-position`, inputMode: 'decimal', autocomplete: 'off' }, 'stopPosition'),
-        control('button', { type: 'button', textContent: '↑', id: `stop-${i}-up`, disabled: i === 0 }, 'up'),
-        control('button', { type: 'button', textContent: '↓', id: `stop-${i}-down`, disabled: i === stops.length - 1 }, 'down'),
-        control('button', { type: 'button', textContent: '✕', id: `stop-${i}-remove`, disabled: stops.length <= 2 }, 'remove'));
+        control('button', { type: 'button', textContent: '↑', id: `stop-${i}-up`, off: i === 0 }, 'up'),
+        control('button', { type: 'button', textContent: '↓', id: `stop-${i}-down`, off: i === stops.length - 1 }, 'down'),
+        control('button', { type: 'button', textContent: '✕', id: `stop-${i}-remove`, off: stops.length <= 2 }, 'remove'));
       return row;
     }));
     $('handles').replaceChildren(...stops.map((_, i) => {
@@ -239,7 +241,7 @@ const velmorantColours = (() => {
     });
     $('stops').addEventListener('click', (e) => {
       const button = e.target.closest('button');
-      if (!button) return;
+      if (!button || button.getAttribute('aria-disabled')) return;
       const i = Number(button.closest('li').dataset.index);
       if (button.id.endsWith('-up')) move(i, -1, i - 1 === 0 ? 'down' : 'up');
       if (button.id.endsWith('-down')) move(i, 1, i + 1 === stops.length - 1 ? 'up' : 'down');

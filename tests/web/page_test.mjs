@@ -189,6 +189,13 @@ for (const [args, input] of CASES) {
   check(`${name}: preview colours`, wrong < 0, `character ${wrong}`);
 }
 
+// Styles reach the preview, and the font is one quoted family.
+const style = await page.$eval('#preview', (p) => {
+  const c = getComputedStyle(p);
+  return [c.fontWeight, c.fontStyle, c.textDecorationLine, c.fontFamily];
+});
+check('preview styles', /^400\|normal\|underline\|"?宋体"?, serif$/.test(style.join('|')), style.join('|'));
+
 // The page's colours against Chromium's color-mix(), as the CLI's in the oracle test.
 await setControls(page, startup, {});
 const mixProblems = await oracle(page, randomGradients(2121, 45), async (gradient) => {
@@ -228,22 +235,15 @@ for (const [name, act, want, focused] of EDITS) {
   await setControls(page, startup, { colours: 'red, lime, blue' });
   await act(page);
   await settled(page);
+  if (focused) check(`stop editor, ${name}: focus`, (await page.evaluate(() => document.activeElement.id)) === focused);
   const colours = await page.inputValue('#colours');
   check(`stop editor, ${name}: colours`, typeof want === 'string' ? colours === want : want.test(colours), colours);
   const blend = await page.inputValue('#blend');
   check(`stop editor, ${name}: code`, (await copied(page)) === cliRun(['--colours', colours, '--blend', blend], 'abcdefgh').stdout);
-  if (focused) check(`stop editor, ${name}: focus`, (await page.evaluate(() => document.activeElement.id)) === focused);
 }
 const listed = cliRun(['--list=palettes'], '').stdout.split('\n').filter(Boolean).map((line) => line.split(/\s/)[0]);
 check('the palettes are the CLI\'s', JSON.stringify(await page.$$eval('#palettes button', (all) => all.map((b) => b.id.slice(8)))) ===
   JSON.stringify(listed), listed.join(' '));
-
-// Styles reach the preview, and the font is one quoted family.
-const style = await page.$eval('#preview', (p) => {
-  const c = getComputedStyle(p);
-  return [c.fontWeight, c.fontStyle, c.textDecorationLine, c.fontFamily];
-});
-check('preview styles', /^400\|normal\|underline\|"?宋体"?, serif$/.test(style.join('|')), style.join('|'));
 
 // A leading U+FEFF is a unit on the page; the CLI drops one as a file's byte-order mark.
 await page.fill('#text', '\uFEFFab');
