@@ -78,7 +78,7 @@ const velmorantColours = (() => {
   function hexOf(css) {
     swatch.clearRect(0, 0, 1, 1);
     swatch.fillStyle = '#000';
-    swatch.fillStyle = css;
+    swatch.fillStyle = /^[0-9a-f]{3}([0-9a-f]{3})?$/i.test(css) ? `#${css}` : css; // the window's hex without #
     swatch.fillRect(0, 0, 1, 1);
     return `#${[...swatch.getImageData(0, 0, 1, 1).data.slice(0, 3)].map((v) => v.toString(16).padStart(2, '0')).join('')}`;
   }

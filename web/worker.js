@@ -129,7 +129,8 @@ function convert(s) {
   const shown = head.slice(0, s.codeShown);
   const cut = shown.length < head.length || bytes.length > s.codeShown * 3;
   const length = core.vm_code_points();
-  const strip = new Int32Array(core.memory.buffer, core.vm_strip_colours(), core.vm_strip(STRIP)).slice();
+  const colours = core.vm_strip(STRIP); // before its pointer: it fills the vector
+  const strip = new Int32Array(core.memory.buffer, core.vm_strip_colours(), colours).slice();
   const count = core.vm_preview(step, s.previewCharacters);
   const units = new Int32Array(core.memory.buffer, core.vm_preview_units(), count * 3).slice();
   return { bytes, shown, cut, length, step, units, strip, points: core.vm_preview_points() };

@@ -239,6 +239,9 @@ for (const [name, act, want, focused] of EDITS) {
   const colours = await page.inputValue('#colours');
   check(`stop editor, ${name}: colours`, typeof want === 'string' ? colours === want : want.test(colours), colours);
   const blend = await page.inputValue('#blend');
+  // The last unit sits at the end of the strip: both come from the core.
+  const stripEnd = await page.$eval('#strip', (c) => [...c.getContext('2d').getImageData(c.width - 1, 0, 1, 1).data.slice(0, 3)]);
+  check(`stop editor, ${name}: strip`, ((stripEnd[0] << 16) | (stripEnd[1] << 8) | stripEnd[2]) === (await previewColours(page)).at(-1)[1]);
   check(`stop editor, ${name}: code`, (await copied(page)) === cliRun(['--colours', colours, '--blend', blend], 'abcdefgh').stdout);
 }
 const listed = cliRun(['--list=palettes'], '').stdout.split('\n').filter(Boolean).map((line) => line.split(/\s/)[0]);
