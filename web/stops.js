@@ -24,6 +24,21 @@ const velmorantColours = (() => {
     },
   };
 
+  // The description's summaries in Chinese, by name; English comes from the description itself.
+  const SUMMARIES_ZH = {
+    srgb: '每个通道各自混合，和窗口版一样：两种鲜艳颜色的中间可能发灰', 'srgb-linear': '按光的叠加混合：中间比 srgb 亮',
+    'display-p3': '同 srgb，用广色域屏幕的颜色', 'a98-rgb': '同 srgb，用 Adobe RGB 的颜色', 'prophoto-rgb': '同 srgb，用相机的超广色域',
+    rec2020: '同 srgb，用超高清电视的颜色', lab: '按看起来的明暗、红绿、黄蓝混合（CIE Lab）',
+    oklab: '按看起来的明暗和色相均匀混合：中间不发灰', xyz: '按光的叠加，用人眼的度量', 'xyz-d50': '按光的叠加，用纸面的度量（D50）',
+    'xyz-d65': '按光的叠加，用屏幕的度量（D65）', hsl: '沿色轮，按色相、饱和度、亮度', hwb: '沿色轮，按色相、白度、黑度',
+    lch: '沿色轮，亮度均匀（CIE LCH）', oklch: '沿色轮，亮度最均匀：像彩虹',
+    shorter: '沿色轮走近路', longer: '像彩虹：沿色轮走远路', increasing: '色相一直向上（红、黄、绿、蓝）',
+    decreasing: '色相一直向下（红、紫、蓝、绿）',
+    rainbow: '每种色相一次，从红回到红，亮度均匀', spectrum: '从红经黄、绿、蓝到紫，不回头',
+    pastel: '每种色相一次，柔和明亮：适合深色背景', fire: '从余烬到火焰，适合警告和公告', ocean: '从深海到浅水，平静易读',
+  };
+  const summary = (item) => (lang === 'zh' && SUMMARIES_ZH[item.name]) || item.summary;
+  let palettes = [];
   let lang = 'zh';
   let stops = []; // { colour: CSS text, position: percent text or '' }
   let blends = []; // the description's spaces, and hue methods for the polar ones
@@ -296,14 +311,14 @@ const velmorantColours = (() => {
   function start(description) {
     blends = description.blends;
     hueMethods = description.hueMethods;
-    const option = (value, text) => Object.assign(document.createElement('option'), { value, textContent: text });
-    $('blend-space').replaceChildren(...blends.map((b) => option(b.name, `${b.name}: ${b.summary}`)));
-    $('blend-hue').replaceChildren(...hueMethods.map((h) => option(h.name, `${h.name}: ${h.summary}`)));
-    $('palettes').replaceChildren(...description.palettes.map((p) => {
+    palettes = description.palettes;
+    const option = (value) => Object.assign(document.createElement('option'), { value });
+    $('blend-space').replaceChildren(...blends.map((b) => option(b.name)));
+    $('blend-hue').replaceChildren(...hueMethods.map((h) => option(h.name)));
+    $('palettes').replaceChildren(...palettes.map((p) => {
       const button = document.createElement('button');
       button.type = 'button';
       button.id = `palette-${p.name}`;
-      button.title = p.summary;
       const sample = document.createElement('span');
       sample.className = 'sample';
       sample.setAttribute('aria-hidden', 'true');
@@ -319,12 +334,17 @@ const velmorantColours = (() => {
     }));
     wire();
     show(current());
+    language(lang);
   }
 
+  // Every name the user reads or hears, in the page's language.
   function language(l) {
     lang = l;
     name();
     place();
+    [...$('blend-space').options].forEach((o, i) => { o.textContent = `${o.value}: ${summary(blends[i])}`; });
+    [...$('blend-hue').options].forEach((o, i) => { o.textContent = `${o.value}: ${summary(hueMethods[i])}`; });
+    for (const p of palettes) $(`palette-${p.name}`).title = summary(p);
   }
 
   return { CAPTIONS, start, show, strip, language };
