@@ -1,6 +1,7 @@
 // The page from file:// in headless Chromium: the code it copies equals
 // velmorant-cli's for the CLI tests' settings, the preview shows each unit in the
-// code's colour, hostile text stays text, nothing leaves the page, a trap loses
+// code's colour, its colours are Chromium's color-mix(), the stop editor writes
+// the CLI's --colours, hostile text stays text, nothing leaves the page, a trap loses
 // nothing, links and storage cannot break it, copies match their click, axe-core
 // finds nothing, and the page is shot at desktop and phone width.
 // Usage: node page_test.mjs PAGE CLI NODE_MODULES CHROMIUM OUT_DIR
