@@ -4,7 +4,7 @@
 #include "codegen/colour_text.h"
 #include "codegen/gradient_stops.h"
 #include "codegen/oklab.h"
-#include "codegen/reference_rules.h"
+#include "reference_rules.h"
 
 #include <gtest/gtest.h>
 
