@@ -186,7 +186,6 @@
   }
 
   function onChange(event) {
-    const began = performance.now();
     if (event.target.id === 'text') textChanged = true;
     if (event.target.id === 'dialect') {
       const [open, middle, close] = dialects[event.target.value];
@@ -200,7 +199,6 @@
     notes.copy = null;
     request();
     save();
-    performance.measure('velmorant-input', { start: began }); // the page's work per change, for the benchmark
   }
 
   function showFit() {
@@ -210,9 +208,7 @@
   }
 
   function render(r) {
-    const began = performance.now();
     current = r;
-    code.dataset.took = r.took; // the worker's time, for the benchmark
     notes.error = r.error ? { kind: errorKind(r.error), ...r.error } : null;
     notes.shown = null;
     const picks = r.pickers || [];
@@ -235,7 +231,6 @@
     showNotes();
     for (const resolve of waiting) resolve(r);
     waiting = [];
-    performance.measure('velmorant-render', { start: began });
   }
 
   function errorKind(e) {
@@ -288,7 +283,6 @@
       r.code ??= new TextDecoder().decode(r.bytes);
       await navigator.clipboard.writeText(r.code);
       notes.copy = 'copied';
-      $('copy').dataset.copies = String(Number($('copy').dataset.copies || 0) + 1);
     } catch {
       notes.copy = 'copyFailed';
     }
@@ -336,6 +330,4 @@
     applyCaptions();
     save();
   });
-  // Test hook: makes the core trap, as running out of memory would.
-  window.velmorantTrap = () => request({ trap: true });
 })();

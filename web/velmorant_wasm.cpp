@@ -226,9 +226,6 @@ VM_EXPORT(vm_preview_units) const std::int32_t* vm_preview_units() { return Get(
 // The preview's font size in points for the size text, as the window maps it.
 VM_EXPORT(vm_preview_points) double vm_preview_points() { return MapPreviewSize(Get().request.styles.size); }
 
-// Stops the module as a fault would: the page must load it again and keep going.
-VM_EXPORT(vm_trap) void vm_trap() { __builtin_trap(); }
-
 // Debian's wasm32 C++ runtime has no exceptions: a throw stops the module with a
 // trap, which the page answers by loading it again.
 extern "C" void* __cxa_allocate_exception(std::size_t) { __builtin_trap(); }
