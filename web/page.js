@@ -53,7 +53,9 @@
   const FIELDS = ['start', 'end', 'colours', 'blend', 'dialect', 'open', 'middle', 'close', 'step', 'fit', 'size', 'font'];
   const CHECKS = ['bold', 'italic', 'underline', 'strike', 'merge'];
   const PREVIEW_CHARACTERS = 5000;
-  const CODE_SHOWN = 100000; // a longer code is shown cut; the box would stall the page
+  // A longer code is shown cut, since the box lays out all it holds after every
+  // change: a code of one long line stalled typing at 100,000. Copy takes it whole.
+  const CODE_SHOWN = 10000;
   const STORE = 'velmorant.settings';
   // The window's input text at start-up, with the line break a browser gives.
   const START_TEXT = 'Zarimo软件-免费、精彩、共享！\n';
