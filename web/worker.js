@@ -147,10 +147,7 @@ wake.port1.onmessage = () => {
   if (!job) return;
   let reply;
   try {
-    if (job.trap) core.vm_trap();
-    const began = performance.now();
     reply = { id: job.id, ...convert(job.settings), pickers };
-    reply.took = performance.now() - began; // for the benchmark
   } catch (error) {
     if (error instanceof SettingError) {
       reply = { id: job.id, error: error.detail, pickers };
