@@ -25,7 +25,7 @@ namespace {
 constexpr std::string_view kUsageTemplate = R"(Usage: velmorant-cli [OPTION]... [FILE]
 Write gradient-coloured forum code for FILE (standard input without one, or "-").
 
-Colours (RRGGBB, #RRGGBB, #RGB or a CSS name such as orange):
+Colours (RRGGBB, #RGB, a name such as orange, or any CSS colour, e.g. oklch()):
   --start COLOUR       start colour (default {start})
   --end COLOUR         end colour (default {end})
   --colours C1,C2,...  two or more colours, each any CSS colour with an optional
