@@ -122,12 +122,6 @@ VM_EXPORT(vm_reset) void vm_reset() { Get().request = ConversionRequest::Startup
 // The scratch text becomes field 0 open, 1 middle, 2 close, 3 step, 4 size, 5 font.
 VM_EXPORT(vm_set_text) void vm_set_text(int field) { Setting(Get().request, field) = Get().scratch; }
 
-// 0 start-up, 1 html, 2 ubb, 3 qq: what the code is for. The template texts are
-// set on their own, as the user may have edited them.
-VM_EXPORT(vm_set_dialect) void vm_set_dialect(int dialect) {
-    Get().request.format = &FormatOf(static_cast<Dialect>(dialect));
-}
-
 // The scratch text read as a colour, 0xRRGGBB, or -1 when it is not one.
 VM_EXPORT(vm_colour) std::int32_t vm_colour() {
     std::string ascii;
@@ -229,32 +223,6 @@ VM_EXPORT(vm_set_flags) void vm_set_flags(int flags) {
     r.styles.italic = flags & 8;
     r.styles.underline = flags & 16;
     r.styles.strikethrough = flags & 32;
-}
-
-// Part 0 open, 1 middle, 2 close of the dialect's template (numbered as for
-// vm_set_dialect); parts 3 step, 4 size, 5 font, 6 start colour and 7 end colour:
-// their start-up values. vm_result points at the text.
-VM_EXPORT(vm_preset) std::uint32_t vm_preset(int dialect, int part) {
-    const TagTemplate tags = TemplateFor(static_cast<Dialect>(dialect));
-    const ConversionRequest startup = ConversionRequest::Startup();
-    switch (part) {
-    case 0:
-        return Hand(tags.Open);
-    case 1:
-        return Hand(tags.Middle);
-    case 2:
-        return Hand(tags.Close);
-    case 3:
-        return Hand(startup.step);
-    case 4:
-        return Hand(startup.styles.size);
-    case 5:
-        return Hand(startup.styles.font);
-    case 6:
-        return Hand(ColourCode(startup.gradient.stops.front()));
-    default:
-        return Hand(ColourCode(startup.gradient.stops.back()));
-    }
 }
 
 // What would stop the conversion, asked first since a throw here traps:
