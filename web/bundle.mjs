@@ -11,9 +11,10 @@ const read = (name) => readFileSync(join(source, name), 'utf8');
 const hash = (text) => `sha256-${createHash('sha256').update(text, 'utf8').digest('base64')}`;
 
 const style = read('page.css');
-const script = read('page.js');
+// The colour editor goes first: the page's script calls it.
+const script = read('stops.js') + read('page.js');
 const worker = read('worker.js');
-for (const [name, text] of [['page.js', script], ['worker.js', worker], ['page.css', style]]) {
+for (const [name, text] of [['stops.js + page.js', script], ['worker.js', worker], ['page.css', style]]) {
   if (/<\/(script|style)/i.test(text)) throw new Error(`${name} would end its element early`);
 }
 const page = read('page.html')

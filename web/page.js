@@ -14,7 +14,7 @@
       code: '效果代码', copy: '复制上面代码', length: '长度', lang: 'English',
       maxTags: '限标签数', forum: '论坛', noForum: '自定', tags: '颜色标签', readBack: '读回文本和颜色',
       coloursHint: '填了多个颜色，就不用起始和结束颜色',
-      blendHint: '中间的颜色怎么调：sRGB 直接混合，和多数论坛工具一样；Oklab 按眼睛的感觉均匀过渡，中间不发灰',
+      blendHint: '中间的颜色怎么调：srgb 直接混合，和多数论坛工具一样；oklab、oklch 按眼睛的感觉均匀过渡，中间不发灰；oklch 绕远路就是彩虹',
       swap: '交换起止', stepByFit: '由限长选定，不能改', reset: '恢复初始设置', dark: '深色背景', fromLink: '这些设置来自链接，只用于这一次，不会保存',
       keep: '保留为我的设置', drop: '放弃，用我的设置', pasteReplaced: '长文本已粘贴；按 Ctrl+Z 或“撤销粘贴”可恢复粘贴前的文本。', unpaste: '撤销粘贴',
     },
@@ -28,7 +28,7 @@
       copy: 'Copy the code', length: 'Length', lang: '中文',
       maxTags: 'Tag limit', forum: 'Forum', noForum: 'my own', tags: 'Colour tags', readBack: 'Read back text and colours',
       coloursHint: 'When given, these replace the start and end colours',
-      blendHint: 'How the colours in between are mixed: sRGB mixes them straight, as most forum tools do; Oklab steps evenly as the eye sees it, with no greyish middle',
+      blendHint: 'How the colours in between are mixed: srgb mixes them straight, as most forum tools do; oklab and oklch step evenly as the eye sees it, with no greyish middle; oklch the long way round is a rainbow',
       swap: 'Swap', stepByFit: 'Chosen by the length limit, not editable', reset: 'Reset to start-up settings', dark: 'Dark background',
       fromLink: 'These settings came from a link: they apply to this visit only and are not saved',
       keep: 'Keep as my settings', drop: 'Drop them, use mine', pasteReplaced: 'A long text was pasted; Ctrl+Z or "Undo the paste" brings back the text as it was before.',
@@ -36,10 +36,13 @@
     },
   };
 
+  for (const l of ['zh', 'en']) Object.assign(CAPTIONS[l], velmorantColours.CAPTIONS[l]);
+
   const MESSAGES = {
     zh: {
       notColour: (d) => `“${d.notColour}”不是颜色（RRGGBB、#RRGGBB、#RGB 或 CSS 颜色名）`,
       twoColours: () => '多个颜色至少要两个，用逗号分开',
+      notBlend: (d) => `“${d.notBlend}”不是混合方式`,
       tooLong: () => '文本太长，无法转换',
       notNumber: (d) => `限长“${d.notNumber}”不是字数`,
       noFit: (d) => (d.maxTags === undefined ? `没有字步长能放进 ${d.noFit} 个字：最短的代码有 ${d.shortest} 个字，字步长 ${d.atStep}`
@@ -60,6 +63,7 @@
     en: {
       notColour: (d) => `'${d.notColour}' is not a colour (RRGGBB, #RRGGBB, #RGB or a CSS name)`,
       twoColours: () => 'Colours needs at least two, separated by commas',
+      notBlend: (d) => `'${d.notBlend}' is not a blend`,
       tooLong: () => 'The text is too long to convert',
       notNumber: (d) => `Length limit '${d.notNumber}' is not a number of characters`,
       noFit: (d) => (d.maxTags === undefined ? `No step fits in ${d.noFit} characters: the shortest code is ${d.shortest} characters, at step ${d.atStep}`
@@ -130,6 +134,7 @@
     for (const el of document.querySelectorAll('[data-t-placeholder]')) el.placeholder = t[el.dataset.tPlaceholder];
     $('lang').textContent = t.lang;
     $('lang').lang = lang === 'zh' ? 'en' : 'zh-CN';
+    velmorantColours.language(lang);
     showNotes();
   }
 
@@ -219,6 +224,7 @@
     for (const id of FIELDS) $(id).value = s[id];
     for (const id of CHECKS) $(id).checked = s[id];
     stepText = s.step;
+    velmorantColours.show(s);
     showFit();
     showForum();
   }
@@ -381,7 +387,8 @@
       if ($('fit').value !== '') $('step').value = String(r.step);
       renderPreview(r);
     }
-    for (const el of ['start', 'end', 'colours', 'fit', 'max-tags']) $(el).toggleAttribute('aria-invalid', r.error?.field === el);
+    velmorantColours.strip(r.strip);
+    for (const el of ['start', 'end', 'colours', 'blend-space', 'fit', 'max-tags']) $(el).toggleAttribute('aria-invalid', r.error?.field === el.replace('-space', ''));
     $('max-tags').toggleAttribute('aria-invalid', r.error?.field === 'max-tags' || Boolean(notes.overTags));
     code.dataset.state = r.error ? 'error' : 'current';
     if (r.error?.fault) notes.recovered = false;
@@ -392,7 +399,7 @@
   }
 
   function errorKind(e) {
-    return ['notColour', 'twoColours', 'tooLong', 'notNumber', 'noFit', 'fault'].find((k) => k in e);
+    return ['notColour', 'twoColours', 'notBlend', 'tooLong', 'notNumber', 'noFit', 'fault'].find((k) => k in e);
   }
 
   function renderPreview(r) {
@@ -455,6 +462,7 @@
   // --- start --------------------------------------------------------------------
 
   function start(ready) {
+    velmorantColours.start(ready);
     description = ready;
     const options = (list, make) => list.map((item) => Object.assign(document.createElement('option'), make(item)));
     $('dialect').replaceChildren(...options(description.formats, (f) => ({ value: f.name, textContent: `${f.name}: ${f.summary}` })));
@@ -523,6 +531,7 @@
     $('colours').value = (hex.length === 1 ? [hex[0], hex[0]] : hex).join(',');
     $('dialect').value = format;
     [$('open').value, $('middle').value, $('close').value] = template(format);
+    velmorantColours.show(read());
     box.setRangeText(text.replace(/\r\n/g, '\n'), 0, box.value.length, 'end'); // as a paste would put it
     showDecodable(null);
     box.dispatchEvent(new Event('input', { bubbles: true }));

@@ -33,6 +33,7 @@ function result(units) {
 
 const FIELDS = ['open', 'middle', 'close', 'step', 'size', 'font'];
 const FLAGS = ['oklab', 'merge', 'bold', 'italic', 'underline', 'strike'];
+const STRIP = 256; // the strip's colours, stretched to its width
 
 // A fault in a setting the user can see and fix: no code, a message beside it.
 class SettingError extends Error {
@@ -56,15 +57,28 @@ function applySettings(s) {
     return core.vm_colour();
   };
   pickers = [colour(s.start), colour(s.end)];
-  const list = s.colours.length > 0;
-  const stops = list ? s.colours.split(',') : [s.start, s.end];
-  stops.forEach((stop, i) => {
-    const rgb = list ? colour(stop) : pickers[i];
-    if (rgb < 0) throw new SettingError(list ? 'colours' : i === 0 ? 'start' : 'end', { notColour: stop });
-    core.vm_add_stop(rgb);
-  });
-  core.vm_use_stops();
-  core.vm_set_flags(FLAGS.reduce((bits, name, i) => bits | ((name === 'oklab' ? s.blend === 'oklab' : s[name]) ? 1 << i : 0), 0));
+  if (s.colours.trim() !== '') {
+    // Stops as CSS writes them, read by the core; a refusal names the first stop it cannot read.
+    if (!cssStops(s.colours)) {
+      const bad = s.colours.split(/,(?![^(]*\))/).find((stop) => !cssStops(`${stop},${stop}`));
+      throw new SettingError('colours', { notColour: (bad ?? s.colours).trim().slice(0, 40) });
+    }
+  } else {
+    [s.start, s.end].forEach((stop, i) => {
+      if (pickers[i] < 0) throw new SettingError(i === 0 ? 'start' : 'end', { notColour: stop });
+      core.vm_add_stop(pickers[i]);
+    });
+    core.vm_use_stops();
+  }
+  core.vm_set_flags(FLAGS.reduce((bits, name, i) => bits | (name !== 'oklab' && s[name] ? 1 << i : 0), 0));
+  // After the flags, which set srgb.
+  put(core.vm_scratch, s.blend);
+  if (!core.vm_set_blend_css()) throw new SettingError('blend', { notBlend: s.blend.slice(0, 40) });
+}
+
+function cssStops(text) {
+  put(core.vm_scratch, text);
+  return core.vm_set_stops_css();
 }
 
 let text = '';
@@ -127,9 +141,11 @@ function convert(s) {
   const cut = shown.length < head.length || bytes.length > s.codeShown * 3;
   const length = core.vm_code_points();
   const tags = core.vm_code_tags();
+  const colours = core.vm_strip(STRIP); // before its pointer: it fills the vector
+  const strip = new Int32Array(core.memory.buffer, core.vm_strip_colours(), colours).slice();
   const count = core.vm_preview(step, s.previewCharacters);
   const units = new Int32Array(core.memory.buffer, core.vm_preview_units(), count * 3).slice();
-  return { bytes, shown, cut, length, tags, maxTags, missing, step, units, points: core.vm_preview_points() };
+  return { bytes, shown, cut, length, tags, maxTags, missing, step, units, strip, points: core.vm_preview_points() };
 }
 
 let latest = null;
@@ -160,7 +176,7 @@ wake.port1.onmessage = () => {
       reply = { id: job.id, error: { fault: String(error && error.message) } };
     }
   }
-  postMessage(reply, reply.units ? [reply.units.buffer, reply.bytes.buffer] : []);
+  postMessage(reply, reply.units ? [reply.units.buffer, reply.bytes.buffer, reply.strip.buffer] : []);
 };
 
 onmessage = ({ data }) => {

@@ -65,6 +65,9 @@ private:
     void MoveCaret(const QTextCursor& cursor);
     void NoteChange(int position, int removed, int added);
     void Tidy(bool joinPreviousEdit);
+    // Lays out the blocks above the view in a changed document range that
+    // still count the lines they had before the edit.
+    void SettleLineCounts(int from, int to);
     // Widens the selection to whole paragraphs; hit is where the mouse points.
     void SelectWholeParagraphs(int hit);
 

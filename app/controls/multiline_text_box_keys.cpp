@@ -25,12 +25,14 @@ void MultiLineTextBox::keyPressEvent(QKeyEvent* event) {
     const Qt::KeyboardModifiers modifiers = event->modifiers() & ~Qt::KeypadModifier;
     if (event == QKeySequence::Undo) {
         undo();
+        SettleLineCounts(changedFrom_, changedTo_);
         changedFrom_ = changedTo_ = -1;
         return;
     }
     if (event == QKeySequence::Redo || (event->key() == Qt::Key_Y && modifiers == Qt::ControlModifier) ||
         (event->key() == Qt::Key_Z && modifiers == (Qt::ControlModifier | Qt::ShiftModifier))) {
         redo();
+        SettleLineCounts(changedFrom_, changedTo_);
         changedFrom_ = changedTo_ = -1;
         return;
     }
@@ -112,6 +114,17 @@ void MultiLineTextBox::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QPlainTextEdit::keyPressEvent(event);
+
+    // A move up or down can stop between the two halves of a surrogate pair
+    // (QTextLine::xToCursor over the right half of an emoji): back to its start.
+    cursor = textCursor();
+    const QString& buffer = cursor.block().text();
+    const int in = cursor.positionInBlock();
+    if (in > 0 && in < buffer.size() && buffer[in].isLowSurrogate() && buffer[in - 1].isHighSurrogate()) {
+        cursor.setPosition(cursor.position() - 1,
+                           cursor.hasSelection() ? QTextCursor::KeepAnchor : QTextCursor::MoveAnchor);
+        setTextCursor(cursor);
+    }
 
     // The start and end of a block are those of its paragraph.
     const bool toStart = event == QKeySequence::MoveToStartOfBlock || event == QKeySequence::SelectStartOfBlock;

@@ -5,6 +5,8 @@
 #include "app/controls/multiline_text_box.h"
 #include "app/controls/piece_cutting.h"
 
+#include <QPlainTextDocumentLayout>
+#include <QScrollBar>
 #include <QTextBlock>
 
 #include <algorithm>
@@ -77,6 +79,7 @@ void MultiLineTextBox::Tidy(bool joinPreviousEdit) {
     changedFrom_ = changedTo_ = -1;
     if (block.previous().isValid())
         block = block.previous();
+    const QTextCursor start(block); // moves with the edits below
     QTextCursor cursor(doc);
     bool editing = false;
     tidying_ = true;
@@ -111,6 +114,32 @@ void MultiLineTextBox::Tidy(bool joinPreviousEdit) {
     if (editing)
         cursor.endEditBlock();
     tidying_ = false;
+    SettleLineCounts(start.position(), end.position());
+}
+
+void MultiLineTextBox::SettleLineCounts(int from, int to) {
+    // An edit over several blocks leaves the block it starts in unlaid, still
+    // counting the lines it had, until something lays it out. Above the view
+    // that shifts the line numbers the scroll bar counts in: the next time Qt
+    // narrows the scroll range (a press or a drag above the view lays the block
+    // out), it clamps the old number and shows other lines under the mouse.
+    // Lay such blocks out now, and keep the view on the line it shows.
+    if (from < 0)
+        return;
+    QTextDocument* const doc = document();
+    const QTextBlock top = firstVisibleBlock();
+    const int line = verticalScrollBar()->value() - top.firstLineNumber();
+    const auto* layout = qobject_cast<const QPlainTextDocumentLayout*>(doc->documentLayout());
+    bool settled = false;
+    for (QTextBlock block = doc->findBlock(std::min(from, doc->characterCount() - 1));
+         block.isValid() && block.position() < top.position() && block.position() <= to; block = block.next()) {
+        if (block.lineCount() > 1 && block.layout()->lineCount() == 0) { // one line is a guess, never too many
+            layout->ensureBlockLayout(block);
+            settled = true;
+        }
+    }
+    if (settled)
+        verticalScrollBar()->setValue(top.firstLineNumber() + line);
 }
 
 } // namespace velmorant

@@ -1,6 +1,7 @@
 // The page from file:// in headless Chromium: the code it copies equals
 // velmorant-cli's for the CLI tests' settings, the preview shows each unit in the
-// code's colour, hostile text stays text, nothing leaves the page, a trap loses
+// code's colour, its colours are Chromium's color-mix(), the stop editor writes
+// the CLI's --colours, hostile text stays text, nothing leaves the page, a trap loses
 // nothing, links and storage cannot break it, copies match their click, axe-core
 // finds nothing, and the page is shot at desktop and phone width.
 // Usage: node page_test.mjs PAGE CLI NODE_MODULES CHROMIUM OUT_DIR
@@ -8,6 +9,7 @@ import { spawnSync } from 'node:child_process';
 import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { pathToFileURL } from 'node:url';
+import { check as oracle, randomGradients, stopsArgument } from './colour_oracle.mjs';
 import { launch, settled } from './launch.mjs';
 
 const [pagePath, cli, modules, chromium, out] = process.argv.slice(2);
@@ -56,6 +58,9 @@ const CASES = [
   [['--fit', '181'], 'Hello, world'],
   [['--fit', '180'], 'Hello, world'],
   [['--fit', '60', '--merge', '--start=red', '--end=red', '--size=', '--font='], 'abcd'],
+  [['--palette', 'rainbow', '--size=', '--font='], 'Rainbow text'],
+  [['--palette', 'ocean', '--step', '2', '--size=', '--font='], 'Calm waters'],
+  [['--blend', 'oklch longer hue', '--colours', 'red, hsl(240 100% 50%) 30%, lime', '--size=', '--font='], 'abcdefgh'],
   // Formats with their own styles and escaping, and a forum's limits.
   [['--dialect', 'span', '--bold', '--italic', '--size', '3', '--font', 'Arial'], '<b>&"x"</b>\r\n\tA 😀'],
   [['--dialect', 'bbcode', '--underline', '--strike', '--size', '5', '--font', 'Georgia'], '[b]x[/b] [color=red]y'],
@@ -95,9 +100,17 @@ async function setControls(page, startup, wanted) {
       await page.press('#step', 'Control+V');
     } else if (id in s) await page.fill(`#${id}`, s[id]);
   }
-  await page.selectOption('#blend', s.blend ?? 'srgb');
+  await setBlend(page, s.blend ?? 'srgb');
   if (s.forum) await page.selectOption('#forum', s.forum);
   for (const id of FLAGS) await page.setChecked(`#${id}`, Boolean(s[id]));
+  if (s.palette) await page.click(`#palette-${s.palette}`);
+}
+
+// "oklch longer hue" in the space and hue method selects.
+async function setBlend(page, blend) {
+  const [space, hue] = blend.split(' ');
+  await page.selectOption('#blend-space', space);
+  if (hue) await page.selectOption('#blend-hue', hue);
 }
 
 async function copied(page) {
@@ -118,7 +131,7 @@ const previewColours = (page) =>
 
 // The code's units read back from the CLI with marker templates: each character's colour.
 function unitColours(settings, input) {
-  const colourOnly = ['start', 'end', 'colours', 'blend', 'step', 'merge'];
+  const colourOnly = ['start', 'end', 'colours', 'blend', 'palette', 'step', 'merge'];
   const args = Object.entries(settings).filter(([k]) => colourOnly.includes(k))
     .map(([k, v]) => (v === true ? `--${k}` : `--${k}=${v}`));
   const { stdout } = cliRun([...args, '--open=\u0001', '--middle=\u0002', '--close=\u0003', '--size=', '--font='], input);
@@ -242,6 +255,58 @@ check('a pasted code read back', readBack.join('|') === `${lf(decodedCli.stdout)
   JSON.stringify(readBack));
 await page.keyboard.press('Control+Z');
 check('reading back undoes', (await page.inputValue('#text')) === lf(pastedCode) && (await page.inputValue('#colours')) === spanSettings.colours);
+
+// The page's colours against Chromium's color-mix(), as the CLI's in the oracle test.
+await setControls(page, startup, {});
+const mixProblems = await oracle(page, randomGradients(2121, 45), async (gradient) => {
+  await page.fill('#text', 'x'.repeat(gradient.units));
+  await setBlend(page, gradient.blend);
+  await page.fill('#colours', stopsArgument(gradient));
+  await settled(page);
+  return (await previewColours(page)).map(([, c]) => [c >> 16 & 255, c >> 8 & 255, c & 255]);
+});
+check('the page mixes as Chromium does', mixProblems.length === 0, mixProblems.slice(0, 10).join('\n  '));
+
+// The stop editor: each row acts on 'red, lime, blue' and gives the colours text,
+// whose code is the CLI's for it.
+const handleAt = async (page, i, fraction) => {
+  const strip = await page.$eval('#handles', (h) => JSON.parse(JSON.stringify(h.getBoundingClientRect())));
+  const handle = await page.$eval(`#stop-${i}-handle`, (h) => JSON.parse(JSON.stringify(h.getBoundingClientRect())));
+  await page.mouse.move(handle.x + handle.width / 2, handle.y + handle.height / 2);
+  await page.mouse.down();
+  await page.mouse.move(strip.x + strip.width * fraction, handle.y + 5, { steps: 4 });
+  await page.mouse.up();
+};
+const EDITS = [
+  ['add', (p) => p.click('#add'), 'red, lime, blue, blue'],
+  ['remove', (p) => p.click('#stop-0-remove'), 'lime, blue'],
+  ['move down', (p) => p.click('#stop-0-down'), 'lime, red, blue', 'stop-1-down'],
+  ['Alt+ArrowUp', (p) => p.press('#stop-2-colour', 'Alt+ArrowUp'), 'red, blue, lime', 'stop-1-colour'],
+  ['type a colour', (p) => p.fill('#stop-1-colour', 'oklch(0.7 0.2 120)'), 'red, oklch(0.7 0.2 120), blue'],
+  ['pick a colour', (p) => p.fill('#stop-0-picker', '#00ff80'), '#00ff80, lime, blue'],
+  ['type a position', (p) => p.fill('#stop-1-position', '30'), 'red, lime 30%, blue'],
+  ['arrow on a handle', (p) => p.press('#stop-1-handle', 'ArrowRight'), 'red, lime 51%, blue', 'stop-1-handle'],
+  ['Shift+ArrowLeft on a handle', (p) => p.press('#stop-2-handle', 'Shift+ArrowLeft'), 'red, lime, blue 90%'],
+  ['drag a handle', (p) => handleAt(p, 1, 0.25), /^red, lime (2[4-6](\.\d)?)%, blue$/],
+  ['rainbow', (p) => p.click('#palette-rainbow'), 'red, red'],
+];
+for (const [name, act, want, focused] of EDITS) {
+  await page.fill('#text', 'abcdefgh');
+  await setControls(page, startup, { colours: 'red, lime, blue' });
+  await act(page);
+  await settled(page);
+  if (focused) check(`stop editor, ${name}: focus`, (await page.evaluate(() => document.activeElement.id)) === focused);
+  const colours = await page.inputValue('#colours');
+  check(`stop editor, ${name}: colours`, typeof want === 'string' ? colours === want : want.test(colours), colours);
+  const blend = await page.inputValue('#blend');
+  // The last unit sits at the end of the strip: both come from the core.
+  const stripEnd = await page.$eval('#strip', (c) => [...c.getContext('2d').getImageData(c.width - 1, 0, 1, 1).data.slice(0, 3)]);
+  check(`stop editor, ${name}: strip`, ((stripEnd[0] << 16) | (stripEnd[1] << 8) | stripEnd[2]) === (await previewColours(page)).at(-1)[1]);
+  check(`stop editor, ${name}: code`, (await copied(page)) === cliRun(['--colours', colours, '--blend', blend], 'abcdefgh').stdout);
+}
+const listed = cliRun(['--list=palettes'], '').stdout.split('\n').filter(Boolean).map((line) => line.split(/\s/)[0]);
+check('the palettes are the CLI\'s', JSON.stringify(await page.$$eval('#palettes button', (all) => all.map((b) => b.id.slice(8)))) ===
+  JSON.stringify(listed), listed.join(' '));
 
 // A leading U+FEFF is a unit on the page; the CLI drops one as a file's byte-order mark.
 await page.fill('#text', '\uFEFFab');
