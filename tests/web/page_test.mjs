@@ -220,32 +220,23 @@ await settled(page);
 const rendered = await context.newPage();
 await rendered.setContent(`<body style="white-space: pre-wrap">${await copied(page)}</body>`);
 check('span code shows the typed text', (await rendered.evaluate(() => document.body.innerText)) === typed.replace(/\r\n/g, '\n'));
-const drawn = await rendered.evaluate(() => {
-  const out = [];
-  const walk = document.createTreeWalker(document.body, NodeFilter.SHOW_TEXT);
-  while (walk.nextNode()) {
-    const [r, g, b] = getComputedStyle(walk.currentNode.parentElement).color.match(/\d+/g).map(Number);
-    for (const ch of walk.currentNode.textContent) out.push([ch, (r << 16) | (g << 8) | b]);
-  }
-  return out;
-});
+const drawn = await rendered.evaluate(() => [...document.querySelectorAll('span')].flatMap((e) => [...e.childNodes]
+  .filter((n) => n.nodeType === 3).flatMap((n) => [...n.textContent].map((ch) => [ch, getComputedStyle(e).color]))));
 await rendered.close();
-const units = unitColours(spanSettings, typed).filter(([ch]) => ch !== '\r' && ch !== '\n');
+const units = unitColours(spanSettings, typed).filter(([ch]) => ch !== '\r' && ch !== '\n')
+  .map(([ch, c]) => [ch, `rgb(${c >> 16}, ${c >> 8 & 255}, ${c & 255})`]);
 check('span code: each character in its unit\'s colour', JSON.stringify(drawn) === JSON.stringify(units));
 
 // The page's sources name no format, font or start-up value: those come from the module.
-for (const file of ['page.html', 'page.js', 'worker.js']) {
-  const source = readFileSync(new URL(`../../web/${file}`, import.meta.url), 'utf8');
-  const found = ["'ubb'", 'UBB(', '宋体', '[color=', 'minecraft', 'Tahoma', "'startup'"].filter((word) => source.includes(word));
-  check(`${file} holds no list or start-up value`, found.length === 0, found.join(' '));
-}
+const sources = ['page.html', 'page.js', 'worker.js'].map((f) => readFileSync(new URL(`../../web/${f}`, import.meta.url), 'utf8')).join();
+const found = ["'ubb'", 'UBB(', '宋体', '[color=', 'minecraft', 'Tahoma', "'startup'"].filter((word) => sources.includes(word));
+check('the page\'s sources hold no list or start-up value', found.length === 0, found.join(' '));
 
 // A pasted code is read back: its text, its colours as --colours, its format; and undone.
 const pastedCode = cliRun(['--dialect', 'bbcode', '--colours', 'red,blue', '--step', '2'], 'a [b]\nc').stdout; // a text box makes a lone CR a line break
 await page.fill('#text', '');
 await page.evaluate((t) => navigator.clipboard.writeText(t), pastedCode);
-await page.focus('#text');
-await page.keyboard.press('Control+V');
+await page.press('#text', 'Control+V');
 await page.click('#read-back');
 await settled(page);
 const decodedCli = cliRun(['--decode'], pastedCode);
