@@ -89,8 +89,6 @@
   const CODE_SHOWN = 100000; // a longer code is shown cut; the box would stall the page
   const STORE = 'velmorant.settings';
   const KEPT = 10000; // longer settings are used but not stored: the storage is small and shared
-  // The window's input text at start-up, with the line break a browser gives.
-  const START_TEXT = 'Zarimo软件-免费、精彩、共享！\n';
 
   const code = $('code');
   const message = $('message');
@@ -470,6 +468,9 @@
     $('sizes').replaceChildren(...options(description.sizes, (v) => ({ value: v })));
     $('fonts').replaceChildren(...options(description.fonts, (v) => ({ value: v })));
     const u = description.startup;
+    // The window's text at start-up, with the line break a browser gives; the
+    // user may have typed before the module was ready.
+    if ($('text').value === '') $('text').value = u.text.replace(/\r\n/g, '\n');
     const [open, middle, close] = template(u.format);
     defaults = {
       start: u.colours[0], end: u.colours.at(-1), colours: '', blend: u.blend, dialect: u.format, open, middle, close,
@@ -543,7 +544,6 @@
   // which says nothing here.
   addEventListener('hashchange', () => defaults && fromAddress());
 
-  $('text').value = START_TEXT;
   lang = clean(linked()).lang || clean(stored()).lang || browserLang();
   $('dark').checked = stored().dark === '1';
   showDark();

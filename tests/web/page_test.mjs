@@ -229,7 +229,7 @@ check('span code: each character in its unit\'s colour', JSON.stringify(drawn) =
 
 // The page's sources name no format, font or start-up value: those come from the module.
 const sources = ['page.html', 'page.js', 'worker.js'].map((f) => readFileSync(new URL(`../../web/${f}`, import.meta.url), 'utf8')).join();
-const found = ["'ubb'", 'UBB(', '宋体', '[color=', 'minecraft', 'Tahoma', "'startup'"].filter((word) => sources.includes(word));
+const found = ["'ubb'", 'UBB(', '宋体', '[color=', 'minecraft', 'Tahoma', "'startup'", 'Zarimo'].filter((word) => sources.includes(word));
 check('the page\'s sources hold no list or start-up value', found.length === 0, found.join(' '));
 
 // A pasted code is read back: its text, its colours as --colours, its format; and undone.
