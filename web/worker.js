@@ -32,7 +32,7 @@ function result(units) {
 }
 
 const FIELDS = ['open', 'middle', 'close', 'step', 'size', 'font'];
-const FLAGS = ['oklab', 'merge', 'bold', 'italic', 'underline', 'strike'];
+const FLAGS = ['merge', 'bold', 'italic', 'underline', 'strike'];
 const STRIP = 256; // the strip's colours, stretched to its width
 
 // A fault in a setting the user can see and fix: no code, a message beside it.
@@ -48,10 +48,12 @@ function applySettings(s) {
   // The format first: it brings its own template, which the texts then replace.
   put(core.vm_scratch, s.dialect);
   core.vm_set_format();
-  FIELDS.forEach((name, field) => {
-    put(core.vm_scratch, s[name]);
-    core.vm_set_text(field);
-  });
+  const set = (name, value) => {
+    put(core.vm_scratch, `${name}=${value}`);
+    core.vm_set();
+  };
+  for (const name of FIELDS) set(name, s[name]);
+  for (const name of FLAGS) set(name, s[name] ? '1' : '0');
   const colour = (text) => {
     put(core.vm_scratch, text);
     return core.vm_colour();
@@ -70,8 +72,6 @@ function applySettings(s) {
     });
     core.vm_use_stops();
   }
-  core.vm_set_flags(FLAGS.reduce((bits, name, i) => bits | (name !== 'oklab' && s[name] ? 1 << i : 0), 0));
-  // After the flags, which set srgb.
   put(core.vm_scratch, s.blend);
   if (!core.vm_set_blend_css()) throw new SettingError('blend', { notBlend: s.blend.slice(0, 40) });
 }
