@@ -190,26 +190,6 @@ VM_EXPORT(vm_set_palette) int vm_set_palette() {
     return name && ApplyPalette(*name, Get().request.gradient);
 }
 
-// Palette `index`'s part 0 name, 1 stops, 2 blend or 3 description at vm_result,
-// its length; -1 past the last palette.
-VM_EXPORT(vm_palette) std::int32_t vm_palette(std::uint32_t index, int part) {
-    if (index >= Palettes().size())
-        return -1;
-    const Palette& p = Palettes()[index];
-    const std::string_view text = part == 0 ? p.name : part == 1 ? p.stops : part == 2 ? p.blend : p.description;
-    return static_cast<std::int32_t>(Hand(std::u16string(text.begin(), text.end())));
-}
-
-// Space `index` of CSS's interpolation spaces at vm_result and whether it takes a
-// hue method (2) or not (1); 0 past the last.
-VM_EXPORT(vm_blend_space) int vm_blend_space(std::uint32_t index) {
-    if (index >= static_cast<std::uint32_t>(kSpaceCount))
-        return 0;
-    const std::string_view name = SpaceName(static_cast<Space>(index));
-    Hand(std::u16string(name.begin(), name.end()));
-    return IsPolar(static_cast<Space>(index)) ? 2 : 1;
-}
-
 // The gradient's colours from its first stop to its last at `count` (>= 2) even
 // places, as the core gives them; how many (0 for a gradient without two good
 // stops). vm_strip_colours points at them, 0xRRGGBB each.
