@@ -151,7 +151,7 @@ bench: test-deps
 	$(BUILD)/bench/window_bench
 	bench/startup_vs_bare.sh $(BUILD)
 	cmake --build $(BUILD) -j $(JOBS) --target web web_npm
-	node bench/web_bench.mjs $(BUILD)/web/index.html $(BUILD)/web/npm/node_modules /usr/bin/chromium
+	node bench/web_bench.mjs $(BUILD)/tests/web/page/index.html $(BUILD)/tests/web/npm/node_modules /usr/bin/chromium
 
 clean:
 	rm -rf $(BUILD) $(ASAN_BUILD) $(FUZZ_BUILD) $(DEB_DIR)

@@ -6,9 +6,9 @@
 #include "codegen/colour_space.h"
 #include "codegen/gradient_markup.h"
 #include "codegen/gradient_stops.h"
-#include "codegen/reference_rules.h"
 #include "codegen/step_fit.h"
 #include "codegen/utf8_sink.h"
+#include "reference_rules.h"
 
 #include <benchmark/benchmark.h>
 

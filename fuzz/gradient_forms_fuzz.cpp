@@ -10,10 +10,10 @@
 #include "codegen/colour.h"
 #include "codegen/gradient_markup.h"
 #include "codegen/gradient_stops.h"
-#include "codegen/reference_rules.h"
 #include "codegen/step_fit.h"
 #include "codegen/units.h"
 #include "fuzz/fuzz_input.h"
+#include "reference_rules.h"
 
 #include <algorithm>
 #include <string>

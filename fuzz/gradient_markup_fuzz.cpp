@@ -4,7 +4,6 @@
 
 #include "codegen/colour.h"
 #include "codegen/gradient_markup.h"
-#include "codegen/reference_rules.h"
 #include "codegen/tag_template.h"
 #include "codegen/text.h"
 #include "codegen/text_to_number.h"
@@ -12,6 +11,7 @@
 #include "codegen/utf8.h"
 #include "codegen/utf8_sink.h"
 #include "fuzz/fuzz_input.h"
+#include "reference_rules.h"
 #include "tests/cutting_sink.h"
 
 #include <vector>

@@ -2,11 +2,11 @@
 // enough to run past the end of the grid.
 
 #include "codegen/colour.h"
-#include "codegen/reference_rules.h"
 #include "codegen/text.h"
 #include "codegen/units.h"
 #include "fuzz/fuzz_input.h"
 #include "preview/preview_layout.h"
+#include "reference_rules.h"
 
 #include <algorithm>
 #include <cmath>

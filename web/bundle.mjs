@@ -1,27 +1,30 @@
 // Puts the page in one file: style, script, worker and module inline, since a
 // page opened from a file may load nothing else. The policy names the inline
 // script and style by their hashes.
-// Usage: node bundle.mjs SOURCE_DIR MODULE.wasm OUT.html
+// The tests' build adds hooks: a script that runs before the page's, and one
+// that follows the worker's.
+// Usage: node bundle.mjs SOURCE_DIR MODULE.wasm OUT.html [PAGE_HOOKS.js WORKER_HOOKS.js]
 import { createHash } from 'node:crypto';
 import { readFileSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 
-const [source, wasm, out] = process.argv.slice(2);
+const [source, wasm, out, pageHooks, workerHooks] = process.argv.slice(2);
 const read = (name) => readFileSync(join(source, name), 'utf8');
 const hash = (text) => `sha256-${createHash('sha256').update(text, 'utf8').digest('base64')}`;
 
 const style = read('page.css');
 // The colour editor goes first: the page's script calls it.
 const script = read('stops.js') + read('page.js');
-const worker = read('worker.js');
-for (const [name, text] of [['stops.js + page.js', script], ['worker.js', worker], ['page.css', style]]) {
+const hooks = pageHooks ? readFileSync(pageHooks, 'utf8') : '';
+const worker = read('worker.js') + (workerHooks ? readFileSync(workerHooks, 'utf8') : '');
+for (const [name, text] of [['stops.js + page.js', script], ['worker.js', worker], ['page.css', style], ['hooks', hooks]]) {
   if (/<\/(script|style)/i.test(text)) throw new Error(`${name} would end its element early`);
 }
 const page = read('page.html')
-  .replace('@SCRIPT_HASH@', hash(script))
+  .replace('@SCRIPT_HASH@', hooks ? `${hash(hooks)}' '${hash(script)}` : hash(script))
   .replace('@STYLE_HASH@', hash(style))
   .replace('@STYLE@', () => style)
   .replace('@MODULE@', () => readFileSync(wasm).toString('base64'))
   .replace('@WORKER@', () => worker)
-  .replace('@SCRIPT@', () => script);
+  .replace('<script>@SCRIPT@', () => (hooks ? `<script>${hooks}</script>\n` : '') + `<script>${script}`);
 writeFileSync(out, page);

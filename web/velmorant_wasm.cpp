@@ -333,9 +333,6 @@ VM_EXPORT(vm_decoded_format) std::uint32_t vm_decoded_format() {
     return Hand(DecodeUtf8(format ? format->name : std::string_view()).text);
 }
 
-// Stops the module as a fault would: the page must load it again and keep going.
-VM_EXPORT(vm_trap) void vm_trap() { __builtin_trap(); }
-
 // Debian's wasm32 C++ runtime has no exceptions: a throw stops the module with a
 // trap, which the page answers by loading it again.
 extern "C" void* __cxa_allocate_exception(std::size_t) { __builtin_trap(); }

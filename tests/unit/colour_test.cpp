@@ -6,7 +6,7 @@
 #include "codegen/css_colour.h"
 #include "codegen/gradient_stops.h"
 #include "codegen/oklab.h"
-#include "codegen/reference_rules.h"
+#include "reference_rules.h"
 
 #include <gtest/gtest.h>
 

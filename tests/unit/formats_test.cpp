@@ -6,11 +6,12 @@
 #include "codegen/counting_sink.h"
 #include "codegen/decode.h"
 #include "codegen/formats.h"
-#include "codegen/reference_rules.h"
 #include "codegen/text.h"
 #include "codegen/units.h"
 #include "codegen/utf8.h"
 #include "codegen/visible_controls.h"
+
+#include "reference_rules.h"
 
 #include <gtest/gtest.h>
 

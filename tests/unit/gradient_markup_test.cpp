@@ -2,13 +2,13 @@
 
 #include "codegen/code_points.h"
 #include "codegen/gradient_stops.h"
-#include "codegen/reference_rules.h"
 #include "codegen/step_fit.h"
 #include "codegen/text.h"
 #include "codegen/text_to_number.h"
 #include "codegen/units.h"
 #include "codegen/utf8.h"
 #include "codegen/utf8_sink.h"
+#include "reference_rules.h"
 #include "tests/cutting_sink.h"
 
 #include <gtest/gtest.h>

@@ -1,6 +1,6 @@
-#include "codegen/reference_rules.h"
 #include "codegen/text_to_number.h"
 #include "preview/preview_layout.h"
+#include "reference_rules.h"
 
 #include <gtest/gtest.h>
 

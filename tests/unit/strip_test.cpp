@@ -1,6 +1,6 @@
 #include "preview/gradient_strip.h"
 
-#include "codegen/reference_rules.h"
+#include "reference_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "codegen/reference_rules.h"
 #include "codegen/style_wrap.h"
+#include "reference_rules.h"
 
 #include <gtest/gtest.h>
 

@@ -3,8 +3,9 @@
 // code's colour, its colours are Chromium's color-mix(), the stop editor writes
 // the CLI's --colours, hostile text stays text, nothing leaves the page, a trap loses
 // nothing, links and storage cannot break it, copies match their click, axe-core
-// finds nothing, and the page is shot at desktop and phone width.
-// Usage: node page_test.mjs PAGE CLI NODE_MODULES CHROMIUM OUT_DIR
+// finds nothing, and the page is shot at desktop and phone width. PAGE is the
+// tests' build; the shipped page must hold none of its hooks.
+// Usage: node page_test.mjs PAGE CLI NODE_MODULES CHROMIUM OUT_DIR SHIPPED_PAGE
 import { spawnSync } from 'node:child_process';
 import { readFileSync } from 'node:fs';
 import { join } from 'node:path';
@@ -12,7 +13,7 @@ import { pathToFileURL } from 'node:url';
 import { check as oracle, randomGradients, stopsArgument } from './colour_oracle.mjs';
 import { launch, settled } from './launch.mjs';
 
-const [pagePath, cli, modules, chromium, out] = process.argv.slice(2);
+const [pagePath, cli, modules, chromium, out, shippedPath] = process.argv.slice(2);
 const pageUrl = pathToFileURL(pagePath).href;
 let failures = 0;
 function check(what, ok, detail = '') {
@@ -484,6 +485,16 @@ await page.screenshot({ path: join(out, 'web-desktop.png'), fullPage: true });
 await page.setViewportSize({ width: 360, height: 740 });
 check('nothing wider than a phone', (await page.evaluate(() => document.documentElement.scrollWidth)) <= 360);
 await page.screenshot({ path: join(out, 'web-phone.png'), fullPage: true });
+
+// The shipped page holds no test hook, neither in its script nor among its module's exports.
+for (const [path, shipped] of [[shippedPath, true], [pagePath, false]]) {
+  const html = readFileSync(path, 'utf8');
+  const module = Buffer.from(html.match(/id="module">([^<]*)</)[1], 'base64');
+  const names = WebAssembly.Module.exports(new WebAssembly.Module(module)).map((e) => e.name).join(' ');
+  const hooks = ['velmorantTrap', 'dataset.copies', 'dataset.took', 'performance.measure', 'vm_trap']
+    .filter((name) => html.includes(name) || names.includes(name));
+  check(`${shipped ? 'shipped' : 'test'} page's hooks`, hooks.length === (shipped ? 0 : 5), hooks.join(' '));
+}
 
 check('no request left the page', requests.length === 0, requests.join(' '));
 check('no script error or policy violation', problems.length === 0, problems.join('\n  '));
