@@ -131,7 +131,7 @@ void Form1::CreateControls() {
     Command2.Add(0, place(button(Frame2, QStringLiteral("★ 转换 ★")), 3840, 690, 1575, 345, 32));
     Command2.Add(2, place(button(Frame2, QStringLiteral("从剪贴板粘贴")), 3870, 240, 1575, 345, 10));
     Text1 = place(new MultiLineTextBox(Frame2), 120, 240, 3615, 825, 3);
-    Text1->SetText(QStringLiteral("Zarimo软件-免费、精彩、共享！\r\n"));
+    Text1->SetText(ToQString(kStartupText));
 
     Frame1 = place(frame(this, QStringLiteral("效果预览")), 120, 120, 5625, 1695, 0);
     Picture1 = place(new PictureBox(Frame1, TwipsRect(120, 240, 5385, 1275), false, SystemColour(ActiveCaptionText),

@@ -34,6 +34,9 @@ struct ConversionRequest {
     static ConversionRequest Startup();
 };
 
+// The window's text to convert at start-up, line break and all.
+inline constexpr std::u16string_view kStartupText = u"Zarimo软件-免费、精彩、共享！\r\n";
+
 // The template, code form and style tags the request writes around its units.
 OutputShape ShapeOf(const ConversionRequest& request);
 

@@ -88,9 +88,9 @@ std::string DescriptionJson() {
     const std::string colours =
         Array(startup.gradient.stops, [](const Rgb& c) { return Quoted(std::u16string_view(ColourCode(c))); });
     return "{\"formats\":" + formats + ",\"blends\":" + blends + ",\"hueMethods\":" + hues +
-           ",\"palettes\":" + palettes + ",\"forums\":" + forums +
-           ",\"startup\":{\"format\":" + Quoted(startup.format->name) + ",\"colours\":" + colours +
-           ",\"blend\":" + blend + ",\"step\":" + Quoted(startup.step) + ",\"size\":" + Quoted(startup.styles.size) +
+           ",\"palettes\":" + palettes + ",\"forums\":" + forums + ",\"startup\":{\"text\":" + Quoted(kStartupText) +
+           ",\"format\":" + Quoted(startup.format->name) + ",\"colours\":" + colours + ",\"blend\":" + blend +
+           ",\"step\":" + Quoted(startup.step) + ",\"size\":" + Quoted(startup.styles.size) +
            ",\"font\":" + Quoted(startup.styles.font) + ",\"merge\":" + (startup.merge ? "true" : "false") +
            "},\"sizes\":" + Array(SizeChoices(), text) + ",\"fonts\":" + Array(FontChoices(), text) + "}";
 }

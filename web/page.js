@@ -8,10 +8,11 @@
     zh: {
       edition: '增强版', text: '输入待转换文本', options: '效果选项', start: '起始颜色', end: '结束颜色',
       startPicker: '选择起始颜色', endPicker: '选择结束颜色', colours: '多个颜色', blend: '混合', dialect: '用途',
-      html: 'Html(网页)', ubb: 'UBB(论坛)', qq: 'QQ空间', format: '格式', open: '颜色前', middle: '颜色后',
+      format: '格式', open: '颜色前', middle: '颜色后',
       close: '结尾', step: '字步长(间距)', fit: '限长', fitOff: '不限', size: '大小', font: '字体', bold: '粗体 B',
       italic: '斜体 I', underline: '下划线 U', strike: '删除线 ABC', merge: '合并同色', preview: '效果预览',
       code: '效果代码', copy: '复制上面代码', length: '长度', lang: 'English',
+      maxTags: '限标签数', forum: '论坛', noForum: '自定', tags: '颜色标签', readBack: '读回文本和颜色',
       coloursHint: '填了多个颜色，就不用起始和结束颜色',
       blendHint: '中间的颜色怎么调：srgb 直接混合，和多数论坛工具一样；oklab、oklch 按眼睛的感觉均匀过渡，中间不发灰；oklch 绕远路就是彩虹',
       swap: '交换起止', stepByFit: '由限长选定，不能改', reset: '恢复初始设置', dark: '深色背景', fromLink: '这些设置来自链接，只用于这一次，不会保存',
@@ -20,12 +21,12 @@
     en: {
       edition: 'enhanced', text: 'Text to convert', options: 'Effect options', start: 'Start colour',
       end: 'End colour', startPicker: 'Pick the start colour', endPicker: 'Pick the end colour',
-      colours: 'Colours', blend: 'Blend', dialect: 'Use', html: 'Html (web page)', ubb: 'UBB (forum)',
-      qq: 'QQ Space', format: 'Format', open: 'Before the colour', middle: 'After the colour',
+      colours: 'Colours', blend: 'Blend', dialect: 'Use', format: 'Format', open: 'Before the colour', middle: 'After the colour',
       close: 'After the characters', step: 'Characters per colour', fit: 'Length limit', fitOff: 'off',
       size: 'Size', font: 'Font', bold: 'Bold B', italic: 'Italic I', underline: 'Underline U',
       strike: 'Strike-through ABC', merge: 'Merge equal colours', preview: 'Preview', code: 'Code',
       copy: 'Copy the code', length: 'Length', lang: '中文',
+      maxTags: 'Tag limit', forum: 'Forum', noForum: 'my own', tags: 'Colour tags', readBack: 'Read back text and colours',
       coloursHint: 'When given, these replace the start and end colours',
       blendHint: 'How the colours in between are mixed: srgb mixes them straight, as most forum tools do; oklab and oklch step evenly as the eye sees it, with no greyish middle; oklch the long way round is a rainbow',
       swap: 'Swap', stepByFit: 'Chosen by the length limit, not editable', reset: 'Reset to start-up settings', dark: 'Dark background',
@@ -44,7 +45,11 @@
       notBlend: (d) => `“${d.notBlend}”不是混合方式`,
       tooLong: () => '文本太长，无法转换',
       notNumber: (d) => `限长“${d.notNumber}”不是字数`,
-      noFit: (d) => `没有字步长能放进 ${d.noFit} 个字：最短的代码有 ${d.shortest} 个字，字步长 ${d.atStep}`,
+      noFit: (d) => (d.maxTags === undefined ? `没有字步长能放进 ${d.noFit} 个字：最短的代码有 ${d.shortest} 个字，字步长 ${d.atStep}`
+        : `没有字步长能放进 ${d.noFit} 个字和 ${d.maxTags} 个标签：最短的代码有 ${d.shortest} 个字、${d.tags} 个标签，字步长 ${d.atStep}`),
+      overTags: (d) => `代码有 ${d.tags} 个颜色标签，超过 ${d.maxTags} 个：论坛会把多出的显示成文字；填上限长可选出合适的字步长`,
+      missing: (d) => `“${d.format}”没有这些样式，代码里不会有：${d.names.join('、')}`,
+      decodable: (d) => `粘贴的像是“${d.format}”代码：${d.colours} 个颜色。`,
       fault: () => '转换器又出错了：这些设置需要的内存超过网页能用的；文本没有丢失',
       recovered: () => '转换器出错（内存不足？），已重新载入并重新转换；文本没有丢失',
       shown: (d) => `框里显示前 ${d.shown} 个字，共 ${d.total} 个；复制会复制全部代码`,
@@ -61,7 +66,11 @@
       notBlend: (d) => `'${d.notBlend}' is not a blend`,
       tooLong: () => 'The text is too long to convert',
       notNumber: (d) => `Length limit '${d.notNumber}' is not a number of characters`,
-      noFit: (d) => `No step fits in ${d.noFit} characters: the shortest code is ${d.shortest} characters, at step ${d.atStep}`,
+      noFit: (d) => (d.maxTags === undefined ? `No step fits in ${d.noFit} characters: the shortest code is ${d.shortest} characters, at step ${d.atStep}`
+        : `No step fits in ${d.noFit} characters and ${d.maxTags} tags: the shortest code is ${d.shortest} characters with ${d.tags} tags, at step ${d.atStep}`),
+      overTags: (d) => `The code has ${d.tags} colour tags, more than ${d.maxTags}: the forum shows the rest as text; a length limit picks a step that fits`,
+      missing: (d) => `'${d.format}' has no ${d.names.join(', ')}: the code leaves them out`,
+      decodable: (d) => `The pasted text looks like a '${d.format}' code with ${d.colours} colours.`,
       fault: () => 'The converter stopped again: these settings need more memory than the page has; your text is kept',
       recovered: () => 'The converter stopped (out of memory?), was loaded again and converted again; your text is kept',
       shown: (d) => `The box shows the first ${d.shown} of ${d.total} characters; Copy takes the whole code`,
@@ -74,7 +83,7 @@
     },
   };
 
-  const FIELDS = ['start', 'end', 'colours', 'blend', 'dialect', 'open', 'middle', 'close', 'step', 'fit', 'size', 'font'];
+  const FIELDS = ['start', 'end', 'colours', 'blend', 'dialect', 'open', 'middle', 'close', 'step', 'fit', 'max-tags', 'size', 'font'];
   const CHECKS = ['bold', 'italic', 'underline', 'strike', 'merge'];
   const PREVIEW_CHARACTERS = 5000;
   // A longer code is shown cut, since the box lays out all it holds after every
@@ -82,14 +91,16 @@
   const CODE_SHOWN = 10000;
   const STORE = 'velmorant.settings';
   const KEPT = 10000; // longer settings are used but not stored: the storage is small and shared
-  // The window's input text at start-up, with the line break a browser gives.
-  const START_TEXT = 'Zarimo软件-免费、精彩、共享！\n';
 
   const code = $('code');
   const message = $('message');
   let lang = 'zh';
   let defaults = null; // the start-up settings, once the worker has told them
-  let dialects = null;
+  // The module's one description of formats, blends, palettes, forums, start-up
+  // values, sizes and fonts; the page's lists come from it alone.
+  let description = null;
+  let pasted = false; // the text changed by a paste: read it back as a code if it is one
+  let decodable = null; // what the pasted code reads back as, while the offer stands
   let stepText = ''; // the step the user wrote, while a length limit shows the chosen one
   let lastId = 0;
   let textChanged = true;
@@ -161,6 +172,9 @@
       for (const id of FIELDS) if ($(id).value.length > KEPT) add(id, m.notKept());
     }
     if (notes.error?.field && notes.error.field !== 'text') add(notes.error.field, m[notes.error.kind](notes.error));
+    if (notes.missing) add('bold', m.missing(notes.missing));
+    if (notes.overTags) add('max-tags', m.overTags(notes.overTags));
+    $('decode-text').textContent = decodable ? m.decodable({ format: decodable.format, colours: decodable.colours.length }) : '';
     for (const [note, texts] of beside) note.textContent = texts.join(' · ');
   }
 
@@ -201,7 +215,7 @@
   // without a template brings its own.
   function whole(given) {
     const s = { ...defaults, ...given };
-    if (given.dialect && !['open', 'middle', 'close'].some((id) => id in given)) [s.open, s.middle, s.close] = dialects[given.dialect];
+    if (given.dialect && !['open', 'middle', 'close'].some((id) => id in given)) [s.open, s.middle, s.close] = template(given.dialect);
     delete s.lang;
     return s;
   }
@@ -212,6 +226,16 @@
     stepText = s.step;
     velmorantColours.show(s);
     showFit();
+    showForum();
+  }
+
+  const formatOf = (name) => description.formats.find((f) => f.name === name);
+  const template = (name) => ['open', 'middle', 'close'].map((part) => formatOf(name)[part]);
+
+  // The forum whose limits the fields hold, if any.
+  function showForum() {
+    const forum = description.forums.find((f) => String(f.length) === $('fit').value && String(f.tags ?? '') === $('max-tags').value);
+    $('forum').value = forum ? forum.name : '';
   }
 
   // What differs from start-up, as link text: start-up values fill the rest anywhere.
@@ -270,6 +294,8 @@
     }
     const settings = { ...read(), previewCharacters: PREVIEW_CHARACTERS, codeShown: CODE_SHOWN };
     const message = { id: ++lastId, settings, ...extra };
+    if (pasted) message.detect = true;
+    pasted = false;
     if (textChanged) {
       message.text = $('text').value;
       previewText = message.text; // the preview's slices come from the text the newest request carries
@@ -298,15 +324,19 @@
     }
     if (event.target.id === 'text') {
       textChanged = true;
+      showDecodable(null);
       if (beforePaste && $('text').value !== beforePaste.after) showPasted(null);
     }
     delete fieldNotes[event.target.id];
-    if (event.target.id === 'dialect') {
-      const [open, middle, close] = dialects[event.target.value];
-      $('open').value = open;
-      $('middle').value = middle;
-      $('close').value = close;
+    if (event.target.id === 'dialect') [$('open').value, $('middle').value, $('close').value] = template(event.target.value);
+    if (event.target.id === 'forum') {
+      const forum = description.forums.find((f) => f.name === event.target.value);
+      if (forum) [$('fit').value, $('max-tags').value] = [String(forum.length), String(forum.tags ?? '')];
+      delete fieldNotes.fit;
+      delete fieldNotes['max-tags'];
+      showFit();
     }
+    if (event.target.id === 'fit' || event.target.id === 'max-tags') showForum();
     if (event.target.id === 'step') stepText = event.target.value;
     if (event.target.id === 'fit') showFit();
     if (event.target.type === 'color') $(event.target.id.replace('-picker', '')).value = event.target.value.slice(1).toUpperCase();
@@ -333,6 +363,9 @@
     current = r;
     notes.error = r.error ? { kind: errorKind(r.error), ...r.error } : null;
     notes.shown = null;
+    notes.missing = r.missing?.length ? { format: read().dialect, names: r.missing.map((n) => CAPTIONS[lang][n] ?? n) } : null;
+    notes.overTags = r.maxTags >= 0 && r.tags > r.maxTags ? { tags: r.tags, maxTags: r.maxTags } : null;
+    if (r.decoded && r.decoded.text !== $('text').value) showDecodable(r.decoded);
     const picks = r.pickers || [];
     ['start-picker', 'end-picker'].forEach((id, i) => {
       if (picks[i] >= 0) $(id).value = `#${picks[i].toString(16).padStart(6, '0')}`;
@@ -340,16 +373,19 @@
     if (r.error) {
       code.value = '';
       $('length').textContent = '';
+      $('tags').textContent = '';
       $('preview').replaceChildren();
     } else {
       code.value = r.shown;
       if (r.cut) notes.shown = { shown: r.shown.length, total: r.length };
       $('length').textContent = String(r.length);
+      $('tags').textContent = String(r.tags);
       if ($('fit').value !== '') $('step').value = String(r.step);
       renderPreview(r);
     }
     velmorantColours.strip(r.strip);
-    for (const el of ['start', 'end', 'colours', 'blend-space', 'fit']) $(el).toggleAttribute('aria-invalid', r.error?.field === el.replace('-space', ''));
+    for (const el of ['start', 'end', 'colours', 'blend-space', 'fit', 'max-tags']) $(el).toggleAttribute('aria-invalid', r.error?.field === el.replace('-space', ''));
+    $('max-tags').toggleAttribute('aria-invalid', r.error?.field === 'max-tags' || Boolean(notes.overTags));
     code.dataset.state = r.error ? 'error' : 'current';
     if (r.error?.fault) notes.recovered = false;
     showNotes();
@@ -420,11 +456,24 @@
   // --- start --------------------------------------------------------------------
 
   function start(ready) {
-    velmorantColours.start(ready.colours);
-    dialects = ready.dialects;
-    const [open, middle, close] = dialects.startup;
-    defaults = { ...ready.startup, colours: '', blend: 'srgb', dialect: 'startup', open, middle, close, fit: '' };
+    velmorantColours.start(ready);
+    description = ready;
+    const options = (list, make) => list.map((item) => Object.assign(document.createElement('option'), make(item)));
+    $('dialect').replaceChildren(...options(description.formats, (f) => ({ value: f.name, textContent: `${f.name}: ${f.summary}` })));
+    $('forum').append(...options(description.forums, (f) => ({ value: f.name, textContent: f.name })));
+    $('sizes').replaceChildren(...options(description.sizes, (v) => ({ value: v })));
+    $('fonts').replaceChildren(...options(description.fonts, (v) => ({ value: v })));
+    const u = description.startup;
+    // The window's text at start-up, with the line break a browser gives; the
+    // user may have typed before the module was ready.
+    if ($('text').value === '') $('text').value = u.text.replace(/\r\n/g, '\n');
+    const [open, middle, close] = template(u.format);
+    defaults = {
+      start: u.colours[0], end: u.colours.at(-1), colours: '', blend: u.blend, dialect: u.format, open, middle, close,
+      step: u.step, fit: '', 'max-tags': '', size: u.size, font: u.font,
+    };
     for (const id of CHECKS) defaults[id] = false;
+    defaults.merge = u.merge;
     mine = whole(clean(stored()));
     fromAddress();
   }
@@ -447,16 +496,43 @@
     $('preview').classList.toggle('dark', dark = $('dark').checked);
   }
 
-  function showPasted(before) {
-    beforePaste = before === null ? null : { before, after: $('text').value };
+  function showPasted(before, settings = null) {
+    beforePaste = before === null ? null : { before, after: $('text').value, settings };
     $('paste-note').hidden = !before; // a paste into an empty box needs no word
   }
 
   function unpaste() {
     const box = $('text');
-    box.setRangeText(beforePaste.before, 0, box.value.length, 'end');
+    const { before, settings } = beforePaste;
+    box.setRangeText(before, 0, box.value.length, 'end');
     showPasted(null);
+    if (settings) write(settings); // reading a code back set these too
     box.dispatchEvent(new Event('input', { bubbles: true }));
+    box.focus();
+  }
+
+  function showDecodable(read) {
+    decodable = read;
+    $('decode-note').hidden = !read;
+    showNotes();
+  }
+
+  // The pasted code becomes its text, its colours as --colours takes them, and its
+  // format; undone as a long paste is.
+  function readBack() {
+    const box = $('text');
+    const before = box.value;
+    const settings = read();
+    const { text, colours, format } = decodable;
+    const hex = colours.map((c) => c.toString(16).padStart(6, '0').toUpperCase());
+    $('colours').value = (hex.length === 1 ? [hex[0], hex[0]] : hex).join(',');
+    $('dialect').value = format;
+    [$('open').value, $('middle').value, $('close').value] = template(format);
+    velmorantColours.show(read());
+    box.setRangeText(text.replace(/\r\n/g, '\n'), 0, box.value.length, 'end'); // as a paste would put it
+    showDecodable(null);
+    box.dispatchEvent(new Event('input', { bubbles: true }));
+    showPasted(before, settings);
     box.focus();
   }
 
@@ -464,7 +540,6 @@
   // which says nothing here.
   addEventListener('hashchange', () => defaults && fromAddress());
 
-  $('text').value = START_TEXT;
   lang = clean(linked()).lang || clean(stored()).lang || browserLang();
   $('dark').checked = stored().dark === '1';
   showDark();
@@ -476,12 +551,13 @@
   // replacement is outside the box's undo, so the page keeps what it replaced, for
   // its own button and Ctrl+Z; a paste over a selection stays an edit.
   $('text').addEventListener('paste', (e) => {
-    const pasted = e.clipboardData.getData('text/plain');
+    pasted = true;
+    const text = e.clipboardData.getData('text/plain');
     const box = e.target;
-    if (pasted.length < 100000 || box.selectionStart !== box.selectionEnd) return;
+    if (text.length < 100000 || box.selectionStart !== box.selectionEnd) return;
     e.preventDefault();
     const before = box.value;
-    box.setRangeText(pasted, box.selectionStart, box.selectionEnd, 'end');
+    box.setRangeText(text, box.selectionStart, box.selectionEnd, 'end');
     box.dispatchEvent(new Event('input', { bubbles: true }));
     showPasted(before);
   });
@@ -492,6 +568,7 @@
     }
   });
   $('unpaste').addEventListener('click', unpaste);
+  $('read-back').addEventListener('click', readBack);
   // The window's step box takes typed digits only; pasted text goes through.
   $('step').addEventListener('beforeinput', (e) => {
     if (e.inputType === 'insertText' && /[^0-9]/.test(e.data || '')) e.preventDefault();

@@ -24,6 +24,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #define VM_EXPORT(name) extern "C" __attribute__((export_name(#name)))
@@ -52,23 +53,6 @@ struct State {
 State& Get() {
     static State state;
     return state;
-}
-
-std::u16string& Setting(ConversionRequest& request, int field) {
-    switch (field) {
-    case 0:
-        return request.tags.Open;
-    case 1:
-        return request.tags.Middle;
-    case 2:
-        return request.tags.Close;
-    case 3:
-        return request.step;
-    case 4:
-        return request.styles.size;
-    default:
-        return request.styles.font;
-    }
 }
 
 std::uint32_t Hand(std::u16string text) {
@@ -119,13 +103,37 @@ VM_EXPORT(vm_take_input) int vm_take_input(std::uint32_t bytes) {
 // The start-up request: the window's values.
 VM_EXPORT(vm_reset) void vm_reset() { Get().request = ConversionRequest::Startup(); }
 
-// The scratch text becomes field 0 open, 1 middle, 2 close, 3 step, 4 size, 5 font.
-VM_EXPORT(vm_set_text) void vm_set_text(int field) { Setting(Get().request, field) = Get().scratch; }
-
-// 0 start-up, 1 html, 2 ubb, 3 qq: what the code is for. The template texts are
-// set on their own, as the user may have edited them.
-VM_EXPORT(vm_set_dialect) void vm_set_dialect(int dialect) {
-    Get().request.format = &FormatOf(static_cast<Dialect>(dialect));
+// The scratch text "name=value" sets one setting, named as the CLI names it:
+// open, middle, close, step, size and font take the text; bold, italic,
+// underline, strike and merge take 1 or 0. Gives 0 for no such setting.
+VM_EXPORT(vm_set) int vm_set() {
+    const std::u16string_view scratch = Get().scratch;
+    const std::size_t equals = scratch.find(u'=');
+    if (equals == std::u16string_view::npos)
+        return 0;
+    const std::u16string_view name = scratch.substr(0, equals), value = scratch.substr(equals + 1);
+    ConversionRequest& r = Get().request;
+    const std::pair<std::u16string_view, std::u16string*> texts[] = {
+        {u"open", &r.tags.Open}, {u"middle", &r.tags.Middle}, {u"close", &r.tags.Close},
+        {u"step", &r.step},      {u"size", &r.styles.size},   {u"font", &r.styles.font}};
+    const std::pair<std::u16string_view, bool*> flags[] = {{u"bold", &r.styles.bold},
+                                                           {u"italic", &r.styles.italic},
+                                                           {u"underline", &r.styles.underline},
+                                                           {u"strike", &r.styles.strikethrough},
+                                                           {u"merge", &r.merge}};
+    for (const auto& [known, text] : texts) {
+        if (known == name) {
+            *text = value;
+            return 1;
+        }
+    }
+    for (const auto& [known, flag] : flags) {
+        if (known == name) {
+            *flag = value == u"1";
+            return 1;
+        }
+    }
+    return 0;
 }
 
 // The scratch text read as a colour, 0xRRGGBB, or -1 when it is not one.
@@ -167,7 +175,7 @@ VM_EXPORT(vm_set_stops_css) int vm_set_stops_css() {
 }
 
 // The scratch text as a blend ("oklch longer hue"), as --blend reads it: 1, or 0
-// when it is none. vm_set_flags sets srgb or oklab over it, so it comes after.
+// when it is none.
 VM_EXPORT(vm_set_blend_css) int vm_set_blend_css() {
     const std::optional<std::string> text = ScratchAscii();
     const std::optional<Blend> blend = text ? ReadBlend(*text) : std::nullopt;
@@ -180,26 +188,6 @@ VM_EXPORT(vm_set_blend_css) int vm_set_blend_css() {
 VM_EXPORT(vm_set_palette) int vm_set_palette() {
     const std::optional<std::string> name = ScratchAscii();
     return name && ApplyPalette(*name, Get().request.gradient);
-}
-
-// Palette `index`'s part 0 name, 1 stops, 2 blend or 3 description at vm_result,
-// its length; -1 past the last palette.
-VM_EXPORT(vm_palette) std::int32_t vm_palette(std::uint32_t index, int part) {
-    if (index >= Palettes().size())
-        return -1;
-    const Palette& p = Palettes()[index];
-    const std::string_view text = part == 0 ? p.name : part == 1 ? p.stops : part == 2 ? p.blend : p.description;
-    return static_cast<std::int32_t>(Hand(std::u16string(text.begin(), text.end())));
-}
-
-// Space `index` of CSS's interpolation spaces at vm_result and whether it takes a
-// hue method (2) or not (1); 0 past the last.
-VM_EXPORT(vm_blend_space) int vm_blend_space(std::uint32_t index) {
-    if (index >= static_cast<std::uint32_t>(kSpaceCount))
-        return 0;
-    const std::string_view name = SpaceName(static_cast<Space>(index));
-    Hand(std::u16string(name.begin(), name.end()));
-    return IsPolar(static_cast<Space>(index)) ? 2 : 1;
 }
 
 // The gradient's colours from its first stop to its last at `count` (>= 2) even
@@ -219,43 +207,6 @@ VM_EXPORT(vm_strip) std::uint32_t vm_strip(std::uint32_t count) {
     return static_cast<std::uint32_t>(s.strip.size());
 }
 VM_EXPORT(vm_strip_colours) const std::int32_t* vm_strip_colours() { return Get().strip.data(); }
-
-// Bits: 1 Oklab, 2 merge, 4 bold, 8 italic, 16 underline, 32 strike-through.
-VM_EXPORT(vm_set_flags) void vm_set_flags(int flags) {
-    ConversionRequest& r = Get().request;
-    r.gradient.blend = flags & 1 ? Blend::Oklab : Blend::Srgb;
-    r.merge = flags & 2;
-    r.styles.bold = flags & 4;
-    r.styles.italic = flags & 8;
-    r.styles.underline = flags & 16;
-    r.styles.strikethrough = flags & 32;
-}
-
-// Part 0 open, 1 middle, 2 close of the dialect's template (numbered as for
-// vm_set_dialect); parts 3 step, 4 size, 5 font, 6 start colour and 7 end colour:
-// their start-up values. vm_result points at the text.
-VM_EXPORT(vm_preset) std::uint32_t vm_preset(int dialect, int part) {
-    const TagTemplate tags = TemplateFor(static_cast<Dialect>(dialect));
-    const ConversionRequest startup = ConversionRequest::Startup();
-    switch (part) {
-    case 0:
-        return Hand(tags.Open);
-    case 1:
-        return Hand(tags.Middle);
-    case 2:
-        return Hand(tags.Close);
-    case 3:
-        return Hand(startup.step);
-    case 4:
-        return Hand(startup.styles.size);
-    case 5:
-        return Hand(startup.styles.font);
-    case 6:
-        return Hand(ColourCode(startup.gradient.stops.front()));
-    default:
-        return Hand(ColourCode(startup.gradient.stops.back()));
-    }
-}
 
 // What would stop the conversion, asked first since a throw here traps:
 // 0 nothing, 1 a text too long, 2 a gradient without two good stops.

@@ -32,17 +32,8 @@ function result(units) {
 }
 
 const FIELDS = ['open', 'middle', 'close', 'step', 'size', 'font'];
-const FLAGS = ['oklab', 'merge', 'bold', 'italic', 'underline', 'strike'];
-const DIALECTS = ['startup', 'html', 'ubb', 'qq'];
+const FLAGS = ['merge', 'bold', 'italic', 'underline', 'strike'];
 const STRIP = 256; // the strip's colours, stretched to its width
-
-function presets() {
-  const texts = (dialect, parts) => parts.map((part) => result(core.vm_preset(dialect, part)));
-  return {
-    dialects: Object.fromEntries(DIALECTS.map((name, i) => [name, texts(i, [0, 1, 2])])),
-    startup: Object.fromEntries(['step', 'size', 'font', 'start', 'end'].map((name, i) => [name, texts(0, [3 + i])[0]])),
-  };
-}
 
 // A fault in a setting the user can see and fix: no code, a message beside it.
 class SettingError extends Error {
@@ -54,10 +45,15 @@ class SettingError extends Error {
 
 function applySettings(s) {
   core.vm_reset();
-  FIELDS.forEach((name, field) => {
-    put(core.vm_scratch, s[name]);
-    core.vm_set_text(field);
-  });
+  // The format first: it brings its own template, which the texts then replace.
+  put(core.vm_scratch, s.dialect);
+  core.vm_set_format();
+  const set = (name, value) => {
+    put(core.vm_scratch, `${name}=${value}`);
+    core.vm_set();
+  };
+  for (const name of FIELDS) set(name, s[name]);
+  for (const name of FLAGS) set(name, s[name] ? '1' : '0');
   const colour = (text) => {
     put(core.vm_scratch, text);
     return core.vm_colour();
@@ -76,9 +72,6 @@ function applySettings(s) {
     });
     core.vm_use_stops();
   }
-  core.vm_set_dialect(DIALECTS.indexOf(s.dialect));
-  core.vm_set_flags(FLAGS.reduce((bits, name, i) => bits | (name !== 'oklab' && s[name] ? 1 << i : 0), 0));
-  // After the flags, which set srgb.
   put(core.vm_scratch, s.blend);
   if (!core.vm_set_blend_css()) throw new SettingError('blend', { notBlend: s.blend.slice(0, 40) });
 }
@@ -88,37 +81,55 @@ function cssStops(text) {
   return core.vm_set_stops_css();
 }
 
-// The blends, hue methods and palettes the stop editor lists, from the one description.
-function colourDescription() {
-  const { blends, hueMethods, palettes } = JSON.parse(result(core.vm_description()));
-  return { blends, hueMethods, palettes };
-}
-
 let text = '';
 let pickers = []; // the start and end colours as read, for the colour pickers
 let textPut = false; // whether the instance holds `text`
 
+function putText() {
+  if (textPut) return;
+  const room = text.length * 3;
+  const at = core.vm_input_utf8(room);
+  const { written } = utf8Encoder.encodeInto(text, new Uint8Array(core.memory.buffer, at, room));
+  core.vm_take_input(written);
+  textPut = true;
+}
+
+// The text read back as a code in whichever format reads it: its text, colours
+// and format, or nothing when it holds no colour.
+function decoded() {
+  putText();
+  const length = core.vm_decode(1);
+  const count = core.vm_decoded_count();
+  if (count === 0) return null;
+  const decodedText = result(length);
+  const colours = [...new Int32Array(core.memory.buffer, core.vm_decoded_colours(), count)];
+  return { text: decodedText, colours, format: result(core.vm_decoded_format()) };
+}
+
 function convert(s) {
-  if (!textPut) {
-    const room = text.length * 3;
-    const at = core.vm_input_utf8(room);
-    const { written } = utf8Encoder.encodeInto(text, new Uint8Array(core.memory.buffer, at, room));
-    core.vm_take_input(written);
-    textPut = true;
-  }
+  putText();
   applySettings(s);
   // The core throws, which here traps, for what the check names: ask first.
   const problem = core.vm_check();
   if (problem === 1) throw new SettingError('text', { tooLong: true });
   if (problem === 2) throw new SettingError('colours', { twoColours: true });
+  const missing = JSON.parse(result(core.vm_missing_styles()));
+  // The CLI's limits, up to 2^64 - 1. No code is near 2^53 characters, so a
+  // limit beyond it is as good as 2^53, which a double holds exactly.
+  const limit = (id) => {
+    if (s[id] === '') return -1;
+    if (!/^[0-9]+$/.test(s[id]) || BigInt(s[id]) >= 2n ** 64n) throw new SettingError(id, { notNumber: s[id].slice(0, 40) });
+    return Math.min(Number(s[id]), Number.MAX_SAFE_INTEGER);
+  };
+  const maxTags = limit('max-tags');
   let step = 0;
   if (s.fit !== '') {
-    // The CLI's limits, up to 2^64 - 1. No code is near 2^53 characters, so a
-    // limit beyond it is as good as 2^53, which a double holds exactly.
-    if (!/^[0-9]+$/.test(s.fit) || BigInt(s.fit) >= 2n ** 64n) throw new SettingError('fit', { notNumber: s.fit.slice(0, 40) });
-    step = core.vm_fit(Math.min(Number(s.fit), Number.MAX_SAFE_INTEGER));
+    step = core.vm_fit_within(limit('fit'), maxTags);
     if (step === 0) {
-      throw new SettingError('fit', { noFit: s.fit, shortest: core.vm_fit_length(), atStep: core.vm_fit_shortest_step() });
+      throw new SettingError('fit', {
+        noFit: s.fit, shortest: core.vm_fit_length(), atStep: core.vm_fit_shortest_step(),
+        ...(maxTags >= 0 && { maxTags: s['max-tags'], tags: core.vm_fit_tags() }),
+      });
     }
   }
   // The code goes over as its bytes, moved rather than copied; the page decodes it
@@ -129,11 +140,12 @@ function convert(s) {
   const shown = head.slice(0, s.codeShown);
   const cut = shown.length < head.length || bytes.length > s.codeShown * 3;
   const length = core.vm_code_points();
+  const tags = core.vm_code_tags();
   const colours = core.vm_strip(STRIP); // before its pointer: it fills the vector
   const strip = new Int32Array(core.memory.buffer, core.vm_strip_colours(), colours).slice();
   const count = core.vm_preview(step, s.previewCharacters);
   const units = new Int32Array(core.memory.buffer, core.vm_preview_units(), count * 3).slice();
-  return { bytes, shown, cut, length, step, units, strip, points: core.vm_preview_points() };
+  return { bytes, shown, cut, length, tags, maxTags, missing, step, units, strip, points: core.vm_preview_points() };
 }
 
 let latest = null;
@@ -146,11 +158,13 @@ wake.port1.onmessage = () => {
   latest = null;
   if (!job) return;
   let reply;
+  let read = null;
   try {
-    reply = { id: job.id, ...convert(job.settings), pickers };
+    if (job.detect) read = decoded();
+    reply = { id: job.id, ...convert(job.settings), pickers, decoded: read };
   } catch (error) {
     if (error instanceof SettingError) {
-      reply = { id: job.id, error: error.detail, pickers };
+      reply = { id: job.id, error: error.detail, pickers, decoded: read };
     } else {
       // A trap (out of memory, a fault in the core): start over with a new
       // instance, which gets the text again with the next job.
@@ -166,13 +180,15 @@ onmessage = ({ data }) => {
   if (data.module) {
     wasmModule = data.module;
     load();
-    postMessage({ ready: { ...presets(), colours: colourDescription() } });
+    // The one description of formats, start-up values, fonts and sizes.
+    postMessage({ ready: JSON.parse(result(core.vm_description())) });
     return;
   }
   if (data.text !== undefined) {
     text = data.text;
     textPut = false;
   }
+  if (latest?.detect) data.detect = true; // a paste's reading back outlives the settings after it
   latest = data;
   wake.port2.postMessage(0);
 };

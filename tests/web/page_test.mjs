@@ -62,6 +62,15 @@ const CASES = [
   [['--palette', 'rainbow', '--size=', '--font='], 'Rainbow text'],
   [['--palette', 'ocean', '--step', '2', '--size=', '--font='], 'Calm waters'],
   [['--blend', 'oklch longer hue', '--colours', 'red, hsl(240 100% 50%) 30%, lime', '--size=', '--font='], 'abcdefgh'],
+  // Formats with their own styles and escaping, and a forum's limits.
+  [['--dialect', 'span', '--bold', '--italic', '--size', '3', '--font', 'Arial'], '<b>&"x"</b>\r\n\tA 😀'],
+  [['--dialect', 'bbcode', '--underline', '--strike', '--size', '5', '--font', 'Georgia'], '[b]x[/b] [color=red]y'],
+  [['--dialect', 'minecraft', '--bold', '--step', '2', '--size', '5'], '&a&#123456 §x'],
+  [['--dialect', 'minecraft-section', '--italic', '--merge', '--start=red', '--end=red'], '§l§ ab'],
+  [['--dialect', 'minimessage', '--strike', '--underline'], '<red>\\<b> x'],
+  [['--max-tags', '2', '--fit', '1000'], 'Hello, world'],
+  [['--max-tags', '1', '--fit', '60'], 'Hello, world'],
+  [['--forum', 'phpbb', '--size=', '--font='], 'x'.repeat(3000)],
   // Beyond the tables: a long text, pairs at unit ends, Oklab through several stops.
   [['--colours', 'navy,#f80,teal', '--blend', 'oklab', '--step', '3', '--underline'], '😀a'.repeat(3000) + '\n end'],
 ];
@@ -80,11 +89,11 @@ function settingsOf(args) {
 const cliRun = (args, input) => spawnSync(cli, args, { input, encoding: 'utf8', maxBuffer: 1 << 28 });
 
 async function setControls(page, startup, wanted) {
-  const s = { ...startup, fit: '', colours: '', ...wanted };
+  const s = { ...startup, fit: '', 'max-tags': '', colours: '', ...wanted };
   await page.fill('#fit', ''); // the step box is free again
   await page.selectOption('#dialect', 'html'); // a change for sure: the template is filled afresh
-  await page.selectOption('#dialect', s.dialect ?? 'startup');
-  for (const id of ['start', 'end', 'colours', 'step', 'size', 'font', 'fit', 'open', 'middle', 'close']) {
+  await page.selectOption('#dialect', s.dialect);
+  for (const id of ['start', 'end', 'colours', 'step', 'size', 'font', 'fit', 'max-tags', 'open', 'middle', 'close']) {
     if (id === 'step' && /[^0-9]/.test(s.step)) {
       // Typed keys other than digits are refused, as in the window; a paste goes through.
       await page.fill('#step', '');
@@ -93,6 +102,7 @@ async function setControls(page, startup, wanted) {
     } else if (id in s) await page.fill(`#${id}`, s[id]);
   }
   await setBlend(page, s.blend ?? 'srgb');
+  if (s.forum) await page.selectOption('#forum', s.forum);
   for (const id of FLAGS) await page.setChecked(`#${id}`, Boolean(s[id]));
   if (s.palette) await page.click(`#palette-${s.palette}`);
 }
@@ -126,10 +136,9 @@ function unitColours(settings, input) {
   const args = Object.entries(settings).filter(([k]) => colourOnly.includes(k))
     .map(([k, v]) => (v === true ? `--${k}` : `--${k}=${v}`));
   const { stdout } = cliRun([...args, '--open=\u0001', '--middle=\u0002', '--close=\u0003', '--size=', '--font='], input);
-  const colours = new Map(); // index among the characters of the trimmed text -> colour
-  let index = 0;
+  const colours = []; // each character of the trimmed text, with its colour
   for (const m of stdout.matchAll(/\u0001([0-9A-F]{6})\u0002([^\u0003]*)\u0003|([^\u0001]+)/gsu)) {
-    for (const _ of m[2] ?? m[3]) colours.set(index++, m[1] ? parseInt(m[1], 16) : null);
+    for (const ch of m[2] ?? m[3]) colours.push([ch, m[1] ? parseInt(m[1], 16) : null]);
   }
   return colours;
 }
@@ -156,7 +165,7 @@ await settled(page);
 
 // Start-up: the window's values, and the CLI's code without options for the window's text.
 const startup = await page.evaluate(() => Object.fromEntries(
-  ['start', 'end', 'step', 'size', 'font'].map((id) => [id, document.getElementById(id).value])));
+  ['start', 'end', 'step', 'size', 'font', 'dialect'].map((id) => [id, document.getElementById(id).value])));
 const startText = await page.inputValue('#text');
 check('start-up code is the CLI default', (await copied(page)) === cliRun([], startText).stdout);
 
@@ -178,16 +187,17 @@ for (const [args, input] of CASES) {
   check(`${name}: copied code equals the CLI's`, code === cliResult.stdout,
     `page ${JSON.stringify(code.slice(0, 200))}\n  cli  ${JSON.stringify(cliResult.stdout.slice(0, 200))}`);
   check(`${name}: length`, Number(await page.textContent('#length')) === [...cliResult.stdout].length);
+  if (/has no such style/.test(cliResult.stderr)) check(`${name}: a note on styles`, (await page.textContent('#bold-note')) !== '');
   const settings = settingsOf(args);
-  if (settings.fit) {
+  if (settings.fit || settings.forum) {
     settings.step = await page.inputValue('#step');
     check(`${name}: the step shown`, cliResult.stderr.includes(`step ${settings.step} fits`));
   }
   // Preview: at least the first 5,000 characters, each in its unit's colour.
   const expected = unitColours(settings, text);
   const shown = await previewColours(page);
-  check(`${name}: preview length`, shown.length >= Math.min(5000, expected.size), `${shown.length} of ${expected.size}`);
-  const wrong = shown.findIndex(([, colour], i) => expected.get(i) !== null && expected.get(i) !== colour);
+  check(`${name}: preview length`, shown.length >= Math.min(5000, expected.length), `${shown.length} of ${expected.length}`);
+  const wrong = shown.findIndex(([, colour], i) => expected[i][1] !== null && expected[i][1] !== colour);
   check(`${name}: preview colours`, wrong < 0, `character ${wrong}`);
 }
 
@@ -197,6 +207,46 @@ const style = await page.$eval('#preview', (p) => {
   return [c.fontWeight, c.fontStyle, c.textDecorationLine, c.fontFamily];
 });
 check('preview styles', /^400\|normal\|underline\|"?宋体"?, serif$/.test(style.join('|')), style.join('|'));
+
+// The span code rendered by Chromium shows the typed text exactly, each character
+// in its unit's colour: random text of markup characters, emoji, CR LF, blanks, tabs.
+let seed = 20;
+const random = (n) => (seed = (seed * 1103515245 + 12345) % 2 ** 31) % n;
+const PIECES = ['<', '>', '&', '"', "'", '&amp;', '<b>', '[b]', '\\', '😀', '\r\n', ' ', '  ', '\t', 'a', '你'];
+const typed = `x${Array.from({ length: 300 }, () => PIECES[random(PIECES.length)]).join('')}x`;
+const spanSettings = { dialect: 'span', step: '2', colours: 'red,lime,blue', size: '', font: '' };
+await page.fill('#text', typed);
+await setControls(page, startup, spanSettings);
+await settled(page);
+const rendered = await context.newPage();
+await rendered.setContent(`<body style="white-space: pre-wrap">${await copied(page)}</body>`);
+check('span code shows the typed text', (await rendered.evaluate(() => document.body.innerText)) === typed.replace(/\r\n/g, '\n'));
+const drawn = await rendered.evaluate(() => [...document.querySelectorAll('span')].flatMap((e) => [...e.childNodes]
+  .filter((n) => n.nodeType === 3).flatMap((n) => [...n.textContent].map((ch) => [ch, getComputedStyle(e).color]))));
+await rendered.close();
+const units = unitColours(spanSettings, typed).filter(([ch]) => ch !== '\r' && ch !== '\n')
+  .map(([ch, c]) => [ch, `rgb(${c >> 16}, ${c >> 8 & 255}, ${c & 255})`]);
+check('span code: each character in its unit\'s colour', JSON.stringify(drawn) === JSON.stringify(units));
+
+// The page's sources name no format, font or start-up value: those come from the module.
+const sources = ['page.html', 'page.js', 'worker.js'].map((f) => readFileSync(new URL(`../../web/${f}`, import.meta.url), 'utf8')).join();
+const found = ["'ubb'", 'UBB(', '宋体', '[color=', 'minecraft', 'Tahoma', "'startup'", 'Zarimo'].filter((word) => sources.includes(word));
+check('the page\'s sources hold no list or start-up value', found.length === 0, found.join(' '));
+
+// A pasted code is read back: its text, its colours as --colours, its format; and undone.
+const pastedCode = cliRun(['--dialect', 'bbcode', '--colours', 'red,blue', '--step', '2'], 'a [b]\nc').stdout; // a text box makes a lone CR a line break
+await page.fill('#text', '');
+await page.evaluate((t) => navigator.clipboard.writeText(t), pastedCode);
+await page.press('#text', 'Control+V');
+await page.click('#read-back');
+await settled(page);
+const decodedCli = cliRun(['--decode'], pastedCode);
+const lf = (t) => t.replace(/\r\n/g, '\n'); // as a text box holds it
+const readBack = [await page.inputValue('#text'), await page.inputValue('#dialect'), await page.inputValue('#colours')];
+check('a pasted code read back', readBack.join('|') === `${lf(decodedCli.stdout)}|bbcode|${decodedCli.stderr.match(/--colours (.*)/)[1]}`,
+  JSON.stringify(readBack));
+await page.keyboard.press('Control+Z');
+check('reading back undoes', (await page.inputValue('#text')) === lf(pastedCode) && (await page.inputValue('#colours')) === spanSettings.colours);
 
 // The page's colours against Chromium's color-mix(), as the CLI's in the oracle test.
 await setControls(page, startup, {});
@@ -292,7 +342,7 @@ check('hostile input makes no element', (await elementsOutsidePreview()) === ele
 check('hostile input: the preview holds only spans',
   await page.$$eval('#preview *', (all) => all.every((e) => e.tagName === 'SPAN' && e.attributes.length === 1)));
 check('hostile input runs nothing', (await page.evaluate(() => window.pwned)) === undefined);
-check('a link sets the fields, as text', (await page.inputValue('#font')) === EVIL && (await page.inputValue('#dialect')) === 'startup');
+check('a link sets the fields, as text', (await page.inputValue('#font')) === EVIL && (await page.inputValue('#dialect')) === startup.dialect);
 
 // A link naming only a dialect converts as the CLI's --dialect.
 await page.evaluate(() => localStorage.clear());
