@@ -82,6 +82,22 @@ function positions(stops) {
   return at;
 }
 
+// Drops hsl gradients with a colour outside sRGB whose HSL lightness l is near 0 or 1: its
+// saturation (max - l) / min(l, 1 - l) magnifies the 4th decimal of its sRGB, where Chromium's
+// single-precision Skia matrices and CSS's part, thousands of times. No other code shares that.
+export async function withoutHslEdges(page, gradients) {
+  const hsl = gradients.filter((g) => g.blend.startsWith('hsl'));
+  const colours = [...new Set(hsl.flatMap((g) => g.stops.map((s) => s.colour)))];
+  const srgb = await page.evaluate((list) => list.map((css) => {
+    document.body.style.color = `color-mix(in srgb, ${css} 100%, ${css})`;
+    const srgb = getComputedStyle(document.body).color.match(/^color\(srgb (\S+) (\S+) (\S+)\)/);
+    return srgb ? srgb.slice(1).map(Number) : [];
+  }), colours);
+  const edge = colours.filter((c, k) => srgb[k].some((v) => v < 0 || v > 1) &&
+    Math.abs(Math.abs(Math.max(...srgb[k]) + Math.min(...srgb[k]) - 1) - 1) < 0.04);
+  return gradients.filter((g) => !hsl.includes(g) || !g.stops.some((s) => edge.includes(s.colour)));
+}
+
 // For unit i of n: color-mix() of its two neighbouring stops.
 export function mixes(gradient) {
   const at = positions(gradient.stops);
