@@ -30,7 +30,9 @@ function stopText(r) {
   const hex = (v) => v.toString(16).padStart(2, '0');
   // Missing hues and channels, and powerless hues from the named greys. Not a missing
   // or zero chroma: in HSL it would take a hue from the rounding noise of a near
-  // grey, which no two implementations share.
+  // grey, which no two implementations share. For the same reason an OkLCh chroma of at
+  // least 0.05: in hsl or hwb a near grey's hue comes from the 4th decimal of its sRGB,
+  // where Chromium's Oklab matrices and ours part.
   const none = (text) => (r() < 0.08 ? 'none' : text);
   switch (Math.floor(r() * 12)) {
     case 0: return pick(NAMES);
@@ -43,7 +45,7 @@ function stopText(r) {
     case 7: return `lab(${num(0, 100)} ${num(-100, 100)} ${none(num(-100, 100))})`;
     case 8: return `lch(${num(0, 100)}% ${num(0, 120)} ${none(num(0, 360))})`;
     case 9: return `oklab(${num(0, 1, 3)} ${num(-0.3, 0.3, 3)} ${num(-0.3, 0.3, 3)})`;
-    case 10: return `oklch(${num(0, 100)}% ${num(0, 0.3, 3)} ${none(num(-180, 360))})`;
+    case 10: return `oklch(${num(0, 100)}% ${num(0.05, 0.3, 3)} ${none(num(-180, 360))})`;
     default: return `color(${pick(COLOR_SPACES)} ${num(-0.1, 1.1, 3)} ${num(0, 1, 3)} ${none(num(0, 1, 3))})`;
   }
 }
