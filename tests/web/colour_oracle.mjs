@@ -84,20 +84,24 @@ function positions(stops) {
   return at;
 }
 
-// Drops hsl gradients with a colour outside sRGB whose HSL lightness l is near 0 or 1: its
-// saturation (max - l) / min(l, 1 - l) magnifies the 4th decimal of its sRGB, where Chromium's
-// single-precision Skia matrices and CSS's part, thousands of times. No other code shares that.
-export async function withoutHslEdges(page, gradients) {
-  const hsl = gradients.filter((g) => g.blend.startsWith('hsl'));
-  const colours = [...new Set(hsl.flatMap((g) => g.stops.map((s) => s.colour)))];
-  const srgb = await page.evaluate((list) => list.map((css) => {
-    document.body.style.color = `color-mix(in srgb, ${css} 100%, ${css})`;
-    const srgb = getComputedStyle(document.body).color.match(/^color\(srgb (\S+) (\S+) (\S+)\)/);
-    return srgb ? srgb.slice(1).map(Number) : [];
-  }), colours);
-  const edge = colours.filter((c, k) => srgb[k].some((v) => v < 0 || v > 1) &&
-    Math.abs(Math.abs(Math.max(...srgb[k]) + Math.min(...srgb[k]) - 1) - 1) < 0.04);
-  return gradients.filter((g) => !hsl.includes(g) || !g.stops.some((s) => edge.includes(s.colour)));
+// Drops gradients where Chromium's colour turns on the 4th decimal of a stop's sRGB, where
+// its float Skia matrices and CSS's part: in hsl, a colour outside sRGB whose lightness l is
+// near 0 or 1 (its saturation (max - l) / min(l, 1 - l) magnifies that decimal thousands of
+// times); in oklch, a chroma near 0.02 (on one side Chromium takes its hue as powerless).
+export async function withoutTies(page, gradients) {
+  const key = (g, s) => `${g.blend.split(' ')[0]}|${s.colour}`;
+  const keys = [...new Set(gradients.flatMap((g) => g.stops.map((s) => key(g, s))))]
+    .filter((k) => /^(hsl|oklch)\|/.test(k));
+  const values = await page.evaluate((list) => list.map((k) => {
+    const [space, css] = k.split('|');
+    document.body.style.color = `color-mix(in ${space === 'hsl' ? 'srgb' : space}, ${css} 100%, ${css})`;
+    return getComputedStyle(document.body).color.replace(/^[^(]*\((srgb )?|\)$/g, '').split(' ').map(Number);
+  }), keys);
+  const edge = (v) => v.some((x) => x < 0 || x > 1) &&
+    Math.abs(Math.abs(Math.max(...v) + Math.min(...v) - 1) - 1) < 0.04;
+  const tie = new Set(keys.filter((k, i) => (k.startsWith('oklch') ? Math.abs(values[i][1] - 0.02) < 5e-4
+    : edge(values[i]))));
+  return gradients.filter((g) => !g.stops.some((s) => tie.has(key(g, s))));
 }
 
 // For unit i of n: color-mix() of its two neighbouring stops.
