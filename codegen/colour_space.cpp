@@ -87,7 +87,10 @@ const SpaceRow& Row(Space space) { return kSpaces[static_cast<std::size_t>(space
 constexpr Matrix kD65ToD50{{{1.0479297925449969, 0.022946870601609652, -0.05019226628920524},
                             {0.02962780877005599, 0.9904344267538799, -0.017073799063418826},
                             {-0.009243040646204504, 0.015055191490298152, 0.7518742814281371}}};
-constexpr Vec kD50White{0.3457 / 0.3585, 1.0, (1.0 - 0.3457 - 0.3585) / 0.3585};
+// Lab's white is the rounded D50 Chromium takes, not CSS's: with it and Skia's sRGB
+// matrix below, a grey keeps the small chroma (0.0188 for white) Chromium gives it, and
+// a near grey the hue Chromium gives it.
+constexpr Vec kD50White{0.9642, 1.0, 0.8251};
 constexpr double kKappa = 24389.0 / 27;
 constexpr double kEpsilon = 216.0 / 24389;
 constexpr double kRadians = std::numbers::pi / 180;
@@ -118,13 +121,14 @@ Matrix Invert(const Matrix& m) {
     return r;
 }
 
-// Chromium converts A98 RGB through Skia's D50 matrices for it and for sRGB, in
-// 16.16 fixed point: taken over, since the two differ from CSS's by up to 2 levels.
+// Chromium converts A98 RGB, Lab and LCH through Skia's D50 matrices for A98 and
+// sRGB, in 16.16 fixed point: taken over, since they differ from CSS's by up to 2
+// levels (and more in the hue of a near grey).
 constexpr double Fixed(int v) { return v / 65536.0; }
 constexpr Matrix kSkiaAdobeToD50{{{Fixed(0x9c18), Fixed(0x348d), Fixed(0x2631)},
                                   {Fixed(0x4fa5), Fixed(0xa02c), Fixed(0x102f)},
                                   {Fixed(0x04fc), Fixed(0x0f95), Fixed(0xbe9c)}}};
-constexpr Matrix kSkiaSrgbToD50{{{Fixed(0x6fa2), Fixed(0x6296), Fixed(0x24a0)},
+constexpr Matrix kSkiaSrgbToD50{{{Fixed(0x6fa2), Fixed(0x6299), Fixed(0x24a0)},
                                  {Fixed(0x38f5), Fixed(0xb785), Fixed(0x0f84)},
                                  {Fixed(0x0390), Fixed(0x18da), Fixed(0xb6cf)}}};
 
@@ -137,8 +141,12 @@ struct Matrices {
         for (const SpaceRow& row : kSpaces) {
             const Matrix toD65 = row.d50 ? Multiply(d50ToD65, row.toXyz) : row.toXyz;
             const auto i = static_cast<std::size_t>(row.space);
-            toLinear[i] = row.space == Space::A98Rgb ? Multiply(Invert(kSkiaSrgbToD50), kSkiaAdobeToD50)
-                                                     : Multiply(xyzToSrgb, toD65);
+            if (row.space == Space::A98Rgb)
+                toLinear[i] = Multiply(Invert(kSkiaSrgbToD50), kSkiaAdobeToD50);
+            else if (row.family == Family::Lab)
+                toLinear[i] = Invert(kSkiaSrgbToD50);
+            else
+                toLinear[i] = Multiply(xyzToSrgb, toD65);
             fromLinear[i] = Invert(toLinear[i]);
         }
     }

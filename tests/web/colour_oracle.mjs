@@ -30,7 +30,9 @@ function stopText(r) {
   const hex = (v) => v.toString(16).padStart(2, '0');
   // Missing hues and channels, and powerless hues from the named greys. Not a missing
   // or zero chroma: in HSL it would take a hue from the rounding noise of a near
-  // grey, which no two implementations share.
+  // grey, which no two implementations share. For the same reason an OkLCh chroma of at
+  // least 0.05: in hsl or hwb a near grey's hue comes from the 4th decimal of its sRGB,
+  // where Chromium's Oklab matrices and ours part.
   const none = (text) => (r() < 0.08 ? 'none' : text);
   switch (Math.floor(r() * 12)) {
     case 0: return pick(NAMES);
@@ -43,7 +45,7 @@ function stopText(r) {
     case 7: return `lab(${num(0, 100)} ${num(-100, 100)} ${none(num(-100, 100))})`;
     case 8: return `lch(${num(0, 100)}% ${num(0, 120)} ${none(num(0, 360))})`;
     case 9: return `oklab(${num(0, 1, 3)} ${num(-0.3, 0.3, 3)} ${num(-0.3, 0.3, 3)})`;
-    case 10: return `oklch(${num(0, 100)}% ${num(0, 0.3, 3)} ${none(num(-180, 360))})`;
+    case 10: return `oklch(${num(0, 100)}% ${num(0.05, 0.3, 3)} ${none(num(-180, 360))})`;
     default: return `color(${pick(COLOR_SPACES)} ${num(-0.1, 1.1, 3)} ${num(0, 1, 3)} ${none(num(0, 1, 3))})`;
   }
 }
@@ -80,6 +82,26 @@ function positions(stops) {
     j = next;
   }
   return at;
+}
+
+// Drops gradients where Chromium's colour turns on the 4th decimal of a stop's sRGB, where
+// its float Skia matrices and CSS's part: in hsl, a colour outside sRGB whose lightness l is
+// near 0 or 1 (its saturation (max - l) / min(l, 1 - l) magnifies that decimal thousands of
+// times); in oklch, a chroma near 0.02 (on one side Chromium takes its hue as powerless).
+export async function withoutTies(page, gradients) {
+  const key = (g, s) => `${g.blend.split(' ')[0]}|${s.colour}`;
+  const keys = [...new Set(gradients.flatMap((g) => g.stops.map((s) => key(g, s))))]
+    .filter((k) => /^(hsl|oklch)\|/.test(k));
+  const values = await page.evaluate((list) => list.map((k) => {
+    const [space, css] = k.split('|');
+    document.body.style.color = `color-mix(in ${space === 'hsl' ? 'srgb' : space}, ${css} 100%, ${css})`;
+    return getComputedStyle(document.body).color.replace(/^[^(]*\((srgb )?|\)$/g, '').split(' ').map(Number);
+  }), keys);
+  const edge = (v) => v.some((x) => x < 0 || x > 1) &&
+    Math.abs(Math.abs(Math.max(...v) + Math.min(...v) - 1) - 1) < 0.04;
+  const tie = new Set(keys.filter((k, i) => (k.startsWith('oklch') ? Math.abs(values[i][1] - 0.02) < 5e-4
+    : edge(values[i]))));
+  return gradients.filter((g) => !g.stops.some((s) => tie.has(key(g, s))));
 }
 
 // For unit i of n: color-mix() of its two neighbouring stops.

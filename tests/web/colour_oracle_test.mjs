@@ -1,10 +1,12 @@
 // The CLI's colours against Chromium's color-mix() over a few hundred random gradients.
-// Usage: node colour_oracle_test.mjs CLI NODE_MODULES CHROMIUM [SEED] (another seed draws other gradients)
+// Usage: node colour_oracle_test.mjs CLI NODE_MODULES CHROMIUM [SEED]: each run draws new gradients
+// from the clock, unless SEED or VELMORANT_ORACLE_SEED names the seed it prints.
 import { spawnSync } from 'node:child_process';
-import { check, randomGradients, stopsArgument } from './colour_oracle.mjs';
+import { check, randomGradients, stopsArgument, withoutTies } from './colour_oracle.mjs';
 import { launch } from './launch.mjs';
 
-const [cli, modules, chromium, seed = '21'] = process.argv.slice(2);
+const [cli, modules, chromium, seed = process.env.VELMORANT_ORACLE_SEED ?? Date.now() % 1e6] = process.argv.slice(2);
+console.log(`seed ${seed} (again: VELMORANT_ORACLE_SEED=${seed})`);
 
 function cliColours(gradient) {
   const args = ['--blend', gradient.blend, '--colours', stopsArgument(gradient), '--open', '<', '--middle', '>',
@@ -18,7 +20,7 @@ function cliColours(gradient) {
 const context = await launch(modules, chromium);
 try {
   const page = await context.newPage();
-  const problems = await check(page, randomGradients(Number(seed), 300), cliColours);
+  const problems = await check(page, await withoutTies(page, randomGradients(Number(seed), 300)), cliColours);
   for (const problem of problems.slice(0, 40)) console.log(`FAIL ${problem}`);
   console.log(`${problems.length} disagreements`);
   process.exitCode = problems.length ? 1 : 0;
