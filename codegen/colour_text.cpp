@@ -1,5 +1,6 @@
 #include "codegen/colour_text.h"
 
+#include "codegen/code_points.h"
 #include "codegen/colour_names.h"
 
 #include <array>
@@ -8,23 +9,13 @@ namespace velmorant {
 
 namespace {
 
-int HexDigit(char c) {
-    if (c >= '0' && c <= '9')
-        return c - '0';
-    if (c >= 'A' && c <= 'F')
-        return c - 'A' + 10;
-    if (c >= 'a' && c <= 'f')
-        return c - 'a' + 10;
-    return -1;
-}
-
 // digitsPerChannel 2 reads "RRGGBB"; 1 reads "RGB", each digit doubled as CSS does.
 std::optional<Rgb> ReadHex(std::string_view digits, std::size_t digitsPerChannel) {
     std::array<Channel, 3> channels{};
     for (std::size_t c = 0; c < 3; ++c) {
         int value = 0;
         for (std::size_t d = 0; d < digitsPerChannel; ++d) {
-            const int digit = HexDigit(digits[c * digitsPerChannel + d]);
+            const int digit = HexDigitValue(static_cast<unsigned char>(digits[c * digitsPerChannel + d]));
             if (digit < 0)
                 return std::nullopt;
             value = value * 16 + digit;

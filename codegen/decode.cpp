@@ -1,20 +1,12 @@
 #include "codegen/decode.h"
 
+#include "codegen/code_points.h"
+
 #include <initializer_list>
 
 namespace velmorant {
 
 namespace {
-
-int HexDigit(char16_t c) {
-    if (c >= u'0' && c <= u'9')
-        return c - u'0';
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    return -1;
-}
 
 // Longer values are not a size or font this program wrote: keeps reading linear.
 constexpr std::size_t kMaxStyleValue = 64;
@@ -90,7 +82,7 @@ private:
             for (int half = 0; half < 2; ++half) {
                 if (format_.code == CodeStyle::SectionDigits && !(at < code_.size() && code_[at++] == u'\u00a7'))
                     return false;
-                const int digit = at < code_.size() ? HexDigit(code_[at]) : -1;
+                const int digit = at < code_.size() ? HexDigitValue(code_[at]) : -1;
                 if (digit < 0)
                     return false;
                 channel = channel * 16 + digit;

@@ -1,5 +1,7 @@
 #include "codegen/oklab.h"
 
+#include "codegen/colour_space.h"
+
 #include <cmath>
 #include <cstdint>
 #include <cstring>
@@ -43,13 +45,7 @@ Oklab SrgbToOklab(Rgb colour) {
 }
 
 Channel EncodeSrgbDirect(double linear) {
-    const double encoded = linear <= 0.0031308 ? 12.92 * linear : 1.055 * std::pow(linear, 1 / 2.4) - 0.055;
-    const double scaled = encoded * 255;
-    if (!(scaled > 0))
-        return 0;
-    if (scaled >= 255)
-        return 255;
-    return static_cast<Channel>(std::nearbyint(scaled));
+    return EncodeGamma(linear <= 0.0031308 ? 12.92 * linear : 1.055 * std::pow(linear, 1 / 2.4) - 0.055);
 }
 
 SrgbEncoder::SrgbEncoder() {

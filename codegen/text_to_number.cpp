@@ -1,5 +1,7 @@
 #include "codegen/text_to_number.h"
 
+#include "codegen/code_points.h"
+
 #include <fast_float/fast_float.h>
 
 #include <cmath>
@@ -10,16 +12,6 @@ namespace velmorant {
 namespace {
 
 constexpr bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
-
-int HexDigitValue(char16_t c) {
-    if (IsDigit(c))
-        return c - u'0';
-    if (c >= u'A' && c <= u'F')
-        return c - u'A' + 10;
-    if (c >= u'a' && c <= u'f')
-        return c - u'a' + 10;
-    return -1;
-}
 
 double ReadRadixInteger(std::u16string_view digits, int radix) {
     double value = 0;
