@@ -4,7 +4,7 @@
 #include "app/qstring_convert.h"
 #include "app/skin_path.h"
 #include "app/web_addresses.h"
-#include "codegen/conversion.h"
+#include "core/conversion/conversion.h"
 #include "preview/gradient_strip.h"
 #include "preview/preview_layout.h"
 

@@ -12,8 +12,8 @@
 #include "app/controls/multiline_text_box.h"
 #include "app/controls/picture_box.h"
 #include "app/controls/text_box.h"
-#include "codegen/colour.h"
-#include "codegen/conversion.h"
+#include "core/colour/colour.h"
+#include "core/conversion/conversion.h"
 
 #include <QTimer>
 #include <QWidget>

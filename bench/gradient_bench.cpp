@@ -2,12 +2,12 @@
 // output bytes into a fresh buffer. Beside it the CLI's streaming path: the same
 // code made in pieces and encoded to UTF-8 chunk by chunk, never held whole.
 
-#include "codegen/colour_catalogue.h"
-#include "codegen/colour_space.h"
-#include "codegen/gradient_markup.h"
-#include "codegen/gradient_stops.h"
-#include "codegen/step_fit.h"
-#include "codegen/utf8_sink.h"
+#include "core/colour/colour_catalogue.h"
+#include "core/colour/colour_space.h"
+#include "core/markup/gradient_markup.h"
+#include "core/colour/gradient_stops.h"
+#include "core/conversion/step_fit.h"
+#include "core/markup/utf8_sink.h"
 #include "reference_rules.h"
 
 #include <benchmark/benchmark.h>

@@ -1,14 +1,14 @@
 #include "cli/options.h"
 
 #include "cli/shell_quote.h"
-#include "codegen/choices.h"
-#include "codegen/colour_catalogue.h"
-#include "codegen/colour_space.h"
-#include "codegen/colour_text.h"
-#include "codegen/css_colour.h"
-#include "codegen/description.h"
-#include "codegen/forum_limits.h"
-#include "codegen/utf8.h"
+#include "core/conversion/choices.h"
+#include "core/colour/colour_catalogue.h"
+#include "core/colour/colour_space.h"
+#include "core/colour/colour_text.h"
+#include "core/colour/css_colour.h"
+#include "core/conversion/description.h"
+#include "core/conversion/forum_limits.h"
+#include "core/text/utf8.h"
 
 #include <getopt.h>
 

@@ -1,7 +1,7 @@
 #pragma once
 // The command line as values: every setting starts where the window starts.
 
-#include "codegen/conversion.h"
+#include "core/conversion/conversion.h"
 
 #include <cstdint>
 #include <optional>

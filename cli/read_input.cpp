@@ -1,6 +1,6 @@
 #include "cli/read_input.h"
 
-#include "codegen/utf8.h"
+#include "core/text/utf8.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -2,7 +2,7 @@
 // Reading the whole input as text: UTF-8 decoded piece by piece as it arrives,
 // so memory grows with the text only and a limit is checked as it goes.
 
-#include "codegen/text.h"
+#include "core/text/text.h"
 
 #include <cstddef>
 #include <cstdint>

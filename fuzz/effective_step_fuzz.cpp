@@ -1,6 +1,6 @@
 // EffectiveStep over any step text and any text length.
 
-#include "codegen/text_to_number.h"
+#include "core/text/text_to_number.h"
 #include "fuzz/fuzz_input.h"
 
 #include <algorithm>

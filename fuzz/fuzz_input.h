@@ -8,7 +8,7 @@
 // separates nothing): so a seed can be mostly readable ASCII and still reach any
 // UTF-16 unit, lone surrogates too.
 
-#include "codegen/colour.h"
+#include "core/colour/colour.h"
 
 #include <cstddef>
 #include <cstdint>

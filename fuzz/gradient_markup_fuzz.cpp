@@ -2,14 +2,14 @@
 // from the input. The markup is read back piece by piece against the units, and
 // the CLI's streamed UTF-8 must be the whole markup's bytes.
 
-#include "codegen/colour.h"
-#include "codegen/gradient_markup.h"
-#include "codegen/tag_template.h"
-#include "codegen/text.h"
-#include "codegen/text_to_number.h"
-#include "codegen/units.h"
-#include "codegen/utf8.h"
-#include "codegen/utf8_sink.h"
+#include "core/colour/colour.h"
+#include "core/markup/gradient_markup.h"
+#include "core/markup/tag_template.h"
+#include "core/text/text.h"
+#include "core/text/text_to_number.h"
+#include "core/text/units.h"
+#include "core/text/utf8.h"
+#include "core/markup/utf8_sink.h"
 #include "fuzz/fuzz_input.h"
 #include "reference_rules.h"
 #include "tests/cutting_sink.h"

@@ -1,9 +1,9 @@
 // LayoutPreview with any step, cell size, area and colours, over texts long
 // enough to run past the end of the grid.
 
-#include "codegen/colour.h"
-#include "codegen/text.h"
-#include "codegen/units.h"
+#include "core/colour/colour.h"
+#include "core/text/text.h"
+#include "core/text/units.h"
 #include "fuzz/fuzz_input.h"
 #include "preview/preview_layout.h"
 #include "reference_rules.h"

@@ -1,6 +1,6 @@
 // TextToNumber and the size mapping built on it, over any text.
 
-#include "codegen/text_to_number.h"
+#include "core/text/text_to_number.h"
 #include "fuzz/fuzz_input.h"
 #include "preview/preview_layout.h"
 

@@ -3,7 +3,7 @@
 // any UTF-16.
 
 #include "cli/read_input.h"
-#include "codegen/utf8.h"
+#include "core/text/utf8.h"
 #include "fuzz/fuzz_input.h"
 
 #include <cstdio>

@@ -1,6 +1,6 @@
 #include "preview/gradient_strip.h"
 
-#include "codegen/gradient_stops.h"
+#include "core/colour/gradient_stops.h"
 
 namespace velmorant {
 

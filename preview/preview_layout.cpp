@@ -5,11 +5,11 @@
 #include <limits>
 #include <stdexcept>
 
-#include "codegen/code_points.h"
-#include "codegen/gradient_markup.h"
-#include "codegen/text.h"
-#include "codegen/text_to_number.h"
-#include "codegen/units.h"
+#include "core/text/code_points.h"
+#include "core/markup/gradient_markup.h"
+#include "core/text/text.h"
+#include "core/text/text_to_number.h"
+#include "core/text/units.h"
 
 namespace velmorant {
 

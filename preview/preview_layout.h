@@ -2,8 +2,8 @@
 // What the preview draws, as plain values: the font it uses and each unit's
 // text, colour and top-left corner in twips.
 
-#include "codegen/colour.h"
-#include "codegen/conversion.h"
+#include "core/colour/colour.h"
+#include "core/conversion/conversion.h"
 
 #include <cstdint>
 #include <limits>

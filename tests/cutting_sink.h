@@ -1,7 +1,7 @@
 #pragma once
 // Shared by the unit tests and the fuzzers that check streamed code against the whole.
 
-#include "codegen/markup_sink.h"
+#include "core/markup/markup_sink.h"
 
 #include <cstddef>
 #include <string_view>

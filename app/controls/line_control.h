@@ -1,6 +1,6 @@
 #pragma once
 
-#include "codegen/colour.h"
+#include "core/colour/colour.h"
 
 #include <QLine>
 #include <QWidget>

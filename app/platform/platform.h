@@ -2,7 +2,7 @@
 // Everything the window asks of the desktop, behind one seam: the window tests
 // put a fake here, the program the Qt implementation.
 
-#include "codegen/colour.h"
+#include "core/colour/colour.h"
 
 #include <QString>
 

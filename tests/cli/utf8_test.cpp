@@ -1,4 +1,4 @@
-#include "codegen/utf8.h"
+#include "core/text/utf8.h"
 
 #include "cli/read_input.h"
 

@@ -1,17 +1,17 @@
 #pragma once
 // The rules written out as plainly as they are stated, for the tests, fuzzers and
 // benchmarks to hold the fast forms to. Nothing in the program calls these: the
-// program converts through codegen/conversion.h and takes its colours from
+// program converts through core/conversion/conversion.h and takes its colours from
 // GradientWalker.
 
-#include "codegen/channel_stepper.h"
-#include "codegen/colour.h"
-#include "codegen/conversion.h"
-#include "codegen/gradient_stops.h"
-#include "codegen/markup_sink.h"
-#include "codegen/oklab.h"
-#include "codegen/style_wrap.h"
-#include "codegen/tag_template.h"
+#include "core/colour/channel_stepper.h"
+#include "core/colour/colour.h"
+#include "core/conversion/conversion.h"
+#include "core/colour/gradient_stops.h"
+#include "core/markup/markup_sink.h"
+#include "core/colour/oklab.h"
+#include "core/markup/style_wrap.h"
+#include "core/markup/tag_template.h"
 
 #include <cmath>
 #include <cstdint>

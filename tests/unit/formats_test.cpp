@@ -2,14 +2,14 @@
 // what is written reads back as the same text and colours, and the fit's count
 // of length and tags is what is written.
 
-#include "codegen/conversion.h"
-#include "codegen/counting_sink.h"
-#include "codegen/decode.h"
-#include "codegen/formats.h"
-#include "codegen/text.h"
-#include "codegen/units.h"
-#include "codegen/utf8.h"
-#include "codegen/visible_controls.h"
+#include "core/conversion/conversion.h"
+#include "core/markup/counting_sink.h"
+#include "core/markup/decode.h"
+#include "core/markup/formats.h"
+#include "core/text/text.h"
+#include "core/text/units.h"
+#include "core/text/utf8.h"
+#include "core/conversion/visible_controls.h"
 
 #include "reference_rules.h"
 

@@ -1,4 +1,4 @@
-#include "codegen/text_to_number.h"
+#include "core/text/text_to_number.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "codegen/text_to_number.h"
+#include "core/text/text_to_number.h"
 #include "preview/preview_layout.h"
 #include "reference_rules.h"
 

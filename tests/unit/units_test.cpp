@@ -1,5 +1,5 @@
-#include "codegen/text.h"
-#include "codegen/units.h"
+#include "core/text/text.h"
+#include "core/text/units.h"
 
 #include <gtest/gtest.h>
 

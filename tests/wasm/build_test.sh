@@ -1,5 +1,5 @@
 #!/usr/bin/env bash
-# Compiles every source of codegen/ and preview/ for wasm32-wasi with clang and
+# Compiles every source of core/ and preview/ for wasm32-wasi with clang and
 # links them with a small main: the plain libraries must stay portable to the
 # WebAssembly front end. Runs the result when node can run WASI programs.
 # Usage: build_test.sh SOURCE_DIR WORK_DIR [FAST_FLOAT_INCLUDE_DIR]
@@ -35,7 +35,7 @@ fi
 
 status=0
 objects=()
-for source in "$src"/codegen/*.cpp "$src"/preview/*.cpp; do
+for source in "$src"/core/*/*.cpp "$src"/preview/*.cpp; do
     object=$work/obj/$(basename "$(dirname "$source")")_$(basename "$source" .cpp).o
     "$cxx" "${flags[@]}" -c "$source" -o "$object" || status=1
     objects+=("$object")

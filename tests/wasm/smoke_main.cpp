@@ -1,7 +1,7 @@
-// Linked for wasm32-wasi with every object of codegen/ and preview/, so each of
+// Linked for wasm32-wasi with every object of core/ and preview/, so each of
 // them must resolve against wasi-libc and libc++ alone.
 
-#include "codegen/text_to_number.h"
+#include "core/text/text_to_number.h"
 
 #include <cstddef>
 #include <cstdio>

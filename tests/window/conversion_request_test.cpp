@@ -3,8 +3,8 @@
 // controls and given as command-line options.
 
 #include "cli/options.h"
-#include "codegen/conversion.h"
-#include "codegen/utf8.h"
+#include "core/conversion/conversion.h"
+#include "core/text/utf8.h"
 #include "tests/window/window_fixture.h"
 
 #include <QTest>

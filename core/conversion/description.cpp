@@ -1,0 +1,98 @@
+#include "core/conversion/description.h"
+
+#include "core/conversion/choices.h"
+#include "core/colour/colour_catalogue.h"
+#include "core/colour/colour_space.h"
+#include "core/colour/colour_text.h"
+#include "core/conversion/conversion.h"
+#include "core/markup/formats.h"
+#include "core/conversion/forum_limits.h"
+#include "core/text/utf8.h"
+
+#include <array>
+#include <cstdio>
+#include <vector>
+
+namespace velmorant {
+
+namespace {
+
+std::string Quoted(std::string_view text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
+            out += escape;
+        } else {
+            out += c;
+        }
+    }
+    return out + '"';
+}
+
+std::string Quoted(std::u16string_view text) { return Quoted(EncodeUtf8(text)); }
+
+template <class List, class Write> std::string Array(const List& list, Write write) {
+    std::string out = "[";
+    for (const auto& item : list) {
+        if (out.size() > 1)
+            out += ',';
+        out += write(item);
+    }
+    out += ']';
+    return out;
+}
+
+} // namespace
+
+std::string DescriptionJson() {
+    const ConversionRequest startup = ConversionRequest::Startup();
+    const std::string formats = Array(Formats(), [](const Format& f) {
+        std::string styles;
+        const std::pair<const char*, const StyleSpelling&> spelled[] = {
+            {"bold", f.bold},     {"italic", f.italic}, {"underline", f.underline},
+            {"strike", f.strike}, {"size", f.size},     {"font", f.font}};
+        for (const auto& [name, spelling] : spelled)
+            if (spelling.Available())
+                styles.append(styles.empty() ? "" : ",").append(Quoted(std::string_view(name)));
+        return "{\"name\":" + Quoted(f.name) + ",\"summary\":" + Quoted(f.summary) + ",\"open\":" + Quoted(f.open) +
+               ",\"middle\":" + Quoted(f.middle) + ",\"close\":" + Quoted(f.close) +
+               ",\"window\":" + (f.dialect ? "true" : "false") + ",\"styles\":[" + styles + "]}";
+    });
+    std::vector<Space> spaces;
+    for (int s = 0; s < kSpaceCount; ++s)
+        spaces.push_back(static_cast<Space>(s));
+    const std::string blends = Array(spaces, [](Space s) {
+        return "{\"name\":" + Quoted(SpaceName(s)) + ",\"polar\":" + (IsPolar(s) ? "true" : "false") +
+               ",\"summary\":" + Quoted(BlendSummary(s)) + "}";
+    });
+    const std::string hues =
+        Array(std::array{HueMethod::Shorter, HueMethod::Longer, HueMethod::Increasing, HueMethod::Decreasing},
+              [](HueMethod h) {
+                  return "{\"name\":" + Quoted(HueMethodName(h)) + ",\"summary\":" + Quoted(HueMethodSummary(h)) + "}";
+              });
+    const std::string palettes = Array(Palettes(), [](const Palette& p) {
+        return "{\"name\":" + Quoted(p.name) + ",\"colours\":" + Quoted(p.stops) + ",\"blend\":" + Quoted(p.blend) +
+               ",\"summary\":" + Quoted(p.description) + "}";
+    });
+    const std::string forums = Array(Forums(), [](const ForumLimits& f) {
+        return "{\"name\":" + Quoted(f.name) + ",\"length\":" + std::to_string(f.length) +
+               ",\"tags\":" + (f.tags ? std::to_string(*f.tags) : std::string("null")) + "}";
+    });
+    const auto text = [](std::u16string_view t) { return Quoted(t); };
+    const std::string blend = Quoted(BlendText(startup.gradient.blend));
+    const std::string colours =
+        Array(startup.gradient.stops, [](const Rgb& c) { return Quoted(std::u16string_view(ColourCode(c))); });
+    return "{\"formats\":" + formats + ",\"blends\":" + blends + ",\"hueMethods\":" + hues +
+           ",\"palettes\":" + palettes + ",\"forums\":" + forums + ",\"startup\":{\"text\":" + Quoted(kStartupText) +
+           ",\"format\":" + Quoted(startup.format->name) + ",\"colours\":" + colours + ",\"blend\":" + blend +
+           ",\"step\":" + Quoted(startup.step) + ",\"size\":" + Quoted(startup.styles.size) +
+           ",\"font\":" + Quoted(startup.styles.font) + ",\"merge\":" + (startup.merge ? "true" : "false") +
+           "},\"sizes\":" + Array(SizeChoices(), text) + ",\"fonts\":" + Array(FontChoices(), text) + "}";
+}
+
+} // namespace velmorant

@@ -1,0 +1,108 @@
+#include "core/conversion/step_fit.h"
+
+#include "core/text/code_points.h"
+#include "core/markup/escaping.h"
+#include "core/text/text.h"
+#include "core/text/units.h"
+
+#include <algorithm>
+
+namespace velmorant {
+
+namespace {
+
+constexpr std::uint64_t Digits(std::uint32_t v) { return v >= 100 ? 3 : v >= 10 ? 2 : 1; }
+
+} // namespace
+
+OutputLengths::OutputLengths(std::u16string_view text, const Gradient& gradient, const OutputShape& shape)
+    : text_(text), merge_(shape.form.merge), code_(shape.form.code),
+      fixed_(CountCodePoints(shape.style.before) + CountCodePoints(shape.style.after)),
+      frame_(CountCodePoints(shape.tags.Open) + CountCodePoints(shape.tags.Middle) + CountCodePoints(shape.tags.Close) +
+             CountCodePoints(shape.form.eachUnit)),
+      hexDigits_(code_ == CodeStyle::SectionDigits ? 12 : 6), blanksBefore_(text.size() + 1) {
+    // Escapes depend on the characters alone, never on the step.
+    TextEscaper escaper(shape.form);
+    if (escaper.Active()) {
+        const std::uint64_t head = CountCodePoints(shape.tags.Open) + hexDigits_ + CountCodePoints(shape.tags.Middle) +
+                                   CountCodePoints(shape.form.eachUnit);
+        // The restated colour code stands in as a piece known by its address.
+        static constexpr char16_t kHead[] = u"#";
+        escaper.Write(text, kHead, [&](std::u16string_view piece) {
+            fixed_ += piece.data() == kHead ? head : CountCodePoints(piece);
+        });
+    } else {
+        fixed_ += CountCodePoints(text);
+    }
+    for (std::size_t i = 0; i < text.size(); ++i)
+        blanksBefore_[i + 1] = blanksBefore_[i] + (IsBlank(text[i]) ? 1 : 0);
+    // Only merging and decimal codes need the colours; six hex digits are six for every colour.
+    if (text.empty() || !(merge_ || code_ == CodeStyle::Decimal))
+        return;
+    const auto n = static_cast<std::int32_t>(text.size());
+    colourAt_.resize(text.size());
+    GradientWalker walker(gradient, 1, n);
+    for (std::int32_t position = 1; position <= n; ++position) {
+        walker.MoveTo(position);
+        colourAt_[static_cast<std::size_t>(position - 1)] =
+            static_cast<std::uint32_t>(walker.Red() << 16 | walker.Green() << 8 | walker.Blue());
+    }
+}
+
+// IsRawUnit for text[from, end) without looking at every character.
+bool OutputLengths::IsRaw(std::size_t from, std::size_t end) const {
+    if (end - from == 1 && IsRawAlone(text_[from]))
+        return true;
+    return static_cast<std::size_t>(blanksBefore_[end] - blanksBefore_[from]) == end - from;
+}
+
+CodeMeasure OutputLengths::Measure(std::int32_t k) const {
+    const auto n = static_cast<std::int32_t>(text_.size());
+    if (n == 0)
+        return {fixed_, 0};
+    const bool needColours = !colourAt_.empty();
+    std::uint64_t length = fixed_;
+    std::uint64_t tags = 0;
+    bool runOpen = false;
+    std::uint32_t runColour = 0;
+    ForEachUnit(text_, k, [&](const Unit& unit) {
+        const auto from = static_cast<std::size_t>(unit.text.data() - text_.data());
+        if (IsRaw(from, from + unit.text.size())) {
+            runOpen = false;
+            return;
+        }
+        if (!needColours) {
+            length += frame_ + hexDigits_;
+            ++tags;
+            return;
+        }
+        const std::uint32_t colour = colourAt_[static_cast<std::size_t>(unit.position - 1)];
+        if (merge_ && runOpen && colour == runColour)
+            return;
+        runOpen = true;
+        runColour = colour;
+        ++tags;
+        length += frame_ + (code_ != CodeStyle::Decimal
+                                ? hexDigits_
+                                : Digits(colour >> 16) + Digits(colour >> 8 & 0xFF) + Digits(colour & 0xFF) + 2);
+    });
+    return {length, tags};
+}
+
+StepFit FitStep(const OutputLengths& lengths, std::int32_t n, std::uint64_t limit, std::uint64_t maxTags) {
+    StepFit fit;
+    fit.length = UINT64_MAX;
+    for (std::int32_t k = 1; k <= std::max(1, n - 1); ++k) {
+        const CodeMeasure measure = lengths.Measure(k);
+        if (measure.length <= limit && measure.tags <= maxTags)
+            return {k, measure.length, measure.tags, k};
+        if (measure.length < fit.length) {
+            fit.length = measure.length;
+            fit.tags = measure.tags;
+            fit.shortestStep = k;
+        }
+    }
+    return fit;
+}
+
+} // namespace velmorant

@@ -1,0 +1,58 @@
+#pragma once
+// Choosing the step for a length limit: the whole output's length for a step k
+// is counted unit by unit without writing anything, O(n / k) per step, so an
+// exact scan of every step costs O(n log n) in all.
+
+#include "core/colour/gradient_stops.h"
+#include "core/markup/markup_form.h"
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace velmorant {
+
+// A code's length in code points and the colour tags it opens.
+struct CodeMeasure {
+    std::uint64_t length = 0;
+    std::uint64_t tags = 0;
+};
+
+class OutputLengths {
+public:
+    // text is already trimmed and must outlive this object. The shape is everything
+    // besides the step that the length depends on.
+    OutputLengths(std::u16string_view text, const Gradient& gradient, const OutputShape& shape);
+
+    // Code points of the whole output at step k (1 <= k, any k <= n - 1 or k = 1).
+    std::uint64_t For(std::int32_t k) const { return Measure(k).length; }
+    CodeMeasure Measure(std::int32_t k) const;
+
+private:
+    bool IsRaw(std::size_t from, std::size_t end) const;
+
+    std::u16string_view text_;
+    bool merge_;
+    CodeStyle code_;
+    std::uint64_t fixed_;                    // style tags and the escaped text: the same for every step
+    std::uint64_t frame_;                    // Open + Middle + Close and the styles each unit repeats
+    std::uint64_t hexDigits_;                // a colour code's length unless decimal
+    std::vector<std::int32_t> blanksBefore_; // blanks in text[0, i), for raw units in O(1)
+    // The colour of every position, 0xRRGGBB, when the length depends on colours: it
+    // does not depend on the step, so each step only looks its units up.
+    std::vector<std::uint32_t> colourAt_;
+};
+
+struct StepFit {
+    std::optional<std::int32_t> step; // the smallest step that fits, if any
+    std::uint64_t length = 0;         // its length, or the shortest length any step reaches
+    std::uint64_t tags = 0;           // its colour tags, or those at the shortest step
+    std::int32_t shortestStep = 1;    // the step reaching that shortest length
+};
+
+// Scans k = 1, 2, ... up to n - 1 (just 1 for n <= 2) and stops at the first
+// step within both the length limit and the tag count.
+StepFit FitStep(const OutputLengths& lengths, std::int32_t n, std::uint64_t limit, std::uint64_t maxTags = UINT64_MAX);
+
+} // namespace velmorant

@@ -1,0 +1,181 @@
+#include "core/markup/decode.h"
+
+#include "core/text/code_points.h"
+
+#include <initializer_list>
+
+namespace velmorant {
+
+namespace {
+
+// Longer values are not a size or font this program wrote: keeps reading linear.
+constexpr std::size_t kMaxStyleValue = 64;
+
+class Reader {
+public:
+    Reader(std::u16string_view code, const Format& format, const TagTemplate& tags)
+        : code_(code), format_(format), tags_(tags) {
+        // The characters any mark starts with: every other character is text at once.
+        for (const std::u16string_view text : std::initializer_list<std::u16string_view>{
+                 tags.Open, tags.Close, format.bold.open, format.bold.close, format.italic.open, format.italic.close,
+                 format.underline.open, format.underline.close, format.strike.open, format.strike.close,
+                 format.size.open, format.size.close, format.font.open, format.font.close})
+            if (!text.empty())
+                starts_.push_back(text[0]);
+        if (format.escaping == Escaping::Html)
+            starts_ += u"&<";
+        if (format.escaping == Escaping::MiniMessage)
+            starts_ += u"\\";
+    }
+
+    DecodedCode Read() {
+        out_.text.reserve(code_.size() / 4);
+        out_.colourAt.reserve(code_.size() / 4);
+        while (at_ < code_.size()) {
+            if (starts_.find(code_[at_]) != std::u16string::npos &&
+                (Head() || Token(tags_.Close, true) || Escape() || Style()))
+                continue;
+            Literal(code_[at_++]);
+        }
+        return std::move(out_);
+    }
+
+private:
+    bool StartsWith(std::size_t at, std::u16string_view text) const {
+        return !text.empty() && code_.substr(at, text.size()) == text;
+    }
+
+    void Literal(char16_t c) {
+        out_.text.push_back(c);
+        out_.colourAt.push_back(colour_);
+    }
+
+    bool Token(std::u16string_view text, bool closesColour = false) {
+        if (!StartsWith(at_, text))
+            return false;
+        at_ += text.size();
+        ++out_.marks;
+        if (closesColour)
+            colour_ = -1;
+        return true;
+    }
+
+    // Open, a colour code, Middle.
+    bool Head() {
+        if (!StartsWith(at_, tags_.Open))
+            return false;
+        std::size_t at = at_ + tags_.Open.size();
+        std::int32_t channels[3] = {};
+        for (std::int32_t& channel : channels) {
+            if (format_.code == CodeStyle::Decimal) {
+                int digits = 0;
+                while (at < code_.size() && digits < 3 && code_[at] >= u'0' && code_[at] <= u'9') {
+                    channel = channel * 10 + (code_[at++] - u'0');
+                    ++digits;
+                }
+                if (digits == 0 || channel > 255)
+                    return false;
+                if (&channel != &channels[2] && !(at < code_.size() && code_[at++] == u';'))
+                    return false;
+                continue;
+            }
+            for (int half = 0; half < 2; ++half) {
+                if (format_.code == CodeStyle::SectionDigits && !(at < code_.size() && code_[at++] == u'\u00a7'))
+                    return false;
+                const int digit = at < code_.size() ? HexDigitValue(code_[at]) : -1;
+                if (digit < 0)
+                    return false;
+                channel = channel * 16 + digit;
+                ++at;
+            }
+        }
+        if (!tags_.Middle.empty() && !StartsWith(at, tags_.Middle))
+            return false;
+        at_ = at + tags_.Middle.size();
+        ++out_.marks;
+        colour_ = channels[0] << 16 | channels[1] << 8 | channels[2];
+        const Rgb rgb{static_cast<Channel>(channels[0]), static_cast<Channel>(channels[1]),
+                      static_cast<Channel>(channels[2])};
+        if (out_.colours.empty() || !(out_.colours.back() == rgb))
+            out_.colours.push_back(rgb);
+        return true;
+    }
+
+    bool Escape() {
+        switch (format_.escaping) {
+        case Escaping::Html: {
+            constexpr std::pair<std::u16string_view, std::u16string_view> entities[] = {
+                {u"&amp;", u"&"},       {u"&lt;", u"<"},   {u"&gt;", u">"}, {u"&quot;", u"\""},
+                {u"&#160;", u"\u00a0"}, {u"&nbsp;", u" "}, {u"<br>", u""}};
+            for (const auto& [entity, character] : entities) {
+                if (Token(entity)) {
+                    for (const char16_t c : character)
+                        Literal(c);
+                    return true;
+                }
+            }
+            return false;
+        }
+        case Escaping::MiniMessage:
+            if (code_[at_] != u'\\' || at_ + 1 >= code_.size())
+                return false;
+            Literal(code_[at_ + 1]);
+            at_ += 2;
+            ++out_.marks;
+            return true;
+        default:
+            return false;
+        }
+    }
+
+    bool Style() {
+        for (const StyleSpelling* style : {&format_.bold, &format_.italic, &format_.underline, &format_.strike})
+            if (Token(style->open) || Token(style->close))
+                return true;
+        for (const StyleSpelling* style : {&format_.size, &format_.font}) {
+            if (Token(style->close))
+                return true;
+            if (!StartsWith(at_, style->open))
+                continue;
+            const std::size_t from = at_ + style->open.size();
+            const std::size_t end = code_.substr(from, kMaxStyleValue + style->valueEnd.size()).find(style->valueEnd);
+            if (end == std::u16string_view::npos)
+                continue;
+            at_ = from + end + style->valueEnd.size();
+            ++out_.marks;
+            return true;
+        }
+        return false;
+    }
+
+    std::u16string_view code_;
+    const Format& format_;
+    const TagTemplate& tags_;
+    std::u16string starts_;
+    std::size_t at_ = 0;
+    std::int32_t colour_ = -1;
+    DecodedCode out_;
+};
+
+} // namespace
+
+DecodedCode DecodeCode(std::u16string_view code, const Format& format, const TagTemplate& tags) {
+    return Reader(code, format, tags).Read();
+}
+
+const Format& DetectFormat(std::u16string_view code) {
+    // The start of a code says what it is written in.
+    code = code.substr(0, std::size_t{1} << 16);
+    const Format* best = &Formats().front();
+    std::size_t bestMarks = 0;
+    for (const Format& format : Formats()) {
+        const std::size_t marks = DecodeCode(code, format, format.Template()).marks;
+        if (marks > bestMarks) {
+            best = &format;
+            bestMarks = marks;
+        }
+    }
+    return *best;
+}
+
+} // namespace velmorant

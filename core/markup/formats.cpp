@@ -1,0 +1,179 @@
+#include "core/markup/formats.h"
+
+#include "core/markup/escaping.h"
+
+#include <algorithm>
+#include <iterator>
+
+namespace velmorant {
+
+namespace {
+
+// The window's style tags: bulletin-board tags whatever the dialect.
+constexpr StyleSpelling kWindowBold{u"[B]", {}, u"[/B]"}, kWindowItalic{u"[i]", {}, u"[/i]"},
+    kWindowUnderline{u"[u]", {}, u"[/u]"}, kWindowStrike{u"[strike]", {}, u"[/strike]"},
+    kWindowSize{u"[size=", u"]", u"[/size]"}, kWindowFont{u"[font=", u"]", u"[/font]"};
+constexpr StyleSpelling kNone{};
+
+// One row per format; adding a format is adding a row here.
+constexpr Format kFormats[] = {
+    {"default", "the window's \"[color=#\" \"]\" \"[/color]\"", Dialect::Startup, u"[color=#", u"]", u"[/color]",
+     CodeStyle::Hex, Escaping::None, 0, false, false, kWindowBold, kWindowItalic, kWindowUnderline, kWindowStrike,
+     kWindowSize, kWindowFont},
+    {"html", "<font color=RRGGBB> tags", Dialect::Html, u"<font color=", u">", u"</font>", CodeStyle::Hex,
+     Escaping::None, 0, false, false, kWindowBold, kWindowItalic, kWindowUnderline, kWindowStrike, kWindowSize,
+     kWindowFont},
+    {"ubb", "[color=RRGGBB] tags", Dialect::Ubb, u"[color=", u"]", u"[/color]", CodeStyle::Hex, Escaping::None, 0,
+     false, false, kWindowBold, kWindowItalic, kWindowUnderline, kWindowStrike, kWindowSize, kWindowFont},
+    {"qq", "QQ Space [ftc=RRGGBB] tags", Dialect::Qq, u"[ftc=", u"]", u"[/ft]", CodeStyle::Hex, Escaping::None, 0,
+     false, false, kWindowBold, kWindowItalic, kWindowUnderline, kWindowStrike, kWindowSize, kWindowFont},
+    {"ansi", "24-bit terminal colours, to preview", Dialect::Ansi, u"\x1b[38;2;", u"m", u"\x1b[0m", CodeStyle::Decimal,
+     Escaping::Terminal, 0, false, false, kNone, kNone, kNone, kNone, kNone, kNone},
+    {"span",
+     "HTML5 <span style=\"color:#rrggbb\">, text escaped",
+     std::nullopt,
+     u"<span style=\"color:#",
+     u"\">",
+     u"</span>",
+     CodeStyle::HexLower,
+     Escaping::Html,
+     0,
+     false,
+     true,
+     {u"<b>", {}, u"</b>"},
+     {u"<i>", {}, u"</i>"},
+     {u"<u>", {}, u"</u>"},
+     {u"<s>", {}, u"</s>"},
+     {u"<span style=\"font-size:", u"\">", u"</span>"},
+     {u"<span style=\"font-family:", u"\">", u"</span>"}},
+    {"bbcode",
+     "[color=#rrggbb] for phpBB, MyBB, SMF, XenForo",
+     std::nullopt,
+     u"[color=#",
+     u"]",
+     u"[/color]",
+     CodeStyle::HexLower,
+     Escaping::BbCode,
+     0,
+     false,
+     false,
+     {u"[b]", {}, u"[/b]"},
+     {u"[i]", {}, u"[/i]"},
+     {u"[u]", {}, u"[/u]"},
+     {u"[s]", {}, u"[/s]"},
+     {u"[size=", u"]", u"[/size]"},
+     {u"[font=", u"]", u"[/font]"}},
+    {"minecraft",
+     "&#RRGGBB before each unit (Minecraft plugins)",
+     std::nullopt,
+     u"&#",
+     {},
+     {},
+     CodeStyle::Hex,
+     Escaping::Restate,
+     u'&',
+     true,
+     false,
+     {u"&l", {}, {}},
+     {u"&o", {}, {}},
+     {u"&n", {}, {}},
+     {u"&m", {}, {}},
+     kNone,
+     kNone},
+    {"minecraft-section",
+     "\u00a7x\u00a7R\u00a7R\u00a7G\u00a7G\u00a7B\u00a7B before each unit",
+     std::nullopt,
+     u"\u00a7x",
+     {},
+     {},
+     CodeStyle::SectionDigits,
+     Escaping::Restate,
+     u'\u00a7',
+     true,
+     false,
+     {u"\u00a7l", {}, {}},
+     {u"\u00a7o", {}, {}},
+     {u"\u00a7n", {}, {}},
+     {u"\u00a7m", {}, {}},
+     kNone,
+     kNone},
+    {"minimessage",
+     "<#rrggbb> before each unit (MiniMessage)",
+     std::nullopt,
+     u"<#",
+     u">",
+     {},
+     CodeStyle::HexLower,
+     Escaping::MiniMessage,
+     0,
+     false,
+     false,
+     {u"<b>", {}, u"</b>"},
+     {u"<i>", {}, u"</i>"},
+     {u"<u>", {}, u"</u>"},
+     {u"<st>", {}, u"</st>"},
+     kNone,
+     kNone},
+};
+
+} // namespace
+
+std::span<const Format> Formats() { return kFormats; }
+
+const Format* FindFormat(std::string_view name) {
+    const auto row =
+        std::find_if(std::begin(kFormats), std::end(kFormats), [&](const Format& f) { return f.name == name; });
+    return row == std::end(kFormats) ? nullptr : &*row;
+}
+
+const Format& FormatOf(Dialect dialect) {
+    for (const Format& format : kFormats)
+        if (format.dialect == dialect)
+            return format;
+    return kFormats[0];
+}
+
+StyleTags StyleTagsFor(const StyleOptions& styles, const Format& format) {
+    // HTML's seven font sizes as CSS names them.
+    constexpr std::u16string_view kCssSizes[] = {u"x-small", u"small",    u"medium",   u"large",
+                                                 u"x-large", u"xx-large", u"xxx-large"};
+    std::u16string_view size = styles.size;
+    if (format.cssSize && size.size() == 1 && size[0] >= u'1' && size[0] <= u'7')
+        size = kCssSizes[size[0] - u'1'];
+    struct Wrapper {
+        bool applies;
+        const StyleSpelling& spelling;
+        std::u16string_view value;
+    };
+    // Innermost first, as the wrappers are applied one after the other.
+    Wrapper wrappers[] = {
+        {styles.bold, format.bold, {}},
+        {styles.italic, format.italic, {}},
+        {styles.underline, format.underline, {}},
+        {styles.strikethrough, format.strike, {}},
+        {!styles.size.empty(), format.size, size},
+        {!styles.font.empty(), format.font, styles.font},
+    };
+    // A value inside an attribute is escaped as the text is.
+    std::u16string escapedSize, escapedFont;
+    if (format.escaping == Escaping::Html) {
+        TextEscaper escaper(MarkupForm{format.code, false, format.escaping});
+        const auto escape = [&](std::u16string_view value, std::u16string& into) {
+            escaper.Write(value, {}, [&](std::u16string_view piece) { into.append(piece); });
+            return std::u16string_view(into);
+        };
+        wrappers[4].value = escape(wrappers[4].value, escapedSize);
+        wrappers[5].value = escape(wrappers[5].value, escapedFont);
+    }
+    StyleTags tags;
+    std::u16string& before = format.stylesEachUnit ? tags.eachUnit : tags.before;
+    for (auto w = std::rbegin(wrappers); w != std::rend(wrappers); ++w)
+        if (w->applies && w->spelling.Available())
+            before.append(w->spelling.open).append(w->value).append(w->spelling.valueEnd);
+    for (const Wrapper& w : wrappers)
+        if (w.applies && w.spelling.Available())
+            tags.after.append(w.spelling.close);
+    return tags;
+}
+
+} // namespace velmorant

@@ -1,0 +1,228 @@
+#include "core/markup/gradient_markup.h"
+
+#include <array>
+#include <cstring>
+#include <limits>
+#include <stdexcept>
+
+#include "core/markup/escaping.h"
+#include "core/text/text.h"
+#include "core/text/text_to_number.h"
+#include "core/text/units.h"
+
+namespace velmorant {
+
+namespace {
+
+// Two upper-case hex digits for every byte: HexPair(HexText(v)) for v in 0..255.
+constexpr std::array<std::array<char16_t, 2>, 256> MakeHexPairs() {
+    constexpr char16_t digits[] = u"0123456789ABCDEF";
+    std::array<std::array<char16_t, 2>, 256> table{};
+    for (int v = 0; v < 256; ++v)
+        table[v] = {digits[v >> 4], digits[v & 0xF]};
+    return table;
+}
+constexpr auto HexPairs = MakeHexPairs();
+
+// A lone character above U+0020 is never raw: spares the call for almost every unit.
+inline bool IsRaw(std::u16string_view unit) { return !(unit.size() == 1 && unit[0] > u' ') && IsRawUnit(unit); }
+
+// The pieces the loop owns (head and Close) are padded by this many units, so
+// that they can be copied in fixed-size blocks.
+constexpr std::size_t kSlack = 8;
+
+// A text with kSlack readable units behind it.
+struct Padded {
+    explicit Padded(std::u16string_view text) : storage(text), size(text.size()) { storage.append(kSlack, u'\0'); }
+    std::u16string_view view() const { return {storage.data(), size}; }
+    std::u16string storage;
+    std::size_t size;
+};
+
+// "0;" to "255;" for the decimal form.
+constexpr std::array<std::array<char16_t, 4>, 256> MakeDecimals() {
+    std::array<std::array<char16_t, 4>, 256> table{};
+    for (int v = 0; v < 256; ++v) {
+        int at = 0;
+        if (v >= 100)
+            table[v][at++] = static_cast<char16_t>(u'0' + v / 100);
+        if (v >= 10)
+            table[v][at++] = static_cast<char16_t>(u'0' + v / 10 % 10);
+        table[v][at++] = static_cast<char16_t>(u'0' + v % 10);
+        table[v][at] = u';';
+    }
+    return table;
+}
+constexpr auto Decimals = MakeDecimals();
+
+// Open, code and Middle kept as one piece, rebuilt only when the colour changes.
+class UnitHead {
+public:
+    UnitHead(const TagTemplate& tags, const MarkupForm& form)
+        : head_(tags.Open), middle_(tags.Middle + form.eachUnit), codeAt_(tags.Open.size()), code_(form.code) {}
+
+    // Followed by kSlack readable units.
+    std::u16string_view For(const Rgb& colour) {
+        if (valid_ && colour == colour_)
+            return {head_.data(), size_};
+        valid_ = true;
+        colour_ = colour;
+        head_.resize(codeAt_);
+        if (code_ == CodeStyle::Decimal) {
+            // Terminal colours are always bytes: "R;G;B".
+            for (const Channel channel : {colour.red, colour.green, colour.blue}) {
+                const auto& digits = Decimals[static_cast<std::uint8_t>(channel)];
+                head_.append(digits.data(), channel >= 100 ? 4 : channel >= 10 ? 3 : 2);
+            }
+            head_.pop_back();
+        } else {
+            // Outside 0..255 HexText has three or four digits, so HexPair gives nothing.
+            for (const Channel channel : {colour.red, colour.green, colour.blue})
+                if (channel >= 0 && channel <= 255)
+                    AppendHex(HexPairs[channel]);
+        }
+        head_.append(middle_);
+        size_ = head_.size();
+        head_.append(kSlack, u'\0');
+        return {head_.data(), size_};
+    }
+
+private:
+    void AppendHex(const std::array<char16_t, 2>& pair) {
+        for (const char16_t digit : pair) {
+            if (code_ == CodeStyle::SectionDigits)
+                head_.push_back(u'\u00a7');
+            head_.push_back(code_ == CodeStyle::HexLower && digit >= u'A' ? static_cast<char16_t>(digit + 32) : digit);
+        }
+    }
+
+    std::u16string head_;
+    std::size_t size_ = 0;
+    std::u16string middle_; // Middle and the styles each unit repeats
+    std::size_t codeAt_;
+    CodeStyle code_;
+    Rgb colour_;
+    bool valid_ = false;
+};
+
+// Gathers the many small pieces of the loop and hands them to the sink in
+// blocks: one virtual call per block instead of several per unit.
+class BlockWriter {
+public:
+    explicit BlockWriter(MarkupSink& sink) : sink_(sink) {}
+
+    void Put(std::u16string_view piece) {
+        if (piece.size() > kBlock - used_)
+            return PutLong(piece);
+        if (piece.size() == 1)
+            block_[used_] = piece[0];
+        else
+            std::memcpy(block_.data() + used_, piece.data(), piece.size() * sizeof(char16_t));
+        used_ += piece.size();
+    }
+
+    // Copies whole blocks of kSlack units: fixed-size moves instead of a memcpy call
+    // per piece. The piece must be followed by kSlack - 1 readable units.
+    void PutPadded(std::u16string_view piece) {
+        if (piece.size() > kBlock - used_)
+            return PutLong(piece);
+        for (std::size_t at = 0; at < piece.size(); at += kSlack)
+            std::memcpy(block_.data() + used_ + at, piece.data() + at, kSlack * sizeof(char16_t));
+        used_ += piece.size();
+    }
+
+    void Flush() {
+        if (used_ > 0)
+            sink_.Write({block_.data(), used_});
+        used_ = 0;
+    }
+
+private:
+    // A piece larger than a block (a long unit or template) goes to the sink as it is.
+    void PutLong(std::u16string_view piece) {
+        Flush();
+        if (piece.size() >= kBlock)
+            return sink_.Write(piece);
+        std::memcpy(block_.data(), piece.data(), piece.size() * sizeof(char16_t));
+        used_ = piece.size();
+    }
+
+    static constexpr std::size_t kBlock = 8192;
+    MarkupSink& sink_;
+    std::array<char16_t, kBlock + kSlack> block_;
+    std::size_t used_ = 0;
+};
+
+} // namespace
+
+GradientText PrepareGradientText(std::u16string_view input, std::u16string_view stepText) {
+    const std::u16string_view text = TrimBlanks(input);
+    const std::int32_t n = PositionCount(text);
+    return {text, n, n > 0 ? EffectiveStep(stepText, n) : 1};
+}
+
+namespace {
+
+// The unit loop, made once with escaping and once without, so that the common
+// unescaped code pays no test per unit.
+template <bool Escaped>
+std::size_t WriteUnits(const GradientText& text, GradientWalker& colours, const TagTemplate& tags,
+                       const MarkupForm& form, MarkupSink& sink) {
+    UnitHead head(tags, form);
+    TextEscaper escaper(form);
+    const Padded close(tags.Close);
+    BlockWriter out(sink);
+    std::size_t pairs = 0;
+    bool runOpen = false; // a merged run whose Close is still owed
+    Rgb runColour;
+    ForEachUnit(text.text, text.step, [&](const Unit& unit) {
+        const auto putText = [&](std::u16string_view unitHead) {
+            if constexpr (Escaped)
+                escaper.Write(unit.text, unitHead, [&](std::u16string_view piece) { out.Put(piece); });
+            else
+                out.Put(unit.text);
+        };
+        if (IsRaw(unit.text)) {
+            if (runOpen)
+                out.PutPadded(close.view());
+            runOpen = false;
+            putText({});
+            return;
+        }
+        colours.MoveTo(unit.position);
+        const Rgb colour = colours.Colour();
+        if (runOpen && colour == runColour) {
+            if constexpr (Escaped)
+                putText(head.For(colour));
+            else
+                out.Put(unit.text);
+            return;
+        }
+        if (runOpen)
+            out.PutPadded(close.view());
+        const std::u16string_view unitHead = head.For(colour);
+        out.PutPadded(unitHead);
+        putText(unitHead);
+        ++pairs;
+        if (form.merge) {
+            runOpen = true;
+            runColour = colour;
+        } else {
+            out.PutPadded(close.view());
+        }
+    });
+    if (runOpen)
+        out.PutPadded(close.view());
+    out.Flush();
+    return pairs;
+}
+
+} // namespace
+
+std::size_t WriteGradientMarkup(const GradientText& text, GradientWalker& colours, const TagTemplate& tags,
+                                const MarkupForm& form, MarkupSink& sink) {
+    return TextEscaper(form).Active() ? WriteUnits<true>(text, colours, tags, form, sink)
+                                      : WriteUnits<false>(text, colours, tags, form, sink);
+}
+
+} // namespace velmorant
