@@ -4,9 +4,9 @@
 
 #include "core/colour/colour_catalogue.h"
 #include "core/colour/colour_space.h"
-#include "core/markup/gradient_markup.h"
 #include "core/colour/gradient_stops.h"
 #include "core/conversion/step_fit.h"
+#include "core/markup/gradient_markup.h"
 #include "core/markup/utf8_sink.h"
 #include "reference_rules.h"
 

@@ -3,12 +3,12 @@
 #include "cli/options.h"
 #include "cli/read_input.h"
 #include "cli/shell_quote.h"
-#include "core/text/code_points.h"
 #include "core/conversion/conversion.h"
 #include "core/markup/counting_sink.h"
 #include "core/markup/decode.h"
-#include "core/text/utf8.h"
 #include "core/markup/utf8_sink.h"
+#include "core/text/code_points.h"
+#include "core/text/utf8.h"
 
 #include <algorithm>
 #include <cerrno>

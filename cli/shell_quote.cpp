@@ -1,7 +1,7 @@
 #include "cli/shell_quote.h"
 
-#include "core/text/utf8.h"
 #include "core/conversion/visible_controls.h"
+#include "core/text/utf8.h"
 
 namespace velmorant::cli {
 

@@ -6,11 +6,11 @@
 // stops less two (mod 4), three bytes a stop, a 16-bit length limit; then the
 // text and the step text.
 
-#include "core/text/code_points.h"
 #include "core/colour/colour.h"
-#include "core/markup/gradient_markup.h"
 #include "core/colour/gradient_stops.h"
 #include "core/conversion/step_fit.h"
+#include "core/markup/gradient_markup.h"
+#include "core/text/code_points.h"
 #include "core/text/units.h"
 #include "fuzz/fuzz_input.h"
 #include "reference_rules.h"

@@ -5,8 +5,8 @@
 #include <limits>
 #include <stdexcept>
 
-#include "core/text/code_points.h"
 #include "core/markup/gradient_markup.h"
+#include "core/text/code_points.h"
 #include "core/text/text.h"
 #include "core/text/text_to_number.h"
 #include "core/text/units.h"

@@ -1,7 +1,7 @@
 #include "core/colour/colour_text.h"
 
-#include "core/text/code_points.h"
 #include "core/colour/colour_names.h"
+#include "core/text/code_points.h"
 
 #include <array>
 

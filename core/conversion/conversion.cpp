@@ -1,8 +1,8 @@
 #include "core/conversion/conversion.h"
 
+#include "core/conversion/visible_controls.h"
 #include "core/markup/gradient_markup.h"
 #include "core/text/text.h"
-#include "core/conversion/visible_controls.h"
 
 #include <stdexcept>
 

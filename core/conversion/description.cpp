@@ -1,12 +1,12 @@
 #include "core/conversion/description.h"
 
-#include "core/conversion/choices.h"
 #include "core/colour/colour_catalogue.h"
 #include "core/colour/colour_space.h"
 #include "core/colour/colour_text.h"
+#include "core/conversion/choices.h"
 #include "core/conversion/conversion.h"
-#include "core/markup/formats.h"
 #include "core/conversion/forum_limits.h"
+#include "core/markup/formats.h"
 #include "core/text/utf8.h"
 
 #include <array>

@@ -1,7 +1,7 @@
 #include "core/conversion/step_fit.h"
 
-#include "core/text/code_points.h"
 #include "core/markup/escaping.h"
+#include "core/text/code_points.h"
 #include "core/text/text.h"
 #include "core/text/units.h"
 

@@ -2,8 +2,8 @@
 // Counts what passes on to another sink, for --stats and the page: UTF-16 units and code
 // points, a pair split between two pieces counted once.
 
-#include "core/text/code_points.h"
 #include "core/markup/markup_sink.h"
+#include "core/text/code_points.h"
 
 #include <cstddef>
 

@@ -6,10 +6,10 @@
 
 #include "core/colour/channel_stepper.h"
 #include "core/colour/colour.h"
-#include "core/conversion/conversion.h"
 #include "core/colour/gradient_stops.h"
-#include "core/markup/markup_sink.h"
 #include "core/colour/oklab.h"
+#include "core/conversion/conversion.h"
+#include "core/markup/markup_sink.h"
 #include "core/markup/style_wrap.h"
 #include "core/markup/tag_template.h"
 

@@ -3,13 +3,13 @@
 // of length and tags is what is written.
 
 #include "core/conversion/conversion.h"
+#include "core/conversion/visible_controls.h"
 #include "core/markup/counting_sink.h"
 #include "core/markup/decode.h"
 #include "core/markup/formats.h"
 #include "core/text/text.h"
 #include "core/text/units.h"
 #include "core/text/utf8.h"
-#include "core/conversion/visible_controls.h"
 
 #include "reference_rules.h"
 

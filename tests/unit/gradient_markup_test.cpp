@@ -1,13 +1,13 @@
 #include "core/markup/gradient_markup.h"
 
-#include "core/text/code_points.h"
 #include "core/colour/gradient_stops.h"
 #include "core/conversion/step_fit.h"
+#include "core/markup/utf8_sink.h"
+#include "core/text/code_points.h"
 #include "core/text/text.h"
 #include "core/text/text_to_number.h"
 #include "core/text/units.h"
 #include "core/text/utf8.h"
-#include "core/markup/utf8_sink.h"
 #include "reference_rules.h"
 #include "tests/cutting_sink.h"
 
