@@ -15,7 +15,7 @@ namespace velmorant {
 
 struct DecodedCode {
     std::u16string text;
-    std::vector<std::int32_t> colourAt; // per UTF-16 unit of text: 0xRRGGBB, or -1 outside a colour tag
+    std::vector<std::int32_t> colourAt; // per char16 of text: 0xRRGGBB, or -1 outside a colour tag
     std::vector<Rgb> colours;           // the colour tags in order, neighbours of one colour once
     std::size_t marks = 0;              // tags, style tags and escapes read: how well the format fits
 };
