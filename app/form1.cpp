@@ -14,8 +14,8 @@ namespace velmorant {
 
 namespace {
 
-constexpr ColourValue LinkBlue = 0xFF0000;
-constexpr ColourValue LinkRed = 0x0000FF;
+constexpr PackedRgb LinkBlue = 0x0000FF;
+constexpr PackedRgb LinkRed = 0xFF0000;
 
 // The format of a row of Combo1's list; none for a row outside it.
 std::optional<std::size_t> FormatOfRow(int row) {
@@ -73,7 +73,7 @@ void Form1::DrawGradientBar() {
 }
 
 void Form1::Command1_Click(std::int16_t Index) {
-    const std::optional<ColourValue> chosen = platform_.ChooseColour(this);
+    const std::optional<ChooserColour> chosen = platform_.ChooseColour(this);
     if (!chosen)
         return;
     const ChannelTriple rgb = SplitRGB(*chosen);
