@@ -1,6 +1,6 @@
 #pragma once
-// QString and std::u16string are both UTF-16: the conversion keeps every code
-// unit, lone surrogates included.
+// QString and std::u16string are both UTF-16: the conversion keeps every char16
+// as it is, lone surrogates included.
 
 #include <QString>
 #include <QStringView>

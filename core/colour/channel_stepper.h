@@ -1,5 +1,6 @@
 #pragma once
-// InterpolateChannel along the positions i, i + k, i + 2k, ... in exact integer
+// The window's blending rule for one channel, start + (end - start) * i / n rounded
+// half to even, along the positions i, i + k, i + 2k, ... in exact integer
 // arithmetic: one addition per step instead of a division per unit. It agrees with
 // the double-precision rule everywhere: a value that is not a tie lies at least
 // 1/(2n) from a half, far above the rounding error of the division, and a tie is

@@ -30,31 +30,32 @@ std::string Lower(std::string_view text) {
     return out;
 }
 
-enum class Unit { Number, Percent, Degrees, None };
+// What follows a number: nothing, "%" or an angle; None is the keyword "none".
+enum class Dimension { Number, Percent, Degrees, None };
 struct Token {
     double value = 0;
-    Unit unit = Unit::Number;
+    Dimension dimension = Dimension::Number;
 };
 
 std::optional<Token> ReadToken(std::string_view text) {
     if (text == "none")
-        return Token{0, Unit::None};
+        return Token{0, Dimension::None};
     if (text.starts_with('+'))
         text.remove_prefix(1);
     double value = 0;
     const auto [end, error] = fast_float::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc{} || end == text.data())
         return std::nullopt;
-    const std::string_view unit = text.substr(static_cast<std::size_t>(end - text.data()));
+    const std::string_view suffix = text.substr(static_cast<std::size_t>(end - text.data()));
     constexpr std::array<std::pair<std::string_view, double>, 4> kAngles{
         {{"deg", 1}, {"rad", 180 / std::numbers::pi}, {"grad", 0.9}, {"turn", 360}}};
-    if (unit.empty())
-        return Token{value, Unit::Number};
-    if (unit == "%")
-        return Token{value, Unit::Percent};
+    if (suffix.empty())
+        return Token{value, Dimension::Number};
+    if (suffix == "%")
+        return Token{value, Dimension::Percent};
     for (const auto& [name, scale] : kAngles)
-        if (unit == name)
-            return Token{value * scale, Unit::Degrees};
+        if (suffix == name)
+            return Token{value * scale, Dimension::Degrees};
     return std::nullopt;
 }
 
@@ -84,8 +85,8 @@ std::optional<std::array<Token, 3>> ReadArguments(std::string_view args) {
             return std::nullopt;
         if (count < 3)
             out[count++] = *token;
-        else if (!afterAlpha &&
-                 (token->unit == Unit::Number || token->unit == Unit::Percent || token->unit == Unit::None))
+        else if (!afterAlpha && (token->dimension == Dimension::Number || token->dimension == Dimension::Percent ||
+                                 token->dimension == Dimension::None))
             afterAlpha = true;
         else
             return std::nullopt;
@@ -104,7 +105,7 @@ struct ComponentRule {
     bool hue = false;
 };
 
-constexpr ComponentRule kUnit{1, 0.01};
+constexpr ComponentRule kZeroToOne{1, 0.01};
 constexpr ComponentRule kHue{1, 0, -1e300, 1e300, true};
 
 struct FunctionRow {
@@ -128,7 +129,7 @@ constexpr std::array<FunctionRow, 10> kFunctions{{
     {"lch", Space::Lch, {kLabLightness, {1, 1.5, 0}, kHue}},
     {"oklab", Space::Oklab, {kOkLightness, {1, 0.004}, {1, 0.004}}},
     {"oklch", Space::Oklch, {kOkLightness, {1, 0.004, 0}, kHue}},
-    {"color", Space::Srgb, {kUnit, kUnit, kUnit}},
+    {"color", Space::Srgb, {kZeroToOne, kZeroToOne, kZeroToOne}},
 }};
 
 constexpr std::array<std::pair<std::string_view, Space>, 9> kColorSpaces{{
@@ -170,15 +171,15 @@ std::optional<CssColour> ReadFunction(std::string_view text) {
         for (std::size_t k = 0; k < 3; ++k) {
             const Token& token = (*tokens)[k];
             const ComponentRule& rule = row.rules[k];
-            if (token.unit == Unit::None) {
+            if (token.dimension == Dimension::None) {
                 out.colour.missing[k] = true;
                 whole = false;
                 continue;
             }
-            if (token.unit == Unit::Degrees ? !rule.hue : token.unit == Unit::Percent && rule.hue)
+            if (token.dimension == Dimension::Degrees ? !rule.hue : token.dimension == Dimension::Percent && rule.hue)
                 return std::nullopt;
-            const double value =
-                token.unit == Unit::Percent ? token.value * rule.percentScale : token.value * rule.numberScale;
+            const double value = token.dimension == Dimension::Percent ? token.value * rule.percentScale
+                                                                       : token.value * rule.numberScale;
             out.colour.c[k] =
                 rule.hue ? std::fmod(std::fmod(value, 360) + 360, 360) : std::clamp(value, rule.low, rule.high);
             const double byte = out.colour.c[k] * 255;
@@ -251,7 +252,7 @@ bool ReadStops(std::string_view text, Gradient& gradient, std::string_view& bad)
         const std::size_t blank = stop.find_last_of(" \t\n");
         if (stop.ends_with('%') && blank != std::string_view::npos) {
             const std::optional<Token> token = ReadToken(stop.substr(blank + 1));
-            if (!token || token->unit != Unit::Percent)
+            if (!token || token->dimension != Dimension::Percent)
                 return false;
             position = token->value / 100;
             colour = Trim(stop.substr(0, blank));

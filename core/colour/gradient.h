@@ -1,7 +1,7 @@
 #pragma once
 // A gradient through two or more colours, at equal spacing along the text or at
 // the positions CSS gives them, blended in any of CSS's spaces. With two plain
-// sRGB stops every colour is exactly InterpolateChannel's.
+// sRGB stops every colour is exactly the window's (channel_stepper.h).
 
 #include "core/colour/channel_stepper.h"
 #include "core/colour/colour.h"
@@ -49,7 +49,7 @@ Rgb MixAtPosition(const Gradient& gradient, std::int64_t i, std::int64_t n);
 // of divisions per unit, and without pow. At position i (0 <= i <= n) of segment
 // j of m = stops - 1 it is, for sRGB, c_j + (c_j+1 - c_j) * (i * m - j * n) / n
 // per channel, exact and rounded half to even; in any other blend, MixAtPosition.
-// With two sRGB stops that is InterpolateChannel's rule exactly.
+// With two sRGB stops that is the window's rule exactly.
 class GradientWalker {
 public:
     GradientWalker(const Gradient& gradient, std::int32_t k, std::int32_t n, std::int32_t first = 1);

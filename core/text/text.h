@@ -1,6 +1,8 @@
 #pragma once
-// Blanks are U+0020 only: tabs, line breaks and the ideographic space U+3000
-// are ordinary characters everywhere in Velmorant.
+// A blank is U+0020 only: what TrimBlanks trims and HexPair's length test
+// ignores. Tabs, line breaks and the ideographic space U+3000 are not blanks,
+// though a number skips tabs and line feeds too (text_to_number.h) and a unit of
+// a lone tab, LF or CR is written without a tag (units.h).
 
 #include <cstddef>
 #include <cstdint>
