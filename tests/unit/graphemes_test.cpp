@@ -1,0 +1,85 @@
+#include "core/text/graphemes.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace velmorant {
+namespace {
+
+std::vector<std::size_t> Boundaries(std::u16string_view text) {
+    std::vector<std::size_t> at{0};
+    ForEachGrapheme(text, [&](std::u16string_view cluster) { at.push_back(at.back() + cluster.size()); });
+    return at;
+}
+
+// Unicode's own test: every line, "÷ 0020 × 0308 ÷" with a break at each ÷ and none at ×.
+TEST(Graphemes, UnicodeGraphemeBreakTest) {
+    const std::string path = VELMORANT_UNICODE_DIR "/auxiliary/GraphemeBreakTest.txt";
+    std::ifstream file(path);
+    ASSERT_TRUE(file) << path << " is missing: install Debian's unicode-data";
+    std::string line;
+    int lineNumber = 0, cases = 0;
+    while (std::getline(file, line)) {
+        ++lineNumber;
+        const std::string data = line.substr(0, line.find('#'));
+        if (data.find_first_not_of(" \t") == std::string::npos)
+            continue;
+        std::u16string text;
+        std::vector<std::size_t> expected;
+        std::istringstream tokens(data);
+        for (std::string token; tokens >> token;) {
+            if (token == "\u00F7") {
+                expected.push_back(text.size());
+            } else if (token != "\u00D7") {
+                const char32_t c = std::stoul(token, nullptr, 16);
+                if (c >= 0x10000)
+                    text += {char16_t(0xD800 + ((c - 0x10000) >> 10)), char16_t(0xDC00 + ((c - 0x10000) & 0x3FF))};
+                else
+                    text += char16_t(c);
+            }
+        }
+        ++cases;
+        EXPECT_EQ(Boundaries(text), expected) << "line " << lineNumber << ": " << line;
+    }
+    EXPECT_GT(cases, 600) << "the file holds 602 cases in Unicode 15.0";
+}
+
+TEST(ForEachGraphemeUnit, Table) {
+    struct Row {
+        const char* name;
+        std::u16string text;
+        std::int32_t n;
+        std::vector<std::pair<std::int32_t, std::u16string>> expected;
+    } rows[] = {
+        {"CR LF is one cluster", u"a\r\nb", 1, {{1, u"a"}, {2, u"\r\n"}, {4, u"b"}}},
+        {"a unit never ends inside CR LF", u"ab\r\ncd", 3, {{1, u"ab\r\n"}, {5, u"cd"}}},
+        {"family emoji whole",
+         u"\U0001F468\u200D\U0001F469\u200D\U0001F467x",
+         1,
+         {{1, u"\U0001F468\u200D\U0001F469\u200D\U0001F467"}, {9, u"x"}}},
+        {"flags pair up, a third letter alone",
+         u"\U0001F1EB\U0001F1F7\U0001F1E9",
+         1,
+         {{1, u"\U0001F1EB\U0001F1F7"}, {5, u"\U0001F1E9"}}},
+        {"combining mark stays", u"e\u0301xy", 2, {{1, u"e\u0301x"}, {4, u"y"}}},
+        {"lone surrogates alone",
+         u"\xD800"
+         u"a\xDC00",
+         1,
+         {{1, u"\xD800"}, {2, u"a"}, {3, u"\xDC00"}}},
+        {"n past the end", u"abc", 5, {{1, u"abc"}}},
+        {"empty text", u"", 1, {}},
+    };
+    for (const Row& row : rows) {
+        std::vector<std::pair<std::int32_t, std::u16string>> units;
+        ForEachGraphemeUnit(row.text, row.n, [&](Unit unit) { units.emplace_back(unit.position, unit.text); });
+        EXPECT_EQ(units, row.expected) << row.name;
+    }
+}
+
+} // namespace
+} // namespace velmorant
