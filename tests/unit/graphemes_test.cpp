@@ -12,9 +12,8 @@ namespace {
 
 // Unicode's own test: every line, "÷ 0020 × 0308 ÷" with a break at each ÷ and none at ×.
 TEST(Graphemes, UnicodeGraphemeBreakTest) {
-    const std::string path = VELMORANT_UNICODE_DIR "/auxiliary/GraphemeBreakTest.txt";
-    std::ifstream file(path);
-    ASSERT_TRUE(file) << path << " is missing: install Debian's unicode-data";
+    std::ifstream file(VELMORANT_UNICODE_DIR "/auxiliary/GraphemeBreakTest.txt");
+    ASSERT_TRUE(file) << "GraphemeBreakTest.txt is missing: install Debian's unicode-data";
     int lineNumber = 0, cases = 0;
     for (std::string line; std::getline(file, line);) {
         ++lineNumber;
@@ -42,6 +41,8 @@ TEST(Graphemes, UnicodeGraphemeBreakTest) {
 }
 
 TEST(ForEachGraphemeUnit, Table) {
+    const std::u16string family = u"\U0001F468\u200D\U0001F469\u200D\U0001F467", france = u"\U0001F1EB\U0001F1F7",
+                         d = u"\U0001F1E9", high = u"\xD800", low = u"\xDC00";
     struct Row {
         const char* name;
         std::u16string text;
@@ -50,20 +51,10 @@ TEST(ForEachGraphemeUnit, Table) {
     } rows[] = {
         {"CR LF is one cluster", u"a\r\nb", 1, {{1, u"a"}, {2, u"\r\n"}, {4, u"b"}}},
         {"a unit never ends inside CR LF", u"ab\r\ncd", 3, {{1, u"ab\r\n"}, {5, u"cd"}}},
-        {"family emoji whole",
-         u"\U0001F468\u200D\U0001F469\u200D\U0001F467x",
-         1,
-         {{1, u"\U0001F468\u200D\U0001F469\u200D\U0001F467"}, {9, u"x"}}},
-        {"flags pair up, a third letter alone",
-         u"\U0001F1EB\U0001F1F7\U0001F1E9",
-         1,
-         {{1, u"\U0001F1EB\U0001F1F7"}, {5, u"\U0001F1E9"}}},
+        {"family emoji whole", family + u"x", 1, {{1, family}, {9, u"x"}}},
+        {"flags pair up, a third letter alone", france + d, 1, {{1, france}, {5, d}}},
         {"combining mark stays", u"e\u0301xy", 2, {{1, u"e\u0301x"}, {4, u"y"}}},
-        {"lone surrogates alone",
-         u"\xD800"
-         u"a\xDC00",
-         1,
-         {{1, u"\xD800"}, {2, u"a"}, {3, u"\xDC00"}}},
+        {"lone surrogates alone", high + u"a" + low, 1, {{1, high}, {2, u"a"}, {3, low}}},
         {"n past the end", u"abc", 5, {{1, u"abc"}}},
         {"empty text", u"", 1, {}},
     };
