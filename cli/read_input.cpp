@@ -39,7 +39,7 @@ InputText Failed(InputText& input, InputText::Status status) {
     return std::move(input);
 }
 
-// Storage for units the text will be decoded into, not zero-filled. A long text
+// Storage for the char16s the text will be decoded into, not zero-filled. A long text
 // takes huge pages where the system gives them: a few faults, not one per 4 KiB.
 std::unique_ptr<char16_t[]> TextStorage(std::size_t char16s) {
     auto storage = std::make_unique_for_overwrite<char16_t[]>(char16s);
@@ -52,12 +52,12 @@ std::unique_ptr<char16_t[]> TextStorage(std::size_t char16s) {
 }
 
 // Decoded in one pass: nothing to check piece by piece, as each byte yields at
-// most one unit and the caller has checked the size against the limit.
+// most one char16 and the caller has checked the size against the limit.
 InputText DecodeWhole(std::string_view bytes, InputText& input) {
     input.bytesRead = bytes.size();
     const std::size_t skip = bytes.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
     bytes.remove_prefix(skip);
-    // Room for the most units the bytes can make; pages never written stay unused.
+    // Room for the most char16s the bytes can make; pages never written stay unused.
     input.storage = TextStorage(bytes.size());
     std::size_t bad = 0;
     const char16_t* end = DecodeUtf8(bytes, input.storage.get(), bad);

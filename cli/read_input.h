@@ -13,7 +13,7 @@
 
 namespace velmorant::cli {
 
-// No longer text can be converted: unit positions are 32-bit.
+// No longer text can be converted: positions are 32-bit.
 constexpr std::size_t kMaxInputChar16s = kMaxTextChar16s;
 
 struct InputText {

@@ -62,11 +62,11 @@ public:
     // The rest of the bytes as texts split at NUL; always at least one.
     std::vector<std::u16string> TakeTexts() {
         std::vector<std::u16string> texts(1);
-        Decode(Rest(), [&](char16_t unit, bool separator) {
+        Decode(Rest(), [&](char16_t c, bool separator) {
             if (separator)
                 texts.emplace_back();
             else
-                texts.back().push_back(unit);
+                texts.back().push_back(c);
         });
         return texts;
     }
@@ -74,7 +74,7 @@ public:
     // The rest of the bytes as one text: a NUL byte is U+0000 here.
     std::u16string TakeText() {
         std::u16string text;
-        Decode(Rest(), [&](char16_t unit, bool) { text.push_back(unit); });
+        Decode(Rest(), [&](char16_t c, bool) { text.push_back(c); });
         return text;
     }
 

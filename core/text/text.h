@@ -16,7 +16,7 @@ constexpr bool IsBlank(char16_t c) { return c == u' '; }
 // The text without its leading and trailing blanks.
 std::u16string_view TrimBlanks(std::u16string_view text);
 
-// Unit positions are 32-bit signed: no longer text can be converted.
+// Positions (one per char16) are 32-bit signed: no longer text can be converted.
 inline constexpr std::size_t kMaxTextChar16s = std::numeric_limits<std::int32_t>::max();
 constexpr bool FitsPositions(std::u16string_view text) { return text.size() <= kMaxTextChar16s; }
 

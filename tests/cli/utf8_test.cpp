@@ -165,7 +165,7 @@ TEST(ReadInputText, StopsAtTheLengthLimit) {
          "abcd",
          4, Status::kRead},
         {"pair counts two", "abc\xF0\x9F\x98\x80", 4, Status::kTooLong},
-        {"three bytes, one unit", "\xE5\xAE\x8B\xE4\xBD\x93", 2, Status::kRead},
+        {"three bytes, one char16", "\xE5\xAE\x8B\xE4\xBD\x93", 2, Status::kRead},
         {"long past the limit", std::string_view("\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0\0", 16), 4, Status::kTooLong},
     };
     for (const LimitCase& c : cases) {
@@ -186,7 +186,7 @@ TEST(Utf8, EncodesLoneSurrogatesAsReplacementCharacter) {
     EXPECT_EQ(EncodeUtf8(u"\xDC00"), "\xEF\xBF\xBD");
 }
 
-// ASCII is encoded and decoded many units at a time: a character of every other
+// ASCII is encoded and decoded many char16s at a time: a character of every other
 // kind, and a stray byte, at every place in and around such a stretch must still
 // come out whole, or be found where it is.
 TEST(Utf8, OtherCharactersAnywhereInLongAscii) {
