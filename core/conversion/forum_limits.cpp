@@ -7,8 +7,8 @@ namespace {
 constexpr ForumLimits kForums[] = {
     {"phpbb", 60000, 5000,
      "the setting max_post_chars in phpBB's installation data (phpBB/install/schemas/schema_data.sql in phpBB's "
-     "source); its parser, s9e\\TextFormatter, allows each tag 5,000 uses per post (its tagLimit default, "
-     "src/Configurator/Items/Tag.php in s9e\\TextFormatter's source) and shows the ones after that as text"},
+     "source); its parser, s9e\\TextFormatter, counts each tag's uses against its tagLimit default "
+     "(src/Configurator/Items/Tag.php in s9e\\TextFormatter's source) and shows the ones past it as text"},
     {"smf", 20000, std::nullopt,
      "the setting max_messageLength in SMF's installation data (other/install_2-1_mysql.sql in SMF 2.1's source)"},
 };
