@@ -4,6 +4,7 @@
 #include "app/form1.h"
 #include "app/qstring_convert.h"
 #include "app/twips.h"
+#include "core/conversion/choices.h"
 
 #include <QApplication>
 #include <QPalette>
@@ -98,9 +99,8 @@ void Form1::CreateControls() {
     Timer1->setInterval(1000); // ticks without a handler
     Timer1->start();
     Combo3 = place(new ComboBox(Frame3, false), 630, 1440, 1425, 300, 25);
-    Combo3->addItems({QStringLiteral("宋体"), QStringLiteral("新宋体"), QStringLiteral("楷体_GB2312"),
-                      QStringLiteral("黑体"), QStringLiteral("Arial"), QStringLiteral("Courier new"),
-                      QStringLiteral("Georgia"), QStringLiteral("Tahoma"), QStringLiteral("Impact")});
+    for (const std::u16string_view face : FontChoices())
+        Combo3->addItem(ToQString(face));
     Combo3->setCurrentIndex(-1);
     Frame6 = place(frame(Frame3, QStringLiteral("渐色预览:")), 120, 240, 3315, 1095, 21);
     Command1.Add(1, place(button(Frame6, QStringLiteral("结束颜色(&E)")), 1890, 690, 1245, 315, 24));
@@ -109,8 +109,8 @@ void Form1::CreateControls() {
                                     SystemColour(WindowText)),
                      120, 240, 3015, 375, 22);
     Combo2 = place(new ComboBox(Frame3, true), 2760, 1440, 615, 300, 11);
-    Combo2->addItems({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
-                      QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7")});
+    for (const std::u16string_view size : SizeChoices())
+        Combo2->addItem(ToQString(size));
     Combo2->SetText(QStringLiteral("Combo2"));
     QFont strike = TableFont(QStringLiteral("黑体"));
     strike.setStrikeOut(true);

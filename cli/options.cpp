@@ -3,6 +3,7 @@
 #include "cli/shell_quote.h"
 #include "core/colour/colour_catalogue.h"
 #include "core/colour/colour_names.h"
+#include "core/colour/colour_space.h"
 #include "core/conversion/choices.h"
 #include "core/conversion/description.h"
 #include "core/conversion/forum_limits.h"
@@ -178,7 +179,11 @@ std::string Usage() {
         return "  " + Wrapped(text, 2, 2);
     };
     std::string blends = wrap(BlendNames());
-    blends += "\n  hsl, hwb, lch and oklch also as 'SPACE METHOD hue', METHOD one of\n";
+    std::vector<std::string_view> polar;
+    for (const std::string_view name : BlendNames())
+        if (IsPolar(ReadBlend(name)->space))
+            polar.push_back(name);
+    blends += "\n" + wrap(polar) + " also as 'SPACE METHOD hue', METHOD one of\n";
     blends += wrap(HueMethodNames());
     std::string palettes;
     for (const Palette& palette : Palettes()) {

@@ -88,9 +88,9 @@ void NoteUnused(const Options& options, const ConversionRequest& request, std::F
         return std::find(options.given.begin(), options.given.end(), name) != options.given.end();
     };
     if (request.format->escaping == Escaping::Terminal) {
-        // The terminal shows colours only.
-        for (const std::string_view name : {"open", "middle", "close"})
-            if (given(name))
+        // The terminal shows colours only: the template's texts, the settings of text, do nothing.
+        for (const Setting& row : SettingRows())
+            if (const std::string_view name = row.name; row.kind == SettingKind::Text && given(name))
                 std::fprintf(err, "velmorant-cli: --format %.*s writes no tags: --%.*s ignored\n",
                              static_cast<int>(format.size()), format.data(), static_cast<int>(name.size()),
                              name.data());
