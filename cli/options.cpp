@@ -55,10 +55,6 @@ Report bugs to: <developers@velmorant.org>
 // Other spellings of an option's name; getopt_long takes a prefix of both as one option.
 constexpr std::pair<std::string_view, std::string_view> kAliases[] = {{"colors", "colours"}, {"dialect", "format"}};
 
-// The lists --list prints, in the order --list=lists gives them.
-constexpr std::string_view kLists[] = {"formats", "blends",   "palettes", "sizes",       "fonts", "forums",
-                                       "colours", "settings", "options",  "description", "lists"};
-
 std::string FormatLines() {
     std::string lines;
     for (const Format& format : Formats()) {
@@ -129,42 +125,50 @@ std::string OptionLines();
 
 } // namespace
 
-std::optional<std::string> ListText(std::string_view what) {
+namespace {
+
+// One name a line.
+template <class Items, class Name> std::string Lines(const Items& items, Name name) {
     std::string lines;
-    if (what == "formats")
-        for (const Format& f : Formats())
-            lines += std::string(f.name) + "\n";
-    else if (what == "blends")
-        for (const std::string_view name : BlendNames())
-            lines += std::string(name) + "\n";
-    else if (what == "palettes")
-        for (const Palette& p : Palettes())
-            lines += std::string(p.name) + "\n";
-    else if (what == "sizes")
-        for (const std::u16string_view size : SizeChoices())
-            lines += EncodeUtf8(size) + "\n";
-    else if (what == "fonts")
-        for (const std::u16string_view font : FontChoices())
-            lines += EncodeUtf8(font) + "\n";
-    else if (what == "forums")
-        for (const ForumLimits& forum : Forums())
-            lines += std::string(forum.name) + "\n";
-    else if (what == "colours")
-        for (std::size_t i = 0; i < NamedColourCount(); ++i)
-            lines += std::string(NamedColourName(i)) + "\n";
-    else if (what == "settings")
-        for (const Setting& row : SettingRows())
-            lines += std::string(row.name) + "\n";
-    else if (what == "options")
-        lines = OptionLines();
-    else if (what == "description")
-        lines = DescriptionJson() + "\n";
-    else if (what == "lists")
-        for (const std::string_view list : kLists)
-            lines += std::string(list) + "\n";
-    else
-        return std::nullopt;
+    for (const auto& item : items)
+        lines += std::string(name(item)) + "\n";
     return lines;
+}
+
+std::string ListNames();
+
+// Every list --list prints, in the order --list=lists gives them.
+constexpr std::pair<std::string_view, std::string (*)()> kLists[] = {
+    {"formats", [] { return Lines(Formats(), [](const Format& f) { return f.name; }); }},
+    {"blends", [] { return Lines(BlendNames(), [](std::string_view name) { return name; }); }},
+    {"palettes", [] { return Lines(Palettes(), [](const Palette& p) { return p.name; }); }},
+    {"sizes", [] { return Lines(SizeChoices(), [](std::u16string_view size) { return EncodeUtf8(size); }); }},
+    {"fonts", [] { return Lines(FontChoices(), [](std::u16string_view font) { return EncodeUtf8(font); }); }},
+    {"forums", [] { return Lines(Forums(), [](const ForumLimits& f) { return f.name; }); }},
+    {"colours",
+     [] {
+         std::string lines;
+         for (std::size_t i = 0; i < NamedColourCount(); ++i)
+             lines += std::string(NamedColourName(i)) + "\n";
+         return lines;
+     }},
+    {"settings", [] { return Lines(SettingRows(), [](const Setting& row) { return row.name; }); }},
+    {"options", OptionLines},
+    {"description", [] { return DescriptionJson() + "\n"; }},
+    {"lists", ListNames},
+};
+
+std::string ListNames() {
+    return Lines(kLists, [](const auto& list) { return list.first; });
+}
+
+} // namespace
+
+std::optional<std::string> ListText(std::string_view what) {
+    for (const auto& [name, lines] : kLists)
+        if (name == what)
+            return lines();
+    return std::nullopt;
 }
 
 std::string Usage() {
@@ -191,7 +195,7 @@ std::string Usage() {
         palettes.append(palette.description).append("\n");
     }
     std::string listNames = "one name a line of";
-    for (const std::string_view list : kLists)
+    for (const auto& [list, lines] : kLists)
         if (list != "description")
             listNames.append(" ").append(list).append(",");
     listNames.back() = ';';
