@@ -114,4 +114,11 @@ std::string DescriptionJson() {
            ",\"settings\":" + settings + ",\"colourNames\":" + colourNames + "}";
 }
 
+std::string SettingProblemsJson(std::span<const SettingProblem> problems) {
+    return Array(problems, [](const SettingProblem& p) {
+        return "{\"setting\":" + Quoted(p.setting) + ",\"problem\":" + Quoted(p.problem) +
+               ",\"value\":" + Quoted(p.value) + (p.stop ? ",\"stop\":" + std::to_string(*p.stop) : "") + "}";
+    });
+}
+
 } // namespace velmorant

@@ -1,5 +1,7 @@
 #include "core/conversion/settings.h"
 
+#include "core/conversion/description.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -116,6 +118,8 @@ TEST(ApplySettings, NamesEachProblemAndChangesNothingForIt) {
         Settings settings;
         EXPECT_EQ(ApplySettings(settings, c.lines), c.problems);
         EXPECT_EQ(Snapshot(settings), Snapshot(Settings{}));
+        EXPECT_NE(SettingProblemsJson(c.problems).find("\"problem\":\"" + c.problems.front().problem),
+                  std::string::npos);
         for (const SettingProblem& problem : c.problems)
             EXPECT_NE(SettingProblemText(problem).find(problem.problem == "one-colour" ? "two" : "'"),
                       std::string::npos);
