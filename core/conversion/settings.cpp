@@ -77,8 +77,9 @@ Refusal ApplyLimit(std::optional<std::uint64_t>& into, std::u16string_view value
     }
     const std::optional<std::string> text = Ascii(value);
     std::uint64_t count = 0;
-    const auto [end, error] = text ? std::from_chars(text->data(), text->data() + text->size(), count)
-                                   : std::from_chars_result{nullptr, std::errc::invalid_argument};
+    if (!text)
+        return Refuse("not-number", value);
+    const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), count);
     if (error != std::errc{} || end != text->data() + text->size())
         return Refuse("not-number", value);
     into = count;
