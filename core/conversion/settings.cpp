@@ -1,9 +1,9 @@
 #include "core/conversion/settings.h"
 
-#include "core/colour/colour_catalogue.h"
-#include "core/colour/colour_space.h"
 #include "core/colour/colour_text.h"
 #include "core/colour/css_colour.h"
+#include "core/colour/palettes.h"
+#include "core/colour/spaces.h"
 #include "core/conversion/forum_limits.h"
 #include "core/text/utf8.h"
 
