@@ -1,8 +1,11 @@
 // Every format: one row of its whole code, and one property over all of them:
-// what is written reads back as the same text and colours, and the fit's count
-// of length and tags is what is written.
+// what is written reads back as the same text and colours, read back into
+// settings it is written again byte for byte, and the fit's count of length and
+// tags is what is written.
 
+#include "core/colour/css_colour.h"
 #include "core/conversion/conversion.h"
+#include "core/conversion/read_back.h"
 #include "core/conversion/visible_controls.h"
 #include "core/markup/counting_sink.h"
 #include "core/markup/decode.h"
@@ -121,6 +124,16 @@ TEST(Formats, EveryCodeReadsBackAsItsTextAndColours) {
                             ASSERT_EQ(decoded.colourAt[i], c.red << 16 | c.green << 8 | c.blue) << "at " << i;
                     });
                 }
+                // Whole-text units are the fit's alone: the step text gives 1 to n - 1.
+                const ReadBack back = ReadCodeBack(whole.text, format, request.tags);
+                ConversionRequest again = RequestFor(format);
+                again.step = DecodeUtf8(std::to_string(back.step)).text;
+                again.merge = back.merge;
+                again.styles = back.styles;
+                std::string_view bad;
+                ASSERT_TRUE(back.colours.empty() || ReadStops(back.colours, again.gradient, bad)) << back.colours;
+                if (step == 1 || step < n)
+                    EXPECT_EQ(EncodeUtf8(Write(back.text, again)), EncodeUtf8(whole.text)) << "stops: " << back.colours;
                 const CodeMeasure measure = MeasureConversion(input, request, step);
                 EXPECT_EQ(measure.length, counted.CodePoints());
                 EXPECT_EQ(measure.tags, counts.tagPairs);
