@@ -3,6 +3,7 @@
 // settings it is written again byte for byte, and the fit's count of length and
 // tags is what is written.
 
+#include "core/colour/colour.h"
 #include "core/colour/css_colour.h"
 #include "core/conversion/conversion.h"
 #include "core/conversion/read_back.h"
@@ -139,6 +140,45 @@ TEST(Formats, EveryCodeReadsBackAsItsTextAndColours) {
                 EXPECT_EQ(measure.tags, counts.tagPairs);
             }
         }
+    }
+}
+
+// Codes read back as issues met them: each unit keeps its own colour, and a code
+// whose colours need more stops than the bound says so rather than half apply.
+TEST(Formats, ReadBackKeepsEachUnitsColour) {
+    std::u16string random, gradient;
+    std::mt19937 draw(24);
+    for (int i = 0; i < 210000; ++i)
+        random += u"&#" +
+                  ColourCode({static_cast<Channel>(draw() % 256), static_cast<Channel>(draw() % 256),
+                              static_cast<Channel>(draw() % 256)}) +
+                  u"x";
+    ConversionRequest two = RequestFor(*FindFormat("minecraft"));
+    gradient = Write(std::u16string(210000, u'x'), two);
+    const struct Row {
+        const char* name;
+        std::u16string code;
+        const char* format;
+        bool tooMany;
+    } rows[] = {
+        {"three colours, one a unit", u"&#FF0000H&#FF8800i&#FFFF00!", "minecraft", false},
+        {"two tags", u"[color=#FF0000]A[/color][color=#00FF00]B[/color]", "default", false},
+        {"210,000 units of two colours", gradient, "minecraft", false},
+        {"210,000 random colours", random, "minecraft", true},
+    };
+    for (const Row& row : rows) {
+        const Format& format = *FindFormat(row.format);
+        const ReadBack back = ReadCodeBack(row.code, format, format.Template());
+        EXPECT_EQ(back.tooMany, row.tooMany) << row.name;
+        EXPECT_EQ(back.colours.empty(), row.tooMany) << row.name;
+        if (row.tooMany)
+            continue;
+        ConversionRequest again = RequestFor(format);
+        std::string_view bad;
+        ASSERT_TRUE(ReadStops(back.colours, again.gradient, bad)) << row.name;
+        again.step = DecodeUtf8(std::to_string(back.step)).text;
+        again.styles = back.styles;
+        EXPECT_EQ(EncodeUtf8(Write(back.text, again)), EncodeUtf8(row.code)) << row.name;
     }
 }
 
