@@ -215,7 +215,7 @@ int RunCommand(std::span<const std::string_view> args, std::FILE* in, std::FILE*
         step = fit.step;
     } else if (options.maxTags) {
         const CodeMeasure measure = MeasureConversion(input.text, request);
-        if (measure.tags > *options.maxTags) {
+        if (OverLimits(measure, std::nullopt, options.maxTags).tags) {
             std::fprintf(err, "velmorant-cli: the code has %llu tags, more than %llu: try --fit\n",
                          static_cast<unsigned long long>(measure.tags),
                          static_cast<unsigned long long>(*options.maxTags));

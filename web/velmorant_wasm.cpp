@@ -455,7 +455,8 @@ VM_EXPORT(vm_convert) std::uint32_t vm_convert(std::uint32_t previewCharacters, 
         s.units.push_back(Packed(span.colour));
     }
     // The verdict the length and tag counts show beside the code.
-    const bool overLength = fit && length > *fit, overTags = maxTags && counts.tagPairs > *maxTags;
+    const LimitVerdict over = OverLimits({length, counts.tagPairs}, fit, maxTags);
+    const bool overLength = over.length, overTags = over.tags;
     std::string notes;
     if (overLength)
         notes += "{\"setting\":\"fit\",\"problem\":\"over-length\",\"length\":" + std::to_string(length) +
