@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cmath>
 #include <limits>
 #include <set>
 #include <vector>
@@ -88,6 +89,79 @@ std::vector<std::int32_t> Candidates(const DecodedCode& read, std::size_t lead, 
     return {steps.begin(), steps.end()};
 }
 
+std::string StopText(const std::array<std::int32_t, 3>& rgb) {
+    constexpr char kDigits[] = "0123456789abcdef";
+    std::string out = "#";
+    for (const std::int32_t channel : rgb) {
+        out += kDigits[channel >> 4];
+        out += kDigits[channel & 15];
+    }
+    return out;
+}
+
+// a / b rounded half to even, b > 0: the window's rounding of a unit's channel.
+std::int64_t RoundHalfEven(std::int64_t a, std::int64_t b) {
+    std::int64_t q = a / b, r = a % b;
+    if (r < 0) {
+        --q;
+        r += b;
+    }
+    return 2 * r > b || (2 * r == b && q % 2 != 0) ? q + 1 : q;
+}
+
+// The gradient most codes come from: m + 1 plain stops at equal spacing, each
+// channel on its own by the window's integer rule. Each stop is guessed from the
+// units beside it, give or take two, and kept where every unit of its segment
+// agrees; empty when no such gradient gives every unit its colour.
+std::string EvenStops(const std::vector<UnitColour>& units, std::int32_t m, std::int32_t n) {
+    const auto segmentOf = [&](std::int32_t p) { return SegmentOf(p, n, m); };
+    std::vector<std::array<std::int32_t, 3>> stops(static_cast<std::size_t>(m) + 1);
+    std::size_t from = 0;
+    for (std::int32_t j = 0; j < m; ++j) {
+        std::size_t to = from;
+        while (to < units.size() && segmentOf(units[to].position) == j)
+            ++to;
+        if (to - from < 2 || (j == 0 && from != 0))
+            return {};
+        for (std::size_t c = 0; c < 3; ++c) {
+            // The line through the segment's first and last units, at both of its ends.
+            const UnitColour &a = units[from], &b = units[to - 1];
+            const double slope = static_cast<double>(b.rgb[c] - a.rgb[c]) / (b.position - a.position);
+            const double start = a.rgb[c] + slope * (static_cast<double>(j) * n / m - a.position);
+            const double end = a.rgb[c] + slope * (static_cast<double>(j + 1) * n / m - a.position);
+            bool found = false;
+            for (int ds = -2; ds <= 2 && !found; ++ds) {
+                const auto first = j == 0 ? static_cast<std::int64_t>(std::lround(start)) + ds : stops[j][c];
+                if (j > 0 && ds != 0)
+                    continue;
+                for (int de = -2; de <= 2 && !found; ++de) {
+                    const std::int64_t last = std::lround(end) + de;
+                    if (first < 0 || first > 255 || last < 0 || last > 255)
+                        continue;
+                    found = std::all_of(units.begin() + static_cast<std::ptrdiff_t>(from),
+                                        units.begin() + static_cast<std::ptrdiff_t>(to), [&](const UnitColour& u) {
+                                            const std::int64_t r = std::int64_t{u.position} * m - std::int64_t{j} * n;
+                                            return first + RoundHalfEven((last - first) * r, n) == u.rgb[c];
+                                        });
+                    if (found) {
+                        stops[j][c] = static_cast<std::int32_t>(first);
+                        stops[j + 1][c] = static_cast<std::int32_t>(last);
+                    }
+                }
+            }
+            if (!found)
+                return {};
+        }
+        from = to;
+    }
+    if (from != units.size())
+        return {};
+    std::string out;
+    for (const auto& stop : stops)
+        out += (out.empty() ? "" : ", ") + StopText(stop);
+    return out;
+}
+
 // Which units become stops: between two kept units, every unit's colour is the
 // straight line between theirs, rounded. Greedy: each stop reaches as far as a
 // line can, found by narrowing the slopes every unit passed allows.
@@ -141,16 +215,6 @@ std::string Percent(std::int32_t position, std::int32_t n) {
     if (out.back() == '.')
         out.pop_back();
     return out + "%";
-}
-
-std::string StopText(const std::array<std::int32_t, 3>& rgb) {
-    constexpr char kDigits[] = "0123456789abcdef";
-    std::string out = "#";
-    for (const std::int32_t channel : rgb) {
-        out += kDigits[channel >> 4];
-        out += kDigits[channel & 15];
-    }
-    return out;
 }
 
 std::string StopsText(const std::vector<UnitColour>& units, const std::vector<std::size_t>& kept, std::int32_t n) {
@@ -209,8 +273,17 @@ ReadBack ReadCodeBack(std::u16string_view code, const Format& format, const TagT
         back.stops = 2;
         return back;
     }
-    // A line through as many units as it can; where floating point disagrees, a
-    // stop at each end of every run of one colour, which is always exact.
+    // The few stops of a gradient at equal spacing, as most codes are made;
+    for (std::int32_t m = 1; m <= 16; ++m) {
+        const std::string even = EvenStops(units, m, n);
+        if (!even.empty() && Reproduces(even, units, back.step, n)) {
+            back.colours = even;
+            back.stops = static_cast<std::size_t>(m) + 1;
+            return back;
+        }
+    }
+    // else a line through as many units as it can; where floating point
+    // disagrees, a stop at each end of every run of one colour, always exact.
     std::vector<std::size_t> kept = Bends(units);
     std::string stops = kept.empty() || kept.size() > kMaxStops ? std::string() : StopsText(units, kept, n);
     if (kept.empty() || kept.size() > kMaxStops || !Reproduces(stops, units, back.step, n)) {
