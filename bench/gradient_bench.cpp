@@ -9,6 +9,7 @@
 #include "core/conversion/step_fit.h"
 #include "core/markup/gradient_markup.h"
 #include "core/markup/utf8_sink.h"
+#include "core/text/graphemes.h"
 #include "reference_rules.h"
 
 #include <benchmark/benchmark.h>
@@ -152,6 +153,20 @@ void FitScan(benchmark::State& state, bool merge) {
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 
+// Cutting into units of whole grapheme clusters beside cutting by char16.
+void CutUnits(benchmark::State& state, bool graphemes) {
+    const std::u16string text = SampleText(static_cast<std::size_t>(state.range(0)));
+    for (auto _ : state) {
+        std::size_t units = 0;
+        if (graphemes)
+            ForEachGraphemeUnit(text, 1, [&](Unit) { ++units; });
+        else
+            ForEachUnit(text, 1, [&](Unit) { ++units; });
+        benchmark::DoNotOptimize(units);
+    }
+    state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+
 BENCHMARK_CAPTURE(Forms, TwoColours, Form::TwoColours)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(Forms, Merge, Form::Merge)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(Forms, FourStops, Form::FourStops)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
@@ -167,6 +182,8 @@ BENCHMARK_CAPTURE(Blends, Hsl, "hsl")->Arg(1'000'000)->Unit(benchmark::kMicrosec
 BENCHMARK_CAPTURE(Blends, Hwb, "hwb longer hue")->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(FitScan, AllSteps, false)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(FitScan, AllStepsMerged, true)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(CutUnits, Char16, false)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(CutUnits, Graphemes, true)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
 
 BENCHMARK(Compose)->Arg(1'000)->Arg(100'000)->Arg(10'000'000)->Unit(benchmark::kMicrosecond);
 BENCHMARK(PlainCopy)->Arg(1'000)->Arg(100'000)->Arg(10'000'000)->Unit(benchmark::kMicrosecond);

@@ -3,12 +3,28 @@
 #include "core/text/code_points.h"
 
 #include <algorithm>
+#include <array>
 #include <iterator>
 
 namespace velmorant {
 namespace {
 
 #include "core/text/grapheme_table.inc"
+
+// For each block of 256 code points, the last run that starts at or before it,
+// so a lookup searches the few runs of its block, not all of them.
+constexpr std::size_t kBlocks = 0x110000 >> 8;
+constexpr auto kBlockFirstRun = [] {
+    std::array<std::uint16_t, kBlocks + 1> first{};
+    std::size_t run = 0;
+    for (std::size_t block = 0; block < kBlocks; ++block) {
+        while (run + 1 < std::size(kGraphemeRuns) && (kGraphemeRuns[run + 1] >> 5) <= (block << 8))
+            ++run;
+        first[block] = static_cast<std::uint16_t>(run);
+    }
+    first[kBlocks] = static_cast<std::uint16_t>(std::size(kGraphemeRuns) - 1);
+    return first;
+}();
 
 struct CodePoint {
     char32_t value;
@@ -57,7 +73,10 @@ GraphemeProperties GraphemePropertiesOf(char32_t c) {
     if (c >= 0x20 && c < 0x7F) // printable ASCII, most of most texts
         return {GraphemeBreak::Other, false};
     const std::uint32_t key = (static_cast<std::uint32_t>(c) << 5) | 0x1F;
-    const std::uint32_t run = *(std::upper_bound(std::begin(kGraphemeRuns), std::end(kGraphemeRuns), key) - 1);
+    const std::uint32_t* runs = std::begin(kGraphemeRuns);
+    const std::size_t block = std::min<std::size_t>(c >> 8, kBlocks - 1);
+    const std::uint32_t run =
+        *(std::upper_bound(runs + kBlockFirstRun[block], runs + kBlockFirstRun[block + 1] + 1, key) - 1);
     return {static_cast<GraphemeBreak>(run & 0x0F), (run & 0x10) != 0};
 }
 
