@@ -131,10 +131,13 @@ constexpr Setting kRows[] = {
      {"two or more colours, each any CSS colour with an optional position: 'red, blue 30%, lime'",
       "两种或更多颜色，每种可为任意 CSS 颜色并可带位置：'red, blue 30%, lime'"},
      // The problem's value is the stop at fault, and its index which one it is.
+     // None given (blank) keeps the gradient of start and end.
      [](Settings& s, std::u16string_view v) -> Refusal {
          const std::optional<std::string> text = Ascii(v);
          if (!text)
              return Refuse("not-stop", v);
+         if (text->find_first_not_of(" \t") == std::string::npos)
+             return std::nullopt;
          const StopList list = ReadStopList(*text);
          switch (list.problem) {
          case StopsProblem::None:
