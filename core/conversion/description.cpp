@@ -113,8 +113,14 @@ std::string DescriptionJson() {
 
 std::string SettingProblemsJson(std::span<const SettingProblem> problems) {
     return Array(problems, [](const SettingProblem& p) {
+        // A bound passed is said with the problem; a value is repeated only as far as it is recognised.
+        const std::size_t bound = p.problem == "too-many-stops" ? kMaxStops
+                                  : p.problem == "too-long"     ? kMaxSettingLength
+                                                                : 0;
         return "{\"setting\":" + Quoted(p.setting) + ",\"problem\":" + Quoted(p.problem) +
-               ",\"value\":" + Quoted(p.value) + (p.stop ? ",\"stop\":" + std::to_string(*p.stop) : "") + "}";
+               ",\"value\":" + Quoted(std::u16string_view(p.value).substr(0, 40)) +
+               (p.stop ? ",\"stop\":" + std::to_string(*p.stop) : "") +
+               (bound ? ",\"bound\":" + std::to_string(bound) : "") + "}";
     });
 }
 

@@ -105,17 +105,6 @@ std::u16string StopsText(const Gradient& g) {
     return text;
 }
 
-// Which stop bad is in: the commas outside parentheses before it.
-std::int32_t StopIndex(std::string_view text, std::string_view bad) {
-    std::int32_t index = 0;
-    int depth = 0;
-    for (std::size_t i = 0; i < text.size() && text.data() + i < bad.data(); ++i) {
-        depth += text[i] == '(' ? 1 : text[i] == ')' ? -1 : 0;
-        index += depth == 0 && text[i] == ',';
-    }
-    return index;
-}
-
 constexpr Setting kRows[] = {
     {"palette",
      SettingKind::List,
@@ -142,20 +131,27 @@ constexpr Setting kRows[] = {
      {"two or more colours, each any CSS colour with an optional position: 'red, blue 30%, lime'",
       "两种或更多颜色，每种可为任意 CSS 颜色并可带位置：'red, blue 30%, lime'"},
      // The problem's value is the stop at fault, and its index which one it is.
+     // None given (blank) keeps the gradient of start and end.
      [](Settings& s, std::u16string_view v) -> Refusal {
          const std::optional<std::string> text = Ascii(v);
-         Gradient read = s.request.gradient;
-         std::string_view bad;
-         if (text && ReadStops(*text, read, bad)) {
-             s.request.gradient = std::move(read);
-             return std::nullopt;
-         }
-         if (text && bad.data() == nullptr)
-             return Refuse("one-colour", v);
          if (!text)
              return Refuse("not-stop", v);
-         SettingProblem problem = Refuse("not-stop", Widened(bad));
-         problem.stop = StopIndex(*text, bad);
+         if (text->find_first_not_of(" \t") == std::string::npos)
+             return std::nullopt;
+         const StopList list = ReadStopList(*text);
+         switch (list.problem) {
+         case StopsProblem::None:
+             UseStops(list, s.request.gradient);
+             return std::nullopt;
+         case StopsProblem::OneColour:
+             return Refuse("one-colour", v);
+         case StopsProblem::TooMany:
+             return Refuse("too-many-stops", v.substr(0, 40));
+         case StopsProblem::NotStop:
+             break;
+         }
+         SettingProblem problem = Refuse("not-stop", Widened(list.rows[list.bad].text));
+         problem.stop = static_cast<std::int32_t>(list.bad);
          return problem;
      },
      [](const Settings& s) { return StopsText(s.request.gradient); }},
@@ -400,6 +396,9 @@ std::vector<SettingProblem> ApplySettings(Settings& settings, std::u16string_vie
         else if (!row)
             problems.push_back(
                 {EncodeUtf8(name), "unknown-setting", std::u16string(line.substr(equals + 1)), std::nullopt});
+        else if (line.size() - equals - 1 > kMaxSettingLength)
+            problems.push_back(
+                {EncodeUtf8(name), "too-long", std::u16string(line.substr(equals + 1, 40)), std::nullopt});
         else
             values.push_back({row, std::u16string(line.substr(equals + 1))});
     }
@@ -428,6 +427,10 @@ std::string SettingProblemText(const SettingProblem& p, std::string (*quote)(std
         return value + " is not a number (a whole number, 0 or more)";
     if (p.problem == "not-flag")
         return value + " is neither 1 nor 0";
+    if (p.problem == "too-many-stops")
+        return value + "... has more than " + std::to_string(kMaxStops) + " colours";
+    if (p.problem == "too-long")
+        return value + "... is longer than " + std::to_string(kMaxSettingLength) + " characters";
     if (p.problem == "no-equals")
         return value + " is not name=value";
     return "no setting " + (quote ? quote(p.setting) : "'" + p.setting + "'") + " (see --list=settings)";

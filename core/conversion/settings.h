@@ -5,8 +5,10 @@
 // the description and so the page, the completion and the manual all come from
 // these rows: a new setting is one more row.
 
+#include "core/colour/css_colour.h"
 #include "core/conversion/conversion.h"
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -71,6 +73,11 @@ const Setting* FindSetting(std::string_view name);
 
 // The row's value in the start-up settings.
 std::u16string StartupText(const Setting& setting);
+
+// The longest value a line may give one setting, in char16s: room for kMaxStops
+// stops of 64 characters. A longer value is refused unread, so a stored or linked
+// value of megabytes costs nothing.
+inline constexpr std::size_t kMaxSettingLength = kMaxStops * 64;
 
 // Applies "name=value" lines (LF or CRLF, empty lines skipped; the value is all
 // after the first '=') in the rows' order, whatever the lines' order; a later

@@ -17,6 +17,8 @@ struct DecodedCode {
     std::u16string text;
     std::vector<PackedRgb> colourAt; // per char16 of text, or -1 outside a colour tag
     std::vector<Rgb> colours;        // the colour tags in order, neighbours of one colour once
+    std::vector<std::size_t> headAt; // where in text each colour tag opens, in order
+    StyleOptions styles;             // the style tags read, size and font as the settings write them
     std::size_t marks = 0;           // tags, style tags and escapes read: how well the format fits
 };
 

@@ -74,6 +74,10 @@ struct StyleSpelling {
     bool Available() const { return !open.empty(); }
 };
 
+// HTML's seven font sizes as CSS names them, for formats with cssSize.
+inline constexpr std::u16string_view kCssSizes[] = {u"x-small", u"small",    u"medium",   u"large",
+                                                    u"x-large", u"xx-large", u"xxx-large"};
+
 // One format the code can be written in: how a colour is spelled, the texts
 // around a unit, how the text is escaped and the format's own styles.
 struct Format {

@@ -98,7 +98,12 @@ struct ProblemCase {
 };
 
 TEST(ApplySettings, NamesEachProblemAndChangesNothingForIt) {
+    std::u16string manyStops = u"colours=", tooLong = u"font=" + std::u16string(kMaxSettingLength + 1, u'x');
+    for (std::size_t j = 0; j <= kMaxStops; ++j)
+        manyStops += u"red,";
     const std::vector<ProblemCase> cases{
+        {"a stop past the bound", manyStops, {{"colours", "too-many-stops", manyStops.substr(8, 40), {}}}},
+        {"a value past the bound", tooLong, {{"font", "too-long", std::u16string(40, u'x'), {}}}},
         {"not a colour", u"start=blurple", {{"start", "not-colour", u"blurple", {}}}},
         {"one colour is no gradient", u"colours=red", {{"colours", "one-colour", u"red", {}}}},
         {"the stop at fault, by index", u"colours=rgb(1,2,3), nope, blue", {{"colours", "not-stop", u"nope", 1}}},
