@@ -1,0 +1,94 @@
+'use strict';
+// The settings as the core describes them: names, kinds, start-up values and
+// captions all come from the description; the page adds none of its own. A
+// setting's value is text, as the CLI's --name=value takes it.
+const velmorantSettings = (() => {
+  let description = null;
+  let rows = [];
+  // Settings that fill others rather than last: a palette fills colours and
+  // blend, a forum fills the limits. The page offers them as buttons and a select.
+  const fills = (row) => row.list === 'palettes' || row.list === 'forums';
+
+  // Until the core's description carries its settings rows, they are read off
+  // the page's controls and the description's start-up values.
+  function rowsOf(d) {
+    if (d.settings) return d.settings;
+    const u = d.startup;
+    const format = d.formats.find((f) => f.name === u.format);
+    const startup = { start: u.colours[0], end: u.colours.at(-1), blend: u.blend, format: u.format, open: format.open,
+      middle: format.middle, close: format.close, step: u.step, size: u.size, font: u.font, merge: u.merge ? '1' : '0' };
+    return [...document.querySelectorAll('[data-setting]')].map((el) => ({
+      name: el.dataset.setting, kind: el.type === 'checkbox' ? 'flag' : el.dataset.kind || 'text',
+      startup: startup[el.dataset.setting] ?? (el.type === 'checkbox' ? '0' : ''), list: el.dataset.list,
+    }));
+  }
+
+  function start(d) {
+    description = d;
+    rows = rowsOf(d);
+  }
+
+  const kept = () => rows.filter((r) => !fills(r));
+  const names = () => kept().map((r) => r.name);
+  const row = (name) => rows.find((r) => r.name === name);
+  const startup = () => Object.fromEntries(kept().map((r) => [r.name, r.startup]));
+  const isFlag = (name) => row(name)?.kind === 'flag';
+  const format = (name) => description.formats.find((f) => f.name === name);
+  const TEMPLATE = ['open', 'middle', 'close'];
+  const template = (name) => Object.fromEntries(TEMPLATE.map((part) => [part, format(name)[part]]));
+
+  // A flag's other spellings, as the CLI reads them.
+  const flag = (v) => (v === '1' || v === 'true' ? '1' : v === '0' || v === 'false' ? '0' : null);
+
+  // Settings in full from some given ones: start-up values for the rest; a
+  // format given without its template brings its own. What cannot be used goes
+  // into `bad` as problems; `bound` caps a value's length.
+  function whole(given, bad = [], bound = Infinity) {
+    const s = startup();
+    if (!given || typeof given !== 'object' || Array.isArray(given)) return s;
+    const taken = {};
+    for (const name of names()) {
+      if (!Object.hasOwn(given, name)) continue;
+      const raw = given[name];
+      const value = isFlag(name) ? flag(String(raw)) : typeof raw === 'string' ? raw : null;
+      if (value === null) bad.push({ setting: name, problem: 'from-link', value: String(raw).slice(0, 40) });
+      else if (value.length > bound) bad.push({ setting: name, problem: 'too-long', bound });
+      else if (row(name).list === 'formats' && !format(value)) bad.push({ setting: name, problem: 'not-format', value: value.slice(0, 40) });
+      else taken[name] = value;
+    }
+    if (taken.format && !TEMPLATE.some((part) => part in taken)) Object.assign(s, template(taken.format));
+    return Object.assign(s, taken);
+  }
+
+  // What differs from start-up: enough to give the same settings anywhere. Another
+  // format's own template goes unsaid, since the format brings it.
+  function diff(s) {
+    const base = startup();
+    const own = s.format !== base.format ? template(s.format) : null;
+    const out = {};
+    for (const name of names()) {
+      if (s[name] === base[name]) continue;
+      if (own && TEMPLATE.includes(name) && s[name] === own[name]) continue;
+      out[name] = s[name];
+    }
+    if (own) for (const part of TEMPLATE) if (s[part] === base[part] && s[part] !== own[part]) out[part] = s[part];
+    return out;
+  }
+
+  const same = (a, b) => names().every((name) => a[name] === b[name]);
+
+  // A caption or help line in the page's language; the core's words first.
+  function caption(name, lang, fallback) {
+    return row(name)?.caption?.[lang] ?? fallback?.[lang]?.[name] ?? name;
+  }
+  const help = (name, lang) => row(name)?.help?.[lang] ?? '';
+  // A format's, blend's or palette's words: the description's in either language,
+  // else its name and English summary.
+  const itemCaption = (item, lang) => item.caption?.[lang] ?? item.name;
+  const itemHelp = (item, lang) => item.help?.[lang] ?? item.summary ?? '';
+
+  return {
+    start, names, startup, isFlag, whole, diff, same, template, caption, help, itemCaption, itemHelp,
+    get description() { return description; },
+  };
+})();
