@@ -181,7 +181,7 @@
     state.fromLink = Boolean(link) && S.names().some((n) => n in link) && !S.same(theirs, state.own);
     state.settings = state.fromLink ? theirs : state.own;
     state.notes = [...state.notes.filter((n) => n.setting === 'text'), ...bad.map((p) => ({ ...p, given: state.settings[p.setting] }))];
-    if (!state.fromLink) Store.unlink();
+    if (!state.fromLink && !bad.length) Store.unlink(); // no news: the address is the page's again
     savedSettings = state.own;
     savedText = state.text;
     convert();
@@ -438,7 +438,8 @@
     if (gone) named(rest, Object.keys(rest)[0] ?? '');
   });
   $('named-export').addEventListener('click', exportNamed);
-  $('named-import').addEventListener('change', (e) => {
+  $('named-import').addEventListener('click', () => $('named-file').click());
+  $('named-file').addEventListener('change', (e) => {
     importNamed(e.target.files[0]);
     e.target.value = '';
   });

@@ -34,6 +34,7 @@ const velmorantView = (() => {
       button.append(sample, document.createElement('span'));
       return button;
     }));
+    for (const el of document.querySelectorAll('[data-setting]')) noteFor(el.dataset.setting);
   }
 
   function captions(state) {
