@@ -83,7 +83,11 @@
   let savedText = null;
   let savedSettings = null;
   function store() {
-    if (state.own !== savedSettings) Store.save(state.own, { lang: state.lang, ...(state.dark && { dark: '1' }) });
+    if (state.own !== savedSettings) {
+      const over = Store.save(state.own, { lang: state.lang, ...(state.dark && { dark: '1' }) }, bound);
+      state.notes = [...state.notes.filter((n) => n.problem !== 'not-kept' || n.setting === 'text'),
+        ...over.map((name) => ({ setting: name, problem: 'not-kept', bound, note: true, given: state.own[name] }))];
+    }
     savedSettings = state.own;
     if (state.text !== savedText) {
       const kept = Store.saveText(state.text);
@@ -115,7 +119,8 @@
   // Everything said about the fields: the notes, and the answer's problems in words.
   function problems() {
     const r = state.result;
-    const list = [...state.notes, ...(r?.problems ?? [])];
+    // A fault that came back after the retry: the text and settings need more memory than the page has.
+    const list = [...state.notes, ...(r?.problems ?? []).map((p) => (p.problem === 'fault' ? { ...p, setting: 'text' } : p))];
     if (r?.missingStyles?.length) {
       list.push({ setting: 'bold', problem: 'missing-styles', note: true, format: state.settings.format,
         names: r.missingStyles.map((n) => S.caption(n, state.lang, velmorantWords.settings)) });

@@ -57,8 +57,11 @@ const velmorantStore = (() => {
     return v;
   }
 
-  function save(settings, extra) {
-    put(SETTINGS, JSON.stringify({ ...velmorantSettings.diff(settings), ...extra }));
+  // Gives the names of values over the bound, which are not kept.
+  function save(settings, extra, bound) {
+    const own = Object.entries(velmorantSettings.diff(settings));
+    put(SETTINGS, JSON.stringify({ ...Object.fromEntries(own.filter(([, v]) => v.length <= bound)), ...extra }));
+    return own.filter(([, v]) => v.length > bound).map(([name]) => name);
   }
 
   // The text, as a text editor keeps its file; too long a text is not kept, and says so.

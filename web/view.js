@@ -44,14 +44,15 @@ const velmorantView = (() => {
     document.documentElement.lang = lang === 'zh' ? 'zh-CN' : 'en';
     for (const el of document.querySelectorAll('[data-t]')) el.textContent = t[el.dataset.t];
     for (const el of document.querySelectorAll('[data-caption]:not([data-index])')) el.textContent = S.caption(el.dataset.caption, lang, W.settings);
-    for (const el of document.querySelectorAll('[data-help]')) el.textContent = S.help(el.dataset.help, lang);
+    for (const el of document.querySelectorAll('[data-help]')) el.textContent = S.help(el.dataset.help, lang) || t[`${el.dataset.help}Hint`];
     for (const el of document.querySelectorAll('[data-t-label]')) el.setAttribute('aria-label', t[el.dataset.tLabel]);
     for (const el of document.querySelectorAll('[data-t-placeholder]')) el.placeholder = t[el.dataset.tPlaceholder];
     $('lang').textContent = t.lang;
     $('lang').lang = lang === 'zh' ? 'en' : 'zh-CN';
+    // Options carry captions alone, short enough for a phone; the chosen one's help stands below.
     const words = (list, select) => [...select.options].forEach((o, i) => {
       const item = list[i - (select.options.length - list.length)];
-      if (item) o.textContent = `${S.itemCaption(item, lang)}: ${S.itemHelp(item, lang)}`;
+      if (item) o.textContent = S.itemCaption(item, lang);
     });
     words(d.formats, $('format'));
     words(d.blends, $('blend-space'));
@@ -90,6 +91,11 @@ const velmorantView = (() => {
     set($('blend-hue'), 'value', row?.polar && method ? method : 'shorter');
     const forum = S.description.forums.find((f) => String(f.length) === s.fit && String(f.tags ?? '') === s['max-tags']);
     set($('forum'), 'value', forum ? forum.name : '');
+    const d = S.description;
+    const format = d.formats.find((f) => f.name === s.format);
+    set($('format-hint'), 'textContent', format ? S.itemHelp(format, state.lang) : '');
+    const hue = row?.polar && d.hueMethods.find((h) => h.name === (method ?? 'shorter'));
+    set($('blend-hint'), 'textContent', [row && S.itemHelp(row, state.lang), hue && S.itemHelp(hue, state.lang)].filter(Boolean).join(' · '));
     set($('step'), 'readOnly', s.fit !== '');
     set($('dark'), 'checked', state.dark);
     $('preview').classList.toggle('dark', state.dark);

@@ -30,6 +30,6 @@
     const copy = document.getElementById('copy');
     copy.dataset.copies = String(Number(copy.dataset.copies || 0) + 1);
   };
-  // The newest conversion again, trapping in the core as running out of memory would.
-  window.velmorantTrap = () => worker.postMessage({ trap: true });
+  // The newest conversion again, trapping in the core as running out of memory would, `times` times.
+  window.velmorantTrap = (times = 1) => worker.postMessage({ trap: times });
 })();

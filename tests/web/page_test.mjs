@@ -478,6 +478,201 @@ const lowContrast = await page.evaluate(() => {
 });
 check('text contrast at least 4.5:1', lowContrast.length === 0, lowContrast.join(' '));
 
+// What the page once lost or said wrong, a row each: each acts on a fresh page
+// and says whether the user's work and words came through.
+const fresh = async (fragment = '', stored = null) => {
+  await page.goto(`${pageUrl}#${fragment}`);
+  await page.evaluate((s) => {
+    localStorage.clear();
+    if (s) localStorage.setItem('velmorant.settings', s);
+  }, stored);
+  await page.reload();
+  await settled(page);
+};
+const pasteAll = async (text) => {
+  await page.evaluate((t) => navigator.clipboard.writeText(t), text);
+  await page.focus('#text');
+  await page.keyboard.press('Control+A');
+  await page.keyboard.press('Control+V');
+  await settled(page);
+};
+const readsBackExactly = (code) => async () => {
+  await fresh();
+  await pasteAll(code);
+  await page.click('#read-back');
+  await settled(page);
+  return (await copied(page)) === code;
+};
+const noteSays = (field, words) => async () => words.test(await page.textContent(`#${field}-note`));
+const clipped = () => page.$$eval('select', (all) => all.filter((s) => s.getClientRects().length).flatMap((s) => {
+  const style = getComputedStyle(s);
+  const context = document.createElement('canvas').getContext('2d');
+  context.font = `${style.fontSize} ${style.fontFamily}`;
+  const room = s.clientWidth - parseFloat(style.paddingLeft) - parseFloat(style.paddingRight) - 20; // the arrow
+  return [...s.options].filter((o) => context.measureText(o.textContent).width > room).map((o) => `${s.id}: ${o.textContent}`);
+}));
+const FAULTS = [
+  ['a swatch, then a handle key: the swatch colour stays', async () => {
+    await fresh();
+    await page.fill('#start-picker', '#123456');
+    await settled(page);
+    await page.press('#stop-1-handle', 'ArrowLeft');
+    await settled(page);
+    return /^#123456, /.test(await page.inputValue('#colours'));
+  }],
+  ['Swap, then a handle key: the swap stays', async () => {
+    await fresh();
+    await page.click('#swap');
+    await settled(page);
+    await page.press('#stop-0-handle', 'ArrowRight');
+    return /^00FF00 1%, FF00FF$/.test(await page.inputValue('#colours'));
+  }],
+  ['read back exact: minecraft', readsBackExactly('&#FF0000H&#FF8800i&#FFFF00!')],
+  ['read back exact: bbcode, A stays red', readsBackExactly('[color=#FF0000]A[/color][color=#00FF00]B[/color]')],
+  ['undo after read back: the code, then the draft', async () => {
+    await fresh();
+    await page.fill('#text', 'my draft');
+    await pasteAll('[color=#FF0000]A[/color][color=#00FF00]B[/color]');
+    await page.click('#read-back');
+    await page.keyboard.press('Control+Z');
+    const code = await page.inputValue('#text');
+    await page.keyboard.press('Control+Z');
+    return code.startsWith('[color=') && (await page.inputValue('#text')) === 'my draft';
+  }],
+  ['3 M commas stored: the page answers within a second, and says why', async () => {
+    await fresh(); // the same page opened plainly, on this machine at this load
+    const plain = await page.evaluate(() => performance.now());
+    await fresh('', JSON.stringify({ colours: ','.repeat(3 << 20) }));
+    const took = (await page.evaluate(() => performance.now())) - plain;
+    return took < 1000 && (await page.textContent('#message')) !== '' && (await copied(page)) !== null ? true : `${took} ms more`;
+  }],
+  ['125,000 stops in a link: a note, a code, Reset', async () => {
+    await fresh(`colours=${'red,'.repeat(125000)}`);
+    const noted = (await page.textContent('#colours-note')) !== '';
+    await page.click('#reset');
+    await settled(page);
+    return noted && (await copied(page)) !== null;
+  }],
+  ['the code box copies the whole code', async () => {
+    await fresh();
+    await page.fill('#text', 'x'.repeat(3000));
+    await settled(page);
+    await page.focus('#code');
+    await page.keyboard.press('Control+A');
+    await page.keyboard.press('Control+C');
+    return (await page.evaluate(() => navigator.clipboard.readText())) === cliRun([], 'x'.repeat(3000)).stdout;
+  }],
+  ['own settings stay out of the address', async () => {
+    await fresh();
+    await page.fill('#font', 'f'.repeat(10001));
+    await page.fill('#size', '5');
+    await settled(page);
+    const address = await page.evaluate(() => location.hash);
+    await page.reload();
+    await settled(page);
+    return address === '' && !(await page.isVisible('#from-link')) && (await page.inputValue('#size')) === '5';
+  }],
+  ['colours red: needs two', async () => {
+    await fresh('lang=en');
+    await page.fill('#colours', 'red');
+    await settled(page);
+    return noteSays('colours', /^Colours: .*one colour; a gradient needs two/)();
+  }],
+  ['a tag limit of -1 names the tag limit', async () => {
+    await fresh('lang=en');
+    await page.fill('#max-tags', '-1');
+    await settled(page);
+    return noteSays('max-tags', /^Tag limit: '-1'/)();
+  }],
+  ...['abc', '0', '-3'].map((step) => [`step ${step} from a link says so`, async () => {
+    await fresh(`step=${step}`);
+    return (await page.textContent('#step-note')) !== '';
+  }]),
+  ['a language switch before any edit keeps the status style', async () => {
+    await fresh();
+    await page.click('#lang');
+    const once = await page.$eval('#message', (m) => m.className);
+    await page.click('#lang');
+    return once === '' && (await page.$eval('#message', (m) => m.className)) === '';
+  }],
+  ['in Chinese the formats, blends and palettes speak Chinese, not of the window', async () => {
+    await fresh('lang=zh');
+    const texts = await page.$$eval('#format option, #blend-space option, #palettes button, #format-hint', (all) => all.map((e) => e.textContent));
+    return texts.every((t) => !/window|窗口/.test(t)) && (await page.$$eval('#palettes button', (b) => b.every((e) => /\p{Script=Han}/u.test(e.textContent))))
+      ? true : texts.join(' | ').slice(0, 300);
+  }],
+  ...['zh 1280', 'en 1280', 'zh 360', 'en 360'].map((view) => [`no select text clipped, ${view}`, async () => {
+    const [lang, width] = view.split(' ');
+    await page.setViewportSize({ width: Number(width), height: 900 });
+    await fresh(`lang=${lang}&blend=oklch%20longer%20hue`);
+    const cut = await clipped();
+    const over = await page.$$eval('#handles .handle', (all) => all.filter((h) => {
+      const [r, strip] = [h.getBoundingClientRect(), document.getElementById('stops-editor').getBoundingClientRect()];
+      return r.left < strip.left || r.right > strip.right;
+    }).map((h) => h.id));
+    await page.setViewportSize({ width: 1280, height: 900 });
+    return cut.length + over.length === 0 ? true : [...cut, ...over].join(' | ');
+  }]),
+  ['start and end show the stops in use; a rainbow says what it is', async () => {
+    await fresh();
+    await page.fill('#colours', 'red, lime, blue');
+    await settled(page);
+    const ends = [await page.inputValue('#start'), await page.inputValue('#end')].join();
+    await page.click('#palette-rainbow');
+    await settled(page);
+    return ends === 'red,blue' && (await page.textContent('#palette-note')) !== '';
+  }],
+  ['Ctrl+Enter copies, and the page says which key', async () => {
+    await fresh();
+    await page.evaluate(() => navigator.clipboard.writeText(''));
+    await page.focus('#bold');
+    await page.keyboard.press('Control+Enter');
+    await page.waitForFunction(() => document.querySelector('#copy').dataset.copies);
+    return (await page.evaluate(() => navigator.clipboard.readText())) === cliRun([], await page.inputValue('#text')).stdout &&
+      /Ctrl\+Enter/.test(await page.textContent('#copy-key'));
+  }],
+  ['Copy link: settings, never the text; too long is refused', async () => {
+    await fresh('lang=en');
+    await page.fill('#text', 'secret');
+    await page.check('#bold');
+    await page.click('#copy-link');
+    await page.waitForFunction(() => /copied/.test(document.querySelector('#message').textContent));
+    const link = await page.evaluate(() => navigator.clipboard.readText());
+    await page.fill('#font', 'f'.repeat(9000));
+    await page.click('#copy-link');
+    await page.waitForFunction(() => /not copied|Nothing copied/i.test(document.querySelector('#message').textContent));
+    return /#.*bold=1/.test(link) && !link.includes('secret');
+  }],
+  ['named settings: save, use, rename, delete, export, import', async () => {
+    await fresh();
+    await page.check('#bold');
+    await page.fill('#named-name', 'forum A');
+    await page.click('#named-save');
+    await page.click('#reset');
+    await page.click('#named-use');
+    const used = await page.isChecked('#bold');
+    await page.fill('#named-name', 'forum B');
+    await page.click('#named-rename');
+    const [download] = await Promise.all([page.waitForEvent('download'), page.click('#named-export')]);
+    const file = await download.path();
+    await page.click('#named-delete');
+    const emptied = await page.$$eval('#named-list option', (o) => o.map((e) => e.value).join());
+    await page.setInputFiles('#named-file', file);
+    await page.waitForFunction(() => document.querySelector('#named-list').value === 'forum B');
+    return used && emptied === '';
+  }],
+  ['a trap that comes back names the text', async () => {
+    await fresh('lang=en');
+    await page.evaluate(() => window.velmorantTrap(2));
+    await page.waitForFunction(() => document.querySelector('#text-note').textContent !== '', null, { timeout: 5000 }).catch(() => {});
+    return /^Text/.test(await page.textContent('#text-note'));
+  }],
+];
+for (const [name, act] of FAULTS) {
+  const ok = await act().catch((e) => e.message.split('\n')[0]);
+  check(name, ok === true, ok === true ? '' : String(ok));
+}
+
 // Look: desktop and phone width, with the startup text.
 await page.evaluate(() => localStorage.clear());
 await page.goto(`${pageUrl}#bold=1&size=5&lang=zh`);
