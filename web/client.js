@@ -18,7 +18,7 @@ const velmorantClient = (() => {
   let latest = null; // the answer to the newest request, once it came
   let waiting = []; // copies waiting for the answer to the newest request
   let retried = 0; // the request sent again by itself after a fault
-  let legacy = false; // TEMPORARY
+  let legacy = null; // TEMPORARY
   const post = (m) => {
     if (!legacy) return worker.postMessage(m);
     if (m.type === 'stops') return setTimeout(() => receive(velmorantLegacy.stops(m)));
@@ -30,10 +30,10 @@ const velmorantClient = (() => {
     // The module is embedded, as a page opened from a file can fetch nothing; it
     // compiles here while the worker starts.
     worker = new Worker(URL.createObjectURL(new Blob([$('worker-source').textContent], { type: 'text/javascript' })));
+    // TEMPORARY: the first answer tells which messages the worker speaks.
     worker.onmessage = ({ data }) => {
-      if (data.type) receive(data);
-      else if (legacy) receive(velmorantLegacy.answer(data));
-      else if (data.ready) legacy = true, receive(velmorantLegacy.answer(data)); // TEMPORARY
+      legacy ??= !data.type;
+      if (Boolean(data.type) !== legacy) receive(legacy ? velmorantLegacy.answer(data) : data);
     };
     const encoded = atob($('module').textContent);
     const bytes = new Uint8Array(encoded.length);

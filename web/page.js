@@ -148,7 +148,7 @@
     state.result = r;
     state.pending = false;
     const offer = r.readBack;
-    if (offer?.ok && offer.text !== state.text) state.offer = offer;
+    if (offer && (!offer.ok || offer.text !== state.text)) state.offer = offer; // one that cannot be read back says why
     draw();
   }
 
@@ -278,7 +278,7 @@
 
   function readBack() {
     const offer = state.offer;
-    if (!offer) return;
+    if (!offer?.ok) return;
     act('read-back', () => {
       const given = offer.settings;
       const s = { ...state.settings, ...given };

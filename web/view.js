@@ -203,7 +203,9 @@ const velmorantView = (() => {
     $('message').classList.toggle('error', state.problems.some((p) => !p.note && !noteFor(p.setting)) || Boolean(state.status?.error));
     const offer = state.offer;
     $('decode-note').hidden = !offer;
-    set($('decode-text'), 'textContent', offer ? ws.decodable({ format: offer.format, colours: offer.stops.length }) : '');
+    set($('read-back'), 'hidden', !offer?.ok);
+    set($('decode-text'), 'textContent', !offer ? '' : offer.ok ? ws.decodable({ format: offer.format, colours: offer.stops.length })
+      : [W.problems[lang]['read-back-failed'](), ...offer.problems.map((p) => W.problem(lang, p, null))].join(' '));
     const palette = S.description.palettes.find((p) => p.colours === state.settings.colours && p.blend === state.settings.blend);
     set($('palette-note'), 'textContent', palette ? ws.palette({ caption: S.itemCaption(palette, lang), help: S.itemHelp(palette, lang) }) : '');
   }

@@ -65,7 +65,8 @@ const velmorantWords = (() => {
       'bad-file': () => '不是导出的设置文件，没有导入',
       'from-link': (p, q) => `链接里的${q(p.value)}在这里不能用，已忽略`,
       'stored-too-long': (p) => `保存的内容有 ${p.length} 个字，超过 ${p.bound} 个，没有使用`,
-      'read-back-failed': () => '没有读回：',
+      'read-back-failed': () => '粘贴的像是代码，但没法读回：',
+      'line-break': (p, q) => `${q(p.value)}里不能有换行`,
     },
     en: {
       'not-colour': (p, q) => `${q(p.value)} is not a colour (RRGGBB, #RRGGBB, #RGB, a CSS name, or rgb(), oklch() and the like)`,
@@ -91,7 +92,8 @@ const velmorantWords = (() => {
       'bad-file': () => 'not an exported settings file: nothing imported',
       'from-link': (p, q) => `the link's ${q(p.value)} is not a choice here and was left out`,
       'stored-too-long': (p) => `what was stored holds ${p.length} characters, over ${p.bound}: not used`,
-      'read-back-failed': () => 'not read back:',
+      'read-back-failed': () => 'The pasted text looks like a code but cannot be read back:',
+      'line-break': (p, q) => `${q(p.value)} cannot hold a line break`,
     },
   };
   const q2 = (v) => `'${v}'`;
@@ -146,5 +148,5 @@ const velmorantWords = (() => {
     },
   };
 
-  return { zh, en, problem, status, settings };
+  return { zh, en, problem, status, settings, problems };
 })();
