@@ -43,7 +43,8 @@
   let lastKind = null;
   let lastTime = 0;
   const snapshot = () => ({ text: state.text, settings: state.settings, own: state.own, fromLink: state.fromLink });
-  const sameSnapshot = (a, b) => a.text === b.text && a.settings === b.settings && a.own === b.own && a.fromLink === b.fromLink;
+  // An action that changes nothing is no step.
+  const sameSnapshot = (a, b) => a.text === b.text && S.same(a.settings, b.settings) && S.same(a.own, b.own) && a.fromLink === b.fromLink;
 
   // One user action: `kind` names it; keystrokes of one kind close together make one step.
   function act(kind, change, { coalesce = false, focus = null } = {}) {

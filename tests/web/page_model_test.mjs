@@ -77,11 +77,12 @@ async function run(page, steps, log) {
   m.settings.blend = 'srgb';
   const startup = { ...m.settings };
   m.own = m.settings;
-  const step = (change) => {
-    m.past.push({ text: m.text, settings: m.settings, own: m.own, fromLink: m.fromLink });
-    m.future = [];
+  const snapshot = () => ({ text: m.text, settings: m.settings, own: m.own, fromLink: m.fromLink });
+  const step = (change) => { // an action that changes nothing is no step
+    const before = snapshot();
     change();
     if (!m.fromLink) m.own = m.settings;
+    if (JSON.stringify(before) !== JSON.stringify(snapshot())) [m.past, m.future] = [[...m.past, before], []];
   };
   const set = (values) => step(() => { m.settings = { ...m.settings, ...values }; });
   const stops = () => (m.settings.colours.trim() ? split(m.settings.colours) : [{ colour: m.settings.start, position: null }, { colour: m.settings.end, position: null }]);
@@ -89,7 +90,7 @@ async function run(page, steps, log) {
     ? set({ start: list[0].colour, end: list[1].colour }) : set({ colours: join(list) }));
   const walk = (from, to) => {
     if (!from.length) return;
-    to.push({ text: m.text, settings: m.settings, own: m.own, fromLink: m.fromLink });
+    to.push(snapshot());
     Object.assign(m, from.pop());
   };
 
@@ -101,12 +102,12 @@ async function run(page, steps, log) {
       await page.keyboard.type(word);
       step(() => { m.text += word; });
     },
-    paste: async () => {
-      const text = Array.from({ length: 1 + random(4) }, () => pick(WORDS)).join('');
+    paste: async (text = Array.from({ length: 1 + random(4) }, () => pick(WORDS)).join('')) => {
       await page.evaluate((t) => navigator.clipboard.writeText(t), text);
       await page.focus('#text');
       await page.keyboard.press('Control+A');
       await page.keyboard.press('Control+V');
+      await settled(page);
       step(() => { m.text = text; });
     },
     swatch: async () => {
@@ -149,8 +150,8 @@ async function run(page, steps, log) {
       await page.mouse.move(box.x + box.width * (0.1 + random(80) / 100), handle.y + 5, { steps: 3 });
       await page.mouse.up();
       await settled(page);
-      list[i].position = await page.inputValue(`#stop-${i}-position`); // where the pointer let go
-      setStops(list);
+      list[i].position = await page.inputValue(`#stop-${i}-position`); // where the pointer let go, if it took hold
+      if (list[i].position !== '') setStops(list);
     },
     palette: async () => {
       const p = pick(description.palettes);
@@ -177,7 +178,7 @@ async function run(page, steps, log) {
       if (m.fromLink) return; // reading back while a link's settings wait changes no stored settings
       const format = pick(['bbcode', 'minecraft', 'html']);
       const code = cliRun(argsOf({ ...startup, format, ...template(format), colours: pick(COLOURS) }), 'Read me').stdout;
-      await ACTIONS.pasteThis(code);
+      await ACTIONS.paste(code);
       const offered = await page.waitForSelector('#read-back:visible', { timeout: 5000 }).then(() => true, () => false);
       if (!offered) throw new Error('no read-back offer for a code');
       await page.click('#read-back');
@@ -189,22 +190,12 @@ async function run(page, steps, log) {
       });
       if ((await copied(page)) !== code) throw new Error('read back does not convert to the same code');
     },
-    pasteThis: async (text) => {
-      await page.evaluate((t) => navigator.clipboard.writeText(t), text);
-      await page.focus('#text');
-      await page.keyboard.press('Control+A');
-      await page.keyboard.press('Control+V');
-      await settled(page);
-      step(() => { m.text = text; });
-    },
     undo: async () => {
-      await page.focus('#text');
-      await page.keyboard.press('Control+Z');
+      await page.press('#text', 'Control+Z');
       walk(m.past, m.future);
     },
     redo: async () => {
-      await page.focus('#text');
-      await page.keyboard.press('Control+Shift+Z');
+      await page.press('#text', 'Control+Shift+Z');
       walk(m.future, m.past);
     },
     reset: async () => {
@@ -237,7 +228,7 @@ async function run(page, steps, log) {
       });
     },
   };
-  const names = Object.keys(ACTIONS).filter((n) => n !== 'pasteThis');
+  const names = Object.keys(ACTIONS);
   let last = null;
   for (let i = 0; i < steps; i++) {
     let name = pick(names);
