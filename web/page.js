@@ -357,6 +357,7 @@
 
   // --- wiring -----------------------------------------------------------------------------------------
 
+  V.words(state.lang);
   C.start({ ready: start, converted, stops: stopsRead });
   velmorantStops.wire(editStops);
   document.querySelector('main').addEventListener('input', onInput);

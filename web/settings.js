@@ -28,17 +28,17 @@ const velmorantSettings = (() => {
     rows = rowsOf(d);
   }
 
+  // A flag's other spellings, as the CLI reads them.
+  const flag = (v) => (v === '1' || v === 'true' ? '1' : v === '0' || v === 'false' ? '0' : null);
   const kept = () => rows.filter((r) => !fills(r));
   const names = () => kept().map((r) => r.name);
   const row = (name) => rows.find((r) => r.name === name);
-  const startup = () => Object.fromEntries(kept().map((r) => [r.name, r.startup]));
+  const startup = () => Object.fromEntries(kept().map((r) => [r.name, r.kind === 'flag' ? flag(String(r.startup)) ?? '0' : r.startup]));
   const isFlag = (name) => row(name)?.kind === 'flag';
   const format = (name) => description.formats.find((f) => f.name === name);
   const TEMPLATE = ['open', 'middle', 'close'];
   const template = (name) => Object.fromEntries(TEMPLATE.map((part) => [part, format(name)[part]]));
 
-  // A flag's other spellings, as the CLI reads them.
-  const flag = (v) => (v === '1' || v === 'true' ? '1' : v === '0' || v === 'false' ? '0' : null);
 
   // Settings in full from some given ones: start-up values for the rest; a
   // format given without its template brings its own. What cannot be used goes

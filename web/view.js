@@ -37,18 +37,24 @@ const velmorantView = (() => {
     for (const el of document.querySelectorAll('[data-setting]')) noteFor(el.dataset.setting);
   }
 
-  function captions(state) {
-    const { lang } = state;
+  // The page's own words: drawn before the core has described itself, too.
+  function words(lang) {
     const t = W[lang];
-    const d = S.description;
     document.documentElement.lang = lang === 'zh' ? 'zh-CN' : 'en';
     for (const el of document.querySelectorAll('[data-t]')) el.textContent = t[el.dataset.t];
-    for (const el of document.querySelectorAll('[data-caption]:not([data-index])')) el.textContent = S.caption(el.dataset.caption, lang, W.settings);
-    for (const el of document.querySelectorAll('[data-help]')) el.textContent = S.help(el.dataset.help, lang) || t[`${el.dataset.help}Hint`];
     for (const el of document.querySelectorAll('[data-t-label]')) el.setAttribute('aria-label', t[el.dataset.tLabel]);
     for (const el of document.querySelectorAll('[data-t-placeholder]')) el.placeholder = t[el.dataset.tPlaceholder];
     $('lang').textContent = t.lang;
     $('lang').lang = lang === 'zh' ? 'en' : 'zh-CN';
+  }
+
+  function captions(state) {
+    const { lang } = state;
+    const t = W[lang];
+    const d = S.description;
+    words(lang);
+    for (const el of document.querySelectorAll('[data-caption]:not([data-index])')) el.textContent = S.caption(el.dataset.caption, lang, W.settings);
+    for (const el of document.querySelectorAll('[data-help]')) el.textContent = S.help(el.dataset.help, lang) || t[`${el.dataset.help}Hint`];
     // Options carry captions alone, short enough for a phone; the chosen one's help stands below.
     const words = (list, select) => [...select.options].forEach((o, i) => {
       const item = list[i - (select.options.length - list.length)];
@@ -236,5 +242,5 @@ const velmorantView = (() => {
     drawnLang = state.lang;
   }
 
-  return { start, draw, noteFor };
+  return { start, draw, words };
 })();

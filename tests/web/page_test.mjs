@@ -553,6 +553,14 @@ const FAULTS = [
     await settled(page);
     return noted && (await copied(page)) !== null;
   }],
+  ['a code of more colours than the bound: says why, changes nothing', async () => {
+    await fresh('lang=en');
+    const most = await page.evaluate(() => velmorantSettings.description.bounds?.stops ?? 100000);
+    const code = Array.from({ length: most + 1 }, (_, i) => `&#${((i * 2654435761) >>> 8).toString(16).padStart(6, '0').slice(-6)}x`).join('');
+    await pasteAll(code);
+    await page.waitForSelector('#decode-note:not([hidden])');
+    return !(await page.isVisible('#read-back')) && (await page.inputValue('#text')) === code && (await page.inputValue('#colours')) === '';
+  }],
   ['the code box copies the whole code', async () => {
     await fresh();
     await page.fill('#text', 'x'.repeat(3000));
