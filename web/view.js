@@ -230,7 +230,15 @@ const velmorantView = (() => {
     if (state.lang !== drawnLang) captions(state);
     if (state.text !== drawnText) {
       const box = $('text');
-      if (box.value !== state.text) box.value = state.text;
+      const old = box.value;
+      if (old !== state.text) {
+        // The caret goes where the text changed, as an editor's undo puts it.
+        let from = 0;
+        while (from < old.length && old[from] === state.text[from]) from++;
+        box.value = state.text;
+        const at = from + Math.max(0, state.text.length - old.length);
+        if (document.activeElement === box) box.setSelectionRange(at, at);
+      }
       drawnText = state.text;
     }
     controls(state);

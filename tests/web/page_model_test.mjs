@@ -54,6 +54,11 @@ async function copied(page) {
   return done ? page.evaluate(() => navigator.clipboard.readText()) : null;
 }
 
+const fields = (page, names) => page.evaluate((names) => Object.fromEntries(names.map((n) => {
+  const el = document.getElementById(n);
+  return [n, el.type === 'checkbox' ? (el.checked ? '1' : '0') : el.value];
+})), names);
+
 // What each field shows for the model: start and end show the ends of a colours list.
 function expectedFields(m) {
   const s = { ...m.settings };
@@ -70,10 +75,7 @@ async function run(page, steps, log) {
   await settled(page);
   m.text = await page.inputValue('#text');
   startText = m.text;
-  m.settings = await page.evaluate((names) => Object.fromEntries(names.map((n) => {
-    const el = document.getElementById(n);
-    return [n, el.type === 'checkbox' ? (el.checked ? '1' : '0') : el.value];
-  })), ['start', 'end', 'colours', 'format', 'open', 'middle', 'close', 'step', 'fit', 'max-tags', 'size', 'font', ...FLAGS]);
+  m.settings = await fields(page, ['start', 'end', 'colours', 'format', 'open', 'middle', 'close', 'step', 'fit', 'max-tags', 'size', 'font', ...FLAGS]);
   m.settings.blend = 'srgb';
   const startup = { ...m.settings };
   m.own = m.settings;
@@ -238,10 +240,7 @@ async function run(page, steps, log) {
     await ACTIONS[name]();
     await settled(page);
     const want = expectedFields(m);
-    const shown = await page.evaluate((names) => Object.fromEntries(names.map((n) => {
-      const el = document.getElementById(n);
-      return [n, el.type === 'checkbox' ? (el.checked ? '1' : '0') : el.value];
-    })), Object.keys(want).filter((n) => n !== 'blend' && n !== 'step'));
+    const shown = await fields(page, Object.keys(want).filter((n) => n !== 'blend' && n !== 'step'));
     const wrong = Object.keys(shown).filter((n) => shown[n] !== want[n]);
     if ((await page.inputValue('#text')) !== m.text) wrong.push('text shown');
     const stored = await page.evaluate(() => [JSON.parse(localStorage.getItem('velmorant.settings') || '{}'), localStorage.getItem('velmorant.text')]);
@@ -270,7 +269,6 @@ for (let s = Number(firstText); s < Number(firstText) + Number(seedsText); s++) 
   const log = [];
   try {
     await run(page, Number(stepsText), log);
-    if (process.env.VELMORANT_MODEL_LOG) console.log(`seed ${s}: ${log.join(" ")}`);
     if (errors.length) throw new Error(errors.splice(0).join('; '));
   } catch (e) {
     failures++;
