@@ -3,7 +3,9 @@
 #include "cli/options.h"
 #include "cli/read_input.h"
 #include "cli/shell_quote.h"
+#include "core/colour/css_colour.h"
 #include "core/conversion/conversion.h"
+#include "core/conversion/read_back.h"
 #include "core/markup/counting_sink.h"
 #include "core/markup/decode.h"
 #include "core/markup/utf8_sink.h"
@@ -103,7 +105,9 @@ void NoteUnused(const Options& options, const ConversionRequest& request, std::F
                          static_cast<int>(name.size()), name.data());
 }
 
-// The text of a code to out exactly, its colours to err as a --colours argument.
+// The text of a code to out exactly; to err, the options that write it again:
+// stops placed where its units sit, so each unit gets the colour read, the step
+// unless 1, merging and the styles read.
 int Decode(const Options& options, const ConversionRequest& request, std::u16string_view code, std::FILE* out,
            std::FILE* err) {
     const auto given = [&](std::string_view name) {
@@ -111,20 +115,33 @@ int Decode(const Options& options, const ConversionRequest& request, std::u16str
     };
     const bool named = given("dialect") || given("open") || given("middle") || given("close");
     const Format& format = named ? *request.format : DetectFormat(code);
-    const DecodedCode decoded = DecodeCode(code, format, named ? request.tags : format.Template());
-    Write(out, EncodeUtf8(decoded.text));
+    const ReadBack back = ReadCodeBack(code, format, named ? request.tags : format.Template());
+    Write(out, EncodeUtf8(back.text));
     Finish(out);
-    std::string colours;
-    for (const Rgb& colour : decoded.colours)
-        colours += (colours.empty() ? "" : ",") + EncodeUtf8(ColourCode(colour));
-    // --colours takes two or more.
-    if (decoded.colours.size() == 1)
-        colours += "," + colours;
     if (!named)
         std::fprintf(err, "velmorant-cli: read as --dialect %.*s\n", static_cast<int>(format.name.size()),
                      format.name.data());
-    if (!colours.empty())
-        std::fprintf(err, "--colours %s\n", colours.c_str());
+    if (back.tooMany)
+        std::fprintf(err, "velmorant-cli: its colours need more than %zu stops: no --colours given\n", kMaxStops);
+    if (back.colours.empty())
+        return kSuccess;
+    std::string again = "--colours " + ShellQuote(back.colours);
+    if (back.step != 1)
+        again += " --step " + std::to_string(back.step);
+    const StyleOptions& styles = back.styles;
+    const std::pair<bool, const char*> flags[] = {{back.merge, " --merge"},
+                                                  {styles.bold, " --bold"},
+                                                  {styles.italic, " --italic"},
+                                                  {styles.underline, " --underline"},
+                                                  {styles.strikethrough, " --strike"}};
+    for (const auto& [on, option] : flags)
+        if (on)
+            again += option;
+    if (!styles.size.empty())
+        again += " --size " + ShellQuote(EncodeUtf8(styles.size));
+    if (!styles.font.empty())
+        again += " --font " + ShellQuote(EncodeUtf8(styles.font));
+    std::fprintf(err, "%s\n", again.c_str());
     return kSuccess;
 }
 
@@ -198,7 +215,7 @@ int RunCommand(std::span<const std::string_view> args, std::FILE* in, std::FILE*
         step = fit.step;
     } else if (options.maxTags) {
         const CodeMeasure measure = MeasureConversion(input.text, request);
-        if (measure.tags > *options.maxTags) {
+        if (OverLimits(measure, std::nullopt, options.maxTags).tags) {
             std::fprintf(err, "velmorant-cli: the code has %llu tags, more than %llu: try --fit\n",
                          static_cast<unsigned long long>(measure.tags),
                          static_cast<unsigned long long>(*options.maxTags));

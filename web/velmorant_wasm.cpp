@@ -1,27 +1,32 @@
 // The page's door into the conversion core: a C interface over plain memory.
-// The script writes UTF-16 text into buffers the module hands out, sets the
-// settings one by one, then asks for the code, the fitting step or the colours
-// of the preview's units. Everything that decides the code happens in the core;
-// this file only moves values across.
+// The script writes the text and the settings (as "name=value" lines) into
+// buffers the module hands out; each call answers with one JSON report whose
+// fields are named, and whose bulk parts (the code, the preview's units, the
+// strip) lie in buffers it gives the size of. Everything that decides a value
+// happens in the core; this file only moves values across and names them.
 
 #include "core/colour/colour.h"
 #include "core/colour/colour_catalogue.h"
 #include "core/colour/colour_space.h"
-#include "core/colour/colour_text.h"
 #include "core/colour/css_colour.h"
 #include "core/colour/gradient_stops.h"
 #include "core/conversion/conversion.h"
 #include "core/conversion/description.h"
+#include "core/conversion/forum_limits.h"
+#include "core/conversion/read_back.h"
 #include "core/markup/counting_sink.h"
 #include "core/markup/decode.h"
 #include "core/markup/formats.h"
-#include "core/markup/markup_sink.h"
-#include "core/markup/tag_template.h"
 #include "core/markup/utf8_sink.h"
+#include "core/text/text.h"
 #include "core/text/utf8.h"
 #include "preview/preview_layout.h"
 
+#include <charconv>
+#include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -29,25 +34,230 @@
 
 #define VM_EXPORT(name) extern "C" __attribute__((export_name(#name)))
 
+namespace velmorant {
 namespace {
 
-using namespace velmorant;
+// The longest value one setting may hold, in UTF-16 code units: room for
+// kMaxStops stops of 64 characters each. A longer value is refused unread, so a
+// stored or linked value of megabytes costs nothing.
+constexpr std::size_t kMaxSettingLength = kMaxStops * 64;
+
+// --- interim settings: the table's rows until it lands on main -----------------
+
+struct Settings {
+    ConversionRequest request = ConversionRequest::Startup();
+    std::optional<std::uint64_t> fit;
+    std::optional<std::uint64_t> maxTags;
+};
+
+struct SettingProblem {
+    std::string setting;
+    std::string problem;
+    std::u16string value;
+    std::optional<std::int32_t> stop;
+};
+
+std::optional<std::uint64_t> ReadLimit(std::string_view text, bool& bad) {
+    std::uint64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    bad = !text.empty() && (error != std::errc{} || end != text.data() + text.size());
+    return text.empty() || bad ? std::nullopt : std::optional(value);
+}
+
+std::vector<SettingProblem> ApplySettings(Settings& s, std::u16string_view lines) {
+    std::map<std::string, std::u16string, std::less<>> given;
+    for (std::size_t from = 0; from < lines.size();) {
+        std::size_t end = lines.find(u'\n', from);
+        if (end == std::u16string_view::npos)
+            end = lines.size();
+        std::u16string_view line = lines.substr(from, end - from);
+        if (line.ends_with(u'\r'))
+            line.remove_suffix(1);
+        const std::size_t equals = line.find(u'=');
+        if (!line.empty())
+            given[EncodeUtf8(line.substr(0, equals == std::u16string_view::npos ? line.size() : equals))] =
+                equals == std::u16string_view::npos ? u"" : std::u16string(line.substr(equals + 1));
+        from = end + 1;
+    }
+    std::vector<SettingProblem> problems;
+    const auto problem = [&](std::string_view name, std::string_view what, std::optional<std::int32_t> stop = {}) {
+        problems.push_back({std::string(name), std::string(what), given[std::string(name)], stop});
+    };
+    const auto value = [&](std::string_view name) -> std::optional<std::string> {
+        const auto row = given.find(name);
+        return row == given.end() ? std::nullopt : std::optional(EncodeUtf8(row->second));
+    };
+    ConversionRequest& r = s.request;
+    if (const auto v = value("format")) {
+        if (const Format* format = FindFormat(*v)) {
+            r.format = format;
+            r.tags = format->Template();
+        } else {
+            problem("format", "not-in-list");
+        }
+    }
+    if (const auto v = value("palette"); v && !v->empty() && !ApplyPalette(*v, r.gradient))
+        problem("palette", "not-in-list");
+    for (const auto& [name, start] : {std::pair{"start", true}, std::pair{"end", false}}) {
+        const auto v = value(name);
+        if (!v)
+            continue;
+        const std::optional<CssColour> colour = ReadCssColour(*v);
+        if (!colour) {
+            problem(name, "not-colour");
+            continue;
+        }
+        (start ? r.gradient.stops.front() : r.gradient.stops.back()) = ToRgb(colour->colour);
+    }
+    if (const auto v = value("colours"); v && v->find_first_not_of(" \t\r\n") != std::string::npos) {
+        const StopList list = ReadStopList(*v);
+        if (list.problem == StopsProblem::None)
+            UseStops(list, r.gradient);
+        else if (list.problem == StopsProblem::NotStop)
+            problem("colours", "not-stop", static_cast<std::int32_t>(list.bad));
+        else
+            problem("colours", list.problem == StopsProblem::TooMany ? "too-many-stops" : "one-colour");
+    }
+    if (const auto v = value("blend")) {
+        if (const std::optional<Blend> blend = ReadBlend(*v))
+            r.gradient.blend = *blend;
+        else
+            problem("blend", "not-blend");
+    }
+    const std::pair<std::string_view, std::u16string*> texts[] = {{"open", &r.tags.Open},   {"middle", &r.tags.Middle},
+                                                                  {"close", &r.tags.Close}, {"step", &r.step},
+                                                                  {"size", &r.styles.size}, {"font", &r.styles.font}};
+    for (const auto& [name, text] : texts)
+        if (const auto row = given.find(name); row != given.end())
+            *text = row->second;
+    const std::pair<std::string_view, bool*> flags[] = {{"bold", &r.styles.bold},
+                                                        {"italic", &r.styles.italic},
+                                                        {"underline", &r.styles.underline},
+                                                        {"strike", &r.styles.strikethrough},
+                                                        {"merge", &r.merge}};
+    for (const auto& [name, flag] : flags)
+        if (const auto v = value(name))
+            *flag = *v == "1" || *v == "true";
+    for (const auto& [name, limit] : {std::pair{"fit", &s.fit}, std::pair{"max-tags", &s.maxTags}}) {
+        bool bad = false;
+        if (const auto v = value(name))
+            *limit = ReadLimit(*v, bad);
+        if (bad)
+            problem(name, "not-number");
+    }
+    if (const auto v = value("forum"); v && !v->empty()) {
+        if (const ForumLimits* forum = FindForum(*v)) {
+            if (!s.fit)
+                s.fit = forum->length;
+            if (!s.maxTags)
+                s.maxTags = forum->tags;
+        } else {
+            problem("forum", "not-in-list");
+        }
+    }
+    return problems;
+}
+
+// --- JSON ----------------------------------------------------------------------
+
+std::string Quoted(std::string_view text) {
+    std::string out = "\"";
+    for (const char c : text) {
+        if (c == '"' || c == '\\') {
+            out += '\\';
+            out += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char escape[8];
+            std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
+            out += escape;
+        } else {
+            out += c;
+        }
+    }
+    return out + '"';
+}
+std::string Quoted(std::u16string_view text) { return Quoted(EncodeUtf8(text)); }
+
+// Plain digits, as JSON and the page want them; whole numbers without a point.
+std::string Number(double value) {
+    if (!std::isfinite(value))
+        return "null";
+    char digits[32];
+    std::snprintf(digits, sizeof digits, "%.17g", value);
+    double shorter = 0;
+    for (int places = 1; places < 17; ++places) {
+        char trial[32];
+        std::snprintf(trial, sizeof trial, "%.*g", places, value);
+        if (std::sscanf(trial, "%lf", &shorter) == 1 && shorter == value)
+            return trial;
+    }
+    return digits;
+}
+std::string Number(std::optional<std::uint64_t> value) { return value ? std::to_string(*value) : "null"; }
+std::string Bool(bool value) { return value ? "true" : "false"; }
+std::string Hex(const Rgb& c) {
+    char hex[8];
+    std::snprintf(hex, sizeof hex, "#%02x%02x%02x", c.red & 0xFF, c.green & 0xFF, c.blue & 0xFF);
+    return hex;
+}
+
+// The most of a value a problem repeats: enough to recognise it.
+constexpr std::size_t kQuoted = 40;
+
+std::string ProblemJson(const SettingProblem& p) {
+    std::string out = "{\"setting\":" + Quoted(p.setting) + ",\"problem\":" + Quoted(p.problem) +
+                      ",\"value\":" + Quoted(std::u16string_view(p.value).substr(0, kQuoted));
+    if (p.stop)
+        out += ",\"stop\":" + std::to_string(*p.stop);
+    if (p.problem == "too-many-stops")
+        out += ",\"bound\":" + std::to_string(kMaxStops);
+    if (p.problem == "too-long")
+        out += ",\"bound\":" + std::to_string(kMaxSettingLength);
+    return out + "}";
+}
+
+std::string StopsJson(const StopList& list) {
+    std::string out = "[";
+    for (std::size_t j = 0; j < list.rows.size(); ++j) {
+        const StopRow& row = list.rows[j];
+        out += (j ? ",{" : "{") + std::string("\"text\":") + Quoted(row.text) + ",\"colour\":" + Quoted(row.colour) +
+               ",\"position\":" + (row.position ? Number(*row.position * 100) : "null") +
+               ",\"at\":" + Number(list.at[j] * 100) +
+               ",\"rgb\":" + (row.read ? Quoted(Hex(ToRgb(row.read->colour))) : "null") + "}";
+    }
+    return out + "]";
+}
+
+// A stop list's rows and its problem, as the stop editor wants them.
+std::string StopListJson(std::string_view text, std::string_view setting) {
+    const StopList list = ReadStopList(text);
+    std::string problems = "[";
+    const auto problem = [&](std::string_view name, std::optional<std::int32_t> stop = {}) {
+        const std::u16string value = stop ? DecodeUtf8(list.rows[static_cast<std::size_t>(*stop)].text).text
+                                          : DecodeUtf8(text.substr(0, kQuoted)).text;
+        problems += ProblemJson({std::string(setting), std::string(name), value, stop});
+    };
+    if (list.problem == StopsProblem::NotStop)
+        problem("not-stop", static_cast<std::int32_t>(list.bad));
+    else if (list.problem == StopsProblem::OneColour)
+        problem("one-colour");
+    else if (list.problem == StopsProblem::TooMany)
+        problem("too-many-stops");
+    return "{\"stops\":" + StopsJson(list) + ",\"problems\":" + problems + "]}";
+}
+
+// --- the module's state ---------------------------------------------------------
 
 struct State {
-    ConversionRequest request = ConversionRequest::Startup();
-    std::vector<Rgb> stops; // gathered by vm_add_stop, taken by vm_use_stops
-    std::u16string scratch; // settings text from the script
-    std::string bytes;      // the text to convert as the script hands it over, UTF-8
-    std::u16string input;   // the text to convert
-    std::string code;       // the code, UTF-8
-    std::size_t codePoints = 0;
-    std::u16string result;           // the code or any other text handed back
-    std::vector<std::int32_t> units; // the preview's units: offset, length, 0xRRGGBB
-    std::vector<std::int32_t> strip; // the gradient strip's colours, 0xRRGGBB
-    StepFit fit;
-    std::size_t tags = 0;              // colour tags of the last code
-    std::vector<std::int32_t> decoded; // colours read back, 0xRRGGBB
-    const Format* decodedFormat = nullptr;
+    Settings settings;
+    std::map<std::string, std::string, std::less<>> values; // the last settings given, UTF-8
+    std::u16string scratch;                                 // settings or a stop list from the script
+    std::string bytes;                                      // the text to convert as handed over, UTF-8
+    std::u16string input;                                   // the text to convert
+    std::string code;                                       // the last code, UTF-8
+    std::vector<std::int32_t> units;                        // the preview's units: offset, length, 0xRRGGBB
+    std::vector<std::int32_t> strip;                        // the strip's colours, 0xRRGGBB
+    std::string json;                                       // the last report
 };
 
 State& Get() {
@@ -55,27 +265,43 @@ State& Get() {
     return state;
 }
 
-std::uint32_t Hand(std::u16string text) {
-    Get().result = std::move(text);
-    return static_cast<std::uint32_t>(Get().result.size());
+std::uint32_t Report(std::string json) {
+    Get().json = std::move(json);
+    return static_cast<std::uint32_t>(Get().json.size());
 }
 
 std::int32_t Packed(const Rgb& c) { return c.red << 16 | c.green << 8 | c.blue; }
 
-// The scratch text when it is all ASCII, as every colour, blend and palette name is.
-std::optional<std::string> ScratchAscii() {
-    std::string ascii;
-    for (const char16_t c : Get().scratch) {
-        if (c > 0x7F)
-            return std::nullopt;
-        ascii.push_back(static_cast<char>(c));
+std::string Value(std::string_view name) {
+    const auto row = Get().values.find(name);
+    return row == Get().values.end() ? std::string() : row->second;
+}
+
+// The gradient in use as stop rows: the colours, or without them start and end.
+std::string GradientStopsJson() {
+    const std::string colours = Value("colours");
+    if (colours.find_first_not_of(" \t\r\n") != std::string::npos)
+        return StopsJson(ReadStopList(colours));
+    const Gradient& g = Get().settings.request.gradient;
+    return StopsJson(ReadStopList(Hex(g.stops.front()) + ", " + Hex(g.stops.back())));
+}
+
+// The start or end colour as read, for the pickers; the start-up one when not given.
+std::string ColourJson(std::string_view name) {
+    if (Get().values.find(name) == Get().values.end()) {
+        const Gradient startup = ConversionRequest::Startup().gradient;
+        return Quoted(Hex(name == "start" ? startup.stops.front() : startup.stops.back()));
     }
-    return ascii;
+    const std::optional<CssColour> colour = ReadCssColour(Value(name));
+    return colour ? Quoted(Hex(ToRgb(colour->colour))) : "null";
 }
 
 } // namespace
+} // namespace velmorant
 
-// Room for `units` UTF-16 units of a setting's text; valid until the next call.
+using namespace velmorant;
+
+// Room for `units` UTF-16 code units of settings or a stop list; valid until the next call.
 VM_EXPORT(vm_scratch) char16_t* vm_scratch(std::uint32_t units) {
     Get().scratch.resize(units);
     return Get().scratch.data();
@@ -89,9 +315,9 @@ VM_EXPORT(vm_input_utf8) char* vm_input_utf8(std::uint32_t bytes) {
     return Get().bytes.data();
 }
 
-// The first `bytes` bytes there become the text to convert; 0 when they are not
-// UTF-8 (a browser's encoder never gives such).
-VM_EXPORT(vm_take_input) int vm_take_input(std::uint32_t bytes) {
+// The first `bytes` bytes there become the text to convert; false when they are
+// not UTF-8 (a browser's encoder never gives such).
+VM_EXPORT(vm_take_input) bool vm_take_input(std::uint32_t bytes) {
     State& s = Get();
     s.input.resize(bytes + kDecodeAhead);
     std::size_t bad = 0;
@@ -100,237 +326,202 @@ VM_EXPORT(vm_take_input) int vm_take_input(std::uint32_t bytes) {
     return end != nullptr;
 }
 
-// The start-up request: the window's values.
-VM_EXPORT(vm_reset) void vm_reset() { Get().request = ConversionRequest::Startup(); }
+// The last report, UTF-8 JSON; its length is what the call gave.
+VM_EXPORT(vm_json) const char* vm_json() { return Get().json.data(); }
 
-// The scratch text "name=value" sets one setting, named as the CLI names it:
-// open, middle, close, step, size and font take the text; bold, italic,
-// underline, strike and merge take 1 or 0. Gives 0 for no such setting.
-VM_EXPORT(vm_set) int vm_set() {
-    const std::u16string_view scratch = Get().scratch;
-    const std::size_t equals = scratch.find(u'=');
-    if (equals == std::u16string_view::npos)
-        return 0;
-    const std::u16string_view name = scratch.substr(0, equals), value = scratch.substr(equals + 1);
-    ConversionRequest& r = Get().request;
-    const std::pair<std::u16string_view, std::u16string*> texts[] = {
-        {u"open", &r.tags.Open}, {u"middle", &r.tags.Middle}, {u"close", &r.tags.Close},
-        {u"step", &r.step},      {u"size", &r.styles.size},   {u"font", &r.styles.font}};
-    const std::pair<std::u16string_view, bool*> flags[] = {{u"bold", &r.styles.bold},
-                                                           {u"italic", &r.styles.italic},
-                                                           {u"underline", &r.styles.underline},
-                                                           {u"strike", &r.styles.strikethrough},
-                                                           {u"merge", &r.merge}};
-    for (const auto& [known, text] : texts) {
-        if (known == name) {
-            *text = value;
-            return 1;
-        }
-    }
-    for (const auto& [known, flag] : flags) {
-        if (known == name) {
-            *flag = value == u"1";
-            return 1;
-        }
-    }
-    return 0;
+// The one description of settings, formats, blends, palettes, forums, sizes and
+// fonts, with the bounds on stops, a setting's length and the text.
+VM_EXPORT(vm_description) std::uint32_t vm_description() {
+    std::string json = DescriptionJson();
+    json.pop_back();
+    return Report(json + ",\"bounds\":{\"stops\":" + std::to_string(kMaxStops) + ",\"setting\":" +
+                  std::to_string(kMaxSettingLength) + ",\"text\":" + std::to_string(kMaxTextUnits) + "}}");
 }
 
-// The scratch text read as a colour, 0xRRGGBB, or -1 when it is not one.
-VM_EXPORT(vm_colour) std::int32_t vm_colour() {
-    std::string ascii;
-    for (const char16_t c : Get().scratch) {
-        if (c > 0x7F)
-            return -1;
-        ascii.push_back(static_cast<char>(c));
-    }
-    const std::optional<Rgb> colour = ReadColourText(ascii);
-    return colour ? Packed(*colour) : -1;
-}
-
-// One more colour stop, 0xRRGGBB.
-VM_EXPORT(vm_add_stop) void vm_add_stop(std::int32_t rgb) {
-    Get().stops.push_back({static_cast<Channel>(rgb >> 16 & 0xFF), static_cast<Channel>(rgb >> 8 & 0xFF),
-                           static_cast<Channel>(rgb & 0xFF)});
-}
-
-// The stops added since the last call become the gradient.
-VM_EXPORT(vm_use_stops) void vm_use_stops() {
-    Get().request.gradient.stops = std::move(Get().stops);
-    Get().request.gradient.exact.clear();
-    Get().request.gradient.positions.clear();
-    Get().stops.clear();
-}
-
-// The scratch text as CSS stops ("red, blue 30%, lime"), as --colours reads them,
-// become the gradient's stops: 1, or 0 (and nothing changes) when they are not stops.
-VM_EXPORT(vm_set_stops_css) int vm_set_stops_css() {
-    const std::optional<std::string> text = ScratchAscii();
-    Gradient read = Get().request.gradient;
-    std::string_view bad;
-    if (!text || !ReadStops(*text, read, bad))
-        return 0;
-    Get().request.gradient = std::move(read);
-    return 1;
-}
-
-// The scratch text as a blend ("oklch longer hue"), as --blend reads it: 1, or 0
-// when it is none.
-VM_EXPORT(vm_set_blend_css) int vm_set_blend_css() {
-    const std::optional<std::string> text = ScratchAscii();
-    const std::optional<Blend> blend = text ? ReadBlend(*text) : std::nullopt;
-    if (blend)
-        Get().request.gradient.blend = *blend;
-    return blend.has_value();
-}
-
-// The palette named by the scratch text, stops and blend, as --palette: 1, or 0 for no such palette.
-VM_EXPORT(vm_set_palette) int vm_set_palette() {
-    const std::optional<std::string> name = ScratchAscii();
-    return name && ApplyPalette(*name, Get().request.gradient);
-}
-
-// The gradient's colours from its first stop to its last at `count` (>= 2) even
-// places, as the core gives them; how many (0 for a gradient without two good
-// stops). vm_strip_colours points at them, 0xRRGGBB each.
-VM_EXPORT(vm_strip) std::uint32_t vm_strip(std::uint32_t count) {
+// The scratch text as "name=value" lines, in any order, over the start-up
+// settings: {"problems":[...]}, each naming its setting. A value longer than the
+// bound is refused unread.
+VM_EXPORT(vm_set) std::uint32_t vm_set() {
     State& s = Get();
-    s.strip.clear();
-    const Gradient& gradient = s.request.gradient;
-    if (count < 2 || count > (1u << 24) || CheckConversion(u"", s.request) != ConversionProblem::None)
-        return 0;
-    GradientWalker walker(gradient, 1, static_cast<std::int32_t>(count - 1), 0);
-    for (std::int32_t i = 0; i < static_cast<std::int32_t>(count); ++i) {
-        walker.MoveTo(i);
-        s.strip.push_back(Packed(walker.Colour()));
+    std::u16string lines;
+    std::vector<SettingProblem> refused;
+    s.values.clear();
+    const std::u16string_view scratch = s.scratch;
+    for (std::size_t from = 0; from < scratch.size();) {
+        std::size_t end = scratch.find(u'\n', from);
+        if (end == std::u16string_view::npos)
+            end = scratch.size();
+        const std::u16string_view line = scratch.substr(from, end - from);
+        const std::size_t equals = line.find(u'=');
+        const std::u16string_view name = line.substr(0, equals);
+        if (equals != std::u16string_view::npos && line.size() - equals - 1 > kMaxSettingLength) {
+            refused.push_back({EncodeUtf8(name), "too-long", std::u16string(line.substr(equals + 1, kQuoted)), {}});
+        } else {
+            lines.append(line).push_back(u'\n');
+            if (equals != std::u16string_view::npos)
+                s.values[EncodeUtf8(name)] = EncodeUtf8(line.substr(equals + 1));
+        }
+        from = end + 1;
     }
-    return static_cast<std::uint32_t>(s.strip.size());
-}
-VM_EXPORT(vm_strip_colours) const std::int32_t* vm_strip_colours() { return Get().strip.data(); }
-
-// What would stop the conversion, asked first since a throw here traps:
-// 0 nothing, 1 a text too long, 2 a gradient without two good stops.
-VM_EXPORT(vm_check) int vm_check() {
-    switch (CheckConversion(Get().input, Get().request)) {
-    case ConversionProblem::None:
-        return 0;
-    case ConversionProblem::TextTooLong:
-        return 1;
-    default:
-        return 2;
+    s.settings = Settings{};
+    std::vector<SettingProblem> problems = ApplySettings(s.settings, lines);
+    // A stop that cannot be read is named by its own text.
+    for (SettingProblem& p : problems) {
+        if (!p.stop)
+            continue;
+        const std::string value = EncodeUtf8(p.value);
+        const StopList list = ReadStopList(value);
+        if (static_cast<std::size_t>(*p.stop) < list.rows.size())
+            p.value = DecodeUtf8(list.rows[static_cast<std::size_t>(*p.stop)].text).text;
     }
+    problems.insert(problems.begin(), refused.begin(), refused.end());
+    std::string json = "{\"problems\":[";
+    for (const SettingProblem& p : problems)
+        json += (json.back() == '[' ? "" : ",") + ProblemJson(p);
+    return Report(json + "]}");
 }
 
-VM_EXPORT(vm_result) const char16_t* vm_result() { return Get().result.data(); }
+// The scratch text as a stop list: {"stops":[{text, colour, position, at, rgb}],
+// "problems":[...]}, positions in percent, `at` where CSS places the stop.
+VM_EXPORT(vm_stops) std::uint32_t vm_stops() {
+    const std::u16string_view text = Get().scratch;
+    if (text.size() > kMaxSettingLength)
+        return Report("{\"stops\":[],\"problems\":[" +
+                      ProblemJson({"colours", "too-long", std::u16string(text.substr(0, kQuoted)), {}}) + "]}");
+    return Report(StopListJson(EncodeUtf8(text), "colours"));
+}
 
-// The code for the input in UTF-8, at `step` or, for 0, at the step text's step,
-// encoded and counted as the CLI does. Gives its length in bytes; vm_code points at it.
-VM_EXPORT(vm_convert) std::uint32_t vm_convert(std::int32_t step) {
+// Converts the text with the settings: the report names every result. The code
+// (UTF-8) lies at vm_code, the preview's units (offset, length, 0xRRGGBB each,
+// for the first `previewCharacters` characters) at vm_preview_units, and
+// `stripColours` colours of the gradient, first stop to last, at
+// vm_strip_colours; all three stay until the next call.
+VM_EXPORT(vm_convert) std::uint32_t vm_convert(std::uint32_t previewCharacters, std::uint32_t stripColours) {
     State& s = Get();
     s.code.clear();
+    s.units.clear();
+    s.strip.clear();
+    const ConversionRequest& request = s.settings.request;
+    const std::optional<std::uint64_t> fit = s.settings.fit, maxTags = s.settings.maxTags;
+    const ConversionProblem check = CheckConversion(s.input, request);
+    std::string missing = "[";
+    for (const std::string_view name : MissingStyles(*request.format, request.styles))
+        missing += (missing.size() > 1 ? "," : "") + Quoted(name);
+    missing += "]";
+    std::string json = "{\"limits\":{\"fit\":" + Number(fit) + ",\"maxTags\":" + Number(maxTags) +
+                       "},\"missingStyles\":" + missing + ",\"colours\":{\"start\":" + ColourJson("start") +
+                       ",\"end\":" + ColourJson("end") + ",\"stops\":" + GradientStopsJson() + "}";
+    if (CheckConversion(u"", request) == ConversionProblem::None && stripColours >= 2 && stripColours <= (1u << 16)) {
+        GradientWalker walker(request.gradient, 1, static_cast<std::int32_t>(stripColours - 1), 0);
+        for (std::int32_t i = 0; i < static_cast<std::int32_t>(stripColours); ++i) {
+            walker.MoveTo(i);
+            s.strip.push_back(Packed(walker.Colour()));
+        }
+    }
+    json += ",\"strip\":" + std::to_string(s.strip.size());
+    const auto failed = [&](const std::string& problem) {
+        return Report(json + ",\"ok\":false,\"problems\":[" + problem +
+                      "],\"code\":null,\"step\":null,\"fit\":null,\"over\":{\"length\":false,\"tags\":false},"
+                      "\"preview\":null}");
+    };
+    if (check == ConversionProblem::TextTooLong)
+        return failed("{\"setting\":\"text\",\"problem\":\"text-too-long\",\"bound\":" + std::to_string(kMaxTextUnits) +
+                      "}");
+    if (check != ConversionProblem::None)
+        return failed("{\"setting\":\"colours\",\"problem\":\"one-colour\"}");
+    std::optional<std::int32_t> step;
+    std::string fitJson = "null";
+    if (fit) {
+        const StepFit found = FitConversion(s.input, request, *fit, maxTags.value_or(UINT64_MAX));
+        fitJson = "{\"fits\":" + Bool(found.step.has_value()) +
+                  ",\"step\":" + (found.step ? std::to_string(*found.step) : "null") +
+                  ",\"length\":" + std::to_string(found.length) + ",\"tags\":" + std::to_string(found.tags) +
+                  ",\"shortestStep\":" + std::to_string(found.shortestStep) + "}";
+        if (!found.step)
+            return failed("{\"setting\":\"fit\",\"problem\":\"no-fit\",\"length\":" + std::to_string(found.length) +
+                          ",\"shortestStep\":" + std::to_string(found.shortestStep) +
+                          ",\"tags\":" + std::to_string(found.tags) + ",\"fit\":" + Number(fit) +
+                          ",\"maxTags\":" + Number(maxTags) + "}");
+        step = found.step;
+    }
     Utf8ChunkSink utf8(std::size_t{1} << 20, [&s](std::string_view chunk) { s.code.append(chunk); });
     CountingSink counting(utf8);
-    s.tags = WriteConversion(s.input, s.request, counting, step > 0 ? std::optional(step) : std::nullopt).tagPairs;
+    const ConversionCounts counts = WriteConversion(s.input, request, counting, step);
     utf8.Finish();
-    s.codePoints = counting.CodePoints();
-    return static_cast<std::uint32_t>(s.code.size());
-}
-
-VM_EXPORT(vm_code) const char* vm_code() { return Get().code.data(); }
-
-// The code's length as forums count it.
-VM_EXPORT(vm_code_points) double vm_code_points() { return static_cast<double>(Get().codePoints); }
-
-// The smallest step whose code is at most `limit` code points, 0 for none;
-// vm_fit_length and vm_fit_shortest_step tell the rest.
-VM_EXPORT(vm_fit) std::int32_t vm_fit(double limit) {
-    Get().fit = FitConversion(Get().input, Get().request, static_cast<std::uint64_t>(limit));
-    return Get().fit.step.value_or(0);
-}
-VM_EXPORT(vm_fit_length) double vm_fit_length() { return static_cast<double>(Get().fit.length); }
-VM_EXPORT(vm_fit_shortest_step) std::int32_t vm_fit_shortest_step() { return Get().fit.shortestStep; }
-
-// The units within the first `limit` characters of the trimmed input, as offset
-// into the input, length and colour; gives how many. A step above 0 stands in
-// for the step text (the one fit chose).
-VM_EXPORT(vm_preview) std::uint32_t vm_preview(std::int32_t step, std::uint32_t limit) {
-    State& s = Get();
-    s.units.clear();
-    for (const PreviewSpan& span :
-         PreviewSpans(s.input, s.request, step > 0 ? std::optional(step) : std::nullopt, limit)) {
+    const std::uint64_t length = counting.CodePoints();
+    for (const PreviewSpan& span : PreviewSpans(s.input, request, counts.step, previewCharacters)) {
         s.units.push_back(span.offset);
         s.units.push_back(span.length);
         s.units.push_back(Packed(span.colour));
     }
-    return static_cast<std::uint32_t>(s.units.size() / 3);
+    // The verdict the length and tag counts show beside the code.
+    const LimitVerdict over = OverLimits({length, counts.tagPairs}, fit, maxTags);
+    const bool overLength = over.length, overTags = over.tags;
+    std::string notes;
+    if (overLength)
+        notes += "{\"setting\":\"fit\",\"problem\":\"over-length\",\"length\":" + std::to_string(length) +
+                 ",\"bound\":" + Number(fit) + "}";
+    if (overTags)
+        notes += std::string(notes.empty() ? "" : ",") +
+                 "{\"setting\":\"max-tags\",\"problem\":\"over-tags\",\"tags\":" + std::to_string(counts.tagPairs) +
+                 ",\"bound\":" + Number(maxTags) + "}";
+    const double points = MapPreviewSize(request.styles.size);
+    return Report(json + ",\"ok\":true,\"problems\":[" + notes +
+                  "],\"code\":{\"bytes\":" + std::to_string(s.code.size()) + ",\"length\":" + std::to_string(length) +
+                  ",\"tags\":" + std::to_string(counts.tagPairs) + "},\"step\":" + std::to_string(counts.step) +
+                  ",\"fit\":" + fitJson + ",\"over\":{\"length\":" + Bool(overLength) + ",\"tags\":" + Bool(overTags) +
+                  "},\"preview\":{\"units\":" + std::to_string(s.units.size() / 3) +
+                  ",\"points\":" + (points >= 1 && points <= 200 ? Number(points) : "null") + "}}");
 }
+
+VM_EXPORT(vm_code) const char* vm_code() { return Get().code.data(); }
 VM_EXPORT(vm_preview_units) const std::int32_t* vm_preview_units() { return Get().units.data(); }
+VM_EXPORT(vm_strip_colours) const std::int32_t* vm_strip_colours() { return Get().strip.data(); }
 
-// The preview's font size in points for the size text, as the window maps it.
-VM_EXPORT(vm_preview_points) double vm_preview_points() { return MapPreviewSize(Get().request.styles.size); }
-
-// The one description of formats, blends, palettes, forums, start-up values,
-// sizes and fonts, as JSON; vm_result points at it. The page builds its lists
-// from it and names things by the names it holds.
-VM_EXPORT(vm_description) std::uint32_t vm_description() {
-    const Utf8Decoded json = DecodeUtf8(DescriptionJson());
-    return Hand(json.text);
-}
-
-// The format named by the scratch text, with its own template; 0 when no
-// format has that name (nothing changes then).
-VM_EXPORT(vm_set_format) int vm_set_format() {
-    const Format* format = FindFormat(EncodeUtf8(Get().scratch));
-    if (!format)
-        return 0;
-    Get().request.format = format;
-    Get().request.tags = format->Template();
-    return 1;
-}
-
-// The styles asked for that the format has no spelling for, as a JSON list of
-// names ("bold", "size", ...); vm_result points at it.
-VM_EXPORT(vm_missing_styles) std::uint32_t vm_missing_styles() {
-    std::string json = "[";
-    for (const std::string_view name : MissingStyles(*Get().request.format, Get().request.styles))
-        json += (json.size() > 1 ? ",\"" : "\"") + std::string(name) + "\"";
-    return Hand(DecodeUtf8(json + "]").text);
-}
-
-// Colour tags in the last code vm_convert wrote.
-VM_EXPORT(vm_code_tags) double vm_code_tags() { return static_cast<double>(Get().tags); }
-
-// As vm_fit, with at most maxTags colour tags too; vm_fit_tags tells the
-// chosen step's tags (or the shortest step's when none fits).
-VM_EXPORT(vm_fit_within) std::int32_t vm_fit_within(double limit, double maxTags) {
-    Get().fit = FitConversion(Get().input, Get().request, static_cast<std::uint64_t>(limit),
-                              maxTags >= 0 ? static_cast<std::uint64_t>(maxTags) : UINT64_MAX);
-    return Get().fit.step.value_or(0);
-}
-VM_EXPORT(vm_fit_tags) double vm_fit_tags() { return static_cast<double>(Get().fit.tags); }
-
-// Reads the input back as a code: in the current format and template, or, for
-// detect, in the format that reads most of it. The text goes to vm_result (its
-// length is returned); vm_decoded_colours lists the colours read.
-VM_EXPORT(vm_decode) std::uint32_t vm_decode(int detect) {
-    State& s = Get();
-    const Format& format = detect ? DetectFormat(s.input) : *s.request.format;
-    const DecodedCode decoded = DecodeCode(s.input, format, detect ? format.Template() : s.request.tags);
-    s.decodedFormat = &format;
-    s.decoded.clear();
-    for (const Rgb& colour : decoded.colours)
-        s.decoded.push_back(Packed(colour));
-    return Hand(decoded.text);
-}
-VM_EXPORT(vm_decoded_count) std::uint32_t vm_decoded_count() {
-    return static_cast<std::uint32_t>(Get().decoded.size());
-}
-VM_EXPORT(vm_decoded_colours) const std::int32_t* vm_decoded_colours() { return Get().decoded.data(); }
-
-// The name of the format the last vm_decode read; vm_result points at it.
-VM_EXPORT(vm_decoded_format) std::uint32_t vm_decoded_format() {
-    const Format* format = Get().decodedFormat;
-    return Hand(DecodeUtf8(format ? format->name : std::string_view()).text);
+// Reads the text back as a code, in the format that reads most of it: its text,
+// format, step, merging, styles and stops placed where its units sit, and all of
+// that as settings. A code whose colours need more stops than the bound gives
+// nothing to apply, and says so.
+VM_EXPORT(vm_read_back) std::uint32_t vm_read_back() {
+    const std::u16string_view input = Get().input;
+    const Format& format = DetectFormat(input);
+    const ReadBack back = ReadCodeBack(input, format, format.Template());
+    if (!back.coloured)
+        return Report("null");
+    const StyleOptions& st = back.styles;
+    const std::pair<std::string_view, std::string> settings[] = {
+        {"format", std::string(format.name)},
+        {"open", EncodeUtf8(back.tags.Open)},
+        {"middle", EncodeUtf8(back.tags.Middle)},
+        {"close", EncodeUtf8(back.tags.Close)},
+        {"colours", back.colours},
+        {"blend", "srgb"},
+        {"palette", ""},
+        {"step", std::to_string(back.step)},
+        {"fit", ""},
+        {"max-tags", ""},
+        {"forum", ""},
+        {"merge", back.merge ? "1" : "0"},
+        {"bold", st.bold ? "1" : "0"},
+        {"italic", st.italic ? "1" : "0"},
+        {"underline", st.underline ? "1" : "0"},
+        {"strike", st.strikethrough ? "1" : "0"},
+        {"size", EncodeUtf8(st.size)},
+        {"font", EncodeUtf8(st.font)},
+    };
+    std::string named = "{";
+    for (const auto& [name, value] : settings)
+        named += (named.size() > 1 ? "," : "") + Quoted(name) + ":" + Quoted(value);
+    const std::string problems =
+        back.tooMany ? ProblemJson({"colours", "too-many-stops", u"", std::nullopt}) : std::string();
+    return Report("{\"ok\":" + Bool(!back.tooMany) + ",\"text\":" + Quoted(back.text) +
+                  ",\"format\":" + Quoted(format.name) + ",\"step\":" + std::to_string(back.step) +
+                  ",\"merge\":" + Bool(back.merge) + ",\"styles\":{\"bold\":" + Bool(st.bold) +
+                  ",\"italic\":" + Bool(st.italic) + ",\"underline\":" + Bool(st.underline) +
+                  ",\"strike\":" + Bool(st.strikethrough) + ",\"size\":" + Quoted(st.size) +
+                  ",\"font\":" + Quoted(st.font) + "},\"colours\":" + Quoted(back.colours) +
+                  ",\"stops\":" + (back.colours.empty() ? "[]" : StopsJson(ReadStopList(back.colours))) +
+                  ",\"settings\":" + named + "},\"problems\":[" + problems + "]}");
 }
 
 // Debian's wasm32 C++ runtime has no exceptions: a throw stops the module with a

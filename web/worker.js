@@ -1,9 +1,12 @@
 'use strict';
 // The conversion runs here, off the page's thread, so typing never waits for it.
 // The page compiles the module while this worker starts, and sends it over.
+// Messages both ways carry named fields only; their shapes are written down in
+// the notes on the worker's protocol. Every rule (settings, stops, limits, read
+// back) is the core's: this file moves values and names across.
 
 let wasmModule = null;
-const decoder = new TextDecoder('utf-16le');
+const utf8Decoder = new TextDecoder();
 const utf8Encoder = new TextEncoder();
 let core = null;
 
@@ -21,68 +24,18 @@ function load() {
   core = instance.exports;
 }
 
-function put(area, text) {
-  const at = area(text.length);
+function put(text) {
+  const at = core.vm_scratch(text.length);
   const units = new Uint16Array(core.memory.buffer, at, text.length);
   for (let i = 0; i < text.length; i++) units[i] = text.charCodeAt(i);
 }
 
-function result(units) {
-  return decoder.decode(new Uint16Array(core.memory.buffer, core.vm_result(), units));
-}
-
-const FIELDS = ['open', 'middle', 'close', 'step', 'size', 'font'];
-const FLAGS = ['merge', 'bold', 'italic', 'underline', 'strike'];
-const STRIP = 256; // the strip's colours, stretched to its width
-
-// A fault in a setting the user can see and fix: no code, a message beside it.
-class SettingError extends Error {
-  constructor(field, detail) {
-    super(field);
-    this.detail = { field, ...detail };
-  }
-}
-
-function applySettings(s) {
-  core.vm_reset();
-  // The format first: it brings its own template, which the texts then replace.
-  put(core.vm_scratch, s.dialect);
-  core.vm_set_format();
-  const set = (name, value) => {
-    put(core.vm_scratch, `${name}=${value}`);
-    core.vm_set();
-  };
-  for (const name of FIELDS) set(name, s[name]);
-  for (const name of FLAGS) set(name, s[name] ? '1' : '0');
-  const colour = (text) => {
-    put(core.vm_scratch, text);
-    return core.vm_colour();
-  };
-  pickers = [colour(s.start), colour(s.end)];
-  if (s.colours.trim() !== '') {
-    // Stops as CSS writes them, read by the core; a refusal names the first stop it cannot read.
-    if (!cssStops(s.colours)) {
-      const bad = s.colours.split(/,(?![^(]*\))/).find((stop) => !cssStops(`${stop},${stop}`));
-      throw new SettingError('colours', { notColour: (bad ?? s.colours).trim().slice(0, 40) });
-    }
-  } else {
-    [s.start, s.end].forEach((stop, i) => {
-      if (pickers[i] < 0) throw new SettingError(i === 0 ? 'start' : 'end', { notColour: stop });
-      core.vm_add_stop(pickers[i]);
-    });
-    core.vm_use_stops();
-  }
-  put(core.vm_scratch, s.blend);
-  if (!core.vm_set_blend_css()) throw new SettingError('blend', { notBlend: s.blend.slice(0, 40) });
-}
-
-function cssStops(text) {
-  put(core.vm_scratch, text);
-  return core.vm_set_stops_css();
+// The module's report on its last call, read after the call: the memory may have grown.
+function report(length) {
+  return JSON.parse(utf8Decoder.decode(new Uint8Array(core.memory.buffer, core.vm_json(), length)));
 }
 
 let text = '';
-let pickers = []; // the start and end colours as read, for the colour pickers
 let textPut = false; // whether the instance holds `text`
 
 function putText() {
@@ -94,59 +47,97 @@ function putText() {
   textPut = true;
 }
 
-// The text read back as a code in whichever format reads it: its text, colours
-// and format, or nothing when it holds no colour.
-function decoded() {
-  putText();
-  const length = core.vm_decode(1);
-  const count = core.vm_decoded_count();
-  if (count === 0) return null;
-  const decodedText = result(length);
-  const colours = [...new Int32Array(core.memory.buffer, core.vm_decoded_colours(), count)];
-  return { text: decodedText, colours, format: result(core.vm_decoded_format()) };
+// Settings by name become the module's "name=value" lines; a value cannot hold a line break.
+function applySettings(settings) {
+  const lines = [];
+  const problems = [];
+  for (const [name, raw] of Object.entries(settings)) {
+    const value = String(raw);
+    if (/[\r\n]/.test(value)) problems.push({ setting: name, problem: 'line-break', value: value.slice(0, 40) });
+    else lines.push(`${name}=${value}`);
+  }
+  put(lines.join('\n'));
+  return [...problems, ...report(core.vm_set()).problems];
 }
 
-function convert(s) {
+const VIEW = { previewCharacters: 4000, codeShown: 10000, stripColours: 256 };
+
+function convert(job) {
   putText();
-  applySettings(s);
-  // The core throws, which here traps, for what the check names: ask first.
-  const problem = core.vm_check();
-  if (problem === 1) throw new SettingError('text', { tooLong: true });
-  if (problem === 2) throw new SettingError('colours', { twoColours: true });
-  const missing = JSON.parse(result(core.vm_missing_styles()));
-  // The CLI's limits, up to 2^64 - 1. No code is near 2^53 characters, so a
-  // limit beyond it is as good as 2^53, which a double holds exactly.
-  const limit = (id) => {
-    if (s[id] === '') return -1;
-    if (!/^[0-9]+$/.test(s[id]) || BigInt(s[id]) >= 2n ** 64n) throw new SettingError(id, { notNumber: s[id].slice(0, 40) });
-    return Math.min(Number(s[id]), Number.MAX_SAFE_INTEGER);
-  };
-  const maxTags = limit('max-tags');
-  let step = 0;
-  if (s.fit !== '') {
-    step = core.vm_fit_within(limit('fit'), maxTags);
-    if (step === 0) {
-      throw new SettingError('fit', {
-        noFit: s.fit, shortest: core.vm_fit_length(), atStep: core.vm_fit_shortest_step(),
-        ...(maxTags >= 0 && { maxTags: s['max-tags'], tags: core.vm_fit_tags() }),
-      });
-    }
+  const view = { ...VIEW, ...job.view };
+  const refused = applySettings(job.settings ?? {});
+  const readBack = job.readBack ? report(core.vm_read_back()) : null;
+  if (refused.length) {
+    return { type: 'converted', id: job.id, ok: false, problems: refused, code: null, step: null,
+      limits: null, fit: null, over: { length: false, tags: false }, missingStyles: [], preview: null,
+      strip: new Int32Array(0), colours: null, readBack };
   }
-  // The code goes over as its bytes, moved rather than copied; the page decodes it
-  // whole only to copy it, and the box's share of it here.
-  const size = core.vm_convert(step); // may grow the memory: views come after
-  const bytes = new Uint8Array(core.memory.buffer, core.vm_code(), size).slice();
-  const head = new TextDecoder().decode(bytes.subarray(0, s.codeShown * 3), { stream: true });
-  const shown = head.slice(0, s.codeShown);
-  const cut = shown.length < head.length || bytes.length > s.codeShown * 3;
-  const length = core.vm_code_points();
-  const tags = core.vm_code_tags();
-  const colours = core.vm_strip(STRIP); // before its pointer: it fills the vector
-  const strip = new Int32Array(core.memory.buffer, core.vm_strip_colours(), colours).slice();
-  const count = core.vm_preview(step, s.previewCharacters);
-  const units = new Int32Array(core.memory.buffer, core.vm_preview_units(), count * 3).slice();
-  return { bytes, shown, cut, length, tags, maxTags, missing, step, units, strip, points: core.vm_preview_points() };
+  const r = report(core.vm_convert(view.previewCharacters, view.stripColours));
+  const memory = core.memory.buffer;
+  const strip = new Int32Array(memory, core.vm_strip_colours(), r.strip).slice();
+  let code = null;
+  let preview = null;
+  if (r.ok) {
+    // The code goes over as its bytes, moved rather than copied; the page decodes it
+    // whole only to copy it, and the box's share of it here.
+    const bytes = new Uint8Array(memory, core.vm_code(), r.code.bytes).slice();
+    const head = new TextDecoder().decode(bytes.subarray(0, view.codeShown * 3), { stream: true });
+    const shown = head.slice(0, view.codeShown);
+    const cut = shown.length < head.length || bytes.length > view.codeShown * 3;
+    code = { bytes, shown, cut, length: r.code.length, tags: r.code.tags };
+    const units = new Int32Array(memory, core.vm_preview_units(), r.preview.units * 3).slice();
+    preview = { units, stride: 3, layout: ['offset', 'length', 'rgb'], points: r.preview.points };
+  }
+  return { type: 'converted', id: job.id, ok: r.ok, problems: r.problems, code, step: r.step, limits: r.limits,
+    fit: r.fit, over: r.over, missingStyles: r.missingStyles, preview, strip, colours: r.colours, readBack };
 }
+
+// --- the page before its rewrite: the old message shape, answered in its shape ---------
+
+const OLD_SETTINGS = ['start', 'end', 'colours', 'blend', 'open', 'middle', 'close', 'step', 'size', 'font', 'fit', 'max-tags'];
+const OLD_FLAGS = ['merge', 'bold', 'italic', 'underline', 'strike'];
+
+function fromOld(data) {
+  const s = data.settings;
+  const settings = { format: s.dialect };
+  for (const name of OLD_SETTINGS) settings[name] = s[name];
+  for (const name of OLD_FLAGS) settings[name] = s[name] ? '1' : '0';
+  // The old page read start and end only for the pickers while it had colours.
+  if (s.colours.trim() !== '') {
+    delete settings.start;
+    delete settings.end;
+  }
+  return { id: data.id, settings, view: { previewCharacters: s.previewCharacters, codeShown: s.codeShown },
+    readBack: data.detect, old: s };
+}
+
+function toOld(r, s) {
+  const packed = (hex) => (hex ? parseInt(hex.slice(1), 16) : -1);
+  const pickers = r.colours ? [packed(r.colours.start), packed(r.colours.end)] : [];
+  const back = r.readBack;
+  const decoded = back?.ok ? { text: back.text, colours: back.stops.map((stop) => packed(stop.rgb)), format: back.format } : null;
+  const problem = r.problems.find((p) => !p.problem.startsWith('over-'));
+  if (!r.ok && problem) {
+    const field = problem.setting;
+    const error = {
+      'not-colour': { field, notColour: problem.value },
+      'not-stop': { field, notColour: problem.value },
+      'too-many-stops': { field, notColour: problem.value },
+      'one-colour': { field, twoColours: true },
+      'not-blend': { field, notBlend: problem.value },
+      'text-too-long': { field, tooLong: true },
+      'not-number': { field, notNumber: problem.value },
+      'no-fit': { field, noFit: s.fit, shortest: problem.length, atStep: problem.shortestStep,
+        ...(problem.maxTags !== null && { maxTags: s['max-tags'], tags: problem.tags }) },
+      fault: { fault: problem.value },
+    }[problem.problem] ?? { field, notColour: problem.value };
+    return { id: r.id, error, pickers, decoded, took: r.took };
+  }
+  return { id: r.id, ...r.code, maxTags: r.limits.maxTags ?? -1, missing: r.missingStyles, step: r.step,
+    units: r.preview.units, strip: r.strip, points: r.preview.points ?? NaN, pickers, decoded, took: r.took };
+}
+
+// --- messages ---------------------------------------------------------------------------
 
 let latest = null;
 const wake = new MessageChannel();
@@ -154,42 +145,49 @@ const wake = new MessageChannel();
 // Messages that queued up while a conversion ran are all read before the next
 // one starts: only the newest settings are converted.
 wake.port1.onmessage = () => {
-  const job = latest;
+  const data = latest;
   latest = null;
-  if (!job) return;
+  if (!data) return;
+  const job = data.type === 'convert' ? data : fromOld(data);
   let reply;
-  let read = null;
   try {
-    if (job.detect) read = decoded();
-    reply = { id: job.id, ...convert(job.settings), pickers, decoded: read };
+    reply = convert(job);
   } catch (error) {
-    if (error instanceof SettingError) {
-      reply = { id: job.id, error: error.detail, pickers, decoded: read };
-    } else {
-      // A trap (out of memory, a fault in the core): start over with a new
-      // instance, which gets the text again with the next job.
-      load();
-      textPut = false;
-      reply = { id: job.id, error: { fault: String(error && error.message) } };
-    }
+    // A trap (out of memory, a fault in the core): start over with a new
+    // instance, which gets the text again with the next job.
+    load();
+    textPut = false;
+    reply = { type: 'converted', id: job.id, ok: false, code: null, preview: null, colours: null, readBack: null,
+      strip: new Int32Array(0), problems: [{ setting: null, problem: 'fault', value: String(error && error.message) }] };
   }
-  postMessage(reply, reply.units ? [reply.units.buffer, reply.bytes.buffer, reply.strip.buffer] : []);
+  if (job.old) reply = toOld(reply, job.old);
+  const moved = [reply.strip?.buffer, reply.code?.bytes.buffer ?? reply.bytes?.buffer,
+    reply.preview?.units.buffer ?? reply.units?.buffer].filter(Boolean);
+  postMessage(reply, moved);
 };
 
 onmessage = ({ data }) => {
-  if (data.module) {
+  if (data.type === 'module' || data.module) {
     wasmModule = data.module;
     load();
-    // The one description of formats, start-up values, fonts and sizes.
-    postMessage({ ready: JSON.parse(result(core.vm_description())) });
+    // The one description of settings, formats, start-up values, fonts and sizes.
+    const description = report(core.vm_description());
+    postMessage({ type: 'ready', description });
+    postMessage({ ready: description }); // the old page's shape
+    return;
+  }
+  if (data.type === 'stops') {
+    const colours = String(data.colours ?? '');
+    put(colours.trim() ? colours : `${data.start ?? ''}, ${data.end ?? ''}`);
+    postMessage({ type: 'stops', id: data.id, ...report(core.vm_stops()) });
     return;
   }
   if (data.text !== undefined) {
     text = data.text;
     textPut = false;
   }
-  if (latest?.detect) data.detect = true; // a paste's reading back outlives the settings after it
+  // A paste's reading back outlives the settings after it.
+  if (latest?.detect || latest?.readBack) data.readBack = data.detect = true;
   latest = data;
   wake.port2.postMessage(0);
 };
-

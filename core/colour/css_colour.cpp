@@ -235,57 +235,70 @@ std::vector<double> FixPositions(const std::vector<std::optional<double>>& given
     return out;
 }
 
-bool ReadStops(std::string_view text, Gradient& gradient, std::string_view& bad) {
-    std::vector<CssColour> colours;
+StopList ReadStopList(std::string_view text) {
+    StopList list;
     std::vector<std::optional<double>> given;
-    bool anyPosition = false;
     for (std::size_t from = 0; from <= text.size();) {
+        if (list.rows.size() == kMaxStops) {
+            list.problem = StopsProblem::TooMany;
+            break;
+        }
         // The next comma outside parentheses ends the stop.
         std::size_t end = from;
         for (int depth = 0; end < text.size() && (depth > 0 || text[end] != ','); ++end)
             depth += text[end] == '(' ? 1 : text[end] == ')' ? -1 : 0;
-        const std::string_view stop = Trim(text.substr(from, end - from));
-        bad = stop;
-        std::string_view colour = stop;
-        std::optional<double> position;
-        const std::size_t blank = stop.find_last_of(" \t\n");
-        if (stop.ends_with('%') && blank != std::string_view::npos) {
-            const std::optional<Token> token = ReadToken(stop.substr(blank + 1));
-            if (!token || token->unit != Unit::Percent)
-                return false;
-            position = token->value / 100;
-            colour = Trim(stop.substr(0, blank));
-            anyPosition = true;
+        StopRow row{Trim(text.substr(from, end - from)), {}, std::nullopt, std::nullopt};
+        row.colour = row.text;
+        bool readable = true;
+        const std::size_t blank = row.text.find_last_of(" \t\n");
+        if (row.text.ends_with('%') && blank != std::string_view::npos) {
+            const std::optional<Token> token = ReadToken(row.text.substr(blank + 1));
+            readable = token && token->unit == Unit::Percent;
+            if (readable)
+                row.position = token->value / 100;
+            row.colour = Trim(row.text.substr(0, blank));
         }
-        const std::optional<CssColour> read = ReadCssColour(colour);
-        if (!read)
-            return false;
-        colours.push_back(*read);
-        given.push_back(position);
+        if (readable)
+            row.read = ReadCssColour(row.colour);
+        if (!row.read && list.problem == StopsProblem::None) {
+            list.problem = StopsProblem::NotStop;
+            list.bad = list.rows.size();
+        }
+        given.push_back(row.position);
+        list.rows.push_back(row);
         from = end + 1;
     }
-    bad = {};
-    if (colours.size() < 2)
-        return false;
+    if (list.problem == StopsProblem::None && list.rows.size() < 2)
+        list.problem = StopsProblem::OneColour;
+    list.at = FixPositions(given);
+    return list;
+}
+
+void UseStops(const StopList& list, Gradient& gradient) {
     gradient.stops.clear();
     gradient.exact.clear();
     gradient.positions.clear();
-    const bool plain = std::all_of(colours.begin(), colours.end(), [](const CssColour& c) { return c.plain; });
-    for (const CssColour& c : colours) {
-        gradient.stops.push_back(ToRgb(c.colour));
+    const bool plain = std::all_of(list.rows.begin(), list.rows.end(), [](const StopRow& r) { return r.read->plain; });
+    for (const StopRow& row : list.rows) {
+        gradient.stops.push_back(ToRgb(row.read->colour));
         if (!plain)
-            gradient.exact.push_back(c.colour);
+            gradient.exact.push_back(row.read->colour);
     }
-    if (anyPosition) {
-        gradient.positions = FixPositions(given);
-        // Positions that are the equal spacing anyway keep the exact integer rule.
-        const double m = static_cast<double>(colours.size() - 1);
-        bool even = true;
-        for (std::size_t j = 0; j < colours.size(); ++j)
-            even = even && gradient.positions[j] == static_cast<double>(j) / m;
-        if (even)
-            gradient.positions.clear();
-    }
+    // Positions that are the equal spacing anyway keep the exact integer rule.
+    const double m = static_cast<double>(list.rows.size() - 1);
+    bool even = true;
+    for (std::size_t j = 0; j < list.rows.size(); ++j)
+        even = even && list.at[j] == static_cast<double>(j) / m;
+    if (!even)
+        gradient.positions = list.at;
+}
+
+bool ReadStops(std::string_view text, Gradient& gradient, std::string_view& bad) {
+    const StopList list = ReadStopList(text);
+    bad = list.problem == StopsProblem::NotStop ? list.rows[list.bad].text : std::string_view();
+    if (list.problem != StopsProblem::None)
+        return false;
+    UseStops(list, gradient);
     return true;
 }
 

@@ -89,6 +89,11 @@ CodeMeasure OutputLengths::Measure(std::int32_t k) const {
     return {length, tags};
 }
 
+LimitVerdict OverLimits(const CodeMeasure& code, std::optional<std::uint64_t> length,
+                        std::optional<std::uint64_t> tags) {
+    return {length && code.length > *length, tags && code.tags > *tags};
+}
+
 StepFit FitStep(const OutputLengths& lengths, std::int32_t n, std::uint64_t limit, std::uint64_t maxTags) {
     StepFit fit;
     fit.length = UINT64_MAX;

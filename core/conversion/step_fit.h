@@ -51,6 +51,15 @@ struct StepFit {
     std::int32_t shortestStep = 1;    // the step reaching that shortest length
 };
 
+// What the limits say of a code made: over the length, over the colour tags. A
+// limit not given is never passed.
+struct LimitVerdict {
+    bool length = false;
+    bool tags = false;
+};
+LimitVerdict OverLimits(const CodeMeasure& code, std::optional<std::uint64_t> length,
+                        std::optional<std::uint64_t> tags);
+
 // Scans k = 1, 2, ... up to n - 1 (just 1 for n <= 2) and stops at the first
 // step within both the length limit and the tag count.
 StepFit FitStep(const OutputLengths& lengths, std::int32_t n, std::uint64_t limit, std::uint64_t maxTags = UINT64_MAX);

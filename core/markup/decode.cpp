@@ -36,6 +36,7 @@ public:
                 (Head() || Token(tags_.Close, true) || Escape() || Style()))
                 continue;
             Literal(code_[at_++]);
+            literalEnd_ = at_;
         }
         return std::move(out_);
     }
@@ -64,6 +65,7 @@ private:
     bool Head() {
         if (!StartsWith(at_, tags_.Open))
             return false;
+        const std::size_t from = at_;
         std::size_t at = at_ + tags_.Open.size();
         std::int32_t channels[3] = {};
         for (std::int32_t& channel : channels) {
@@ -93,7 +95,11 @@ private:
             return false;
         at_ = at + tags_.Middle.size();
         ++out_.marks;
-        colour_ = channels[0] << 16 | channels[1] << 8 | channels[2];
+        const std::int32_t colour = channels[0] << 16 | channels[1] << 8 | channels[2];
+        // A format that restates the colour after a character opens no new unit there.
+        if (!(format_.restated != 0 && from > 0 && code_[from - 1] == format_.restated && colour == colour_))
+            out_.headAt.push_back(out_.text.size());
+        colour_ = colour;
         const Rgb rgb{static_cast<Channel>(channels[0]), static_cast<Channel>(channels[1]),
                       static_cast<Channel>(channels[2])};
         if (out_.colours.empty() || !(out_.colours.back() == rgb))
@@ -129,10 +135,27 @@ private:
     }
 
     bool Style() {
-        for (const StyleSpelling* style : {&format_.bold, &format_.italic, &format_.underline, &format_.strike})
-            if (Token(style->open) || Token(style->close))
+        StyleOptions& read = out_.styles;
+        const std::pair<const StyleSpelling*, bool*> flags[] = {{&format_.bold, &read.bold},
+                                                                {&format_.italic, &read.italic},
+                                                                {&format_.underline, &read.underline},
+                                                                {&format_.strike, &read.strikethrough}};
+        for (const auto& [style, flag] : flags) {
+            const std::size_t from = at_;
+            if (Token(style->open)) {
+                // An empty pair after a '[' is bbcode's escape of it, not the style.
+                const bool escape = literalEnd_ == from && code_[from - 1] == u'[' && StartsWith(at_, style->close);
+                if (escape)
+                    Token(style->close);
+                *flag = *flag || !escape;
                 return true;
-        for (const StyleSpelling* style : {&format_.size, &format_.font}) {
+            }
+            if (Token(style->close))
+                return true;
+        }
+        const std::pair<const StyleSpelling*, std::u16string*> values[] = {{&format_.size, &read.size},
+                                                                           {&format_.font, &read.font}};
+        for (const auto& [style, value] : values) {
             if (Token(style->close))
                 return true;
             if (!StartsWith(at_, style->open))
@@ -141,11 +164,27 @@ private:
             const std::size_t end = code_.substr(from, kMaxStyleValue + style->valueEnd.size()).find(style->valueEnd);
             if (end == std::u16string_view::npos)
                 continue;
+            *value = StyleValue(code_.substr(from, end), style == &format_.size);
             at_ = from + end + style->valueEnd.size();
             ++out_.marks;
             return true;
         }
         return false;
+    }
+
+    // A size or font value as the settings give it: HTML's escapes undone, a CSS
+    // size name back to HTML's number.
+    std::u16string StyleValue(std::u16string_view value, bool size) const {
+        if (format_.escaping == Escaping::Html) {
+            const DecodedCode unescaped = DecodeCode(value, format_, TagTemplate{});
+            value = unescaped.text;
+            if (size && format_.cssSize)
+                for (std::size_t n = 1; n <= std::size(kCssSizes); ++n)
+                    if (value == kCssSizes[n - 1])
+                        return std::u16string(1, static_cast<char16_t>(u'0' + n));
+            return std::u16string(value);
+        }
+        return std::u16string(value);
     }
 
     std::u16string_view code_;
@@ -154,6 +193,7 @@ private:
     std::u16string starts_;
     std::size_t at_ = 0;
     std::int32_t colour_ = -1;
+    std::size_t literalEnd_ = 0; // where in the code the last plain character ended
     DecodedCode out_;
 };
 

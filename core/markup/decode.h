@@ -4,6 +4,7 @@
 
 #include "core/colour/colour.h"
 #include "core/markup/formats.h"
+#include "core/markup/style_wrap.h"
 #include "core/markup/tag_template.h"
 
 #include <cstddef>
@@ -18,6 +19,8 @@ struct DecodedCode {
     std::u16string text;
     std::vector<std::int32_t> colourAt; // per UTF-16 unit of text: 0xRRGGBB, or -1 outside a colour tag
     std::vector<Rgb> colours;           // the colour tags in order, neighbours of one colour once
+    std::vector<std::size_t> headAt;    // where in text each colour tag opens, in order
+    StyleOptions styles;                // the style tags read, size and font as the settings write them
     std::size_t marks = 0;              // tags, style tags and escapes read: how well the format fits
 };
 

@@ -134,9 +134,6 @@ const Format& FormatOf(Dialect dialect) {
 }
 
 StyleTags StyleTagsFor(const StyleOptions& styles, const Format& format) {
-    // HTML's seven font sizes as CSS names them.
-    constexpr std::u16string_view kCssSizes[] = {u"x-small", u"small",    u"medium",   u"large",
-                                                 u"x-large", u"xx-large", u"xxx-large"};
     std::u16string_view size = styles.size;
     if (format.cssSize && size.size() == 1 && size[0] >= u'1' && size[0] <= u'7')
         size = kCssSizes[size[0] - u'1'];

@@ -15,6 +15,10 @@ namespace velmorant {
 
 // A style's texts; none in the format when open is empty. For size and font the
 // value goes between open and value end.
+// HTML's seven font sizes as CSS names them, for formats with cssSize.
+inline constexpr std::u16string_view kCssSizes[] = {u"x-small", u"small",    u"medium",   u"large",
+                                                    u"x-large", u"xx-large", u"xxx-large"};
+
 struct StyleSpelling {
     std::u16string_view open;
     std::u16string_view valueEnd;

@@ -328,6 +328,38 @@ TEST(CssStops, PositionsFixedUpAsCssDoes) {
     }
 }
 
+// The stop editor's rows and the first one it cannot read, from one pass; a list
+// past the bound is refused whatever it holds.
+TEST(CssStops, ListsSplitIntoRows) {
+    std::string many;
+    for (std::size_t j = 0; j <= kMaxStops; ++j)
+        many += "red,";
+    const struct Row {
+        const char* name;
+        std::string text;
+        StopsProblem problem;
+        std::size_t rows, bad = 0;
+    } rows[] = {
+        {"commas inside a function stay", "red, rgb(1, 2, 3) 40%, blue", StopsProblem::None, 3},
+        {"the first bad stop is named", "red, bleu, x, blue", StopsProblem::NotStop, 4, 1},
+        {"a bad position", "red 5x%, blue", StopsProblem::NotStop, 2, 0},
+        {"one colour", "red", StopsProblem::OneColour, 1},
+        {"one more than the bound", many, StopsProblem::TooMany, kMaxStops},
+        {"three million commas", std::string(3 << 20, ','), StopsProblem::TooMany, kMaxStops},
+    };
+    for (const Row& row : rows) {
+        const StopList list = ReadStopList(row.text);
+        EXPECT_EQ(list.problem, row.problem) << row.name;
+        EXPECT_EQ(list.rows.size(), row.rows) << row.name;
+        EXPECT_EQ(list.at.size(), list.rows.size()) << row.name;
+        if (row.problem == StopsProblem::NotStop)
+            EXPECT_EQ(list.bad, row.bad) << row.name;
+    }
+    const StopList placed = ReadStopList("red, rgb(1, 2, 3) 40%, blue 20%, lime");
+    EXPECT_EQ(placed.rows[1].colour, "rgb(1, 2, 3)");
+    EXPECT_EQ(placed.at, (std::vector<double>{0, 0.4, 0.4, 1}));
+}
+
 TEST(CssStops, ColoursBlendsAndPowerlessHues) {
     const struct Row {
         const char* text;

@@ -1,8 +1,12 @@
 // Every format: one row of its whole code, and one property over all of them:
-// what is written reads back as the same text and colours, and the fit's count
-// of length and tags is what is written.
+// what is written reads back as the same text and colours, read back into
+// settings it is written again byte for byte, and the fit's count of length and
+// tags is what is written.
 
+#include "core/colour/colour.h"
+#include "core/colour/css_colour.h"
 #include "core/conversion/conversion.h"
+#include "core/conversion/read_back.h"
 #include "core/conversion/visible_controls.h"
 #include "core/markup/counting_sink.h"
 #include "core/markup/decode.h"
@@ -121,11 +125,60 @@ TEST(Formats, EveryCodeReadsBackAsItsTextAndColours) {
                             ASSERT_EQ(decoded.colourAt[i], c.red << 16 | c.green << 8 | c.blue) << "at " << i;
                     });
                 }
+                // Whole-text units are the fit's alone: the step text gives 1 to n - 1.
+                const ReadBack back = ReadCodeBack(whole.text, format, request.tags);
+                ConversionRequest again = RequestFor(format);
+                again.step = DecodeUtf8(std::to_string(back.step)).text;
+                again.merge = back.merge;
+                again.styles = back.styles;
+                std::string_view bad;
+                ASSERT_TRUE(back.colours.empty() || ReadStops(back.colours, again.gradient, bad)) << back.colours;
+                if (step == 1 || step < n)
+                    EXPECT_EQ(EncodeUtf8(Write(back.text, again)), EncodeUtf8(whole.text)) << "stops: " << back.colours;
                 const CodeMeasure measure = MeasureConversion(input, request, step);
                 EXPECT_EQ(measure.length, counted.CodePoints());
                 EXPECT_EQ(measure.tags, counts.tagPairs);
             }
         }
+    }
+}
+
+// Codes read back as issues met them: each unit keeps its own colour, and a code
+// whose colours need more stops than the bound says so rather than half apply.
+TEST(Formats, ReadBackKeepsEachUnitsColour) {
+    std::u16string random, gradient;
+    std::mt19937 draw(24);
+    for (int i = 0; i < 210000; ++i)
+        random += u"&#" +
+                  ColourCode({static_cast<Channel>(draw() % 256), static_cast<Channel>(draw() % 256),
+                              static_cast<Channel>(draw() % 256)}) +
+                  u"x";
+    ConversionRequest two = RequestFor(*FindFormat("minecraft"));
+    gradient = Write(std::u16string(210000, u'x'), two);
+    const struct Row {
+        const char* name;
+        std::u16string code;
+        const char* format;
+        bool tooMany;
+    } rows[] = {
+        {"three colours, one a unit", u"&#FF0000H&#FF8800i&#FFFF00!", "minecraft", false},
+        {"two tags", u"[color=#FF0000]A[/color][color=#00FF00]B[/color]", "default", false},
+        {"210,000 units of two colours", gradient, "minecraft", false},
+        {"210,000 random colours", random, "minecraft", true},
+    };
+    for (const Row& row : rows) {
+        const Format& format = *FindFormat(row.format);
+        const ReadBack back = ReadCodeBack(row.code, format, format.Template());
+        EXPECT_EQ(back.tooMany, row.tooMany) << row.name;
+        EXPECT_EQ(back.colours.empty(), row.tooMany) << row.name;
+        if (row.tooMany)
+            continue;
+        ConversionRequest again = RequestFor(format);
+        std::string_view bad;
+        ASSERT_TRUE(ReadStops(back.colours, again.gradient, bad)) << row.name;
+        again.step = DecodeUtf8(std::to_string(back.step)).text;
+        again.styles = back.styles;
+        EXPECT_EQ(EncodeUtf8(Write(back.text, again)), EncodeUtf8(row.code)) << row.name;
     }
 }
 

@@ -4,20 +4,20 @@
 let trapNext = 0;
 let newest = null;
 const convertPlain = convert;
-convert = (settings) => {
+convert = (job) => {
   if (trapNext > 0) {
     trapNext--;
     core.vm_trap();
   }
   const began = performance.now();
-  const reply = convertPlain(settings);
+  const reply = convertPlain(job);
   reply.took = performance.now() - began;
   return reply;
 };
 const onmessagePlain = onmessage;
 onmessage = (event) => {
   if (!event.data.trap) {
-    if (event.data.settings) newest = { id: event.data.id, settings: event.data.settings };
+    if (event.data.settings) newest = event.data;
     onmessagePlain(event);
     return;
   }
