@@ -56,13 +56,13 @@ const velmorantView = (() => {
     for (const el of document.querySelectorAll('[data-caption]:not([data-index])')) el.textContent = S.caption(el.dataset.caption, lang, W.settings);
     for (const el of document.querySelectorAll('[data-help]')) el.textContent = S.help(el.dataset.help, lang) || t[`${el.dataset.help}Hint`];
     // Options carry captions alone, short enough for a phone; the chosen one's help stands below.
-    const words = (list, select) => [...select.options].forEach((o, i) => {
+    const named = (list, select) => [...select.options].forEach((o, i) => {
       const item = list[i - (select.options.length - list.length)];
       if (item) o.textContent = S.itemCaption(item, lang);
     });
-    words(d.formats, $('format'));
-    words(d.blends, $('blend-space'));
-    words(d.hueMethods, $('blend-hue'));
+    named(d.formats, $('format'));
+    named(d.blends, $('blend-space'));
+    named(d.hueMethods, $('blend-hue'));
     $('forum').options[0].textContent = t.noForum;
     for (const p of d.palettes) {
       const button = $(`palette-${p.name}`);
