@@ -165,7 +165,7 @@
     V.start(description);
     bound = description.bounds?.setting ?? bound;
     const notes = [];
-    const stored = Store.load(notes);
+    const stored = Store.load(notes, 4 * bound);
     const link = Store.linked();
     state.lang = ['zh', 'en'].includes(link?.lang) ? link.lang : ['zh', 'en'].includes(stored.lang) ? stored.lang : state.lang;
     state.dark = stored.dark === '1';
@@ -186,7 +186,7 @@
     const theirs = link && S.whole(link, bad, bound);
     state.fromLink = Boolean(link) && S.names().some((n) => n in link) && !S.same(theirs, state.own);
     state.settings = state.fromLink ? theirs : state.own;
-    state.notes = [...state.notes.filter((n) => n.setting === 'text'), ...bad.map((p) => ({ ...p, given: state.settings[p.setting] }))];
+    state.notes = [...state.notes.filter((n) => !(n.setting in state.settings)), ...bad.map((p) => ({ ...p, given: state.settings[p.setting] }))];
     if (!state.fromLink && !bad.length) Store.unlink(); // no news: the address is the page's again
     savedSettings = state.own;
     savedText = state.text;
@@ -343,7 +343,7 @@
     setTimeout(() => URL.revokeObjectURL(url), 1000);
   }
   async function importNamed(file) {
-    const list = file && file.size <= 100000 ? Store.imported(await file.text()) : null;
+    const list = file && file.size <= 4 << 20 ? Store.imported(await file.text()) : null;
     if (!list) {
       state.notes = [...state.notes.filter((n) => n.problem !== 'bad-file'), { setting: null, problem: 'bad-file' }];
       return draw();

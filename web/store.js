@@ -9,8 +9,8 @@ const velmorantStore = (() => {
   // The ~5 MB all file pages share holds 2.5 M char16s: the text takes at most a
   // fifth, so settings and other pages keep room.
   const TEXT_KEPT = 500000;
-  // Stored settings are a few hundred characters; more is not ours to read.
-  const SETTINGS_KEPT = 100000;
+  // Named settings and an imported file: a few settings each, so a few times one setting's bound.
+  const NAMED_SIZE = 1 << 20;
   // Servers and chat programs cut longer links (Apache's request line stops at 8,190 bytes).
   const LINK = 8000;
   // Named settings: enough for anyone's forums, few enough to list in a select.
@@ -50,8 +50,9 @@ const velmorantStore = (() => {
   }
 
   // The user's own settings, language and background, as stored.
-  function load(problems) {
-    const raw = get(SETTINGS, SETTINGS_KEPT, problems);
+  // `bound`: the most characters stored settings can hold, each within its own bound.
+  function load(problems, bound) {
+    const raw = get(SETTINGS, bound, problems);
     const v = raw === null ? {} : parse(raw);
     if ('dialect' in v && !('format' in v)) v.format = v.dialect; // as stored before formats had their name
     return v;
@@ -89,7 +90,7 @@ const velmorantStore = (() => {
 
   // Named settings: {name: settings that differ from start-up}.
   function named() {
-    const list = parse(get(NAMED, SETTINGS_KEPT, []) ?? '{}');
+    const list = parse(get(NAMED, NAMED_SIZE, []) ?? '{}');
     return Object.fromEntries(Object.entries(list).slice(0, NAMED_KEPT).filter(([, v]) => v && typeof v === 'object'));
   }
   function saveNamed(list) {
@@ -99,7 +100,7 @@ const velmorantStore = (() => {
   // An exported file: a small JSON object that says what it is.
   const exported = (list) => JSON.stringify({ velmorant: 'settings', named: list }, null, 1);
   function imported(text) {
-    if (text.length > SETTINGS_KEPT) return null;
+    if (text.length > NAMED_SIZE) return null;
     const v = parse(text);
     return v.velmorant === 'settings' && v.named && typeof v.named === 'object' && !Array.isArray(v.named) ? v.named : null;
   }

@@ -178,7 +178,7 @@ async function run(page, steps, log) {
     },
     readBack: async () => {
       if (m.fromLink) return; // reading back while a link's settings wait changes no stored settings
-      const format = pick(['bbcode', 'minecraft', 'html']);
+      const format = pick(['minecraft', 'html', 'span']);
       const code = cliRun(argsOf({ ...startup, format, ...template(format), colours: pick(COLOURS) }), 'Read me').stdout;
       await ACTIONS.paste(code);
       const offered = await page.waitForSelector('#read-back:visible', { timeout: 5000 }).then(() => true, () => false);
