@@ -6,10 +6,10 @@
 // happens in the core; this file only moves values across and names them.
 
 #include "core/colour/colour.h"
-#include "core/colour/colour_catalogue.h"
-#include "core/colour/colour_space.h"
 #include "core/colour/css_colour.h"
-#include "core/colour/gradient_stops.h"
+#include "core/colour/gradient.h"
+#include "core/colour/mixing.h"
+#include "core/colour/palettes.h"
 #include "core/conversion/conversion.h"
 #include "core/conversion/description.h"
 #include "core/conversion/forum_limits.h"

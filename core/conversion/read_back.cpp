@@ -1,7 +1,8 @@
 #include "core/conversion/read_back.h"
 
 #include "core/colour/css_colour.h"
-#include "core/colour/gradient_stops.h"
+#include "core/colour/gradient.h"
+#include "core/markup/decode.h"
 #include "core/text/text.h"
 #include "core/text/units.h"
 

@@ -4,10 +4,7 @@
 // text with them gives every unit the colour read, and a code Velmorant wrote
 // comes back byte for byte.
 
-#include "core/markup/decode.h"
-#include "core/markup/formats.h"
-#include "core/markup/style_wrap.h"
-#include "core/markup/tag_template.h"
+#include "core/markup/output_shape.h"
 
 #include <cstddef>
 #include <cstdint>
