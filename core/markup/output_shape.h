@@ -3,6 +3,8 @@
 // code is spelled, how the text is escaped, and the style tags around the code.
 // A Format (core/markup/formats.h lists them) is one row of these.
 
+#include "core/text/words.h"
+
 #include <optional>
 #include <string>
 #include <string_view>
@@ -88,6 +90,7 @@ inline constexpr std::u16string_view kCssSizes[] = {u"x-small", u"small",    u"m
 struct Format {
     std::string_view name;    // on the command line and the page
     std::string_view summary; // one line for the help
+    Words caption, help;      // the page's; help.en empty: the summary says it
     std::optional<Dialect> dialect;
     std::u16string_view open, middle, close;
     CodeStyle code;
