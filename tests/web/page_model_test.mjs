@@ -78,6 +78,9 @@ async function run(page, steps, log) {
   m.settings = await fields(page, ['start', 'end', 'colours', 'format', 'open', 'middle', 'close', 'step', 'fit', 'max-tags', 'size', 'font', ...FLAGS]);
   m.settings.blend = 'srgb';
   const startup = { ...m.settings };
+  // Stored settings: what differs from start-up, a format without its own template.
+  const ownOf = (stored) => Object.fromEntries(Object.keys(startup).map((n) =>
+    [n, stored[n] ?? (stored.format ? template(stored.format) : {})[n] ?? startup[n]]));
   m.own = m.settings;
   const snapshot = () => ({ text: m.text, settings: m.settings, own: m.own, fromLink: m.fromLink });
   const step = (change) => { // an action that changes nothing is no step
@@ -188,7 +191,7 @@ async function run(page, steps, log) {
       const stored = await page.evaluate(() => JSON.parse(localStorage.getItem('velmorant.settings')));
       step(() => {
         m.text = 'Read me';
-        m.settings = { ...startup, ...stored };
+        m.settings = ownOf(stored);
       });
       if ((await copied(page)) !== code) throw new Error('read back does not convert to the same code');
     },
@@ -244,7 +247,7 @@ async function run(page, steps, log) {
     const wrong = Object.keys(shown).filter((n) => shown[n] !== want[n]);
     if ((await page.inputValue('#text')) !== m.text) wrong.push('text shown');
     const stored = await page.evaluate(() => [JSON.parse(localStorage.getItem('velmorant.settings') || '{}'), localStorage.getItem('velmorant.text')]);
-    const own = { ...startup, ...(stored[0].format ? template(stored[0].format) : {}), ...stored[0] };
+    const own = ownOf(stored[0]);
     wrong.push(...Object.keys(startup).filter((n) => own[n] !== m.own[n]).map((n) => `stored ${n}`));
     if ((stored[1] ?? startText) !== m.text) wrong.push('text stored');
     if ((await page.isVisible('#from-link')) !== m.fromLink) wrong.push('banner');
