@@ -187,7 +187,8 @@
     state.fromLink = Boolean(link) && S.names().some((n) => n in link) && !S.same(theirs, state.own);
     state.settings = state.fromLink ? theirs : state.own;
     state.notes = [...state.notes.filter((n) => !(n.setting in state.settings)), ...bad.map((p) => ({ ...p, given: state.settings[p.setting] }))];
-    if (!state.fromLink && !bad.length) Store.unlink(); // no news: the address is the page's again
+    // Settings that are no news: the address is the page's again. A link's language stays for the visit.
+    if (link && !state.fromLink && !bad.length && S.names().some((n) => n in link)) Store.unlink();
     savedSettings = state.own;
     savedText = state.text;
     convert();

@@ -540,10 +540,14 @@ const FAULTS = [
     return code.startsWith('[color=') && (await page.inputValue('#text')) === 'my draft';
   }],
   ['3 M commas stored: the page answers within a second, and says why', async () => {
-    await fresh(); // the same page opened plainly, on this machine at this load
-    const plain = await page.evaluate(() => performance.now());
-    await fresh('', JSON.stringify({ colours: ','.repeat(3 << 20) }));
-    const took = (await page.evaluate(() => performance.now())) - plain;
+    // Against the same page opened plainly, the quicker of two opens each: the machine may be busy.
+    const open = async (stored) => {
+      await fresh('', stored);
+      return page.evaluate(() => performance.now());
+    };
+    const plain = Math.min(await open(null), await open(null));
+    const stored = JSON.stringify({ colours: ','.repeat(3 << 20) });
+    const took = Math.min(await open(stored), await open(stored)) - plain;
     return took < 1000 && (await page.textContent('#message')) !== '' && (await copied(page)) !== null ? true : `${took} ms more`;
   }],
   ['125,000 stops in a link: a note, a code, Reset', async () => {
