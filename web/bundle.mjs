@@ -14,7 +14,7 @@ const hash = (text) => `sha256-${createHash('sha256').update(text, 'utf8').diges
 
 const style = read('page.css');
 // The page's parts, each using only those before it; page.js wires them up.
-const parts = ['words.js', 'settings.js', 'store.js', 'legacy.js', 'client.js', 'stops.js', 'view.js', 'page.js'];
+const parts = ['words.js', 'settings.js', 'store.js', 'client.js', 'stops.js', 'view.js', 'page.js'];
 const script = parts.map(read).join('');
 const hooks = pageHooks ? readFileSync(pageHooks, 'utf8') : '';
 const worker = read('worker.js') + (workerHooks ? readFileSync(workerHooks, 'utf8') : '');

@@ -18,23 +18,13 @@ const velmorantClient = (() => {
   let latest = null; // the answer to the newest request, once it came
   let waiting = []; // copies waiting for the answer to the newest request
   let retried = 0; // the request sent again by itself after a fault
-  let legacy = null; // TEMPORARY
-  const post = (m) => {
-    if (!legacy) return worker.postMessage(m);
-    if (m.type === 'stops') return setTimeout(() => receive(velmorantLegacy.stops(m)));
-    worker.postMessage(velmorantLegacy.request(m));
-  };
 
   function start({ ready, converted, stops }) {
     Object.assign(handlers, { ready, converted, stops });
     // The module is embedded, as a page opened from a file can fetch nothing; it
     // compiles here while the worker starts.
     worker = new Worker(URL.createObjectURL(new Blob([$('worker-source').textContent], { type: 'text/javascript' })));
-    // TEMPORARY: the first answer tells which messages the worker speaks.
-    worker.onmessage = ({ data }) => {
-      legacy ??= !data.type;
-      if (Boolean(data.type) !== legacy) receive(legacy ? velmorantLegacy.answer(data) : data);
-    };
+    worker.onmessage = ({ data }) => receive(data);
     const encoded = atob($('module').textContent);
     const bytes = new Uint8Array(encoded.length);
     for (let i = 0; i < encoded.length; i++) bytes[i] = encoded.charCodeAt(i);
@@ -50,13 +40,13 @@ const velmorantClient = (() => {
     if (text !== sentText) message.text = sentText = text;
     if (readBack) message.readBack = true;
     last = { text, settings, readBack };
-    post(message);
+    worker.postMessage(message);
     return message.id;
   }
 
   let stopsId = 0;
   function stops(colours, start, end) {
-    post({ type: 'stops', id: ++stopsId, colours, start, end });
+    worker.postMessage({ type: 'stops', id: ++stopsId, colours, start, end });
   }
 
   function receive(data) {
