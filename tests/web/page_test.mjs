@@ -7,7 +7,7 @@
 // tests' build; the shipped page must hold none of its hooks.
 // Usage: node page_test.mjs PAGE CLI NODE_MODULES CHROMIUM OUT_DIR SHIPPED_PAGE
 import { spawnSync } from 'node:child_process';
-import { readFileSync } from 'node:fs';
+import { readFileSync, writeFileSync } from 'node:fs';
 import { join } from 'node:path';
 import { pathToFileURL } from 'node:url';
 import { check as oracle, randomGradients, stopsArgument } from './colour_oracle.mjs';
@@ -548,7 +548,16 @@ const FAULTS = [
     const plain = Math.min(await open(null), await open(null));
     const stored = JSON.stringify({ colours: ','.repeat(3 << 20) });
     const took = Math.min(await open(stored), await open(stored)) - plain;
-    return took < 1000 && (await page.textContent('#message')) !== '' && (await copied(page)) !== null ? true : `${took} ms more`;
+    const said = (await page.textContent('#message')) !== '' && (await copied(page)) !== null;
+    // Less the browser's own share: its first read of a storage holding 6 MB, in a page that does nothing else.
+    writeFileSync(join(out, 'blank.html'), '');
+    await page.goto(pathToFileURL(join(out, 'blank.html')).href);
+    const browser = await page.evaluate(() => {
+      const began = performance.now();
+      localStorage.getItem('velmorant.settings');
+      return performance.now() - began;
+    });
+    return said && took - browser < 1000 ? true : `${took} ms more, the browser's share ${browser} ms`;
   }],
   ['125,000 stops in a link: a note, a code, Reset', async () => {
     await fresh(`colours=${'red,'.repeat(125000)}`);
