@@ -16,7 +16,7 @@
   const state = {
     text: '',
     settings: null, // on screen, by setting name
-    own: null, // the user's own settings: what is stored; differs only while a link's wait
+    own: null, // the user's own settings, as stored; they differ only while a link's settings wait
     fromLink: false,
     lang: /^zh\b/i.test(navigator.language || '') ? 'zh' : 'en',
     dark: false,
