@@ -73,7 +73,7 @@ bool ReadInput(const Options& options, std::FILE* in, std::FILE* err, const std:
         std::fprintf(err,
                      "velmorant-cli: %s is too long: the limit is %zu UTF-16 code units, what 32-bit positions "
                      "can count\n",
-                     inputName.c_str(), kMaxInputCodeUnits);
+                     inputName.c_str(), kMaxInputChar16s);
         break;
     case Status::kOutOfMemory:
         std::fprintf(err, "velmorant-cli: out of memory after reading %zu bytes of %s\n", input.bytesRead,
@@ -234,7 +234,7 @@ int RunCommand(std::span<const std::string_view> args, std::FILE* in, std::FILE*
     if (options.stats)
         std::fprintf(
             err, "velmorant-cli: %zu characters in, %zu characters out (%zu UTF-16 units), %zu tags, step %d\n",
-            CountCodePoints(input.text), counted.CodePoints(), counted.CodeUnits(), counts.tagPairs, counts.step);
+            CountCodePoints(input.text), counted.CodePoints(), counted.Char16s(), counts.tagPairs, counts.step);
     return kSuccess;
 }
 

@@ -74,7 +74,7 @@ std::string DescriptionJson() {
         return "{\"name\":" + Quoted(f.name) + ",\"summary\":" + Quoted(f.summary) +
                Worded(f.caption, f.help, f.summary) + ",\"open\":" + Quoted(f.open) +
                ",\"middle\":" + Quoted(f.middle) + ",\"close\":" + Quoted(f.close) +
-               ",\"window\":" + (f.dialect ? "true" : "false") + ",\"styles\":[" + styles + "]}";
+               ",\"window\":" + (f.window ? "true" : "false") + ",\"styles\":[" + styles + "]}";
     });
     const std::string blends = Array(Spaces(), [](Space s) {
         return "{\"name\":" + Quoted(SpaceName(s)) + ",\"polar\":" + (IsPolar(s) ? "true" : "false") +

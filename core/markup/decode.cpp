@@ -193,7 +193,7 @@ private:
     const TagTemplate& tags_;
     std::u16string starts_;
     std::size_t at_ = 0;
-    std::int32_t colour_ = -1;
+    PackedRgb colour_ = -1;
     std::size_t literalEnd_ = 0; // where in the code the last plain character ended
     DecodedCode out_;
 };

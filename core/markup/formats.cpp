@@ -9,7 +9,7 @@ namespace velmorant {
 
 namespace {
 
-// The window's style tags: bulletin-board tags whatever the dialect.
+// The window's style tags: bulletin-board tags whatever the preset.
 constexpr StyleSpelling kWindowBold{u"[B]", {}, u"[/B]"}, kWindowItalic{u"[i]", {}, u"[/i]"},
     kWindowUnderline{u"[u]", {}, u"[/u]"}, kWindowStrike{u"[strike]", {}, u"[/strike]"},
     kWindowSize{u"[size=", u"]", u"[/size]"}, kWindowFont{u"[font=", u"]", u"[/font]"};
@@ -22,7 +22,7 @@ constexpr Format kFormats[] = {
      {"[color=#…] (start-up)", "[color=#…]（初始）"},
      {"[color=#RRGGBB]…[/color] round each unit: the code most forums read",
       "每段文字外加 [color=#RRGGBB]…[/color]：多数论坛都认"},
-     Dialect::Startup,
+     true,
      u"[color=#",
      u"]",
      u"[/color]",
@@ -41,7 +41,7 @@ constexpr Format kFormats[] = {
      "<font color=RRGGBB> tags",
      {"HTML <font>", "HTML <font>"},
      {{}, "<font color=RRGGBB> 标签：旧网页和论坛"},
-     Dialect::Html,
+     true,
      u"<font color=",
      u">",
      u"</font>",
@@ -60,7 +60,7 @@ constexpr Format kFormats[] = {
      "[color=RRGGBB] tags",
      {"UBB [color=…]", "UBB [color=…]"},
      {{}, "[color=RRGGBB] 标签，不带 #：UBB 论坛"},
-     Dialect::Ubb,
+     true,
      u"[color=",
      u"]",
      u"[/color]",
@@ -79,7 +79,7 @@ constexpr Format kFormats[] = {
      "QQ Space [ftc=RRGGBB] tags",
      {"QQ Space [ftc=…]", "QQ 空间 [ftc=…]"},
      {{}, "QQ 空间的 [ftc=RRGGBB] 标签"},
-     Dialect::Qq,
+     true,
      u"[ftc=",
      u"]",
      u"[/ft]",
@@ -98,7 +98,7 @@ constexpr Format kFormats[] = {
      "24-bit terminal colours, to preview",
      {"Terminal colours", "终端颜色"},
      {{}, "24 位终端颜色，在终端里看效果"},
-     Dialect::Ansi,
+     true,
      u"\x1b[38;2;",
      u"m",
      u"\x1b[0m",
@@ -117,7 +117,7 @@ constexpr Format kFormats[] = {
      "HTML5 <span style=\"color:#rrggbb\">, text escaped",
      {"HTML5 <span>", "HTML5 <span>"},
      {{}, "HTML5 <span style=\"color:#rrggbb\">，文字已转义：网页用"},
-     std::nullopt,
+     false,
      u"<span style=\"color:#",
      u"\">",
      u"</span>",
@@ -136,7 +136,7 @@ constexpr Format kFormats[] = {
      "[color=#rrggbb] for phpBB, MyBB, SMF, XenForo",
      {"BBCode [color=#…]", "BBCode [color=#…]"},
      {{}, "phpBB、MyBB、SMF、XenForo 用的 [color=#rrggbb]"},
-     std::nullopt,
+     false,
      u"[color=#",
      u"]",
      u"[/color]",
@@ -155,7 +155,7 @@ constexpr Format kFormats[] = {
      "&#RRGGBB before each unit (Minecraft plugins)",
      {"Minecraft &#RRGGBB", "Minecraft &#RRGGBB"},
      {{}, "每段前加 &#RRGGBB（Minecraft 插件）"},
-     std::nullopt,
+     false,
      u"&#",
      {},
      {},
@@ -174,7 +174,7 @@ constexpr Format kFormats[] = {
      "\u00a7x\u00a7R\u00a7R\u00a7G\u00a7G\u00a7B\u00a7B before each unit",
      {"Minecraft §x", "Minecraft §x"},
      {{}, "每段前加 §x§R§R§G§G§B§B"},
-     std::nullopt,
+     false,
      u"\u00a7x",
      {},
      {},
@@ -193,7 +193,7 @@ constexpr Format kFormats[] = {
      "<#rrggbb> before each unit (MiniMessage)",
      {"MiniMessage <#…>", "MiniMessage <#…>"},
      {{}, "每段前加 <#rrggbb>（MiniMessage）"},
-     std::nullopt,
+     false,
      u"<#",
      u">",
      {},
@@ -210,6 +210,10 @@ constexpr Format kFormats[] = {
      kNone},
 };
 
+constexpr bool Named(std::size_t row, std::string_view name) { return kFormats[row].name == name; }
+static_assert(Named(kDefaultFormat, "default") && Named(kHtmlFormat, "html") && Named(kUbbFormat, "ubb") &&
+              Named(kQqFormat, "qq") && Named(kAnsiFormat, "ansi"));
+
 } // namespace
 
 std::span<const Format> Formats() { return kFormats; }
@@ -218,13 +222,6 @@ const Format* FindFormat(std::string_view name) {
     const auto row =
         std::find_if(std::begin(kFormats), std::end(kFormats), [&](const Format& f) { return f.name == name; });
     return row == std::end(kFormats) ? nullptr : &*row;
-}
-
-const Format& FormatOf(Dialect dialect) {
-    for (const Format& format : kFormats)
-        if (format.dialect == dialect)
-            return format;
-    return kFormats[0];
 }
 
 StyleTags StyleTagsFor(const StyleOptions& styles, const Format& format) {

@@ -5,7 +5,6 @@
 
 #include "core/text/words.h"
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -19,17 +18,13 @@ struct TagTemplate {
     friend bool operator==(const TagTemplate&, const TagTemplate&) = default;
 };
 
-// What the code is written for. Startup is the window's own template, before any
-// preset is picked; Ansi is a terminal: escapes with decimal codes, no style tags.
-enum class Dialect { Startup, Html, Ubb, Qq, Ansi };
-
-// Six upper-case hex digits (the forum dialects), "R;G;B" in decimal for
+// Six upper-case hex digits (the window's formats), "R;G;B" in decimal for
 // terminal escapes, six lower-case digits, or Minecraft's "§x§R§R§G§G§B§B".
 enum class CodeStyle { Hex, Decimal, HexLower, SectionDigits };
 
 // How characters the target would read as markup are written.
 enum class Escaping {
-    None,        // the window's dialects: the text as typed
+    None,        // the window's formats: the text as typed
     Html,        // & < > " as entities, repeated blanks kept, <br> before a line break
     BbCode,      // an empty [b][/b] after each "[", so no tag can start there
     MiniMessage, // "\" before "<" and "\"
@@ -74,6 +69,10 @@ struct OutputShape {
 
 // A style's texts; none in the format when open is empty. For size and font the
 // value goes between open and value end.
+// HTML's seven font sizes as CSS names them, for formats with cssSize.
+inline constexpr std::u16string_view kCssSizes[] = {u"x-small", u"small",    u"medium",   u"large",
+                                                    u"x-large", u"xx-large", u"xxx-large"};
+
 struct StyleSpelling {
     std::u16string_view open;
     std::u16string_view valueEnd;
@@ -81,17 +80,13 @@ struct StyleSpelling {
     bool Available() const { return !open.empty(); }
 };
 
-// HTML's seven font sizes as CSS names them, for formats with cssSize.
-inline constexpr std::u16string_view kCssSizes[] = {u"x-small", u"small",    u"medium",   u"large",
-                                                    u"x-large", u"xx-large", u"xxx-large"};
-
 // One format the code can be written in: how a colour is spelled, the texts
 // around a unit, how the text is escaped and the format's own styles.
 struct Format {
     std::string_view name;    // on the command line and the page
     std::string_view summary; // one line for the help
     Words caption, help;      // the page's; help.en empty: the summary says it
-    std::optional<Dialect> dialect;
+    bool window;              // one of the window's: its start-up template, its presets, a terminal
     std::u16string_view open, middle, close;
     CodeStyle code;
     Escaping escaping;

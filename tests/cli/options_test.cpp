@@ -96,14 +96,14 @@ TEST(ParseOptions, AcceptsEveryOptionInBothForms) {
          [](Options& o) {
              o.gradient.stops = {{255, 0, 0}, {255, 0, 0}}, o.gradient.blend = {Space::Lab};
          }},
-        {"dialect ansi", {"--dialect", "ansi"}, [](Options& o) { o.format = &FormatOf(Dialect::Ansi); }},
+        {"dialect ansi", {"--dialect", "ansi"}, [](Options& o) { o.format = &Formats()[kAnsiFormat]; }},
         {"merge, fit and stats",
          {"--merge", "--fit", "10000", "--stats"},
          [](Options& o) { o.merge = o.stats = true, o.fit = 10000; }},
         {"fit zero", {"--fit=0"}, [](Options& o) { o.fit = 0; }},
-        {"dialect html", {"--dialect", "html"}, [](Options& o) { o.format = &FormatOf(Dialect::Html); }},
-        {"dialect ubb", {"--dialect=ubb"}, [](Options& o) { o.format = &FormatOf(Dialect::Ubb); }},
-        {"dialect qq", {"--dialect", "qq"}, [](Options& o) { o.format = &FormatOf(Dialect::Qq); }},
+        {"dialect html", {"--dialect", "html"}, [](Options& o) { o.format = &Formats()[kHtmlFormat]; }},
+        {"dialect ubb", {"--dialect=ubb"}, [](Options& o) { o.format = &Formats()[kUbbFormat]; }},
+        {"dialect qq", {"--dialect", "qq"}, [](Options& o) { o.format = &Formats()[kQqFormat]; }},
         {"open middle close",
          {"--open", "<b c=", "--middle=>", "--close", "</b>"},
          [](Options& o) { o.open = u"<b c=", o.middle = u">", o.close = u"</b>"; }},
@@ -144,7 +144,7 @@ TEST(ParseOptions, AcceptsEveryOptionInBothForms) {
          {"--star", "FF0000", "--dia=html", "--bo", "--mer", "--h"},
          [](Options& o) {
              o.gradient.stops.front() = {255, 0, 0};
-             o.format = &FormatOf(Dialect::Html);
+             o.format = &Formats()[kHtmlFormat];
              o.styles.bold = o.merge = o.help = true;
          }},
         {"a full name that is a prefix of another", {"--strike"}, [](Options& o) { o.styles.strikethrough = true; }},

@@ -32,11 +32,11 @@ std::string Hex(const Rgb& colour) {
 }
 
 std::vector<std::string> ArgsFor(const Settings& s) {
-    static const char* const dialects[] = {"html", "ubb", "qq"};
+    static const char* const formats[] = {"html", "ubb", "qq"};
     std::vector<std::string> args{"--start", Hex(s.start), "--end", Hex(s.end), "--step", EncodeUtf8(s.step)};
     args.insert(args.end(), {"--size", EncodeUtf8(s.size), "--font", EncodeUtf8(s.font)});
     if (s.row >= 0)
-        args.insert(args.end(), {"--dialect", dialects[s.row]});
+        args.insert(args.end(), {"--dialect", formats[s.row]});
     for (const char style : s.styles)
         args.push_back(style == 'b' ? "--bold" : style == 'i' ? "--italic" : style == 'u' ? "--underline" : "--strike");
     return args;
