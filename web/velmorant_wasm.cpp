@@ -335,7 +335,7 @@ VM_EXPORT(vm_description) std::uint32_t vm_description() {
     std::string json = DescriptionJson();
     json.pop_back();
     return Report(json + ",\"bounds\":{\"stops\":" + std::to_string(kMaxStops) + ",\"setting\":" +
-                  std::to_string(kMaxSettingLength) + ",\"text\":" + std::to_string(kMaxTextUnits) + "}}");
+                  std::to_string(kMaxSettingLength) + ",\"text\":" + std::to_string(kMaxTextChar16s) + "}}");
 }
 
 // The scratch text as "name=value" lines, in any order, over the start-up
@@ -425,7 +425,7 @@ VM_EXPORT(vm_convert) std::uint32_t vm_convert(std::uint32_t previewCharacters, 
                       "\"preview\":null}");
     };
     if (check == ConversionProblem::TextTooLong)
-        return failed("{\"setting\":\"text\",\"problem\":\"text-too-long\",\"bound\":" + std::to_string(kMaxTextUnits) +
+        return failed("{\"setting\":\"text\",\"problem\":\"text-too-long\",\"bound\":" + std::to_string(kMaxTextChar16s) +
                       "}");
     if (check != ConversionProblem::None)
         return failed("{\"setting\":\"colours\",\"problem\":\"one-colour\"}");
