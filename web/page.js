@@ -90,9 +90,14 @@
         ...over.map((name) => ({ setting: name, problem: 'not-kept', bound, note: true, given: state.own[name] }))];
     }
     savedSettings = state.own;
+  }
+
+  // The text is written when the worker answers, not at every key: a fast
+  // typist's keys between two answers cost one write of a long text, not one each.
+  function storeText() {
     if (state.text !== savedText) {
       const kept = Store.saveText(state.text);
-      state.notes = state.notes.filter((n) => n.problem !== 'text-not-kept');
+      state.notes = state.notes.filter((n) => !(n.setting === 'text' && n.problem === 'not-kept'));
       if (!kept && state.text.length > Store.TEXT_KEPT) state.notes.push({ setting: 'text', problem: 'not-kept', bound: Store.TEXT_KEPT, note: true });
       savedText = state.text;
     }
@@ -142,6 +147,7 @@
   // --- the worker's answers ------------------------------------------------------------------
 
   function converted(r, fault) {
+    storeText();
     if (fault) {
       state.status = { key: 'recovered' };
       return draw();
@@ -153,8 +159,10 @@
     draw();
   }
 
+  // Positions as a person writes them: the core's 57.99999999999999 for 58 % is a double's.
+  const written = (p) => (p === null || p === undefined ? null : Number(Number(p).toPrecision(12)));
   function stopsRead(answer) {
-    state.stops = answer.stops;
+    state.stops = answer.stops.map((s) => ({ ...s, position: written(s.position) }));
     draw();
   }
 
@@ -451,6 +459,7 @@
     importNamed(e.target.files[0]);
     e.target.value = '';
   });
+  addEventListener('pagehide', storeText);
   // A link opened over the page: the page writes its address by replaceState, which says nothing here.
   addEventListener('hashchange', () => ready && fromAddress());
 })();
