@@ -37,7 +37,7 @@
 namespace velmorant {
 namespace {
 
-// The longest value one setting may hold, in UTF-16 code units: room for
+// The longest value one setting may hold, in char16s: room for
 // kMaxStops stops of 64 characters each. A longer value is refused unread, so a
 // stored or linked value of megabytes costs nothing.
 constexpr std::size_t kMaxSettingLength = kMaxStops * 64;
@@ -270,8 +270,6 @@ std::uint32_t Report(std::string json) {
     return static_cast<std::uint32_t>(Get().json.size());
 }
 
-std::int32_t Packed(const Rgb& c) { return c.red << 16 | c.green << 8 | c.blue; }
-
 std::string Value(std::string_view name) {
     const auto row = Get().values.find(name);
     return row == Get().values.end() ? std::string() : row->second;
@@ -301,9 +299,9 @@ std::string ColourJson(std::string_view name) {
 
 using namespace velmorant;
 
-// Room for `units` UTF-16 code units of settings or a stop list; valid until the next call.
-VM_EXPORT(vm_scratch) char16_t* vm_scratch(std::uint32_t units) {
-    Get().scratch.resize(units);
+// Room for `length` char16s of settings or a stop list; valid until the next call.
+VM_EXPORT(vm_scratch) char16_t* vm_scratch(std::uint32_t length) {
+    Get().scratch.resize(length);
     return Get().scratch.data();
 }
 
@@ -415,7 +413,7 @@ VM_EXPORT(vm_convert) std::uint32_t vm_convert(std::uint32_t previewCharacters, 
         GradientWalker walker(request.gradient, 1, static_cast<std::int32_t>(stripColours - 1), 0);
         for (std::int32_t i = 0; i < static_cast<std::int32_t>(stripColours); ++i) {
             walker.MoveTo(i);
-            s.strip.push_back(Packed(walker.Colour()));
+            s.strip.push_back(Pack(walker.Colour()));
         }
     }
     json += ",\"strip\":" + std::to_string(s.strip.size());
@@ -425,8 +423,8 @@ VM_EXPORT(vm_convert) std::uint32_t vm_convert(std::uint32_t previewCharacters, 
                       "\"preview\":null}");
     };
     if (check == ConversionProblem::TextTooLong)
-        return failed("{\"setting\":\"text\",\"problem\":\"text-too-long\",\"bound\":" + std::to_string(kMaxTextChar16s) +
-                      "}");
+        return failed(
+            "{\"setting\":\"text\",\"problem\":\"text-too-long\",\"bound\":" + std::to_string(kMaxTextChar16s) + "}");
     if (check != ConversionProblem::None)
         return failed("{\"setting\":\"colours\",\"problem\":\"one-colour\"}");
     std::optional<std::int32_t> step;
@@ -452,7 +450,7 @@ VM_EXPORT(vm_convert) std::uint32_t vm_convert(std::uint32_t previewCharacters, 
     for (const PreviewSpan& span : PreviewSpans(s.input, request, counts.step, previewCharacters)) {
         s.units.push_back(span.offset);
         s.units.push_back(span.length);
-        s.units.push_back(Packed(span.colour));
+        s.units.push_back(Pack(span.colour));
     }
     // The verdict the length and tag counts show beside the code.
     const LimitVerdict over = OverLimits({length, counts.tagPairs}, fit, maxTags);

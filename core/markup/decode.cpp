@@ -96,7 +96,7 @@ private:
             return false;
         at_ = at + tags_.Middle.size();
         ++out_.marks;
-        const std::int32_t colour = channels[0] << 16 | channels[1] << 8 | channels[2];
+        const PackedRgb colour = channels[0] << 16 | channels[1] << 8 | channels[2];
         // A format that restates the colour after a character opens no new unit there.
         if (!(format_.restated != 0 && from > 0 && code_[from - 1] == format_.restated && colour == colour_))
             out_.headAt.push_back(out_.text.size());
