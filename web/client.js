@@ -65,7 +65,6 @@ const velmorantClient = (() => {
         return;
       }
       data.forText = last.text; // the preview's units are offsets into it
-      data.forSettings = last.settings;
       latest = data;
       handlers.converted(data, false);
       for (const resolve of waiting) resolve(data);

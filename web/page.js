@@ -106,7 +106,7 @@
   let stopsFor = null;
   function convert() {
     state.pending = true;
-    C.convert(state.text, state.settings, pasted);
+    C.convert(state.text, S.request(state.settings), pasted);
     pasted = false;
     const s = state.settings;
     const key = `${s.colours}\n${s.start}\n${s.end}`;

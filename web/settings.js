@@ -57,6 +57,8 @@ const velmorantSettings = (() => {
       else taken[name] = value;
     }
     if (taken.format && !TEMPLATE.some((part) => part in taken)) Object.assign(s, template(taken.format));
+    // Start and end alone mean the gradient between them, as on the command line.
+    if (('start' in taken || 'end' in taken) && !('colours' in taken)) s.colours = '';
     return Object.assign(s, taken);
   }
 
@@ -75,6 +77,14 @@ const velmorantSettings = (() => {
     return out;
   }
 
+  // What the core is asked for: what differs from start-up, as the CLI would be given it.
+  // With a colours list, start and end are its ends and go unsaid; without one, they are the gradient.
+  function request(s) {
+    const out = diff(s);
+    for (const name of s.colours.trim() ? ['start', 'end'] : ['colours']) delete out[name];
+    return out;
+  }
+
   const same = (a, b) => names().every((name) => a[name] === b[name]);
 
   // A caption or help line in the page's language; the core's words first.
@@ -88,7 +98,7 @@ const velmorantSettings = (() => {
   const itemHelp = (item, lang) => item.help?.[lang] ?? item.summary ?? '';
 
   return {
-    start, names, startup, isFlag, whole, diff, same, template, caption, help, itemCaption, itemHelp,
+    start, names, startup, isFlag, whole, diff, request, same, template, caption, help, itemCaption, itemHelp,
     get description() { return description; },
   };
 })();

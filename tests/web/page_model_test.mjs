@@ -25,9 +25,11 @@ const template = (name) => {
   const f = description.formats.find((x) => x.name === name);
   return { open: f.open, middle: f.middle, close: f.close };
 };
+// As the page asks the core: with a colours list, start and end are its ends.
 function argsOf(s) {
   const args = [];
   for (const [name, value] of Object.entries(s)) {
+    if (s.colours.trim() ? name === 'start' || name === 'end' : name === 'colours') continue;
     if (FLAGS.includes(name)) {
       if (value === '1') args.push(`--${name}`);
     } else if (value !== '' || !['colours', 'fit', 'max-tags'].includes(name)) args.push(`--${name === 'format' ? 'dialect' : name}=${value}`);
