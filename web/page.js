@@ -291,9 +291,7 @@
     if (!offer?.ok) return;
     act('read-back', () => {
       const given = offer.settings;
-      const s = { ...state.settings, ...given };
-      if (given.format && !['open', 'middle', 'close'].some((p) => p in given)) Object.assign(s, S.template(given.format));
-      state.settings = s;
+      state.settings = S.withTemplate({ ...state.settings, ...given }, given);
       state.text = offer.text.replace(/\r\n?/g, '\n');
       state.offer = null;
     }, { focus: 'text' });

@@ -36,8 +36,16 @@ const velmorantSettings = (() => {
   const startup = () => Object.fromEntries(kept().map((r) => [r.name, r.kind === 'flag' ? flag(String(r.startup)) ?? '0' : r.startup]));
   const isFlag = (name) => row(name)?.kind === 'flag';
   const format = (name) => description.formats.find((f) => f.name === name);
-  const TEMPLATE = ['open', 'middle', 'close'];
-  const template = (name) => Object.fromEntries(TEMPLATE.map((part) => [part, format(name)[part]]));
+  // A format's template: the settings a format's row gives a value of.
+  const templateParts = () => names().filter((name) => name in description.formats[0]);
+  const template = (name) => Object.fromEntries(templateParts().map((part) => [part, format(name)[part]]));
+  const ofKind = (kind) => kept().filter((r) => r.kind === kind).map((r) => r.name);
+
+  // A format given without its template brings its own, as on the command line.
+  function withTemplate(s, given) {
+    if (given.format && !templateParts().some((part) => part in given)) Object.assign(s, template(given.format));
+    return s;
+  }
 
 
   // Settings in full from some given ones: start-up values for the rest; a
@@ -56,9 +64,10 @@ const velmorantSettings = (() => {
       else if (row(name).list === 'formats' && !format(value)) bad.push({ setting: name, problem: 'not-format', value: value.slice(0, 40) });
       else taken[name] = value;
     }
-    if (taken.format && !TEMPLATE.some((part) => part in taken)) Object.assign(s, template(taken.format));
-    // Start and end alone mean the gradient between them, as on the command line.
-    if (('start' in taken || 'end' in taken) && !('colours' in taken)) s.colours = '';
+    withTemplate(s, taken);
+    // The end colours alone mean the gradient between them, as on the command line.
+    const [stops] = ofKind('stops');
+    if (ofKind('colour').some((name) => name in taken) && !(stops in taken)) s[stops] = '';
     return Object.assign(s, taken);
   }
 
@@ -70,10 +79,10 @@ const velmorantSettings = (() => {
     const out = {};
     for (const name of names()) {
       if (s[name] === base[name]) continue;
-      if (own && TEMPLATE.includes(name) && s[name] === own[name]) continue;
+      if (own && name in own && s[name] === own[name]) continue;
       out[name] = s[name];
     }
-    if (own) for (const part of TEMPLATE) if (s[part] === base[part] && s[part] !== own[part]) out[part] = s[part];
+    if (own) for (const part in own) if (s[part] === base[part] && s[part] !== own[part]) out[part] = s[part];
     return out;
   }
 
@@ -81,7 +90,8 @@ const velmorantSettings = (() => {
   // With a colours list, start and end are its ends and go unsaid; without one, they are the gradient.
   function request(s) {
     const out = diff(s);
-    for (const name of s.colours.trim() ? ['start', 'end'] : ['colours']) delete out[name];
+    const [stops] = ofKind('stops');
+    for (const name of s[stops].trim() ? ofKind('colour') : [stops]) delete out[name];
     return out;
   }
 
@@ -98,7 +108,7 @@ const velmorantSettings = (() => {
   const itemHelp = (item, lang) => item.help?.[lang] ?? item.summary ?? '';
 
   return {
-    start, names, startup, isFlag, whole, diff, request, same, template, caption, help, itemCaption, itemHelp,
+    start, names, startup, isFlag, whole, diff, request, same, withTemplate, template, caption, help, itemCaption, itemHelp,
     get description() { return description; },
   };
 })();

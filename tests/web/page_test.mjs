@@ -94,7 +94,8 @@ async function setControls(page, startup, wanted) {
   await page.fill('#fit', ''); // the step box is free again
   await page.selectOption('#format', 'html'); // a change for sure: the template is filled afresh
   await page.selectOption('#format', s.format);
-  for (const id of ['colours', 'start', 'end', 'step', 'size', 'font', 'fit', 'max-tags', 'open', 'middle', 'close']) {
+  await page.fill('#colours', ''); // start and end are the gradient's own, then a list may replace them
+  for (const id of ['start', 'end', 'colours', 'step', 'size', 'font', 'fit', 'max-tags', 'open', 'middle', 'close']) {
     if (id === 'step' && /[^0-9]/.test(s.step)) {
       // Typed keys other than digits are refused, as in the window; a paste goes through.
       await page.fill('#step', '');
