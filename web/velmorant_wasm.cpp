@@ -14,6 +14,7 @@
 #include "core/conversion/description.h"
 #include "core/conversion/forum_limits.h"
 #include "core/conversion/read_back.h"
+#include "core/conversion/settings.h"
 #include "core/markup/counting_sink.h"
 #include "core/markup/decode.h"
 #include "core/markup/formats.h"
@@ -26,7 +27,6 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
-#include <map>
 #include <optional>
 #include <string>
 #include <utility>
@@ -36,127 +36,6 @@
 
 namespace velmorant {
 namespace {
-
-// The longest value one setting may hold, in char16s: room for
-// kMaxStops stops of 64 characters each. A longer value is refused unread, so a
-// stored or linked value of megabytes costs nothing.
-constexpr std::size_t kMaxSettingLength = kMaxStops * 64;
-
-// --- interim settings: the table's rows until it lands on main -----------------
-
-struct Settings {
-    ConversionRequest request = ConversionRequest::Startup();
-    std::optional<std::uint64_t> fit;
-    std::optional<std::uint64_t> maxTags;
-};
-
-struct SettingProblem {
-    std::string setting;
-    std::string problem;
-    std::u16string value;
-    std::optional<std::int32_t> stop;
-};
-
-std::optional<std::uint64_t> ReadLimit(std::string_view text, bool& bad) {
-    std::uint64_t value = 0;
-    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    bad = !text.empty() && (error != std::errc{} || end != text.data() + text.size());
-    return text.empty() || bad ? std::nullopt : std::optional(value);
-}
-
-std::vector<SettingProblem> ApplySettings(Settings& s, std::u16string_view lines) {
-    std::map<std::string, std::u16string, std::less<>> given;
-    for (std::size_t from = 0; from < lines.size();) {
-        std::size_t end = lines.find(u'\n', from);
-        if (end == std::u16string_view::npos)
-            end = lines.size();
-        std::u16string_view line = lines.substr(from, end - from);
-        if (line.ends_with(u'\r'))
-            line.remove_suffix(1);
-        const std::size_t equals = line.find(u'=');
-        if (!line.empty())
-            given[EncodeUtf8(line.substr(0, equals == std::u16string_view::npos ? line.size() : equals))] =
-                equals == std::u16string_view::npos ? u"" : std::u16string(line.substr(equals + 1));
-        from = end + 1;
-    }
-    std::vector<SettingProblem> problems;
-    const auto problem = [&](std::string_view name, std::string_view what, std::optional<std::int32_t> stop = {}) {
-        problems.push_back({std::string(name), std::string(what), given[std::string(name)], stop});
-    };
-    const auto value = [&](std::string_view name) -> std::optional<std::string> {
-        const auto row = given.find(name);
-        return row == given.end() ? std::nullopt : std::optional(EncodeUtf8(row->second));
-    };
-    ConversionRequest& r = s.request;
-    if (const auto v = value("format")) {
-        if (const Format* format = FindFormat(*v)) {
-            r.format = format;
-            r.tags = format->Template();
-        } else {
-            problem("format", "not-in-list");
-        }
-    }
-    if (const auto v = value("palette"); v && !v->empty() && !ApplyPalette(*v, r.gradient))
-        problem("palette", "not-in-list");
-    for (const auto& [name, start] : {std::pair{"start", true}, std::pair{"end", false}}) {
-        const auto v = value(name);
-        if (!v)
-            continue;
-        const std::optional<CssColour> colour = ReadCssColour(*v);
-        if (!colour) {
-            problem(name, "not-colour");
-            continue;
-        }
-        (start ? r.gradient.stops.front() : r.gradient.stops.back()) = ToRgb(colour->colour);
-    }
-    if (const auto v = value("colours"); v && v->find_first_not_of(" \t\r\n") != std::string::npos) {
-        const StopList list = ReadStopList(*v);
-        if (list.problem == StopsProblem::None)
-            UseStops(list, r.gradient);
-        else if (list.problem == StopsProblem::NotStop)
-            problem("colours", "not-stop", static_cast<std::int32_t>(list.bad));
-        else
-            problem("colours", list.problem == StopsProblem::TooMany ? "too-many-stops" : "one-colour");
-    }
-    if (const auto v = value("blend")) {
-        if (const std::optional<Blend> blend = ReadBlend(*v))
-            r.gradient.blend = *blend;
-        else
-            problem("blend", "not-blend");
-    }
-    const std::pair<std::string_view, std::u16string*> texts[] = {{"open", &r.tags.Open},   {"middle", &r.tags.Middle},
-                                                                  {"close", &r.tags.Close}, {"step", &r.step},
-                                                                  {"size", &r.styles.size}, {"font", &r.styles.font}};
-    for (const auto& [name, text] : texts)
-        if (const auto row = given.find(name); row != given.end())
-            *text = row->second;
-    const std::pair<std::string_view, bool*> flags[] = {{"bold", &r.styles.bold},
-                                                        {"italic", &r.styles.italic},
-                                                        {"underline", &r.styles.underline},
-                                                        {"strike", &r.styles.strikethrough},
-                                                        {"merge", &r.merge}};
-    for (const auto& [name, flag] : flags)
-        if (const auto v = value(name))
-            *flag = *v == "1" || *v == "true";
-    for (const auto& [name, limit] : {std::pair{"fit", &s.fit}, std::pair{"max-tags", &s.maxTags}}) {
-        bool bad = false;
-        if (const auto v = value(name))
-            *limit = ReadLimit(*v, bad);
-        if (bad)
-            problem(name, "not-number");
-    }
-    if (const auto v = value("forum"); v && !v->empty()) {
-        if (const ForumLimits* forum = FindForum(*v)) {
-            if (!s.fit)
-                s.fit = forum->length;
-            if (!s.maxTags)
-                s.maxTags = forum->tags;
-        } else {
-            problem("forum", "not-in-list");
-        }
-    }
-    return problems;
-}
 
 // --- JSON ----------------------------------------------------------------------
 
@@ -201,19 +80,10 @@ std::string Hex(const Rgb& c) {
     return hex;
 }
 
-// The most of a value a problem repeats: enough to recognise it.
-constexpr std::size_t kQuoted = 40;
-
+// One problem the core's way, for the problems the conversion finds itself.
 std::string ProblemJson(const SettingProblem& p) {
-    std::string out = "{\"setting\":" + Quoted(p.setting) + ",\"problem\":" + Quoted(p.problem) +
-                      ",\"value\":" + Quoted(std::u16string_view(p.value).substr(0, kQuoted));
-    if (p.stop)
-        out += ",\"stop\":" + std::to_string(*p.stop);
-    if (p.problem == "too-many-stops")
-        out += ",\"bound\":" + std::to_string(kMaxStops);
-    if (p.problem == "too-long")
-        out += ",\"bound\":" + std::to_string(kMaxSettingLength);
-    return out + "}";
+    const std::string list = SettingProblemsJson({&p, 1});
+    return list.substr(1, list.size() - 2);
 }
 
 std::string StopsJson(const StopList& list) {
@@ -228,36 +98,25 @@ std::string StopsJson(const StopList& list) {
     return out + "]";
 }
 
-// A stop list's rows and its problem, as the stop editor wants them.
-std::string StopListJson(std::string_view text, std::string_view setting) {
-    const StopList list = ReadStopList(text);
-    std::string problems = "[";
-    const auto problem = [&](std::string_view name, std::optional<std::int32_t> stop = {}) {
-        const std::u16string value = stop ? DecodeUtf8(list.rows[static_cast<std::size_t>(*stop)].text).text
-                                          : DecodeUtf8(text.substr(0, kQuoted)).text;
-        problems += ProblemJson({std::string(setting), std::string(name), value, stop});
-    };
-    if (list.problem == StopsProblem::NotStop)
-        problem("not-stop", static_cast<std::int32_t>(list.bad));
-    else if (list.problem == StopsProblem::OneColour)
-        problem("one-colour");
-    else if (list.problem == StopsProblem::TooMany)
-        problem("too-many-stops");
-    return "{\"stops\":" + StopsJson(list) + ",\"problems\":" + problems + "]}";
+// A stop list's rows and its problem, as the stop editor wants them: the
+// colours setting's own reading of it.
+std::string StopListJson(std::string_view text) {
+    Settings scratch;
+    const std::vector<SettingProblem> problems = ApplySettings(scratch, u"colours=" + DecodeUtf8(text).text);
+    return "{\"stops\":" + StopsJson(ReadStopList(text)) + ",\"problems\":" + SettingProblemsJson(problems) + "}";
 }
 
 // --- the module's state ---------------------------------------------------------
 
 struct State {
     Settings settings;
-    std::map<std::string, std::string, std::less<>> values; // the last settings given, UTF-8
-    std::u16string scratch;                                 // settings or a stop list from the script
-    std::string bytes;                                      // the text to convert as handed over, UTF-8
-    std::u16string input;                                   // the text to convert
-    std::string code;                                       // the last code, UTF-8
-    std::vector<std::int32_t> units;                        // the preview's units: offset, length, 0xRRGGBB
-    std::vector<std::int32_t> strip;                        // the strip's colours, 0xRRGGBB
-    std::string json;                                       // the last report
+    std::u16string scratch;          // settings or a stop list from the script
+    std::string bytes;               // the text to convert as handed over, UTF-8
+    std::u16string input;            // the text to convert
+    std::string code;                // the last code, UTF-8
+    std::vector<std::int32_t> units; // the preview's units: offset, length, 0xRRGGBB
+    std::vector<std::int32_t> strip; // the strip's colours, 0xRRGGBB
+    std::string json;                // the last report
 };
 
 State& Get() {
@@ -270,28 +129,9 @@ std::uint32_t Report(std::string json) {
     return static_cast<std::uint32_t>(Get().json.size());
 }
 
-std::string Value(std::string_view name) {
-    const auto row = Get().values.find(name);
-    return row == Get().values.end() ? std::string() : row->second;
-}
-
-// The gradient in use as stop rows: the colours, or without them start and end.
+// The gradient in use as stop rows, as the colours setting reads it back.
 std::string GradientStopsJson() {
-    const std::string colours = Value("colours");
-    if (colours.find_first_not_of(" \t\r\n") != std::string::npos)
-        return StopsJson(ReadStopList(colours));
-    const Gradient& g = Get().settings.request.gradient;
-    return StopsJson(ReadStopList(Hex(g.stops.front()) + ", " + Hex(g.stops.back())));
-}
-
-// The start or end colour as read, for the pickers; the start-up one when not given.
-std::string ColourJson(std::string_view name) {
-    if (Get().values.find(name) == Get().values.end()) {
-        const Gradient startup = ConversionRequest::Startup().gradient;
-        return Quoted(Hex(name == "start" ? startup.stops.front() : startup.stops.back()));
-    }
-    const std::optional<CssColour> colour = ReadCssColour(Value(name));
-    return colour ? Quoted(Hex(ToRgb(colour->colour))) : "null";
+    return StopsJson(ReadStopList(EncodeUtf8(FindSetting("colours")->read(Get().settings))));
 }
 
 } // namespace
@@ -337,46 +177,11 @@ VM_EXPORT(vm_description) std::uint32_t vm_description() {
 }
 
 // The scratch text as "name=value" lines, in any order, over the start-up
-// settings: {"problems":[...]}, each naming its setting. A value longer than the
-// bound is refused unread.
+// settings: {"problems":[...]}, each naming its setting.
 VM_EXPORT(vm_set) std::uint32_t vm_set() {
     State& s = Get();
-    std::u16string lines;
-    std::vector<SettingProblem> refused;
-    s.values.clear();
-    const std::u16string_view scratch = s.scratch;
-    for (std::size_t from = 0; from < scratch.size();) {
-        std::size_t end = scratch.find(u'\n', from);
-        if (end == std::u16string_view::npos)
-            end = scratch.size();
-        const std::u16string_view line = scratch.substr(from, end - from);
-        const std::size_t equals = line.find(u'=');
-        const std::u16string_view name = line.substr(0, equals);
-        if (equals != std::u16string_view::npos && line.size() - equals - 1 > kMaxSettingLength) {
-            refused.push_back({EncodeUtf8(name), "too-long", std::u16string(line.substr(equals + 1, kQuoted)), {}});
-        } else {
-            lines.append(line).push_back(u'\n');
-            if (equals != std::u16string_view::npos)
-                s.values[EncodeUtf8(name)] = EncodeUtf8(line.substr(equals + 1));
-        }
-        from = end + 1;
-    }
     s.settings = Settings{};
-    std::vector<SettingProblem> problems = ApplySettings(s.settings, lines);
-    // A stop that cannot be read is named by its own text.
-    for (SettingProblem& p : problems) {
-        if (!p.stop)
-            continue;
-        const std::string value = EncodeUtf8(p.value);
-        const StopList list = ReadStopList(value);
-        if (static_cast<std::size_t>(*p.stop) < list.rows.size())
-            p.value = DecodeUtf8(list.rows[static_cast<std::size_t>(*p.stop)].text).text;
-    }
-    problems.insert(problems.begin(), refused.begin(), refused.end());
-    std::string json = "{\"problems\":[";
-    for (const SettingProblem& p : problems)
-        json += (json.back() == '[' ? "" : ",") + ProblemJson(p);
-    return Report(json + "]}");
+    return Report("{\"problems\":" + SettingProblemsJson(ApplySettings(s.settings, s.scratch)) + "}");
 }
 
 // The scratch text as a stop list: {"stops":[{text, colour, position, at, rgb}],
@@ -385,8 +190,8 @@ VM_EXPORT(vm_stops) std::uint32_t vm_stops() {
     const std::u16string_view text = Get().scratch;
     if (text.size() > kMaxSettingLength)
         return Report("{\"stops\":[],\"problems\":[" +
-                      ProblemJson({"colours", "too-long", std::u16string(text.substr(0, kQuoted)), {}}) + "]}");
-    return Report(StopListJson(EncodeUtf8(text), "colours"));
+                      ProblemJson({"colours", "too-long", std::u16string(text.substr(0, 40)), std::nullopt}) + "]}");
+    return Report(StopListJson(EncodeUtf8(text)));
 }
 
 // Converts the text with the settings: the report names every result. The code
@@ -406,9 +211,10 @@ VM_EXPORT(vm_convert) std::uint32_t vm_convert(std::uint32_t previewCharacters, 
     for (const std::string_view name : MissingStyles(*request.format, request.styles))
         missing += (missing.size() > 1 ? "," : "") + Quoted(name);
     missing += "]";
-    std::string json = "{\"limits\":{\"fit\":" + Number(fit) + ",\"maxTags\":" + Number(maxTags) +
-                       "},\"missingStyles\":" + missing + ",\"colours\":{\"start\":" + ColourJson("start") +
-                       ",\"end\":" + ColourJson("end") + ",\"stops\":" + GradientStopsJson() + "}";
+    std::string json =
+        "{\"limits\":{\"fit\":" + Number(fit) + ",\"maxTags\":" + Number(maxTags) + "},\"missingStyles\":" + missing +
+        ",\"colours\":{\"start\":" + Quoted(Hex(request.gradient.stops.front())) +
+        ",\"end\":" + Quoted(Hex(request.gradient.stops.back())) + ",\"stops\":" + GradientStopsJson() + "}";
     if (CheckConversion(u"", request) == ConversionProblem::None && stripColours >= 2 && stripColours <= (1u << 16)) {
         GradientWalker walker(request.gradient, 1, static_cast<std::int32_t>(stripColours - 1), 0);
         for (std::int32_t i = 0; i < static_cast<std::int32_t>(stripColours); ++i) {
@@ -486,30 +292,22 @@ VM_EXPORT(vm_read_back) std::uint32_t vm_read_back() {
     const ReadBack back = ReadCodeBack(input, format, format.Template());
     if (!back.coloured)
         return Report("null");
-    const StyleOptions& st = back.styles;
-    const std::pair<std::string_view, std::string> settings[] = {
-        {"format", std::string(format.name)},
-        {"open", EncodeUtf8(back.tags.Open)},
-        {"middle", EncodeUtf8(back.tags.Middle)},
-        {"close", EncodeUtf8(back.tags.Close)},
-        {"colours", back.colours},
-        {"blend", "srgb"},
-        {"palette", ""},
-        {"step", std::to_string(back.step)},
-        {"fit", ""},
-        {"max-tags", ""},
-        {"forum", ""},
-        {"merge", back.merge ? "1" : "0"},
-        {"bold", st.bold ? "1" : "0"},
-        {"italic", st.italic ? "1" : "0"},
-        {"underline", st.underline ? "1" : "0"},
-        {"strike", st.strikethrough ? "1" : "0"},
-        {"size", EncodeUtf8(st.size)},
-        {"font", EncodeUtf8(st.font)},
-    };
+    // Every setting, as the table reads it back from what was read: a fit or forum
+    // would choose another step, so none is kept.
+    Settings read;
+    read.request.format = &format;
+    read.request.tags = back.tags;
+    std::string_view bad;
+    if (!back.colours.empty())
+        ReadStops(back.colours, read.request.gradient, bad);
+    read.request.step = DecodeUtf8(std::to_string(back.step)).text;
+    read.request.merge = back.merge;
+    read.request.styles = back.styles;
     std::string named = "{";
-    for (const auto& [name, value] : settings)
-        named += (named.size() > 1 ? "," : "") + Quoted(name) + ":" + Quoted(value);
+    for (const Setting& row : SettingRows())
+        named += (named.size() > 1 ? "," : "") + Quoted(row.name) + ":" +
+                 Quoted(row.name == "colours" ? back.colours : EncodeUtf8(row.read(read)));
+    const StyleOptions& st = back.styles;
     const std::string problems =
         back.tooMany ? ProblemJson({"colours", "too-many-stops", u"", std::nullopt}) : std::string();
     return Report("{\"ok\":" + Bool(!back.tooMany) + ",\"text\":" + Quoted(back.text) +

@@ -94,21 +94,18 @@ function convert(job) {
 
 // --- the page before its rewrite: the old message shape, answered in its shape ---------
 
-const OLD_SETTINGS = ['start', 'end', 'colours', 'blend', 'open', 'middle', 'close', 'step', 'size', 'font', 'fit', 'max-tags'];
-const OLD_FLAGS = ['merge', 'bold', 'italic', 'underline', 'strike'];
-
+// The old page sends its fields by the settings' names, the format as `dialect`
+// and flags as booleans, beside the view's two sizes.
 function fromOld(data) {
-  const s = data.settings;
-  const settings = { format: s.dialect };
-  for (const name of OLD_SETTINGS) settings[name] = s[name];
-  for (const name of OLD_FLAGS) settings[name] = s[name] ? '1' : '0';
+  const { previewCharacters, codeShown, dialect, ...fields } = data.settings;
+  const settings = { format: dialect };
+  for (const [name, value] of Object.entries(fields)) settings[name] = typeof value === 'boolean' ? (value ? '1' : '0') : value;
   // The old page read start and end only for the pickers while it had colours.
-  if (s.colours.trim() !== '') {
+  if (fields.colours.trim() !== '') {
     delete settings.start;
     delete settings.end;
   }
-  return { id: data.id, settings, view: { previewCharacters: s.previewCharacters, codeShown: s.codeShown },
-    readBack: data.detect, old: s };
+  return { id: data.id, settings, view: { previewCharacters, codeShown }, readBack: data.detect, old: data.settings };
 }
 
 function toOld(r, s) {

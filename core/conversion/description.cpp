@@ -1,5 +1,6 @@
 #include "core/conversion/description.h"
 
+#include "core/colour/colour_names.h"
 #include "core/colour/colour_text.h"
 #include "core/colour/css_colour.h"
 #include "core/colour/mixing.h"
@@ -8,6 +9,7 @@
 #include "core/conversion/choices.h"
 #include "core/conversion/conversion.h"
 #include "core/conversion/forum_limits.h"
+#include "core/conversion/settings.h"
 #include "core/markup/formats.h"
 #include "core/text/utf8.h"
 
@@ -90,9 +92,25 @@ std::string DescriptionJson() {
     });
     const std::string forums = Array(Forums(), [](const ForumLimits& f) {
         return "{\"name\":" + Quoted(f.name) + ",\"length\":" + std::to_string(f.length) +
-               ",\"tags\":" + (f.tags ? std::to_string(*f.tags) : std::string("null")) + "}";
+               ",\"tags\":" + (f.tags ? std::to_string(*f.tags) : std::string("null")) +
+               ",\"source\":" + Quoted(f.source) + "}";
+    });
+    const auto words = [](const Words& w) { return "{\"en\":" + Quoted(w.en) + ",\"zh\":" + Quoted(w.zh) + "}"; };
+    const std::string settings = Array(SettingRows(), [&](const Setting& row) {
+        std::string out = "{\"name\":" + Quoted(row.name) + ",\"kind\":" + Quoted(SettingKindName(row.kind)) +
+                          ",\"group\":" + Quoted(SettingGroupName(row.group));
+        if (!row.list.empty())
+            out += ",\"list\":" + Quoted(row.list);
+        if (!row.argument.empty())
+            out += ",\"argument\":" + Quoted(row.argument);
+        return out + ",\"startup\":" + Quoted(StartupText(row)) + ",\"caption\":" + words(row.caption) +
+               ",\"help\":" + words(row.help) + "}";
     });
     const auto text = [](std::u16string_view t) { return Quoted(t); };
+    std::string colourNames = "[";
+    for (std::size_t i = 0; i < NamedColourCount(); ++i)
+        colourNames += (i ? "," : "") + Quoted(NamedColourName(i));
+    colourNames += ']';
     const std::string blend = Quoted(BlendText(startup.gradient.blend));
     const std::string colours =
         Array(startup.gradient.stops, [](const Rgb& c) { return Quoted(std::u16string_view(ColourCode(c))); });
@@ -101,7 +119,21 @@ std::string DescriptionJson() {
            ",\"format\":" + Quoted(startup.format->name) + ",\"colours\":" + colours + ",\"blend\":" + blend +
            ",\"step\":" + Quoted(startup.step) + ",\"size\":" + Quoted(startup.styles.size) +
            ",\"font\":" + Quoted(startup.styles.font) + ",\"merge\":" + (startup.merge ? "true" : "false") +
-           "},\"sizes\":" + Array(SizeChoices(), text) + ",\"fonts\":" + Array(FontChoices(), text) + "}";
+           "},\"sizes\":" + Array(SizeChoices(), text) + ",\"fonts\":" + Array(FontChoices(), text) +
+           ",\"settings\":" + settings + ",\"colourNames\":" + colourNames + "}";
+}
+
+std::string SettingProblemsJson(std::span<const SettingProblem> problems) {
+    return Array(problems, [](const SettingProblem& p) {
+        // A bound passed is said with the problem; a value is repeated only as far as it is recognised.
+        const std::size_t bound = p.problem == "too-many-stops" ? kMaxStops
+                                  : p.problem == "too-long"     ? kMaxSettingLength
+                                                                : 0;
+        return "{\"setting\":" + Quoted(p.setting) + ",\"problem\":" + Quoted(p.problem) +
+               ",\"value\":" + Quoted(std::u16string_view(p.value).substr(0, 40)) +
+               (p.stop ? ",\"stop\":" + std::to_string(*p.stop) : "") +
+               (bound ? ",\"bound\":" + std::to_string(bound) : "") + "}";
+    });
 }
 
 } // namespace velmorant
