@@ -129,7 +129,7 @@
     const list = [...state.notes, ...(r?.problems ?? []).map((p) => (p.problem === 'fault' ? { ...p, setting: 'text' } : p))];
     if (r?.missingStyles?.length) {
       list.push({ setting: 'bold', problem: 'missing-styles', note: true, format: state.settings.format,
-        names: r.missingStyles.map((n) => S.caption(n, state.lang, velmorantWords.settings)) });
+        names: r.missingStyles.map((n) => S.caption(n, state.lang, velmorantWords)) });
     }
     const step = state.settings.step.trim();
     if (r?.ok && typeof r.step === 'number' && state.settings.fit === '' && String(r.step) !== step && !list.some((p) => p.problem === 'not-step')) {

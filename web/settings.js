@@ -9,23 +9,9 @@ const velmorantSettings = (() => {
   // blend, a forum fills the limits. The page offers them as buttons and a select.
   const fills = (row) => row.list === 'palettes' || row.list === 'forums';
 
-  // Until the core's description carries its settings rows, they are read off
-  // the page's controls and the description's start-up values.
-  function rowsOf(d) {
-    if (d.settings) return d.settings;
-    const u = d.startup;
-    const format = d.formats.find((f) => f.name === u.format);
-    const startup = { start: u.colours[0], end: u.colours.at(-1), blend: u.blend, format: u.format, open: format.open,
-      middle: format.middle, close: format.close, step: u.step, size: u.size, font: u.font, merge: u.merge ? '1' : '0' };
-    return [...document.querySelectorAll('[data-setting]')].map((el) => ({
-      name: el.dataset.setting, kind: el.type === 'checkbox' ? 'flag' : el.dataset.kind || 'text',
-      startup: startup[el.dataset.setting] ?? (el.type === 'checkbox' ? '0' : ''), list: el.dataset.list,
-    }));
-  }
-
   function start(d) {
     description = d;
-    rows = rowsOf(d);
+    rows = d.settings;
   }
 
   // A flag's other spellings, as the CLI reads them.
@@ -99,7 +85,7 @@ const velmorantSettings = (() => {
 
   // A caption or help line in the page's language; the core's words first.
   function caption(name, lang, fallback) {
-    return row(name)?.caption?.[lang] ?? fallback?.[lang]?.[name] ?? name;
+    return row(name)?.caption?.[lang] ?? fallback?.[lang]?.[name] ?? name; // the text is no setting
   }
   const help = (name, lang) => row(name)?.help?.[lang] ?? '';
   // A format's, blend's or palette's words: the description's in either language,

@@ -53,8 +53,8 @@ const velmorantView = (() => {
     const t = W[lang];
     const d = S.description;
     words(lang);
-    for (const el of document.querySelectorAll('[data-caption]:not([data-index])')) el.textContent = S.caption(el.dataset.caption, lang, W.settings);
-    for (const el of document.querySelectorAll('[data-help]')) el.textContent = S.help(el.dataset.help, lang) || t[`${el.dataset.help}Hint`];
+    for (const el of document.querySelectorAll('[data-caption]:not([data-index])')) el.textContent = S.caption(el.dataset.caption, lang, W);
+    for (const el of document.querySelectorAll('[data-help]')) el.textContent = S.help(el.dataset.help, lang);
     // Options carry captions alone, short enough for a phone; the chosen one's help stands below.
     const named = (list, select) => [...select.options].forEach((o, i) => {
       const item = list[i - (select.options.length - list.length)];
@@ -191,7 +191,7 @@ const velmorantView = (() => {
     for (const p of state.problems) {
       const name = p.setting && p.setting !== 'forum' ? p.setting : null;
       const note = name && noteFor(name);
-      const text = W.problem(lang, p, name ? S.caption(name, lang, W.settings) : null);
+      const text = W.problem(lang, p, name ? S.caption(name, lang, W) : null);
       if (note) {
         if (!beside.has(note)) beside.set(note, []);
         beside.get(note).push(text);

@@ -9,7 +9,7 @@ const velmorantWords = (() => {
     dark: '深色背景', swap: '交换起止', reset: '恢复初始设置', clear: '清空文本', copyLink: '复制设置链接',
     startPicker: '选择起始颜色', endPicker: '选择结束颜色', template: '模板', noForum: '自定',
     fromLink: '这些设置来自链接：只用于这一次；保留后才会保存', keep: '保留为我的设置', drop: '放弃，用我的设置',
-    readBack: '读回文本和颜色', coloursHint: '填了多个颜色，就不用起始和结束颜色', stepByFit: '由限长选定，不能改', fitOff: '不限',
+    readBack: '读回文本和颜色', stepByFit: '由限长选定，不能改', fitOff: '不限',
     stops: '渐变', add: '添加颜色', palettes: '预设', stripLabel: '渐变色带', hue: '色相方向', blendSpace: '混合空间',
     keys: 'Alt+↑/↓ 调整顺序；色带上的把手可拖动，或用方向键移动', auto: '自动',
     stopColour: (n) => `第 ${n} 个颜色`, stopPicker: (n) => `选择第 ${n} 个颜色`,
@@ -26,7 +26,6 @@ const velmorantWords = (() => {
     template: 'Template', noForum: 'my own',
     fromLink: 'These settings came from a link: they apply to this visit only, unless you keep them',
     keep: 'Keep as my settings', drop: 'Drop them, use mine', readBack: 'Read back text and colours',
-    coloursHint: 'When given, these replace the start and end colours',
     stepByFit: 'Chosen by the length limit, not editable', fitOff: 'off',
     stops: 'Gradient', add: 'Add a colour', palettes: 'Presets', stripLabel: 'Gradient strip', hue: 'Hue direction',
     blendSpace: 'Blend space',
@@ -133,20 +132,5 @@ const velmorantWords = (() => {
     return caption ? `${caption}${lang === 'zh' ? '：' : ': '}${what}` : what;
   }
 
-  // Until the core's description carries its settings' captions.
-  const settings = {
-    zh: {
-      start: '起始颜色', end: '结束颜色', colours: '多个颜色', blend: '混合', format: '用途', open: '颜色前', middle: '颜色后',
-      close: '结尾', step: '字步长(间距)', fit: '限长', 'max-tags': '限标签数', forum: '论坛', size: '大小', font: '字体',
-      bold: '粗体 B', italic: '斜体 I', underline: '下划线 U', strike: '删除线 ABC', merge: '合并同色', text: '文本',
-    },
-    en: {
-      start: 'Start colour', end: 'End colour', colours: 'Colours', blend: 'Blend', format: 'Use', open: 'Before the colour',
-      middle: 'After the colour', close: 'After the characters', step: 'Characters per colour', fit: 'Length limit',
-      'max-tags': 'Tag limit', forum: 'Forum', size: 'Size', font: 'Font', bold: 'Bold B', italic: 'Italic I',
-      underline: 'Underline U', strike: 'Strike-through ABC', merge: 'Merge equal colours', text: 'Text',
-    },
-  };
-
-  return { zh, en, problem, status, settings, problems };
+  return { zh, en, problem, status, problems };
 })();
