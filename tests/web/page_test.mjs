@@ -563,9 +563,10 @@ const FAULTS = [
     await fresh('lang=en');
     const most = await page.evaluate(() => velmorantSettings.description.bounds?.stops ?? 100000);
     const code = Array.from({ length: 2 * most }, (_, i) => `&#${((i * 2654435761) >>> 8).toString(16).padStart(6, '0').slice(-6)}x`).join('');
+    const colours = await page.inputValue('#colours');
     await pasteAll(code);
     await page.waitForSelector('#decode-note:not([hidden])');
-    return !(await page.isVisible('#read-back')) && (await page.inputValue('#text')) === code && (await page.inputValue('#colours')) === '';
+    return !(await page.isVisible('#read-back')) && (await page.inputValue('#text')) === code && (await page.inputValue('#colours')) === colours;
   }],
   ['the code box copies the whole code', async () => {
     await fresh();
