@@ -13,11 +13,12 @@ const read = (name) => readFileSync(join(source, name), 'utf8');
 const hash = (text) => `sha256-${createHash('sha256').update(text, 'utf8').digest('base64')}`;
 
 const style = read('page.css');
-// The colour editor goes first: the page's script calls it.
-const script = read('stops.js') + read('page.js');
+// The page's parts, each using only those before it; page.js wires them up.
+const parts = ['words.js', 'settings.js', 'store.js', 'client.js', 'stops.js', 'view.js', 'page.js'];
+const script = parts.map(read).join('');
 const hooks = pageHooks ? readFileSync(pageHooks, 'utf8') : '';
 const worker = read('worker.js') + (workerHooks ? readFileSync(workerHooks, 'utf8') : '');
-for (const [name, text] of [['stops.js + page.js', script], ['worker.js', worker], ['page.css', style], ['hooks', hooks]]) {
+for (const [name, text] of [['the page\'s script', script], ['worker.js', worker], ['page.css', style], ['hooks', hooks]]) {
   if (/<\/(script|style)/i.test(text)) throw new Error(`${name} would end its element early`);
 }
 const page = read('page.html')

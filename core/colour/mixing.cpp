@@ -10,14 +10,27 @@ struct HueMethodRow {
     HueMethod method;
     std::string_view name;
     std::string_view summary;
+    Words caption, help; // the page's; help.en empty: the summary says it
 };
 
 // In the order of HueMethod.
 constexpr HueMethodRow kHueMethods[] = {
-    {HueMethod::Shorter, "shorter", "the short way round the hues"},
-    {HueMethod::Longer, "longer", "rainbow-like: the long way round the hues"},
-    {HueMethod::Increasing, "increasing", "always up the hue wheel (red, yellow, green, blue)"},
-    {HueMethod::Decreasing, "decreasing", "always down the hue wheel (red, violet, blue, green)"},
+    {HueMethod::Shorter, "shorter", "the short way round the hues", {"shorter", "近路"}, {{}, "沿色轮走近路"}},
+    {HueMethod::Longer,
+     "longer",
+     "rainbow-like: the long way round the hues",
+     {"longer", "远路"},
+     {{}, "像彩虹：沿色轮走远路"}},
+    {HueMethod::Increasing,
+     "increasing",
+     "always up the hue wheel (red, yellow, green, blue)",
+     {"increasing", "递增"},
+     {{}, "色相一直向上（红、黄、绿、蓝）"}},
+    {HueMethod::Decreasing,
+     "decreasing",
+     "always down the hue wheel (red, violet, blue, green)",
+     {"decreasing", "递减"},
+     {{}, "色相一直向下（红、紫、蓝、绿）"}},
 };
 constexpr bool InOrder() {
     for (std::size_t i = 0; i < std::size(kHueMethods); ++i)
@@ -47,6 +60,8 @@ std::vector<std::string_view> HueMethodNames() {
 
 std::string_view HueMethodName(HueMethod method) { return Row(method).name; }
 std::string_view HueMethodSummary(HueMethod method) { return Row(method).summary; }
+Words HueMethodCaption(HueMethod method) { return Row(method).caption; }
+Words HueMethodHelp(HueMethod method) { return Row(method).help; }
 
 MixPair::MixPair(const SpaceColour& a, const SpaceColour& b, const Blend& blend) : space(blend.space) {
     const SpaceColour x = Convert(a, space), y = Convert(b, space);

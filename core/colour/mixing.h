@@ -3,6 +3,7 @@
 // and hue method) a gradient is mixed in, and the pair of colours made ready to mix.
 
 #include "core/colour/spaces.h"
+#include "core/text/words.h"
 
 #include <array>
 #include <cstdint>
@@ -19,6 +20,9 @@ std::vector<HueMethod> HueMethods();
 std::vector<std::string_view> HueMethodNames();
 std::string_view HueMethodName(HueMethod method);
 std::string_view HueMethodSummary(HueMethod method);
+// The page's caption and help line in both languages; help.en empty: the summary says it.
+Words HueMethodCaption(HueMethod method);
+Words HueMethodHelp(HueMethod method);
 
 // How a gradient's colours are mixed. Blend::Srgb with plain stops is the window's
 // exact integer rule; every other blend mixes in doubles as CSS does.

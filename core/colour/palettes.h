@@ -3,6 +3,7 @@
 // completion, the manual and the page say the same.
 
 #include "core/colour/gradient.h"
+#include "core/text/words.h"
 
 #include <span>
 #include <string_view>
@@ -14,6 +15,7 @@ struct Palette {
     std::string_view stops; // as --colours takes them
     std::string_view blend; // as --blend takes it
     std::string_view description;
+    Words caption, help; // the page's; help.en empty: the description says it
 };
 
 std::span<const Palette> Palettes();

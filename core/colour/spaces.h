@@ -4,6 +4,7 @@
 // carries them. Mixing is core/colour/mixing.h; reading CSS text, css_colour.h.
 
 #include "core/colour/colour.h"
+#include "core/text/words.h"
 
 #include <array>
 #include <cstdint>
@@ -42,6 +43,8 @@ std::vector<std::string_view> BlendNames();
 std::string_view SpaceName(Space space);
 bool IsPolar(Space space);
 std::string_view BlendSummary(Space space);
+// The page's help line in both languages; help.en empty: the summary says it.
+Words BlendHelp(Space space);
 // Which component is the hue, in a polar space.
 std::optional<std::size_t> HueComponent(Space space);
 

@@ -15,6 +15,7 @@
 
 #include <array>
 #include <cstdio>
+#include <optional>
 #include <vector>
 
 namespace velmorant {
@@ -40,6 +41,15 @@ std::string Quoted(std::string_view text) {
 
 std::string Quoted(std::u16string_view text) { return Quoted(EncodeUtf8(text)); }
 
+// The page's words: ,"caption":{"en":…,"zh":…},"help":{…}; an empty English help is the summary.
+std::string Worded(std::optional<Words> caption, Words help, std::string_view summary) {
+    const auto both = [](std::string_view en, std::string_view zh) {
+        return "{\"en\":" + Quoted(en) + ",\"zh\":" + Quoted(zh) + "}";
+    };
+    return (caption ? ",\"caption\":" + both(caption->en, caption->zh) : std::string()) +
+           ",\"help\":" + both(help.en.empty() ? summary : help.en, help.zh);
+}
+
 template <class List, class Write> std::string Array(const List& list, Write write) {
     std::string out = "[";
     for (const auto& item : list) {
@@ -63,20 +73,22 @@ std::string DescriptionJson() {
         for (const auto& [name, spelling] : spelled)
             if (spelling.Available())
                 styles.append(styles.empty() ? "" : ",").append(Quoted(std::string_view(name)));
-        return "{\"name\":" + Quoted(f.name) + ",\"summary\":" + Quoted(f.summary) + ",\"open\":" + Quoted(f.open) +
+        return "{\"name\":" + Quoted(f.name) + ",\"summary\":" + Quoted(f.summary) +
+               Worded(f.caption, f.help, f.summary) + ",\"open\":" + Quoted(f.open) +
                ",\"middle\":" + Quoted(f.middle) + ",\"close\":" + Quoted(f.close) +
                ",\"window\":" + (f.window ? "true" : "false") + ",\"styles\":[" + styles + "]}";
     });
     const std::string blends = Array(Spaces(), [](Space s) {
         return "{\"name\":" + Quoted(SpaceName(s)) + ",\"polar\":" + (IsPolar(s) ? "true" : "false") +
-               ",\"summary\":" + Quoted(BlendSummary(s)) + "}";
+               ",\"summary\":" + Quoted(BlendSummary(s)) + Worded(std::nullopt, BlendHelp(s), BlendSummary(s)) + "}";
     });
     const std::string hues = Array(HueMethods(), [](HueMethod h) {
-        return "{\"name\":" + Quoted(HueMethodName(h)) + ",\"summary\":" + Quoted(HueMethodSummary(h)) + "}";
+        return "{\"name\":" + Quoted(HueMethodName(h)) + ",\"summary\":" + Quoted(HueMethodSummary(h)) +
+               Worded(HueMethodCaption(h), HueMethodHelp(h), HueMethodSummary(h)) + "}";
     });
     const std::string palettes = Array(Palettes(), [](const Palette& p) {
         return "{\"name\":" + Quoted(p.name) + ",\"colours\":" + Quoted(p.stops) + ",\"blend\":" + Quoted(p.blend) +
-               ",\"summary\":" + Quoted(p.description) + "}";
+               ",\"summary\":" + Quoted(p.description) + Worded(p.caption, p.help, p.description) + "}";
     });
     const std::string forums = Array(Forums(), [](const ForumLimits& f) {
         return "{\"name\":" + Quoted(f.name) + ",\"length\":" + std::to_string(f.length) +

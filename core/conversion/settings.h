@@ -7,6 +7,7 @@
 
 #include "core/colour/css_colour.h"
 #include "core/conversion/conversion.h"
+#include "core/text/words.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -38,10 +39,6 @@ enum class SettingKind {
 
 // Where a setting sits in the help and on the page.
 enum class SettingGroup { Colours, Code, Styles };
-
-struct Words {
-    std::string_view en, zh;
-};
 
 // Why a value was not taken, by name, so each front end words it its own way.
 struct SettingProblem {

@@ -3,6 +3,8 @@
 // code is spelled, how the text is escaped, and the style tags around the code.
 // A Format (core/markup/formats.h lists them) is one row of these.
 
+#include "core/text/words.h"
+
 #include <string>
 #include <string_view>
 
@@ -67,6 +69,10 @@ struct OutputShape {
 
 // A style's texts; none in the format when open is empty. For size and font the
 // value goes between open and value end.
+// HTML's seven font sizes as CSS names them, for formats with cssSize.
+inline constexpr std::u16string_view kCssSizes[] = {u"x-small", u"small",    u"medium",   u"large",
+                                                    u"x-large", u"xx-large", u"xxx-large"};
+
 struct StyleSpelling {
     std::u16string_view open;
     std::u16string_view valueEnd;
@@ -74,15 +80,12 @@ struct StyleSpelling {
     bool Available() const { return !open.empty(); }
 };
 
-// HTML's seven font sizes as CSS names them, for formats with cssSize.
-inline constexpr std::u16string_view kCssSizes[] = {u"x-small", u"small",    u"medium",   u"large",
-                                                    u"x-large", u"xx-large", u"xxx-large"};
-
 // One format the code can be written in: how a colour is spelled, the texts
 // around a unit, how the text is escaped and the format's own styles.
 struct Format {
     std::string_view name;    // on the command line and the page
     std::string_view summary; // one line for the help
+    Words caption, help;      // the page's; help.en empty: the summary says it
     bool window;              // one of the window's: its start-up template, its presets, a terminal
     std::u16string_view open, middle, close;
     CodeStyle code;

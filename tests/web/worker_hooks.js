@@ -1,12 +1,12 @@
 
-// The tests' build only, after the worker's script: {trap: true} runs the newest
-// job again with a trap in the core, and each reply carries the worker's time.
-let trapNext = false;
+// The tests' build only, after the worker's script: {trap: n} runs the newest
+// job again with a trap in the core, n times over, and each reply carries the worker's time.
+let trapNext = 0;
 let newest = null;
 const convertPlain = convert;
 convert = (job) => {
-  if (trapNext) {
-    trapNext = false;
+  if (trapNext > 0) {
+    trapNext--;
     core.vm_trap();
   }
   const began = performance.now();
@@ -21,7 +21,7 @@ onmessage = (event) => {
     onmessagePlain(event);
     return;
   }
-  trapNext = true;
+  trapNext = event.data.trap;
   latest = newest;
   wake.port2.postMessage(0);
 };
