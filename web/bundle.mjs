@@ -3,6 +3,8 @@
 // script and style by their hashes.
 // The tests' build adds hooks: a script that runs before the page's, and one
 // that follows the worker's.
+// The footer's version and source link come from VELMORANT_VERSION and
+// VELMORANT_SOURCE_URL.
 // Usage: node bundle.mjs SOURCE_DIR MODULE.wasm OUT.html [PAGE_HOOKS.js WORKER_HOOKS.js]
 import { createHash } from 'node:crypto';
 import { readFileSync, writeFileSync } from 'node:fs';
@@ -13,8 +15,9 @@ const read = (name) => readFileSync(join(source, name), 'utf8');
 const hash = (text) => `sha256-${createHash('sha256').update(text, 'utf8').digest('base64')}`;
 
 const style = read('page.css');
-// The colour editor goes first: the page's script calls it.
-const script = read('stops.js') + read('page.js');
+// The colour editor goes first: the page's script calls it. The app install
+// comes last and touches nothing of theirs.
+const script = read('stops.js') + read('page.js') + read('install/register.js');
 const hooks = pageHooks ? readFileSync(pageHooks, 'utf8') : '';
 const worker = read('worker.js') + (workerHooks ? readFileSync(workerHooks, 'utf8') : '');
 for (const [name, text] of [['stops.js + page.js', script], ['worker.js', worker], ['page.css', style], ['hooks', hooks]]) {
@@ -23,6 +26,8 @@ for (const [name, text] of [['stops.js + page.js', script], ['worker.js', worker
 const page = read('page.html')
   .replace('@SCRIPT_HASH@', hooks ? `${hash(hooks)}' '${hash(script)}` : hash(script))
   .replace('@STYLE_HASH@', hash(style))
+  .replaceAll('@VERSION@', () => process.env.VELMORANT_VERSION ?? 'dev')
+  .replaceAll('@SOURCE_URL@', () => process.env.VELMORANT_SOURCE_URL ?? '')
   .replace('@STYLE@', () => style)
   .replace('@MODULE@', () => readFileSync(wasm).toString('base64'))
   .replace('@WORKER@', () => worker)
