@@ -20,10 +20,11 @@ PACKAGES = cmake g++ make pkg-config qt6-base-dev libxcb1-dev libx11-dev qt6-svg
 DEB_PACKAGES = $(PACKAGES) dpkg-dev debhelper lintian
 # The web page: clang for wasm32-wasi with its C and C++ libraries, node to bundle it.
 WEB_PACKAGES = clang lld wasi-libc libc++-dev-wasm32 libclang-rt-dev-wasm32 nodejs librsvg2-bin
-# ...and what the tests, benchmarks, fuzzers and package checks add.
+# ...and what the tests, benchmarks, fuzzers and package checks add (unicode-data:
+# Unicode's grapheme break test, and the data the committed cluster table is checked against).
 TEST_PACKAGES = $(DEB_PACKAGES) $(WEB_PACKAGES) chromium libgtest-dev libgmock-dev libbenchmark-dev xclip clang libclang-rt-14-dev time tmux \
                 desktop-file-utils appstream man-db clang-format shellcheck \
-                python3-pyatspi at-spi2-core dbus libparse-bbcode-perl diffoscope-minimal
+                python3-pyatspi at-spi2-core dbus libparse-bbcode-perl unicode-data diffoscope-minimal
 
 PREFIX  ?= /usr/local
 DESTDIR ?=

@@ -2,9 +2,10 @@
 // output bytes into a fresh buffer. Beside it the CLI's streaming path: the same
 // code made in pieces and encoded to UTF-8 chunk by chunk, never held whole.
 
-#include "core/colour/colour_catalogue.h"
-#include "core/colour/colour_space.h"
-#include "core/colour/gradient_stops.h"
+#include "core/colour/css_colour.h"
+#include "core/colour/gradient.h"
+#include "core/colour/mixing.h"
+#include "core/colour/palettes.h"
 #include "core/conversion/step_fit.h"
 #include "core/markup/gradient_markup.h"
 #include "core/markup/utf8_sink.h"

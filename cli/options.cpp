@@ -1,10 +1,11 @@
 #include "cli/options.h"
 
 #include "cli/shell_quote.h"
-#include "core/colour/colour_catalogue.h"
-#include "core/colour/colour_space.h"
 #include "core/colour/colour_text.h"
 #include "core/colour/css_colour.h"
+#include "core/colour/mixing.h"
+#include "core/colour/palettes.h"
+#include "core/colour/spaces.h"
 #include "core/conversion/choices.h"
 #include "core/conversion/description.h"
 #include "core/conversion/forum_limits.h"

@@ -7,7 +7,7 @@
 // text and the step text.
 
 #include "core/colour/colour.h"
-#include "core/colour/gradient_stops.h"
+#include "core/colour/gradient.h"
 #include "core/conversion/step_fit.h"
 #include "core/markup/gradient_markup.h"
 #include "core/text/code_points.h"

@@ -3,8 +3,8 @@
 // the CLI's streamed UTF-8 must be the whole markup's bytes.
 
 #include "core/colour/colour.h"
+#include "core/markup/formats.h"
 #include "core/markup/gradient_markup.h"
-#include "core/markup/tag_template.h"
 #include "core/markup/utf8_sink.h"
 #include "core/text/text.h"
 #include "core/text/text_to_number.h"

@@ -1,8 +1,9 @@
 // The command line's strict UTF-8 reading, whole and in pieces, checked against a
 // plain decoder that follows the code point rules directly, and the way back from
-// any UTF-16.
+// any UTF-16, cut into units of whole grapheme clusters.
 
 #include "cli/read_input.h"
+#include "core/text/graphemes.h"
 #include "core/text/utf8.h"
 #include "fuzz/fuzz_input.h"
 
@@ -114,6 +115,16 @@ void CheckEncoding(std::string_view bytes) {
     const Utf8Decoded back = DecodeUtf8(encoded);
     FUZZ_CHECK(!back.badByte);
     FUZZ_CHECK(CodePoints(back.text) == CodePoints(text));
+
+    // Units of whole clusters cover any UTF-16 in order and never cut a pair or CR LF.
+    std::size_t at = 0;
+    ForEachGraphemeUnit(text, 1 + static_cast<std::int32_t>(bytes.size() % 3), [&](Unit unit) {
+        FUZZ_CHECK(!unit.text.empty() && unit.position == static_cast<std::int32_t>(at + 1));
+        at += unit.text.size();
+        FUZZ_CHECK(at == text.size() ||
+                   !(IsSurrogatePair(text[at - 1], text[at]) || text.substr(at - 1, 2) == u"\r\n"));
+    });
+    FUZZ_CHECK(at == text.size());
 }
 
 } // namespace

@@ -1,6 +1,6 @@
 #include "preview/gradient_strip.h"
 
-#include "core/colour/gradient_stops.h"
+#include "core/colour/gradient.h"
 
 namespace velmorant {
 

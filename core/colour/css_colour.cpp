@@ -289,4 +289,44 @@ bool ReadStops(std::string_view text, Gradient& gradient, std::string_view& bad)
     return true;
 }
 
+std::optional<Blend> ReadBlend(std::string_view text) {
+    std::array<std::string_view, 4> words{};
+    std::size_t count = 0;
+    for (std::size_t at = 0; at < text.size();) {
+        if (text[at] == ' ' || text[at] == '\t') {
+            ++at;
+            continue;
+        }
+        const std::size_t end = std::min(text.find_first_of(" \t", at), text.size());
+        if (count == words.size())
+            return std::nullopt;
+        words[count++] = text.substr(at, end - at);
+        at = end;
+    }
+    const auto equal = [](std::string_view a, std::string_view b) {
+        return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+                   return (x >= 'A' && x <= 'Z' ? x + 32 : x) == y;
+               });
+    };
+    for (const Space space : Spaces()) {
+        if (count == 0 || !equal(words[0], SpaceName(space)))
+            continue;
+        if (count == 1)
+            return Blend{space, HueMethod::Shorter};
+        if (count != 3 || !IsPolar(space) || !equal(words[2], "hue"))
+            return std::nullopt;
+        for (const HueMethod method : HueMethods())
+            if (equal(words[1], HueMethodName(method)))
+                return Blend{space, method};
+    }
+    return std::nullopt;
+}
+
+std::string BlendText(const Blend& blend) {
+    std::string text(SpaceName(blend.space));
+    if (IsPolar(blend.space) && blend.hue != HueMethod::Shorter)
+        text.append(" ").append(HueMethodName(blend.hue)).append(" hue");
+    return text;
+}
+
 } // namespace velmorant

@@ -1,12 +1,15 @@
 #pragma once
-// Colours and colour stops as CSS writes them: "red", "#ff000080", "rgb(255 0 0)",
-// "oklch(70% 0.2 120)", "color(display-p3 1 0 0)", and lists such as
-// "red, blue 30%, lime" with CSS's rules for the positions left out.
+// Colours, colour stops and blends as CSS writes them: "red", "#ff000080",
+// "rgb(255 0 0)", "oklch(70% 0.2 120)", "color(display-p3 1 0 0)", lists such as
+// "red, blue 30%, lime" with CSS's rules for the positions left out, and what
+// follows "in " in color-mix(): "oklch longer hue".
 
-#include "core/colour/colour_space.h"
-#include "core/colour/gradient_stops.h"
+#include "core/colour/gradient.h"
+#include "core/colour/mixing.h"
+#include "core/colour/spaces.h"
 
 #include <optional>
+#include <string>
 #include <string_view>
 
 namespace velmorant {
@@ -31,5 +34,11 @@ bool ReadStops(std::string_view text, Gradient& gradient, std::string_view& bad)
 // CSS's fix-up of stop positions: a missing first is 0 and last 1, one smaller than
 // an earlier one is raised to it, and missing ones spread evenly between neighbours.
 std::vector<double> FixPositions(const std::vector<std::optional<double>>& given);
+
+// "oklch", "oklch longer hue", "srgb": nothing for anything CSS would not take
+// after "in " in color-mix().
+std::optional<Blend> ReadBlend(std::string_view text);
+// The text ReadBlend reads back; the hue method only when not the default.
+std::string BlendText(const Blend& blend);
 
 } // namespace velmorant

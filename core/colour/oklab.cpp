@@ -1,6 +1,6 @@
 #include "core/colour/oklab.h"
 
-#include "core/colour/colour_space.h"
+#include "core/colour/spaces.h"
 
 #include <cmath>
 #include <cstdint>

@@ -3,13 +3,10 @@
 // web page) builds a ConversionRequest from its controls or options and hands it
 // here. No front end steps colours, writes units or places style tags itself.
 
-#include "core/colour/gradient_stops.h"
+#include "core/colour/gradient.h"
 #include "core/conversion/step_fit.h"
 #include "core/markup/formats.h"
-#include "core/markup/markup_form.h"
 #include "core/markup/markup_sink.h"
-#include "core/markup/style_wrap.h"
-#include "core/markup/tag_template.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -1,8 +1,10 @@
 #include "core/conversion/description.h"
 
-#include "core/colour/colour_catalogue.h"
-#include "core/colour/colour_space.h"
 #include "core/colour/colour_text.h"
+#include "core/colour/css_colour.h"
+#include "core/colour/mixing.h"
+#include "core/colour/palettes.h"
+#include "core/colour/spaces.h"
 #include "core/conversion/choices.h"
 #include "core/conversion/conversion.h"
 #include "core/conversion/forum_limits.h"
@@ -63,18 +65,13 @@ std::string DescriptionJson() {
                ",\"middle\":" + Quoted(f.middle) + ",\"close\":" + Quoted(f.close) +
                ",\"window\":" + (f.dialect ? "true" : "false") + ",\"styles\":[" + styles + "]}";
     });
-    std::vector<Space> spaces;
-    for (int s = 0; s < kSpaceCount; ++s)
-        spaces.push_back(static_cast<Space>(s));
-    const std::string blends = Array(spaces, [](Space s) {
+    const std::string blends = Array(Spaces(), [](Space s) {
         return "{\"name\":" + Quoted(SpaceName(s)) + ",\"polar\":" + (IsPolar(s) ? "true" : "false") +
                ",\"summary\":" + Quoted(BlendSummary(s)) + "}";
     });
-    const std::string hues =
-        Array(std::array{HueMethod::Shorter, HueMethod::Longer, HueMethod::Increasing, HueMethod::Decreasing},
-              [](HueMethod h) {
-                  return "{\"name\":" + Quoted(HueMethodName(h)) + ",\"summary\":" + Quoted(HueMethodSummary(h)) + "}";
-              });
+    const std::string hues = Array(HueMethods(), [](HueMethod h) {
+        return "{\"name\":" + Quoted(HueMethodName(h)) + ",\"summary\":" + Quoted(HueMethodSummary(h)) + "}";
+    });
     const std::string palettes = Array(Palettes(), [](const Palette& p) {
         return "{\"name\":" + Quoted(p.name) + ",\"colours\":" + Quoted(p.stops) + ",\"blend\":" + Quoted(p.blend) +
                ",\"summary\":" + Quoted(p.description) + "}";

@@ -3,8 +3,8 @@
 // is counted unit by unit without writing anything, O(n / k) per step, so an
 // exact scan of every step costs O(n log n) in all.
 
-#include "core/colour/gradient_stops.h"
-#include "core/markup/markup_form.h"
+#include "core/colour/gradient.h"
+#include "core/markup/output_shape.h"
 
 #include <cstdint>
 #include <optional>

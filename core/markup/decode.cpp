@@ -1,5 +1,6 @@
 #include "core/markup/decode.h"
 
+#include "core/markup/formats.h"
 #include "core/text/code_points.h"
 
 #include <initializer_list>

@@ -3,8 +3,7 @@
 // the escapes of a format hide comes back as typed.
 
 #include "core/colour/colour.h"
-#include "core/markup/formats.h"
-#include "core/markup/tag_template.h"
+#include "core/markup/output_shape.h"
 
 #include <cstddef>
 #include <cstdint>

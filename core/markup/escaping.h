@@ -4,7 +4,7 @@
 // never on where units are cut, so a code's escaped length is one figure for
 // every step.
 
-#include "core/markup/markup_form.h"
+#include "core/markup/output_shape.h"
 
 #include <string_view>
 

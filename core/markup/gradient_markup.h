@@ -2,10 +2,9 @@
 // The gradient code: every unit of the trimmed text framed by the template in
 // its own colour, raw units untagged. One unit loop writes into a MarkupSink.
 
-#include "core/colour/gradient_stops.h"
-#include "core/markup/markup_form.h"
+#include "core/colour/gradient.h"
 #include "core/markup/markup_sink.h"
-#include "core/markup/tag_template.h"
+#include "core/markup/output_shape.h"
 
 #include <cstddef>
 #include <cstdint>

@@ -6,12 +6,11 @@
 
 #include "core/colour/channel_stepper.h"
 #include "core/colour/colour.h"
-#include "core/colour/gradient_stops.h"
+#include "core/colour/gradient.h"
 #include "core/colour/oklab.h"
 #include "core/conversion/conversion.h"
+#include "core/markup/formats.h"
 #include "core/markup/markup_sink.h"
-#include "core/markup/style_wrap.h"
-#include "core/markup/tag_template.h"
 
 #include <cmath>
 #include <cstdint>

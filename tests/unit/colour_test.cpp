@@ -1,11 +1,12 @@
 #include "core/colour/channel_stepper.h"
 #include "core/colour/colour.h"
 #include "core/colour/colour_names.h"
-#include "core/colour/colour_space.h"
 #include "core/colour/colour_text.h"
 #include "core/colour/css_colour.h"
-#include "core/colour/gradient_stops.h"
+#include "core/colour/gradient.h"
+#include "core/colour/mixing.h"
 #include "core/colour/oklab.h"
+#include "core/colour/spaces.h"
 #include "reference_rules.h"
 
 #include <gtest/gtest.h>
@@ -209,7 +210,8 @@ TEST(GradientAt, WalkerAndTwoStopsAgreeWithTheRules) {
             gradient.stops.push_back(colour());
         // Every other space and hue method, stops beyond sRGB, positions with stops on top of each other.
         if (trial % 4 == 3)
-            gradient.blend = {static_cast<Space>(uniform(0, kSpaceCount - 1)), static_cast<HueMethod>(uniform(0, 3))};
+            gradient.blend = {Spaces()[uniform(0, static_cast<int>(Spaces().size()) - 1)],
+                              HueMethods()[uniform(0, static_cast<int>(HueMethods().size()) - 1)]};
         if (trial % 8 == 7)
             for (std::size_t j = 0; j < gradient.stops.size(); ++j)
                 gradient.exact.push_back(

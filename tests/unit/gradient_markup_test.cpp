@@ -1,6 +1,6 @@
 #include "core/markup/gradient_markup.h"
 
-#include "core/colour/gradient_stops.h"
+#include "core/colour/gradient.h"
 #include "core/conversion/step_fit.h"
 #include "core/markup/utf8_sink.h"
 #include "core/text/code_points.h"

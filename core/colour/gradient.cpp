@@ -1,4 +1,4 @@
-#include "core/colour/gradient_stops.h"
+#include "core/colour/gradient.h"
 
 #include <algorithm>
 #include <cmath>

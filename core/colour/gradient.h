@@ -5,7 +5,7 @@
 
 #include "core/colour/channel_stepper.h"
 #include "core/colour/colour.h"
-#include "core/colour/colour_space.h"
+#include "core/colour/mixing.h"
 #include "core/colour/oklab.h"
 
 #include <array>

@@ -1,4 +1,4 @@
-#include "core/colour/colour_space.h"
+#include "core/colour/spaces.h"
 
 #include "core/colour/oklab.h"
 
@@ -26,7 +26,8 @@ struct SpaceRow {
     bool d50;     // white point of the XYZ it converts through
     Matrix toXyz; // linear components to XYZ; unused for Lab, Oklab, HSL and HWB
     std::array<Kind, 3> kinds;
-    int hue; // index of the hue, or -1
+    int hue;                  // index of the hue, or -1
+    std::string_view summary; // in words a forum poster knows
 };
 
 constexpr Matrix kIdentity{{{1, 0, 0}, {0, 1, 0}, {0, 0, 1}}};
@@ -38,34 +39,41 @@ constexpr std::array<Kind, 3> kLabKinds{Kind::Lightness, Kind::OpponentA, Kind::
 constexpr std::array<Kind, 3> kLchKinds{Kind::Lightness, Kind::Colourfulness, Kind::Hue};
 
 // The matrices are CSS Color 4's own, so that mixes agree with the browsers'.
-constexpr std::array<SpaceRow, kSpaceCount> kSpaces{{
-    {Space::Srgb, "srgb", Family::Rgb, Transfer::Srgb, false, kSrgbToXyz, kRgbKinds, -1},
-    {Space::SrgbLinear, "srgb-linear", Family::Rgb, Transfer::Linear, false, kSrgbToXyz, kRgbKinds, -1},
+constexpr SpaceRow kSpaces[] = {
+    {Space::Srgb, "srgb", Family::Rgb, Transfer::Srgb, false, kSrgbToXyz, kRgbKinds, -1,
+     "each channel on its own, as the window: the middle of two bright colours can turn grey"},
+    {Space::SrgbLinear, "srgb-linear", Family::Rgb, Transfer::Linear, false, kSrgbToXyz, kRgbKinds, -1,
+     "as light adds up: brighter middles than srgb"},
     {Space::DisplayP3, "display-p3", Family::Rgb, Transfer::Srgb, false,
      Matrix{{{608311.0 / 1250200, 189793.0 / 714400, 198249.0 / 1000160},
              {35783.0 / 156275, 247089.0 / 357200, 198249.0 / 2500400},
              {0, 32229.0 / 714400, 5220557.0 / 5000800}}},
-     kRgbKinds, -1},
+     kRgbKinds, -1, "as srgb, on a wide-gamut screen's colours"},
     {Space::A98Rgb, "a98-rgb", Family::Rgb, Transfer::A98, false,
      Matrix{{{573536.0 / 994567, 263643.0 / 1420810, 187206.0 / 994567},
              {591459.0 / 1989134, 6239551.0 / 9945670, 374412.0 / 4972835},
              {53769.0 / 1989134, 351524.0 / 4972835, 4929758.0 / 4972835}}},
-     kRgbKinds, -1},
+     kRgbKinds, -1, "as srgb, on Adobe RGB's colours"},
     {Space::ProphotoRgb, "prophoto-rgb", Family::Rgb, Transfer::Prophoto, true,
      Matrix{{{0.7977666449006423, 0.13518129740053308, 0.0313477341283922},
              {0.2880748288194013, 0.711835234241873, 0.00008993693872564},
              {0, 0, 0.8251046025104602}}},
-     kRgbKinds, -1},
+     kRgbKinds, -1, "as srgb, on a camera's very wide colours"},
     {Space::Rec2020, "rec2020", Family::Rgb, Transfer::Rec2020, false,
      Matrix{{{63426534.0 / 99577255, 20160776.0 / 139408157, 47086771.0 / 278816314},
              {26158966.0 / 99577255, 472592308.0 / 697040785, 8267143.0 / 139408157},
              {0, 19567812.0 / 697040785, 295819943.0 / 278816314}}},
-     kRgbKinds, -1},
-    {Space::Lab, "lab", Family::Lab, Transfer::Linear, true, kIdentity, kLabKinds, -1},
-    {Space::Oklab, "oklab", Family::Oklab, Transfer::Linear, false, kIdentity, kLabKinds, -1},
-    {Space::Xyz, "xyz", Family::Xyz, Transfer::Linear, false, kIdentity, kRgbKinds, -1},
-    {Space::XyzD50, "xyz-d50", Family::Xyz, Transfer::Linear, true, kIdentity, kRgbKinds, -1},
-    {Space::XyzD65, "xyz-d65", Family::Xyz, Transfer::Linear, false, kIdentity, kRgbKinds, -1},
+     kRgbKinds, -1, "as srgb, on ultra-HD television's colours"},
+    {Space::Lab, "lab", Family::Lab, Transfer::Linear, true, kIdentity, kLabKinds, -1,
+     "by how light, red-green and blue-yellow the colours look (CIE Lab)"},
+    {Space::Oklab, "oklab", Family::Oklab, Transfer::Linear, false, kIdentity, kLabKinds, -1,
+     "by how light and what hue the colours look, evenly: no grey middle"},
+    {Space::Xyz, "xyz", Family::Xyz, Transfer::Linear, false, kIdentity, kRgbKinds, -1,
+     "as light adds up, in the eye's own measures"},
+    {Space::XyzD50, "xyz-d50", Family::Xyz, Transfer::Linear, true, kIdentity, kRgbKinds, -1,
+     "as light adds up, in the eye's measures for paper (D50)"},
+    {Space::XyzD65, "xyz-d65", Family::Xyz, Transfer::Linear, false, kIdentity, kRgbKinds, -1,
+     "as light adds up, in the eye's measures for screens (D65)"},
     {Space::Hsl,
      "hsl",
      Family::Hsl,
@@ -73,13 +81,31 @@ constexpr std::array<SpaceRow, kSpaceCount> kSpaces{{
      false,
      kIdentity,
      {Kind::Hue, Kind::Colourfulness, Kind::Lightness},
-     0},
-    {Space::Hwb, "hwb", Family::Hwb, Transfer::Linear, false, kIdentity, {Kind::Hue, Kind::Other, Kind::Other}, 0},
-    {Space::Lch, "lch", Family::Lab, Transfer::Linear, true, kIdentity, kLchKinds, 2},
-    {Space::Oklch, "oklch", Family::Oklab, Transfer::Linear, false, kIdentity, kLchKinds, 2},
-}};
+     0,
+     "round the colour wheel by hue, saturation and lightness"},
+    {Space::Hwb,
+     "hwb",
+     Family::Hwb,
+     Transfer::Linear,
+     false,
+     kIdentity,
+     {Kind::Hue, Kind::Other, Kind::Other},
+     0,
+     "round the colour wheel by hue, whiteness and blackness"},
+    {Space::Lch, "lch", Family::Lab, Transfer::Linear, true, kIdentity, kLchKinds, 2,
+     "round the colour wheel at even lightness (CIE LCH)"},
+    {Space::Oklch, "oklch", Family::Oklab, Transfer::Linear, false, kIdentity, kLchKinds, 2,
+     "round the colour wheel at even lightness, the most even of all: rainbow-like"},
+};
 
-constexpr std::array<std::string_view, 4> kHueMethods{"shorter", "longer", "increasing", "decreasing"};
+// Row i is Space i, so Row() indexes instead of searching.
+constexpr bool InOrder() {
+    for (std::size_t i = 0; i < std::size(kSpaces); ++i)
+        if (static_cast<std::size_t>(kSpaces[i].space) != i)
+            return false;
+    return true;
+}
+static_assert(InOrder(), "kSpaces lists the spaces in the order of Space");
 
 const SpaceRow& Row(Space space) { return kSpaces[static_cast<std::size_t>(space)]; }
 
@@ -134,7 +160,7 @@ constexpr Matrix kSkiaSrgbToD50{{{Fixed(0x6fa2), Fixed(0x6299), Fixed(0x24a0)},
 
 // Each space's linear components to linear sRGB and back, made once.
 struct Matrices {
-    std::array<Matrix, kSpaceCount> toLinear, fromLinear;
+    std::array<Matrix, std::size(kSpaces)> toLinear, fromLinear;
     Matrices() {
         const Matrix xyzToSrgb = Invert(kSrgbToXyz);
         const Matrix d50ToD65 = Invert(kD65ToD50);
@@ -259,44 +285,6 @@ Vec HwbToRgb(const Vec& hwb) {
     return rgb;
 }
 
-// Components of a colour, missing ones as 0, to linear sRGB or (for the
-// gamma-encoded families) to encoded sRGB.
-Vec ToOutput(Space space, const Vec& c) {
-    const SpaceRow& row = Row(space);
-    const auto i = static_cast<std::size_t>(space);
-    switch (row.family) {
-    case Family::Rgb:
-        if (space == Space::Srgb)
-            return c;
-        return Apply(Shared().toLinear[i], {ToLinearLight(row.transfer, c[0]), ToLinearLight(row.transfer, c[1]),
-                                            ToLinearLight(row.transfer, c[2])});
-    case Family::Xyz:
-        return Apply(Shared().toLinear[i], c);
-    // A mix's lightness is clamped, as Chromium clamps it, only once mixed.
-    case Family::Lab: {
-        const double L = std::clamp(c[0], 0.0, 100.0);
-        const double a = row.hue < 0 ? c[1] : c[1] * std::cos(c[2] * kRadians);
-        const double b = row.hue < 0 ? c[2] : c[1] * std::sin(c[2] * kRadians);
-        const double f1 = (L + 16) / 116, f0 = a / 500 + f1, f2 = f1 - b / 200;
-        const Vec xyz{LabFInverse(f0) * kD50White[0], (L > kKappa * kEpsilon ? f1 * f1 * f1 : L / kKappa),
-                      LabFInverse(f2) * kD50White[2]};
-        return Apply(Shared().toLinear[i], xyz);
-    }
-    case Family::Oklab: {
-        // sRGB's own colours all lie inside, so the clamp leaves the Oklab blend as it was.
-        const double L = std::clamp(c[0], 0.0, 1.0);
-        if (row.hue < 0)
-            return OklabToLinear({L, c[1], c[2]});
-        return OklabToLinear({L, c[1] * std::cos(c[2] * kRadians), c[1] * std::sin(c[2] * kRadians)});
-    }
-    case Family::Hsl:
-        return HslToRgb(c);
-    case Family::Hwb:
-        return HwbToRgb(c);
-    }
-    return c;
-}
-
 Vec ToLinearSrgb(const SpaceColour& colour) {
     Vec c = colour.c;
     for (int k = 0; k < 3; ++k)
@@ -379,52 +367,66 @@ SpaceColour FromLinearSrgb(const Vec& linear, Space space) {
 
 } // namespace
 
+Vec ToOutput(Space space, const Vec& c) {
+    const SpaceRow& row = Row(space);
+    const auto i = static_cast<std::size_t>(space);
+    switch (row.family) {
+    case Family::Rgb:
+        if (space == Space::Srgb)
+            return c;
+        return Apply(Shared().toLinear[i], {ToLinearLight(row.transfer, c[0]), ToLinearLight(row.transfer, c[1]),
+                                            ToLinearLight(row.transfer, c[2])});
+    case Family::Xyz:
+        return Apply(Shared().toLinear[i], c);
+    // A mix's lightness is clamped, as Chromium clamps it, only once mixed.
+    case Family::Lab: {
+        const double L = std::clamp(c[0], 0.0, 100.0);
+        const double a = row.hue < 0 ? c[1] : c[1] * std::cos(c[2] * kRadians);
+        const double b = row.hue < 0 ? c[2] : c[1] * std::sin(c[2] * kRadians);
+        const double f1 = (L + 16) / 116, f0 = a / 500 + f1, f2 = f1 - b / 200;
+        const Vec xyz{LabFInverse(f0) * kD50White[0], (L > kKappa * kEpsilon ? f1 * f1 * f1 : L / kKappa),
+                      LabFInverse(f2) * kD50White[2]};
+        return Apply(Shared().toLinear[i], xyz);
+    }
+    case Family::Oklab: {
+        // sRGB's own colours all lie inside, so the clamp leaves the Oklab blend as it was.
+        const double L = std::clamp(c[0], 0.0, 1.0);
+        if (row.hue < 0)
+            return OklabToLinear({L, c[1], c[2]});
+        return OklabToLinear({L, c[1] * std::cos(c[2] * kRadians), c[1] * std::sin(c[2] * kRadians)});
+    }
+    case Family::Hsl:
+        return HslToRgb(c);
+    case Family::Hwb:
+        return HwbToRgb(c);
+    }
+    return c;
+}
+
+std::vector<Space> Spaces() {
+    std::vector<Space> spaces;
+    for (const SpaceRow& row : kSpaces)
+        spaces.push_back(row.space);
+    return spaces;
+}
+
+std::vector<std::string_view> BlendNames() {
+    std::vector<std::string_view> names;
+    for (const SpaceRow& row : kSpaces)
+        names.push_back(row.name);
+    return names;
+}
+
 std::string_view SpaceName(Space space) { return Row(space).name; }
+std::string_view BlendSummary(Space space) { return Row(space).summary; }
+std::optional<std::size_t> HueComponent(Space space) {
+    const int hue = Row(space).hue;
+    return hue < 0 ? std::nullopt : std::optional<std::size_t>(static_cast<std::size_t>(hue));
+}
 bool IsPolar(Space space) { return Row(space).hue >= 0; }
-std::string_view HueMethodName(HueMethod method) { return kHueMethods[static_cast<std::size_t>(method)]; }
 bool LinearOutput(Space space) {
     const Family family = Row(space).family;
     return space != Space::Srgb && family != Family::Hsl && family != Family::Hwb;
-}
-
-std::optional<Blend> ReadBlend(std::string_view text) {
-    std::array<std::string_view, 4> words{};
-    std::size_t count = 0;
-    for (std::size_t at = 0; at < text.size();) {
-        if (text[at] == ' ' || text[at] == '\t') {
-            ++at;
-            continue;
-        }
-        const std::size_t end = std::min(text.find_first_of(" \t", at), text.size());
-        if (count == words.size())
-            return std::nullopt;
-        words[count++] = text.substr(at, end - at);
-        at = end;
-    }
-    const auto equal = [](std::string_view a, std::string_view b) {
-        return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-                   return (x >= 'A' && x <= 'Z' ? x + 32 : x) == y;
-               });
-    };
-    for (const SpaceRow& row : kSpaces) {
-        if (count == 0 || !equal(words[0], row.name))
-            continue;
-        if (count == 1)
-            return Blend{row.space, HueMethod::Shorter};
-        if (count != 3 || row.hue < 0 || !equal(words[2], "hue"))
-            return std::nullopt;
-        for (std::size_t m = 0; m < kHueMethods.size(); ++m)
-            if (equal(words[1], kHueMethods[m]))
-                return Blend{row.space, static_cast<HueMethod>(m)};
-    }
-    return std::nullopt;
-}
-
-std::string BlendText(const Blend& blend) {
-    std::string text(SpaceName(blend.space));
-    if (IsPolar(blend.space) && blend.hue != HueMethod::Shorter)
-        text.append(" ").append(HueMethodName(blend.hue)).append(" hue");
-    return text;
 }
 
 SpaceColour FromRgb(Rgb colour) {
@@ -471,62 +473,9 @@ Rgb ToRgb(const SpaceColour& colour) {
     return {encoder.Encode(linear[0]), encoder.Encode(linear[1]), encoder.Encode(linear[2])};
 }
 
-MixPair::MixPair(const SpaceColour& a, const SpaceColour& b, const Blend& blend) : space(blend.space) {
-    const SpaceColour x = Convert(a, space), y = Convert(b, space);
-    for (int k = 0; k < 3; ++k) {
-        from[k] = x.missing[k] ? y.c[k] : x.c[k];
-        to[k] = y.missing[k] ? x.c[k] : y.c[k];
-        if (x.missing[k] && y.missing[k])
-            from[k] = to[k] = 0;
-    }
-    // A hue missing on both sides stays where it is, whatever the method.
-    const int hue = Row(space).hue;
-    if (hue < 0 || (x.missing[static_cast<std::size_t>(hue)] && y.missing[static_cast<std::size_t>(hue)]))
-        return;
-    // Hues come in 0..360 from reading and converting (with Chromium's one exception above).
-    double& h1 = from[static_cast<std::size_t>(hue)];
-    double& h2 = to[static_cast<std::size_t>(hue)];
-    const double d = h2 - h1;
-    switch (blend.hue) {
-    case HueMethod::Shorter:
-        if (d > 180)
-            h1 += 360;
-        else if (d < -180)
-            h2 += 360;
-        break;
-    case HueMethod::Longer:
-        if (d > 0 && d < 180)
-            h1 += 360;
-        else if (d > -180 && d <= 0)
-            h2 += 360;
-        break;
-    case HueMethod::Increasing:
-        if (d < 0)
-            h2 += 360;
-        break;
-    case HueMethod::Decreasing:
-        if (d > 0)
-            h1 += 360;
-        break;
-    }
-}
-
-std::array<double, 3> MixPair::OutputAt(double t) const {
-    return ToOutput(
-        space, {from[0] + (to[0] - from[0]) * t, from[1] + (to[1] - from[1]) * t, from[2] + (to[2] - from[2]) * t});
-}
-
-Rgb MixPair::At(double t) const {
-    const Vec v = OutputAt(t);
-    if (!LinearOutput(space))
-        return {EncodeGamma(v[0]), EncodeGamma(v[1]), EncodeGamma(v[2])};
-    const SrgbEncoder& encoder = SrgbEncoder::Shared();
-    return {encoder.Encode(v[0]), encoder.Encode(v[1]), encoder.Encode(v[2])};
-}
-
 // Each stage's bound on |d/dt| feeds the next: a component's rate and largest
 // size, through the polar step, the transfer curve or cube, and the matrix.
-std::array<double, 3> MixPair::Rates() const {
+std::array<double, 3> OutputRates(Space space, const std::array<double, 3>& from, const std::array<double, 3>& to) {
     const SpaceRow& row = Row(space);
     Vec rate{}, size{};
     for (int k = 0; k < 3; ++k) {

@@ -1,4 +1,4 @@
-#include "core/markup/style_wrap.h"
+#include "core/markup/formats.h"
 #include "reference_rules.h"
 
 #include <gtest/gtest.h>

@@ -1,0 +1,99 @@
+#pragma once
+// The shape of the output: the texts around each coloured unit, how a colour
+// code is spelled, how the text is escaped, and the style tags around the code.
+// A Format (core/markup/formats.h lists them) is one row of these.
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace velmorant {
+
+// The three texts framing each coloured unit: Open, colour code, Middle, characters, Close.
+struct TagTemplate {
+    std::u16string Open;
+    std::u16string Middle;
+    std::u16string Close;
+    friend bool operator==(const TagTemplate&, const TagTemplate&) = default;
+};
+
+// What the code is written for. Startup is the window's own template, before any
+// preset is picked; Ansi is a terminal: escapes with decimal codes, no style tags.
+enum class Dialect { Startup, Html, Ubb, Qq, Ansi };
+
+// Six upper-case hex digits (the forum dialects), "R;G;B" in decimal for
+// terminal escapes, six lower-case digits, or Minecraft's "§x§R§R§G§G§B§B".
+enum class CodeStyle { Hex, Decimal, HexLower, SectionDigits };
+
+// How characters the target would read as markup are written.
+enum class Escaping {
+    None,        // the window's dialects: the text as typed
+    Html,        // & < > " as entities, repeated blanks kept, <br> before a line break
+    BbCode,      // an empty [b][/b] after each "[", so no tag can start there
+    MiniMessage, // "\" before "<" and "\"
+    Restate,     // the unit's colour code again after the format's own code character
+    Terminal,    // controls shown as pictures before the units are cut
+};
+
+struct MarkupForm {
+    CodeStyle code = CodeStyle::Hex;
+    // Neighbouring coloured units of one colour share one pair of tags; a raw
+    // unit between them ends the run.
+    bool merge = false;
+    Escaping escaping = Escaping::None;
+    char16_t restated = 0;        // Restate: the character the colour code follows again
+    std::u16string eachUnit = {}; // styles after every colour code, where a code resets them
+};
+
+struct StyleOptions {
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikethrough = false;
+    std::u16string size; // no size tags when empty
+    std::u16string font; // no font tags when empty
+};
+
+// What goes before and after the code. The tags never depend on the code, so a
+// caller holding a large code can place them without copying it once more.
+struct StyleTags {
+    std::u16string before;
+    std::u16string after;
+    std::u16string eachUnit = {}; // after every colour code, where a code resets the styles
+};
+
+// Everything around the units: the template, the form of the codes, and the
+// style tags around the whole code.
+struct OutputShape {
+    TagTemplate tags;
+    MarkupForm form;
+    StyleTags style;
+};
+
+// A style's texts; none in the format when open is empty. For size and font the
+// value goes between open and value end.
+struct StyleSpelling {
+    std::u16string_view open;
+    std::u16string_view valueEnd;
+    std::u16string_view close;
+    bool Available() const { return !open.empty(); }
+};
+
+// One format the code can be written in: how a colour is spelled, the texts
+// around a unit, how the text is escaped and the format's own styles.
+struct Format {
+    std::string_view name;    // on the command line and the page
+    std::string_view summary; // one line for the help
+    std::optional<Dialect> dialect;
+    std::u16string_view open, middle, close;
+    CodeStyle code;
+    Escaping escaping;
+    char16_t restated = 0; // Restate: the character the colour code follows again
+    bool stylesEachUnit;   // the colour code resets styles, so they follow each one
+    bool cssSize;          // sizes 1 to 7 written as CSS keywords
+    StyleSpelling bold, italic, underline, strike, size, font;
+
+    TagTemplate Template() const { return {std::u16string(open), std::u16string(middle), std::u16string(close)}; }
+};
+
+} // namespace velmorant
