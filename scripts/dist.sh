@@ -13,6 +13,7 @@ mkdir -p "$1" "$2"
 out=$(cd "$1" && pwd) work=$(cd "$2" && pwd) jobs=${3:-2}
 cd "$src"
 
+git rev-parse --verify --quiet HEAD >/dev/null || { echo "dist: builds from the last commit, so it needs a git checkout" >&2; exit 1; }
 umask 022
 export LC_ALL=C.UTF-8 TZ=UTC
 SOURCE_DATE_EPOCH=$(git log -1 --format=%ct)
