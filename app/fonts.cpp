@@ -1,5 +1,8 @@
 #include "app/fonts.h"
 
+#include "app/qstring_convert.h"
+#include "core/conversion/choices.h"
+
 #include <QFont>
 #include <QStringList>
 
@@ -8,18 +11,23 @@ namespace velmorant {
 void InstallFontSubstitutes() {
     const QStringList cjk = {QStringLiteral("WenQuanYi Zen Hei"), QStringLiteral("Noto Sans CJK SC"),
                              QStringLiteral("Droid Sans Fallback"), QStringLiteral("AR PL UMing CN")};
-    for (const char* face : {"宋体", "新宋体", "楷体_GB2312", "黑体"})
-        QFont::insertSubstitutions(QString::fromUtf8(face), cjk);
+    // The closest installed Latin face, where the window's face has one; the
+    // Chinese faces take the CJK ones alone.
     const struct {
-        const char* face;
+        std::u16string_view face;
         const char* latin;
-    } latinFaces[] = {{"Arial", "Liberation Sans"},
-                      {"Courier new", "Liberation Mono"},
-                      {"Georgia", "DejaVu Serif"},
-                      {"Tahoma", "DejaVu Sans"},
-                      {"Impact", "DejaVu Sans"}};
-    for (const auto& [face, latin] : latinFaces)
-        QFont::insertSubstitutions(QString::fromUtf8(face), QStringList{QString::fromUtf8(latin)} + cjk);
+    } latinFaces[] = {{u"Arial", "Liberation Sans"},
+                      {u"Courier new", "Liberation Mono"},
+                      {u"Georgia", "DejaVu Serif"},
+                      {u"Tahoma", "DejaVu Sans"},
+                      {u"Impact", "DejaVu Sans"}};
+    for (const std::u16string_view face : FontChoices()) {
+        QStringList substitutes = cjk;
+        for (const auto& [latinFace, latin] : latinFaces)
+            if (latinFace == face)
+                substitutes.prepend(QString::fromUtf8(latin));
+        QFont::insertSubstitutions(ToQString(face), substitutes);
+    }
 }
 
 } // namespace velmorant

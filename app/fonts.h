@@ -2,7 +2,7 @@
 
 namespace velmorant {
 
-// The Chinese faces the window names (宋体, 黑体, ...) rarely exist on Linux
+// The Chinese faces the window names rarely exist on Linux
 // desktops; map them, and the Latin faces, onto installed faces with Chinese
 // glyphs so that no character shows as a box.
 void InstallFontSubstitutes();

@@ -14,12 +14,12 @@ namespace velmorant {
 
 namespace {
 
-constexpr ColourValue LinkBlue = 0xFF0000;
-constexpr ColourValue LinkRed = 0x0000FF;
+constexpr PackedRgb LinkBlue = 0x0000FF;
+constexpr PackedRgb LinkRed = 0xFF0000;
 
-// The dialect of a row of Combo1's list; none for a row outside it.
-std::optional<Dialect> DialectOfRow(int row) {
-    constexpr Dialect rows[] = {Dialect::Html, Dialect::Ubb, Dialect::Qq};
+// The format of a row of Combo1's list; none for a row outside it.
+std::optional<std::size_t> FormatOfRow(int row) {
+    constexpr std::size_t rows[] = {kHtmlFormat, kUbbFormat, kQqFormat};
     if (row < 0 || row >= int(std::size(rows)))
         return std::nullopt;
     return rows[row];
@@ -73,7 +73,7 @@ void Form1::DrawGradientBar() {
 }
 
 void Form1::Command1_Click(std::int16_t Index) {
-    const std::optional<ColourValue> chosen = platform_.ChooseColour(this);
+    const std::optional<ChooserColour> chosen = platform_.ChooseColour(this);
     if (!chosen)
         return;
     const ChannelTriple rgb = SplitRGB(*chosen);
@@ -90,10 +90,10 @@ void Form1::Command1_Click(std::int16_t Index) {
 }
 
 void Form1::Combo1_Click() {
-    const std::optional<Dialect> dialect = DialectOfRow(Combo1->ListIndex());
-    if (!dialect)
+    const std::optional<std::size_t> format = FormatOfRow(Combo1->ListIndex());
+    if (!format)
         return; // no preset: the boxes stay as they are
-    const TagTemplate preset = TemplateFor(*dialect);
+    const TagTemplate preset = TemplateFor(*format);
     Text2(0)->SetText(ToQString(preset.Open));
     Text2(1)->SetText(ToQString(preset.Middle));
     Text2(2)->SetText(ToQString(preset.Close));
@@ -102,8 +102,8 @@ void Form1::Combo1_Click() {
 ConversionRequest Form1::Request() const {
     ConversionRequest request;
     request.gradient = {{Colours().start, Colours().end}, Blend::Srgb};
-    // The combo's row decides nothing for the forum dialects: the boxes hold the template.
-    request.format = &FormatOf(DialectOfRow(Combo1->ListIndex()).value_or(Dialect::Startup));
+    // The combo's row decides nothing for the forum formats: the boxes hold the template.
+    request.format = &Formats()[FormatOfRow(Combo1->ListIndex()).value_or(kDefaultFormat)];
     request.tags = {ToU16(Text2(0)->Text()), ToU16(Text2(1)->Text()), ToU16(Text2(2)->Text())};
     request.step = ToU16(Text4->Text());
     request.styles = {Check1->Value() == 1, Check2->Value() == 1,  Check3->Value() == 1,

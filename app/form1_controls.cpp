@@ -2,8 +2,11 @@
 // size in twips, tab index and the properties it sets, in creation order.
 
 #include "app/form1.h"
+
+#include "app/controls/colour_value.h"
 #include "app/qstring_convert.h"
 #include "app/twips.h"
+#include "core/conversion/choices.h"
 
 #include <QApplication>
 #include <QPalette>
@@ -23,16 +26,15 @@ QFont TableFont(const QString& family, bool bold = false) {
 }
 
 // System colours of the control table, taken from the desktop's palette.
-ColourValue SystemColour(QPalette::ColorRole role) {
-    const QColor c = QApplication::palette().color(QPalette::Active, role);
-    return c.red() + 256 * c.green() + 65536 * c.blue();
+PackedRgb SystemColour(QPalette::ColorRole role) {
+    return ToPackedRgb(QApplication::palette().color(QPalette::Active, role));
 }
 const auto WindowBackground = QPalette::Base;             // system colour 5
 const auto WindowText = QPalette::Text;                   // system colour 8
 const auto ActiveCaptionText = QPalette::HighlightedText; // system colour 9
 
-constexpr ColourValue Red = 0x0000FF;
-constexpr ColourValue Blue = 0xFF0000;
+constexpr PackedRgb Red = 0xFF0000;
+constexpr PackedRgb Blue = 0x0000FF;
 
 } // namespace
 
@@ -98,9 +100,8 @@ void Form1::CreateControls() {
     Timer1->setInterval(1000); // ticks without a handler
     Timer1->start();
     Combo3 = place(new ComboBox(Frame3, false), 630, 1440, 1425, 300, 25);
-    Combo3->addItems({QStringLiteral("宋体"), QStringLiteral("新宋体"), QStringLiteral("楷体_GB2312"),
-                      QStringLiteral("黑体"), QStringLiteral("Arial"), QStringLiteral("Courier new"),
-                      QStringLiteral("Georgia"), QStringLiteral("Tahoma"), QStringLiteral("Impact")});
+    for (const std::u16string_view font : FontChoices())
+        Combo3->addItem(ToQString(font));
     Combo3->setCurrentIndex(-1);
     Frame6 = place(frame(Frame3, QStringLiteral("渐色预览:")), 120, 240, 3315, 1095, 21);
     Command1.Add(1, place(button(Frame6, QStringLiteral("结束颜色(&E)")), 1890, 690, 1245, 315, 24));
@@ -109,8 +110,8 @@ void Form1::CreateControls() {
                                     SystemColour(WindowText)),
                      120, 240, 3015, 375, 22);
     Combo2 = place(new ComboBox(Frame3, true), 2760, 1440, 615, 300, 11);
-    Combo2->addItems({QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("4"),
-                      QStringLiteral("5"), QStringLiteral("6"), QStringLiteral("7")});
+    for (const std::u16string_view size : SizeChoices())
+        Combo2->addItem(ToQString(size));
     Combo2->SetText(QStringLiteral("Combo2"));
     QFont strike = TableFont(QStringLiteral("黑体"));
     strike.setStrikeOut(true);
@@ -149,7 +150,7 @@ void Form1::CreateControls() {
     Label1.Add(1, place(label(Frame5, QStringLiteral("格式:")), 480, 210, 450, 180, 20));
     Label1.Add(2, place(label(Frame5, ToQString(ColourCode(startup.gradient.stops.front()))), 2055, 255, 540, 180, 19));
     Label1.Add(3, place(label(Frame5, QStringLiteral("文字")), 3015, 255, 390, 180, 18));
-    Label1(3)->SetForeColor(ToColourValue(startup.gradient.stops.front()));
+    Label1(3)->SetForeColor(Pack(startup.gradient.stops.front()));
     Label1(3)->setFont(TableFont(QStringLiteral("宋体"), true));
     Command3.Add(0, place(button(this, QStringLiteral("关于(&A)")), 8940, 4410, 855, 255, 4));
     Label1.Add(5, place(label(this, QStringLiteral("字步长(间距)")), 8130, 2280, 1080, 180, 31));

@@ -20,7 +20,7 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
 # Forum-reply text as in the generator benchmark: Chinese and Latin, blanks
-# inside, CR LF after every sentence; no pairs, so characters are UTF-16 units.
+# inside, CR LF after every sentence; no pairs, so characters are char16s.
 make_input() {
     perl -CO -e '
         my $sentence = "\x{6E10}\x{53D8}\x{8272}\x{5F69}\x{7684}\x{6587}\x{5B57} makes a forum reply stand out, "

@@ -34,7 +34,7 @@ std::u16string SampleText(std::size_t length) {
 
 void Compose(benchmark::State& state) {
     const std::u16string text = SampleText(static_cast<std::size_t>(state.range(0)));
-    const TagTemplate tags = TemplateFor(Dialect::Startup);
+    const TagTemplate tags = TemplateFor(kDefaultFormat);
     std::size_t outputSize = 0;
     for (auto _ : state) {
         std::u16string markup = ComposeGradientMarkup(text, u"1", StartUpPair, tags);
@@ -47,7 +47,7 @@ void Compose(benchmark::State& state) {
 
 void PlainCopy(benchmark::State& state) {
     const std::u16string source = ComposeGradientMarkup(SampleText(static_cast<std::size_t>(state.range(0))), u"1",
-                                                        StartUpPair, TemplateFor(Dialect::Startup));
+                                                        StartUpPair, TemplateFor(kDefaultFormat));
     for (auto _ : state) {
         std::u16string copy(source);
         benchmark::DoNotOptimize(copy.data());
@@ -59,7 +59,7 @@ void PlainCopy(benchmark::State& state) {
 // The CLI's path without the file system: UTF-8 chunks, each looked at and dropped.
 void StreamUtf8(benchmark::State& state) {
     const std::u16string text = SampleText(static_cast<std::size_t>(state.range(0)));
-    const TagTemplate tags = TemplateFor(Dialect::Startup);
+    const TagTemplate tags = TemplateFor(kDefaultFormat);
     std::size_t outputSize = 0;
     for (auto _ : state) {
         outputSize = 0;
@@ -86,7 +86,7 @@ struct DropSink final : MarkupSink {
 // The generator alone, its blocks dropped as they come: what the unit loop costs.
 void StreamUtf16(benchmark::State& state) {
     const std::u16string text = SampleText(static_cast<std::size_t>(state.range(0)));
-    const TagTemplate tags = TemplateFor(Dialect::Startup);
+    const TagTemplate tags = TemplateFor(kDefaultFormat);
     std::size_t outputSize = 0;
     for (auto _ : state) {
         DropSink sink;
@@ -104,7 +104,7 @@ enum class Form { TwoColours, Merge, FourStops, Oklab, MergeOklabFourStops };
 void Forms(benchmark::State& state, Form form) {
     const std::u16string input = SampleText(static_cast<std::size_t>(state.range(0)));
     const GradientText text = PrepareGradientText(input, u"1");
-    const TagTemplate tags = TemplateFor(Dialect::Startup);
+    const TagTemplate tags = TemplateFor(kDefaultFormat);
     const bool fourStops = form == Form::FourStops || form == Form::MergeOklabFourStops;
     const Gradient gradient{fourStops ? std::vector<Rgb>{{255, 0, 255}, {255, 165, 0}, {0, 255, 0}, {0, 0, 255}}
                                       : std::vector<Rgb>{StartUpPair.start, StartUpPair.end},
@@ -126,7 +126,7 @@ void Forms(benchmark::State& state, Form form) {
 void Blends(benchmark::State& state, const char* blend) {
     const std::u16string input = SampleText(static_cast<std::size_t>(state.range(0)));
     const GradientText text = PrepareGradientText(input, u"1");
-    const TagTemplate tags = TemplateFor(Dialect::Startup);
+    const TagTemplate tags = TemplateFor(kDefaultFormat);
     Gradient gradient{{StartUpPair.start, StartUpPair.end}, ReadBlend(blend).value_or(Blend::Srgb)};
     if (std::string_view(blend) == "rainbow")
         ApplyPalette("rainbow", gradient);
@@ -146,7 +146,7 @@ void FitScan(benchmark::State& state, bool merge) {
     const std::u16string input = SampleText(static_cast<std::size_t>(state.range(0)));
     const GradientText text = PrepareGradientText(input, u"1");
     const Gradient gradient{{StartUpPair.start, StartUpPair.end}, Blend::Srgb};
-    const OutputLengths lengths(text.text, gradient, {TemplateFor(Dialect::Startup), {CodeStyle::Hex, merge}, {}});
+    const OutputLengths lengths(text.text, gradient, {TemplateFor(kDefaultFormat), {CodeStyle::Hex, merge}, {}});
     for (auto _ : state)
         benchmark::DoNotOptimize(FitStep(lengths, text.length, 0));
     state.SetItemsProcessed(state.iterations() * state.range(0));

@@ -1,7 +1,7 @@
 #include "cli/options.h"
 
 #include "cli/shell_quote.h"
-#include "core/colour/colour_text.h"
+#include "core/colour/colour_names.h"
 #include "core/colour/css_colour.h"
 #include "core/colour/mixing.h"
 #include "core/colour/palettes.h"
@@ -15,47 +15,27 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
 #include <vector>
 
 namespace velmorant::cli {
 
 namespace {
 
-// The defaults are filled in from the start-up request, the one home of them.
+// The settings' lines come from the core's table, their defaults from the start-up request.
 constexpr std::string_view kUsageTemplate = R"(Usage: velmorant-cli [OPTION]... [FILE]
 Write gradient-coloured forum code for FILE (standard input without one, or "-").
 
 Colours (RRGGBB, #RGB, a name such as orange, or any CSS colour, e.g. oklch()):
-  --start COLOUR       start colour (default {start})
-  --end COLOUR         end colour (default {end})
-  --colours C1,C2,...  two or more colours, each any CSS colour with an optional
-                       position: 'red, blue 30%, lime' (or --colors)
-  --blend MODE         how colours mix (default srgb, as the window); see below
-  --palette NAME       a named gradient with its blend; see below
-
+{colours}
 Code:
-  --dialect NAME       the format written or read (default "{format}"):
-{formats}  --open TEXT          text before each colour code
-  --middle TEXT        text between colour code and characters
-  --close TEXT         text after the characters
-  --step TEXT          characters per colour (default {step})
-  --merge              one tag for neighbouring characters of one colour
-  --fit LIMIT          smallest step whose code is at most LIMIT characters
-  --max-tags N         at most N colour tags: with --fit, the step fits both
-  --forum ENGINE       a forum's defaults as --fit and --max-tags: {forums}
-
+{code}
 Styles around the code:
-  --bold, --italic, --underline, --strike
-  --size TEXT          size tag text, none when empty (default {size})
-  --font TEXT          font tag text, none when empty (default {font})
-
+{styles}
 Other:
   --decode             read a code back: its text to standard output, its
-                       colours to standard error; without --dialect, the
+                       colours to standard error; without --format, the
                        format is detected
-  --list WHAT          one name a line: formats, blends, palettes, sizes, fonts,
-                       forums; or the whole description as JSON
+  --list WHAT          {lists}
   --stats              counts to standard error after the code
   -h, --help           show this help and exit
   --version            show the version and exit
@@ -65,12 +45,17 @@ Blends, as CSS's color-mix() writes them (such as 'oklch longer hue'):
 
 Palettes:
 {palettes}
+Settings apply in the order above, whatever their order on the command line:
+a later one of the same name wins.
 An option's argument is the next argument, or follows "=". "--" ends the options.
 A long option may be shortened to any prefix that names it alone.
 Exit status: 0 done, 1 unreadable input or output, 2 bad usage, 3 nothing fits.
 
 Report bugs to: <developers@velmorant.org>
 )";
+
+// Other spellings of an option's name; getopt_long takes a prefix of both as one option.
+constexpr std::pair<std::string_view, std::string_view> kAliases[] = {{"colors", "colours"}, {"dialect", "format"}};
 
 std::string FormatLines() {
     std::string lines;
@@ -92,77 +77,141 @@ template <class Rows> std::string Names(const Rows& rows, std::string_view last)
     return names;
 }
 
+// Words filled into lines of at most 79 columns from column, each line after the first indented.
+std::string Wrapped(std::string_view text, std::size_t column, std::size_t indent) {
+    std::string out;
+    while (!text.empty()) {
+        const std::string_view word = text.substr(0, text.find(' '));
+        text.remove_prefix(std::min(word.size() + 1, text.size()));
+        if (!out.empty() && column + 1 + word.size() > 79) {
+            out += "\n" + std::string(indent, ' ');
+            column = indent;
+        } else if (!out.empty()) {
+            out += ' ';
+            ++column;
+        }
+        out += word;
+        column += word.size();
+    }
+    return out;
+}
+
+// One setting's line of the help: the option, what it takes, what it does, its start-up value.
+std::string UsageLine(const Setting& row) {
+    std::string option = "  --" + std::string(row.name);
+    if (!row.argument.empty())
+        option += " " + std::string(row.argument);
+    std::string help(row.help.en);
+    const std::string startup = EncodeUtf8(StartupText(row));
+    if (!startup.empty() && row.kind != SettingKind::Flag)
+        help += row.kind == SettingKind::Text || row.kind == SettingKind::List ? " (default \"" + startup + "\")"
+                                                                               : " (default " + startup + ")";
+    for (const auto& [alias, name] : kAliases)
+        if (name == row.name)
+            help += "; --" + std::string(alias) + " is its other name";
+    if (row.list == "forums")
+        help += ": " + Names(Forums(), " or ");
+    else if (row.kind == SettingKind::Blend || row.list == "palettes")
+        help += "; see below";
+    if (option.size() + 2 > 23)
+        option += "\n" + std::string(23, ' ');
+    else
+        option.resize(23, ' ');
+    std::string line = option + Wrapped(help, 23, 23) + "\n";
+    if (row.list == "formats")
+        line += FormatLines();
+    return line;
+}
+
+std::string OptionLines();
+
 } // namespace
 
-std::optional<std::string> ListText(std::string_view what) {
+namespace {
+
+// One name a line.
+template <class Items, class Name> std::string Lines(const Items& items, Name name) {
     std::string lines;
-    if (what == "formats")
-        for (const Format& f : Formats())
-            lines += std::string(f.name) + "\n";
-    else if (what == "blends")
-        for (const std::string_view name : BlendNames())
-            lines += std::string(name) + "\n";
-    else if (what == "palettes")
-        for (const Palette& p : Palettes())
-            lines += std::string(p.name) + "\n";
-    else if (what == "sizes")
-        for (const std::u16string_view size : SizeChoices())
-            lines += EncodeUtf8(size) + "\n";
-    else if (what == "fonts")
-        for (const std::u16string_view font : FontChoices())
-            lines += EncodeUtf8(font) + "\n";
-    else if (what == "description")
-        lines = DescriptionJson() + "\n";
-    else if (what == "forums")
-        for (const ForumLimits& forum : Forums())
-            lines += std::string(forum.name) + "\n";
-    else
-        return std::nullopt;
+    for (const auto& item : items)
+        lines += std::string(name(item)) + "\n";
     return lines;
 }
 
+std::string ListNames();
+
+// Every list --list prints, in the order --list=lists gives them.
+constexpr std::pair<std::string_view, std::string (*)()> kLists[] = {
+    {"formats", [] { return Lines(Formats(), [](const Format& f) { return f.name; }); }},
+    {"blends", [] { return Lines(BlendNames(), [](std::string_view name) { return name; }); }},
+    {"palettes", [] { return Lines(Palettes(), [](const Palette& p) { return p.name; }); }},
+    {"sizes", [] { return Lines(SizeChoices(), [](std::u16string_view size) { return EncodeUtf8(size); }); }},
+    {"fonts", [] { return Lines(FontChoices(), [](std::u16string_view font) { return EncodeUtf8(font); }); }},
+    {"forums", [] { return Lines(Forums(), [](const ForumLimits& f) { return f.name; }); }},
+    {"colours",
+     [] {
+         std::string lines;
+         for (std::size_t i = 0; i < NamedColourCount(); ++i)
+             lines += std::string(NamedColourName(i)) + "\n";
+         return lines;
+     }},
+    {"settings", [] { return Lines(SettingRows(), [](const Setting& row) { return row.name; }); }},
+    {"options", OptionLines},
+    {"description", [] { return DescriptionJson() + "\n"; }},
+    {"lists", ListNames},
+};
+
+std::string ListNames() {
+    return Lines(kLists, [](const auto& list) { return list.first; });
+}
+
+} // namespace
+
+std::optional<std::string> ListText(std::string_view what) {
+    for (const auto& [name, lines] : kLists)
+        if (name == what)
+            return lines();
+    return std::nullopt;
+}
+
 std::string Usage() {
-    const ConversionRequest startup = ConversionRequest::Startup();
-    const std::pair<std::string_view, std::u16string> values[] = {
-        {"{start}", ColourCode(startup.gradient.stops.front())},
-        {"{end}", ColourCode(startup.gradient.stops.back())},
-        {"{format}", DecodeUtf8(startup.format->name).text},
-        {"{formats}", DecodeUtf8(FormatLines()).text},
-        {"{forums}", DecodeUtf8(Names(Forums(), " or ")).text},
-        {"{step}", startup.step},
-        {"{size}", startup.styles.size},
-        {"{font}", startup.styles.font},
-    };
+    std::string groups[3];
+    for (const Setting& row : SettingRows())
+        groups[static_cast<std::size_t>(row.group)] += UsageLine(row);
     // Both lists come from the one table each, as the completion reads them here.
     const auto wrap = [](const std::vector<std::string_view>& items) {
-        std::string text = "  ";
-        std::size_t line = 2;
-        for (const std::string_view item : items) {
-            const bool last = item == items.back();
-            if (line + item.size() + 1 > 79) {
-                text.back() = '\n';
-                text += "  ";
-                line = 2;
-            }
-            text.append(item).append(last ? "" : ", ");
-            line += item.size() + 2;
-        }
-        return text;
+        std::string text;
+        for (const std::string_view item : items)
+            text.append(text.empty() ? "" : " ").append(item).append(item == items.back() ? "" : ",");
+        return "  " + Wrapped(text, 2, 2);
     };
     std::string blends = wrap(BlendNames());
-    blends += "\n  hsl, hwb, lch and oklch also as 'SPACE METHOD hue', METHOD one of\n";
+    std::vector<std::string_view> polar;
+    for (const std::string_view name : BlendNames())
+        if (IsPolar(ReadBlend(name)->space))
+            polar.push_back(name);
+    blends += "\n" + wrap(polar) + " also as 'SPACE METHOD hue', METHOD one of\n";
     blends += wrap(HueMethodNames());
     std::string palettes;
     for (const Palette& palette : Palettes()) {
         palettes.append("  ").append(palette.name).append(std::string(10 - palette.name.size(), ' '));
         palettes.append(palette.description).append("\n");
     }
-    const std::pair<std::string_view, std::string> lists[] = {{"{blends}", blends}, {"{palettes}", palettes}};
+    std::string listNames = "one name a line of";
+    for (const auto& [list, lines] : kLists)
+        if (list != "description")
+            listNames.append(" ").append(list).append(",");
+    listNames.back() = ';';
+    listNames += " with description, all of them and the start-up values as JSON";
+    const std::pair<std::string_view, std::string> values[] = {
+        {"{colours}", groups[static_cast<std::size_t>(SettingGroup::Colours)]},
+        {"{code}", groups[static_cast<std::size_t>(SettingGroup::Code)]},
+        {"{styles}", groups[static_cast<std::size_t>(SettingGroup::Styles)]},
+        {"{lists}", Wrapped(listNames, 23, 23)},
+        {"{blends}", blends},
+        {"{palettes}", palettes}};
     std::string usage(kUsageTemplate);
-    for (const auto& [name, value] : lists)
-        usage.replace(usage.find(name), name.size(), value);
     for (const auto& [name, value] : values)
-        usage.replace(usage.find(name), name.size(), EncodeUtf8(value));
+        usage.replace(usage.find(name), name.size(), value);
     return usage;
 }
 
@@ -172,154 +221,95 @@ using Error = std::optional<std::string>;
 
 std::string Dashed(std::string_view name) { return "--" + std::string(name); }
 
-Error ReadText(std::string_view name, std::string_view value, std::u16string& into) {
-    Utf8Decoded decoded = DecodeUtf8(value);
-    if (decoded.badByte)
-        return Dashed(name) + ": argument is not valid UTF-8";
-    into = std::move(decoded.text);
-    return std::nullopt;
-}
-
-Error ReadOptionalText(std::string_view name, std::string_view value, std::optional<std::u16string>& into) {
-    std::u16string text;
-    Error error = ReadText(name, value, text);
-    if (!error)
-        into = std::move(text);
-    return error;
-}
-
-Error ReadColour(std::string_view name, std::string_view value, Rgb& into) {
-    const std::optional<Rgb> colour = ReadColourText(value);
-    if (!colour)
-        return Dashed(name) + ": " + ShellQuote(value) + " is not a colour (RRGGBB, #RGB or a CSS name)";
-    into = *colour;
-    return std::nullopt;
-}
-
-Error ReadColourList(std::string_view name, std::string_view value, Gradient& into) {
-    Gradient read = into;
-    std::string_view bad;
-    if (ReadStops(value, read, bad)) {
-        into = std::move(read);
-        return std::nullopt;
-    }
-    if (bad.data() == nullptr)
-        return Dashed(name) + ": needs at least two colours, separated by commas";
-    return Dashed(name) + ": " + ShellQuote(bad) + " is not a colour with an optional position (such as 'blue 30%')";
-}
-
-// --start and --end change one end of the window's two stops.
-Error ReadEnd(std::string_view name, std::string_view value, Gradient& into, bool start) {
-    Rgb& stop = start ? into.stops.front() : into.stops.back();
-    if (Error error = ReadColour(name, value, stop))
-        return error;
-    if (!into.exact.empty())
-        (start ? into.exact.front() : into.exact.back()) = FromRgb(stop);
-    return std::nullopt;
-}
-
-Error ReadCount(std::string_view name, std::string_view value, std::string_view what,
-                std::optional<std::uint64_t>& into) {
-    std::uint64_t count = 0;
-    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), count);
-    if (value.empty() || error != std::errc{} || end != value.data() + value.size())
-        return Dashed(name) + ": " + ShellQuote(value) + " is not a number of " + std::string(what);
-    into = count;
-    return std::nullopt;
-}
-
 Error Set(bool& flag) {
     flag = true;
     return std::nullopt;
 }
 
-struct OptionRule {
+// The options that are no setting; every setting is an option of its own name.
+struct OwnOption {
     std::string_view name;
     bool takesValue;
-    Error (*apply)(Options&, std::string_view name, std::string_view value);
+    Error (*apply)(Options&, std::string_view value);
 };
 
-const std::array kOptions{
-    OptionRule{"start", true, [](Options& o, auto n, auto v) { return ReadEnd(n, v, o.gradient, true); }},
-    OptionRule{"end", true, [](Options& o, auto n, auto v) { return ReadEnd(n, v, o.gradient, false); }},
-    OptionRule{"colours", true, [](Options& o, auto n, auto v) { return ReadColourList(n, v, o.gradient); }},
-    OptionRule{"blend", true,
-               [](Options& o, auto n, auto v) -> Error {
-                   const std::optional<Blend> blend = ReadBlend(v);
-                   if (!blend)
-                       return Dashed(n) + ": unknown blend " + ShellQuote(v) +
-                              " (such as srgb, oklab or 'oklch longer hue')";
-                   o.gradient.blend = *blend;
-                   return std::nullopt;
-               }},
-    OptionRule{"palette", true,
-               [](Options& o, auto n, auto v) -> Error {
-                   if (!ApplyPalette(v, o.gradient))
-                       return Dashed(n) + ": unknown palette " + ShellQuote(v);
-                   return std::nullopt;
-               }},
-    OptionRule{"dialect", true,
-               [](Options& o, auto n, auto v) -> Error {
-                   o.format = FindFormat(v);
-                   if (!o.format)
-                       return Dashed(n) + ": unknown dialect " + ShellQuote(v) + " (see --list=formats)";
-                   return std::nullopt;
-               }},
-    OptionRule{"open", true, [](Options& o, auto n, auto v) { return ReadOptionalText(n, v, o.open); }},
-    OptionRule{"middle", true, [](Options& o, auto n, auto v) { return ReadOptionalText(n, v, o.middle); }},
-    OptionRule{"close", true, [](Options& o, auto n, auto v) { return ReadOptionalText(n, v, o.close); }},
-    OptionRule{"step", true, [](Options& o, auto n, auto v) { return ReadText(n, v, o.step); }},
-    OptionRule{"merge", false, [](Options& o, auto, auto) { return Set(o.merge); }},
-    OptionRule{"fit", true, [](Options& o, auto n, auto v) { return ReadCount(n, v, "characters", o.fit); }},
-    OptionRule{"max-tags", true, [](Options& o, auto n, auto v) { return ReadCount(n, v, "tags", o.maxTags); }},
-    OptionRule{"forum", true,
-               [](Options& o, auto n, auto v) -> Error {
-                   if (const ForumLimits* forum = FindForum(v)) {
-                       o.forumLength = forum->length;
-                       o.forumTags = forum->tags;
-                       return std::nullopt;
-                   }
-                   return Dashed(n) + ": unknown forum " + ShellQuote(v) + " (" + Names(Forums(), " or ") + ")";
-               }},
-    OptionRule{"decode", false, [](Options& o, auto, auto) { return Set(o.decode); }},
-    OptionRule{"list", true,
-               [](Options& o, auto n, auto v) -> Error {
-                   if (!ListText(v))
-                       return Dashed(n) + ": unknown list " + ShellQuote(v) +
-                              " (formats, blends, palettes, sizes, fonts, forums or description)";
-                   o.list = std::string(v);
-                   return std::nullopt;
-               }},
-    OptionRule{"size", true, [](Options& o, auto n, auto v) { return ReadText(n, v, o.styles.size); }},
-    OptionRule{"font", true, [](Options& o, auto n, auto v) { return ReadText(n, v, o.styles.font); }},
-    OptionRule{"bold", false, [](Options& o, auto, auto) { return Set(o.styles.bold); }},
-    OptionRule{"italic", false, [](Options& o, auto, auto) { return Set(o.styles.italic); }},
-    OptionRule{"underline", false, [](Options& o, auto, auto) { return Set(o.styles.underline); }},
-    OptionRule{"strike", false, [](Options& o, auto, auto) { return Set(o.styles.strikethrough); }},
-    OptionRule{"stats", false, [](Options& o, auto, auto) { return Set(o.stats); }},
-    OptionRule{"help", false, [](Options& o, auto, auto) { return Set(o.help); }},
-    OptionRule{"version", false, [](Options& o, auto, auto) { return Set(o.version); }},
+const std::array kOwnOptions{
+    OwnOption{"decode", false, [](Options& o, auto) { return Set(o.decode); }},
+    OwnOption{"list", true,
+              [](Options& o, std::string_view v) -> Error {
+                  if (!ListText(v))
+                      return "--list: unknown list " + ShellQuote(v) + " (see --list=lists)";
+                  o.list = std::string(v);
+                  return std::nullopt;
+              }},
+    OwnOption{"stats", false, [](Options& o, auto) { return Set(o.stats); }},
+    OwnOption{"help", false, [](Options& o, auto) { return Set(o.help); }},
+    OwnOption{"version", false, [](Options& o, auto) { return Set(o.version); }},
 };
 
-// Other spellings of an option's name; getopt_long takes a prefix of both as one option.
-constexpr std::pair<std::string_view, std::string_view> kAliases[] = {{"colors", "colours"}};
+// One long option: a setting or one of the CLI's own, under its name or another.
+struct LongOption {
+    std::string_view name;
+    const Setting* setting;
+    const OwnOption* own;
+    bool TakesValue() const { return setting ? setting->kind != SettingKind::Flag : own->takesValue; }
+    std::string_view Canonical() const { return setting ? setting->name : own->name; }
+};
 
-// getopt_long reports a long option by the index of its rule, offset past every character.
+// The settings, the CLI's own, then the other names: getopt_long reports each by
+// its index here, offset past every character; another name reports its option's.
+const std::vector<LongOption>& LongOptions() {
+    static const std::vector<LongOption> options = [] {
+        std::vector<LongOption> all;
+        for (const Setting& row : SettingRows())
+            all.push_back({row.name, &row, nullptr});
+        for (const OwnOption& own : kOwnOptions)
+            all.push_back({own.name, nullptr, &own});
+        for (const auto& [alias, name] : kAliases)
+            for (const LongOption& option : std::vector(all))
+                if (option.name == name)
+                    all.push_back({alias, option.setting, option.own});
+        return all;
+    }();
+    return options;
+}
+
 constexpr int kLongBase = 0x100;
 
-int LongCode(std::string_view name) {
-    const auto rule =
-        std::find_if(kOptions.begin(), kOptions.end(), [&](const OptionRule& r) { return r.name == name; });
-    return kLongBase + static_cast<int>(rule - kOptions.begin());
+int LongCode(const LongOption& option) {
+    const std::vector<LongOption>& all = LongOptions();
+    const auto first =
+        std::find_if(all.begin(), all.end(), [&](const LongOption& o) { return o.Canonical() == option.Canonical(); });
+    return kLongBase + static_cast<int>(first - all.begin());
+}
+
+// "--name kind list" a line, for the completion: kind as the description names
+// it, list the one --list gives the values from.
+std::string OptionLines() {
+    std::string lines;
+    for (const LongOption& option : LongOptions()) {
+        std::string_view kind = option.TakesValue() ? "text" : "flag", list;
+        if (const Setting* row = option.setting) {
+            kind = SettingKindName(row->kind);
+            list = row->kind == SettingKind::Colour || row->kind == SettingKind::Stops ? "colours"
+                   : row->kind == SettingKind::Blend                                   ? "blends"
+                                                                                       : row->list;
+        } else if (option.name == "list") {
+            kind = "list";
+            list = "lists";
+        }
+        lines += Dashed(option.name) + " " + std::string(kind) + (list.empty() ? "" : " " + std::string(list)) + "\n";
+    }
+    return lines;
 }
 
 // The options a prefix that getopt_long did not take could mean, "--a, --b", when more than one.
 std::string Candidates(std::string_view prefix) {
     std::string names;
     int count = 0;
-    for (const OptionRule& rule : kOptions) {
-        if (rule.name.starts_with(prefix)) {
-            names += (count++ ? ", " : "") + Dashed(rule.name);
+    for (const LongOption& option : LongOptions()) {
+        if (option.name == option.Canonical() && option.name.starts_with(prefix)) {
+            names += (count++ ? ", " : "") + Dashed(option.name);
         }
     }
     return count > 1 ? names : std::string();
@@ -330,20 +320,25 @@ std::string_view OptionName(std::string_view element) {
     return element.substr(0, element.find('='));
 }
 
-} // namespace
-
-ConversionRequest Options::Request() const {
-    ConversionRequest request{gradient, format, format->Template(), merge, step, styles};
-    if (format->escaping != Escaping::Terminal) {
-        if (open)
-            request.tags.Open = *open;
-        if (middle)
-            request.tags.Middle = *middle;
-        if (close)
-            request.tags.Close = *close;
-    }
-    return request;
+// A setting's value, checked on its own so that the first bad one on the line is
+// the one reported, under the name it was given.
+Error ReadSetting(std::string_view given, const Setting& row, std::string_view text, std::vector<SettingValue>& into) {
+    Utf8Decoded decoded = DecodeUtf8(row.kind == SettingKind::Flag ? std::string_view("1") : text);
+    if (decoded.badByte)
+        return Dashed(given) + ": argument is not valid UTF-8";
+    SettingValue value{&row, std::move(decoded.text)};
+    Settings scratch;
+    std::vector<SettingProblem> problems = ApplySettings(scratch, std::span(&value, 1));
+    // On the command line a limit is given to have one.
+    if (row.kind == SettingKind::Limit && value.value.empty())
+        problems.push_back({std::string(row.name), "not-number", value.value, std::nullopt});
+    if (!problems.empty())
+        return Dashed(given) + ": " + SettingProblemText(problems.front(), ShellQuote);
+    into.push_back(std::move(value));
+    return std::nullopt;
 }
+
+} // namespace
 
 // getopt_long (glibc) does the splitting: "--name value", "--name=value", "--",
 // options after the file, and a long name shortened to a prefix of one option.
@@ -356,15 +351,14 @@ std::variant<Options, UsageError> ParseOptions(std::span<const std::string_view>
         argv.push_back(arg.data());
     argv.push_back(nullptr);
 
+    const std::vector<LongOption>& all = LongOptions();
     std::vector<option> longOptions;
-    for (std::size_t i = 0; i < kOptions.size(); ++i)
-        longOptions.push_back({kOptions[i].name.data(), kOptions[i].takesValue ? required_argument : no_argument,
-                               nullptr, kLongBase + static_cast<int>(i)});
-    for (const auto& [alias, name] : kAliases)
-        longOptions.push_back({alias.data(), required_argument, nullptr, LongCode(name)});
+    for (const LongOption& o : all)
+        longOptions.push_back({o.name.data(), o.TakesValue() ? required_argument : no_argument, nullptr, LongCode(o)});
     longOptions.push_back({nullptr, 0, nullptr, 0});
 
     Options options;
+    std::vector<SettingValue> values;
     std::optional<std::string_view> file;
     auto takeFile = [&](std::string_view arg) -> Error {
         if (file)
@@ -379,7 +373,8 @@ std::variant<Options, UsageError> ParseOptions(std::span<const std::string_view>
     opterr = 0;
     for (;;) {
         const int element = optind == 0 ? 1 : optind;
-        const int code = getopt_long(argc, argv.data(), shortOptions, longOptions.data(), nullptr);
+        int index = -1;
+        const int code = getopt_long(argc, argv.data(), shortOptions, longOptions.data(), &index);
         if (code == -1)
             break;
         const std::string_view text =
@@ -394,34 +389,32 @@ std::variant<Options, UsageError> ParseOptions(std::span<const std::string_view>
             options.given.push_back("help");
             continue;
         }
+        const auto named = [&](int c) { return Dashed(all[static_cast<std::size_t>(c - kLongBase)].name); };
         if (code == ':') // only long options take arguments
-            return UsageError{Dashed(kOptions[static_cast<std::size_t>(optopt - kLongBase)].name) +
-                              " needs an argument"};
+            return UsageError{named(optopt) + " needs an argument"};
         if (code == '?') {
             if (!text.starts_with("--"))
                 return UsageError{"unknown option " + ShellQuote("-" + std::string(1, static_cast<char>(optopt)))};
             if (optopt >= kLongBase)
-                return UsageError{Dashed(kOptions[static_cast<std::size_t>(optopt - kLongBase)].name) +
-                                  " takes no argument"};
+                return UsageError{named(optopt) + " takes no argument"};
             if (const std::string candidates = Candidates(OptionName(text)); !candidates.empty())
                 return UsageError{"option " + ShellQuote(Dashed(OptionName(text))) + " is ambiguous: " + candidates};
             return UsageError{"unknown option " + ShellQuote(Dashed(OptionName(text)))};
         }
-        const OptionRule& rule = kOptions[static_cast<std::size_t>(code - kLongBase)];
-        if (Error error = rule.apply(options, rule.name, rule.takesValue ? optarg : ""))
+        const LongOption& option = all[static_cast<std::size_t>(index)];
+        const std::string_view value = option.TakesValue() ? optarg : "";
+        if (Error error = option.setting ? ReadSetting(option.name, *option.setting, value, values)
+                                         : option.own->apply(options, value))
             return UsageError{*error};
-        options.given.push_back(rule.name);
+        options.given.push_back(option.Canonical());
     }
     for (int i = optind; i < argc; ++i) {
         if (Error error = takeFile(storage[static_cast<std::size_t>(i)]))
             return UsageError{*error};
     }
-    // A forum's limits stand in for those not given.
-    if (options.forumLength && !options.fit)
-        options.fit = options.forumLength;
-    if (options.forumTags && !options.maxTags)
-        options.maxTags = options.forumTags;
-    if (options.fit && std::find(options.given.begin(), options.given.end(), "step") != options.given.end())
+    // Each value was read alone above, so all of them together apply.
+    ApplySettings(options.settings, values);
+    if (options.settings.fit && std::find(options.given.begin(), options.given.end(), "step") != options.given.end())
         return UsageError{"--fit chooses the step itself: give --fit or --step, not both"};
     if (file && *file != "-")
         options.file = std::string(*file);

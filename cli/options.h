@@ -1,9 +1,8 @@
 #pragma once
 // The command line as values: every setting starts where the window starts.
 
-#include "core/conversion/conversion.h"
+#include "core/conversion/settings.h"
 
-#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -16,23 +15,8 @@ namespace velmorant::cli {
 struct Options {
     bool help = false; // wins over everything else but a usage error
     bool version = false;
-    // The pieces of the conversion request, each starting at the window's value.
-    // Two stops are the window's colour pair; --colours gives more.
-    Gradient gradient = ConversionRequest::Startup().gradient;
-    const Format* format = ConversionRequest::Startup().format;
-    // Replace one text of the template, whichever forum dialect was chosen.
-    std::optional<std::u16string> open;
-    std::optional<std::u16string> middle;
-    std::optional<std::u16string> close;
-    std::u16string step = ConversionRequest::Startup().step;
-    StyleOptions styles = ConversionRequest::Startup().styles;
-    bool merge = ConversionRequest::Startup().merge;
-    // Largest output, in code points, that --fit chooses a step for.
-    std::optional<std::uint64_t> fit;
-    // Most colour tags the code may open.
-    std::optional<std::uint64_t> maxTags;
-    // --forum: its limits, for those of --fit and --max-tags not given.
-    std::optional<std::uint64_t> forumLength, forumTags;
+    // Every setting, from the core's table, starting where the window starts.
+    Settings settings;
     // Read a code back instead of writing one.
     bool decode = false;
     // --list: the names of one list, one a line.
@@ -40,12 +24,10 @@ struct Options {
     bool stats = false;
     // Standard input when empty.
     std::optional<std::string> file;
-    // Long names of the options given, in order: for the notes about ones that do not apply.
+    // Names of the settings given, in order: for the notes about ones that do not apply.
     std::vector<std::string_view> given;
 
-    // The request the pieces make: the dialect's template with the replacements on
-    // top (none for ansi, whose escapes are not a template to edit).
-    ConversionRequest Request() const;
+    const ConversionRequest& Request() const { return settings.request; }
 };
 
 struct UsageError {

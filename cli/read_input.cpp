@@ -29,7 +29,7 @@ constexpr std::size_t kMaxCarry = 3;
 struct Block {
     std::unique_ptr<char[]> bytes;
     std::size_t size = 0;
-    std::size_t codeUnits = 0; // what its bytes decode to
+    std::size_t char16s = 0; // what its bytes decode to
 };
 
 InputText Failed(InputText& input, InputText::Status status) {
@@ -41,11 +41,11 @@ InputText Failed(InputText& input, InputText::Status status) {
 
 // Storage for units the text will be decoded into, not zero-filled. A long text
 // takes huge pages where the system gives them: a few faults, not one per 4 KiB.
-std::unique_ptr<char16_t[]> TextStorage(std::size_t codeUnits) {
-    auto storage = std::make_unique_for_overwrite<char16_t[]>(codeUnits);
+std::unique_ptr<char16_t[]> TextStorage(std::size_t char16s) {
+    auto storage = std::make_unique_for_overwrite<char16_t[]>(char16s);
     constexpr std::uintptr_t kPage = 4096;
     const auto start = (reinterpret_cast<std::uintptr_t>(storage.get()) + kPage - 1) & ~(kPage - 1);
-    const auto end = reinterpret_cast<std::uintptr_t>(storage.get() + codeUnits);
+    const auto end = reinterpret_cast<std::uintptr_t>(storage.get() + char16s);
     if (end > start)
         ::madvise(reinterpret_cast<void*>(start), end - start, MADV_HUGEPAGE);
     return storage;
@@ -71,7 +71,7 @@ InputText DecodeWhole(std::string_view bytes, InputText& input) {
 
 } // namespace
 
-InputText ReadInputText(std::FILE* stream, std::size_t maxCodeUnits, std::size_t chunkBytes, std::size_t blockBytes) {
+InputText ReadInputText(std::FILE* stream, std::size_t maxChar16s, std::size_t chunkBytes, std::size_t blockBytes) {
     chunkBytes = std::max<std::size_t>(chunkBytes, kByteOrderMark.size() + 1);
     blockBytes = std::max(blockBytes, chunkBytes + kMaxCarry);
     InputText input;
@@ -89,7 +89,7 @@ InputText ReadInputText(std::FILE* stream, std::size_t maxCodeUnits, std::size_t
             // Where the stream stands, not its descriptor: stdio may have read ahead.
             const off_t at = ::ftello(stream);
             if (S_ISREG(info.st_mode) && at >= 0 && at < info.st_size &&
-                static_cast<std::size_t>(info.st_size - at) <= maxCodeUnits) {
+                static_cast<std::size_t>(info.st_size - at) <= maxChar16s) {
                 const auto size = static_cast<std::size_t>(info.st_size - at);
                 const auto bytes = std::make_unique_for_overwrite<char[]>(size);
                 errno = 0;
@@ -107,7 +107,7 @@ InputText ReadInputText(std::FILE* stream, std::size_t maxCodeUnits, std::size_t
         std::size_t blockOffset = 0; // stream offset of the last block's first byte
         std::size_t checked = 0;     // bytes of the last block decoded once already
         std::size_t skip = 0;        // a leading byte-order mark
-        std::size_t codeUnits = 0;
+        std::size_t char16s = 0;
         std::u16string scratch(chunkBytes + kMaxCarry, u'\0');
         for (bool atEnd = false; !atEnd;) {
             if (blocks.empty() || blockBytes - blocks.back().size < chunkBytes) {
@@ -148,24 +148,24 @@ InputText ReadInputText(std::FILE* stream, std::size_t maxCodeUnits, std::size_t
                 return Failed(input, InputText::Status::kNotUtf8);
             }
             const auto decoded = static_cast<std::size_t>(end - scratch.data());
-            if (decoded > maxCodeUnits - codeUnits)
+            if (decoded > maxChar16s - char16s)
                 return Failed(input, InputText::Status::kTooLong);
-            codeUnits += decoded;
-            block.codeUnits += decoded;
+            char16s += decoded;
+            block.char16s += decoded;
             checked += complete;
         }
 
-        input.storage = TextStorage(codeUnits + kDecodeAhead);
+        input.storage = TextStorage(char16s + kDecodeAhead);
         char16_t* at = input.storage.get();
         for (std::size_t b = 0; b < blocks.size(); ++b) {
             Block& block = blocks[b];
             std::size_t bad = 0;
-            // Valid bytes yield exactly block.codeUnits units; stores ahead of them stay within kDecodeAhead.
+            // Valid bytes yield exactly block.char16s char16s; stores ahead of them stay within kDecodeAhead.
             const std::size_t from = b == 0 ? skip : 0;
             at = DecodeUtf8({block.bytes.get() + from, block.size - from}, at, bad);
             block.bytes.reset();
         }
-        input.text = {input.storage.get(), codeUnits};
+        input.text = {input.storage.get(), char16s};
         return input;
     } catch (const std::bad_alloc&) {
         return Failed(input, InputText::Status::kOutOfMemory);

@@ -14,7 +14,7 @@
 namespace velmorant::cli {
 
 // No longer text can be converted: unit positions are 32-bit.
-constexpr std::size_t kMaxInputCodeUnits = kMaxTextUnits;
+constexpr std::size_t kMaxInputChar16s = kMaxTextChar16s;
 
 struct InputText {
     enum class Status { kRead, kUnreadable, kNotUtf8, kTooLong, kOutOfMemory };
@@ -34,9 +34,9 @@ struct InputText {
 // at the first fault; a directory is refused before any read. The bytes wait in
 // blocks of blockBytes and are decoded whole at the end, each block freed as it
 // is decoded: memory holds the bytes not yet decoded, the text so far and one block.
-// A regular file of known size (at most maxCodeUnits bytes) is read in one go and
+// A regular file of known size (at most maxChar16s bytes) is read in one go and
 // decoded once, as far as the size it had when the reading began.
-InputText ReadInputText(std::FILE* stream, std::size_t maxCodeUnits = kMaxInputCodeUnits,
+InputText ReadInputText(std::FILE* stream, std::size_t maxChar16s = kMaxInputChar16s,
                         std::size_t chunkBytes = 64 * 1024, std::size_t blockBytes = 16 * 1024 * 1024);
 
 } // namespace velmorant::cli

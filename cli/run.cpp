@@ -71,7 +71,7 @@ bool ReadInput(const Options& options, std::FILE* in, std::FILE* err, const std:
         std::fprintf(err,
                      "velmorant-cli: %s is too long: the limit is %zu UTF-16 code units, what 32-bit positions "
                      "can count\n",
-                     inputName.c_str(), kMaxInputCodeUnits);
+                     inputName.c_str(), kMaxInputChar16s);
         break;
     case Status::kOutOfMemory:
         std::fprintf(err, "velmorant-cli: out of memory after reading %zu bytes of %s\n", input.bytesRead,
@@ -88,16 +88,16 @@ void NoteUnused(const Options& options, const ConversionRequest& request, std::F
         return std::find(options.given.begin(), options.given.end(), name) != options.given.end();
     };
     if (request.format->escaping == Escaping::Terminal) {
-        // The terminal shows colours only.
-        for (const std::string_view name : {"open", "middle", "close"})
-            if (given(name))
-                std::fprintf(err, "velmorant-cli: --dialect %.*s writes no tags: --%.*s ignored\n",
+        // The terminal shows colours only: the template's texts, the settings of text, do nothing.
+        for (const Setting& row : SettingRows())
+            if (const std::string_view name = row.name; row.kind == SettingKind::Text && given(name))
+                std::fprintf(err, "velmorant-cli: --format %.*s writes no tags: --%.*s ignored\n",
                              static_cast<int>(format.size()), format.data(), static_cast<int>(name.size()),
                              name.data());
     }
     for (const std::string_view name : MissingStyles(*request.format, request.styles))
         if (given(name))
-            std::fprintf(err, "velmorant-cli: --dialect %.*s %s: --%.*s ignored\n", static_cast<int>(format.size()),
+            std::fprintf(err, "velmorant-cli: --format %.*s %s: --%.*s ignored\n", static_cast<int>(format.size()),
                          format.data(),
                          request.format->escaping == Escaping::Terminal ? "writes no tags" : "has no such style",
                          static_cast<int>(name.size()), name.data());
@@ -109,7 +109,7 @@ int Decode(const Options& options, const ConversionRequest& request, std::u16str
     const auto given = [&](std::string_view name) {
         return std::find(options.given.begin(), options.given.end(), name) != options.given.end();
     };
-    const bool named = given("dialect") || given("open") || given("middle") || given("close");
+    const bool named = given("format") || given("open") || given("middle") || given("close");
     const Format& format = named ? *request.format : DetectFormat(code);
     const DecodedCode decoded = DecodeCode(code, format, named ? request.tags : format.Template());
     Write(out, EncodeUtf8(decoded.text));
@@ -121,7 +121,7 @@ int Decode(const Options& options, const ConversionRequest& request, std::u16str
     if (decoded.colours.size() == 1)
         colours += "," + colours;
     if (!named)
-        std::fprintf(err, "velmorant-cli: read as --dialect %.*s\n", static_cast<int>(format.name.size()),
+        std::fprintf(err, "velmorant-cli: read as --format %.*s\n", static_cast<int>(format.name.size()),
                      format.name.data());
     if (!colours.empty())
         std::fprintf(err, "--colours %s\n", colours.c_str());
@@ -170,38 +170,39 @@ int RunCommand(std::span<const std::string_view> args, std::FILE* in, std::FILE*
     if (options.decode)
         return Decode(options, request, input.text, out, err);
     std::optional<std::int32_t> step;
-    if (options.fit) {
-        const StepFit fit = FitConversion(input.text, request, *options.fit, options.maxTags.value_or(UINT64_MAX));
+    if (options.settings.fit) {
+        const StepFit fit =
+            FitConversion(input.text, request, *options.settings.fit, options.settings.maxTags.value_or(UINT64_MAX));
         if (!fit.step) {
-            if (options.maxTags)
+            if (options.settings.maxTags)
                 std::fprintf(err,
                              "velmorant-cli: no step fits in %llu characters and %llu tags: the shortest code is "
                              "%llu characters with %llu tags, at step %d\n",
-                             static_cast<unsigned long long>(*options.fit),
-                             static_cast<unsigned long long>(*options.maxTags),
+                             static_cast<unsigned long long>(*options.settings.fit),
+                             static_cast<unsigned long long>(*options.settings.maxTags),
                              static_cast<unsigned long long>(fit.length), static_cast<unsigned long long>(fit.tags),
                              fit.shortestStep);
             else
                 std::fprintf(err,
                              "velmorant-cli: no step fits in %llu characters: the shortest code is %llu characters, "
                              "at step %d\n",
-                             static_cast<unsigned long long>(*options.fit), static_cast<unsigned long long>(fit.length),
-                             fit.shortestStep);
+                             static_cast<unsigned long long>(*options.settings.fit),
+                             static_cast<unsigned long long>(fit.length), fit.shortestStep);
             return kNothingFits;
         }
-        if (options.maxTags)
+        if (options.settings.maxTags)
             std::fprintf(err, "velmorant-cli: step %d fits: %llu characters, %llu tags\n", *fit.step,
                          static_cast<unsigned long long>(fit.length), static_cast<unsigned long long>(fit.tags));
         else
             std::fprintf(err, "velmorant-cli: step %d fits: %llu characters\n", *fit.step,
                          static_cast<unsigned long long>(fit.length));
         step = fit.step;
-    } else if (options.maxTags) {
+    } else if (options.settings.maxTags) {
         const CodeMeasure measure = MeasureConversion(input.text, request);
-        if (measure.tags > *options.maxTags) {
+        if (measure.tags > *options.settings.maxTags) {
             std::fprintf(err, "velmorant-cli: the code has %llu tags, more than %llu: try --fit\n",
                          static_cast<unsigned long long>(measure.tags),
-                         static_cast<unsigned long long>(*options.maxTags));
+                         static_cast<unsigned long long>(*options.settings.maxTags));
             return kNothingFits;
         }
     }
@@ -217,7 +218,7 @@ int RunCommand(std::span<const std::string_view> args, std::FILE* in, std::FILE*
     if (options.stats)
         std::fprintf(
             err, "velmorant-cli: %zu characters in, %zu characters out (%zu UTF-16 units), %zu tags, step %d\n",
-            CountCodePoints(input.text), counted.CodePoints(), counted.CodeUnits(), counts.tagPairs, counts.step);
+            CountCodePoints(input.text), counted.CodePoints(), counted.Char16s(), counts.tagPairs, counts.step);
     return kSuccess;
 }
 

@@ -3,10 +3,10 @@
 // stops the run with a message instead of going on with a broken invariant.
 //
 // Byte layout: a fixed header read with Take*, then texts separated by NUL bytes.
-// A text byte stands for the code unit of the same value (Latin-1), except 0xFF,
-// which takes the next two bytes as one code unit, low byte first (an escaped NUL
+// A text byte stands for the char16 of the same value (Latin-1), except 0xFF,
+// which takes the next two bytes as one char16, low byte first (an escaped NUL
 // separates nothing): so a seed can be mostly readable ASCII and still reach any
-// UTF-16 unit, lone surrogates too.
+// char16, lone surrogates too.
 
 #include "core/colour/colour.h"
 

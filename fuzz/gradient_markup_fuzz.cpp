@@ -51,7 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::u16string& raw = texts[0];
     const std::u16string step = texts.size() > 1 ? texts[1] : u"1";
     // Template texts left out keep the start-up ones, so short inputs still frame their units.
-    TagTemplate tags = TemplateFor(Dialect::Startup);
+    TagTemplate tags = TemplateFor(kDefaultFormat);
     if (texts.size() > 2)
         tags.Open = texts[2];
     if (texts.size() > 3)

@@ -36,7 +36,7 @@ std::vector<PreviewRun> ExpectedRuns(std::u16string_view text, std::int32_t k, c
         const auto left = static_cast<std::int32_t>(x);
         const std::int32_t top = row * PreviewRowHeight;
         if (left < area.width && top < area.height)
-            runs.push_back({std::u16string(unit.text), ToColourValue(BlendAt(colours, unit.position, n)), left, top});
+            runs.push_back({std::u16string(unit.text), Pack(BlendAt(colours, unit.position, n)), left, top});
     });
     return runs;
 }

@@ -96,7 +96,7 @@ void CheckDecoding(std::string_view bytes) {
     std::string withMark = "\xEF\xBB\xBF" + std::string(bytes);
     std::FILE* stream = fmemopen(withMark.data(), withMark.size(), "rb");
     FUZZ_CHECK(stream != nullptr);
-    const InputText read = ReadInputText(stream, kMaxInputCodeUnits, 4 + bytes.size() % 7, 4 + bytes.size() % 11);
+    const InputText read = ReadInputText(stream, kMaxInputChar16s, 4 + bytes.size() % 7, 4 + bytes.size() % 11);
     std::fclose(stream);
     FUZZ_CHECK(read.status == (decoded.badByte ? InputText::Status::kNotUtf8 : InputText::Status::kRead));
     FUZZ_CHECK(read.text == decoded.text);

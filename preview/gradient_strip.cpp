@@ -4,12 +4,12 @@
 
 namespace velmorant {
 
-std::array<ColourValue, GradientStripLines> GradientStripColours(const ColourPair& colours) {
-    std::array<ColourValue, GradientStripLines> lines{};
+std::array<PackedRgb, GradientStripLines> GradientStripColours(const ColourPair& colours) {
+    std::array<PackedRgb, GradientStripLines> lines{};
     GradientWalker walker({{colours.start, colours.end}, Blend::Srgb}, 1, GradientStripLines - 1, 0);
     for (int i = 0; i < GradientStripLines; ++i) {
         walker.MoveTo(i);
-        lines[i] = ToColourValue(walker.Colour());
+        lines[i] = Pack(walker.Colour());
     }
     return lines;
 }

@@ -10,6 +10,6 @@ inline constexpr int GradientStripLines = 256;
 
 // Line i of the strip is the pair blended at i of 255 (the code's rule and engine):
 // start at 0, end at 255.
-std::array<ColourValue, GradientStripLines> GradientStripColours(const ColourPair& colours);
+std::array<PackedRgb, GradientStripLines> GradientStripColours(const ColourPair& colours);
 
 } // namespace velmorant

@@ -57,7 +57,7 @@ std::vector<PreviewRun> LayoutPreview(std::u16string_view trimmedText, std::int3
         if (left >= area.width || top >= area.height)
             return;
         colours.MoveTo(unit.position);
-        runs.push_back({std::u16string(unit.text), ToColourValue(colours.Colour()), left, top});
+        runs.push_back({std::u16string(unit.text), Pack(colours.Colour()), left, top});
     });
     return runs;
 }

@@ -30,7 +30,7 @@ struct PreviewFont {
 
 struct PreviewRun {
     std::u16string Text;
-    ColourValue Colour = 0;
+    PackedRgb Colour = 0;
     std::int32_t X = 0; // twips from the picture's left edge
     std::int32_t Y = 0; // twips from the picture's top edge
     friend bool operator==(const PreviewRun&, const PreviewRun&) = default;

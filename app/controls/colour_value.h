@@ -6,11 +6,10 @@
 
 namespace velmorant {
 
-// Colour values keep red in the low byte.
-inline QColor ToQColor(ColourValue value) { return QColor(value & 0xFF, (value >> 8) & 0xFF, (value >> 16) & 0xFF); }
-
-inline ColourValue ToColourValue(const QColor& colour) {
-    return colour.red() + 256 * colour.green() + 65536 * colour.blue();
+// Qt's colours to and from the core's packed 0xRRGGBB.
+inline QColor ToQColor(PackedRgb value) { return QColor((value >> 16) & 0xFF, (value >> 8) & 0xFF, value & 0xFF); }
+inline PackedRgb ToPackedRgb(const QColor& colour) {
+    return Pack({Channel(colour.red()), Channel(colour.green()), Channel(colour.blue())});
 }
 
 } // namespace velmorant

@@ -10,7 +10,7 @@ Label::Label(QWidget* parent) : QLabel(parent) {
     setTextFormat(Qt::PlainText);
 }
 
-void Label::SetForeColor(ColourValue colour) {
+void Label::SetForeColor(PackedRgb colour) {
     foreColor_ = colour;
     // A widget's own style sheet wins over the application's, so the skin
     // cannot repaint this colour. Setting it also re-polishes the label, so

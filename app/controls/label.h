@@ -17,8 +17,8 @@ class Label final : public QLabel {
 public:
     explicit Label(QWidget* parent);
 
-    ColourValue ForeColor() const { return foreColor_; }
-    void SetForeColor(ColourValue colour);
+    PackedRgb ForeColor() const { return foreColor_; }
+    void SetForeColor(PackedRgb colour);
     QString ForeColorName() const;
 
     // A link opens a page when clicked; assistive technology sees it as a
@@ -37,7 +37,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
 
 private:
-    ColourValue foreColor_ = -1;
+    PackedRgb foreColor_ = -1;
     bool link_ = false;
 };
 

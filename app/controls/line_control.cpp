@@ -6,7 +6,7 @@
 
 namespace velmorant {
 
-LineControl::LineControl(QWidget* container, QLine line, ColourValue borderColor)
+LineControl::LineControl(QWidget* container, QLine line, PackedRgb borderColor)
     : QWidget(container), line_(line), borderColor_(borderColor) {
     const QRect bounds = QRect(line.p1(), line.p2()).normalized();
     setGeometry(bounds.adjusted(0, 0, 1, 1));

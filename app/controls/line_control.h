@@ -11,17 +11,17 @@ namespace velmorant {
 class LineControl final : public QWidget {
     Q_OBJECT
 public:
-    LineControl(QWidget* container, QLine line, ColourValue borderColor);
+    LineControl(QWidget* container, QLine line, PackedRgb borderColor);
 
     QLine Line() const { return line_; }
-    ColourValue BorderColor() const { return borderColor_; }
+    PackedRgb BorderColor() const { return borderColor_; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
     QLine line_;
-    ColourValue borderColor_;
+    PackedRgb borderColor_;
 };
 
 } // namespace velmorant

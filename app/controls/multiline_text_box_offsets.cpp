@@ -1,4 +1,4 @@
-// Two ways to count places in a multiline box. A text offset counts code units
+// Two ways to count places in a multiline box. A text offset counts char16s
 // of Text, every break as its one or two units and a join as none. A document
 // position is QTextDocument's: every block separator, break or join, counts
 // one. The mapping walks the blocks from the start, since only the separators

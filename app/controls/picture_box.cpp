@@ -19,7 +19,7 @@ constexpr int DotsPerMeterAt96Dpi = 3780;
 
 } // namespace
 
-PictureBox::PictureBox(QWidget* parent, QRect geometry, bool flatBorder, ColourValue backColor, ColourValue foreColor)
+PictureBox::PictureBox(QWidget* parent, QRect geometry, bool flatBorder, PackedRgb backColor, PackedRgb foreColor)
     : QWidget(parent), flatBorder_(flatBorder), backColor_(backColor), foreColor_(foreColor) {
     setGeometry(geometry);
     setFocusPolicy(Qt::StrongFocus);
@@ -76,7 +76,7 @@ QPointF PictureBox::ToPixels(double x, double y) const {
                    (y - scale_.top()) * inner.height() / scale_.height());
 }
 
-void PictureBox::Line(double x1, double y1, double x2, double y2, ColourValue colour) {
+void PictureBox::Line(double x1, double y1, double x2, double y2, PackedRgb colour) {
     const QPointF from = ToPixels(x1, y1);
     const QPointF to = ToPixels(x2, y2);
     {

@@ -15,8 +15,8 @@ class PictureRecorder {
 public:
     virtual ~PictureRecorder() = default;
     virtual void Cleared() = 0;
-    virtual void LineDrawn(QPointF from, QPointF to, ColourValue colour) = 0;
-    virtual void Printed(const QString& text, double currentX, double currentY, ColourValue foreColor,
+    virtual void LineDrawn(QPointF from, QPointF to, PackedRgb colour) = 0;
+    virtual void Printed(const QString& text, double currentX, double currentY, PackedRgb foreColor,
                          const QFont& font) = 0;
 };
 
@@ -26,16 +26,16 @@ public:
 class PictureBox final : public QWidget {
     Q_OBJECT
 public:
-    PictureBox(QWidget* parent, QRect geometry, bool flatBorder, ColourValue backColor, ColourValue foreColor);
+    PictureBox(QWidget* parent, QRect geometry, bool flatBorder, PackedRgb backColor, PackedRgb foreColor);
 
     void Cls();
     void SetDrawWidth(int width) { drawWidth_ = qMax(1, width); }
     int DrawWidth() const { return drawWidth_; }
     void Scale(double left, double top, double right, double bottom);
-    void Line(double x1, double y1, double x2, double y2, ColourValue colour);
+    void Line(double x1, double y1, double x2, double y2, PackedRgb colour);
 
-    ColourValue ForeColor() const { return foreColor_; }
-    void SetForeColor(ColourValue colour) { foreColor_ = colour; }
+    PackedRgb ForeColor() const { return foreColor_; }
+    void SetForeColor(PackedRgb colour) { foreColor_ = colour; }
     double CurrentX() const { return currentX_; }
     double CurrentY() const { return currentY_; }
     void SetCurrentX(double x) { currentX_ = x; }
@@ -73,8 +73,8 @@ private:
     QPointF ToPixels(double x, double y) const;
 
     bool flatBorder_;
-    ColourValue backColor_;
-    ColourValue foreColor_;
+    PackedRgb backColor_;
+    PackedRgb foreColor_;
     QImage image_;
     int drawWidth_ = 1;
     bool scaled_ = false;

@@ -12,7 +12,7 @@ public:
     virtual void SetText(const QString& text) = 0;
     // Text().size(), without building the text.
     virtual int TextLength() const = 0;
-    // Offsets and lengths count UTF-16 code units of Text(), CR LF as two.
+    // Offsets and lengths count char16s of Text(), CR LF as two.
     virtual void SetSelStart(int start) = 0;
     virtual void SetSelLength(int length) = 0;
     virtual int SelStart() const = 0;

@@ -6,12 +6,17 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <optional>
 #include <stdexcept>
 
 class QWidget;
 
 namespace velmorant {
+
+// What the colour chooser answers, in the platform's order: red + 256 * green +
+// 65536 * blue, as SplitRGB reads it (not the core's PackedRgb).
+using ChooserColour = std::int32_t;
 
 // Message box styles: the icon and one OK button.
 enum class MessageStyle : int { Error = 16, Information = 64 };
@@ -37,7 +42,7 @@ public:
 
     // Modal to owner, opening on black with nothing preselected and no remembered
     // custom colours. The confirmed colour, or nothing on cancel.
-    virtual std::optional<ColourValue> ChooseColour(QWidget* owner) = 0;
+    virtual std::optional<ChooserColour> ChooseColour(QWidget* owner) = 0;
 
     // A modal message box titled "Velmorant" with one OK button.
     virtual void ShowMessage(QWidget* owner, const QString& prompt, MessageStyle style) = 0;

@@ -11,7 +11,7 @@
 
 namespace velmorant {
 
-std::optional<ColourValue> QtPlatform::ChooseColour(QWidget* owner) {
+std::optional<ChooserColour> QtPlatform::ChooseColour(QWidget* owner) {
     // Nothing is remembered from one opening to the next.
     for (int i = 0; i < QColorDialog::customCount(); ++i)
         QColorDialog::setCustomColor(i, Qt::black);
@@ -20,7 +20,8 @@ std::optional<ColourValue> QtPlatform::ChooseColour(QWidget* owner) {
     dialog.setWindowModality(Qt::WindowModal);
     if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return ToColourValue(dialog.selectedColor());
+    const QColor chosen = dialog.selectedColor();
+    return chosen.red() + 256 * chosen.green() + 65536 * chosen.blue();
 }
 
 void QtPlatform::ShowMessage(QWidget* owner, const QString& prompt, MessageStyle style) {

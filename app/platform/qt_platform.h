@@ -8,7 +8,7 @@ namespace velmorant {
 // clipboard, the desktop's browser and cursors, style sheets as skins.
 class QtPlatform final : public Platform {
 public:
-    std::optional<ColourValue> ChooseColour(QWidget* owner) override;
+    std::optional<ChooserColour> ChooseColour(QWidget* owner) override;
     void ShowMessage(QWidget* owner, const QString& prompt, MessageStyle style) override;
     void ClearClipboard() override;
     void SetClipboardText(const QString& text) override;

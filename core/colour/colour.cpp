@@ -1,16 +1,15 @@
 #include "core/colour/colour.h"
 
 #include <cmath>
-#include <stdexcept>
 
 #include "core/text/text.h"
 
 namespace velmorant {
 
-ChannelTriple SplitRGB(ColourValue value) {
-    const std::int32_t blue = value / 65536;
-    const std::int32_t green = (value - blue * 65536) / 256;
-    const std::int32_t red = value - blue * 65536 - green * 256;
+ChannelTriple SplitRGB(std::int32_t chooserValue) {
+    const std::int32_t blue = chooserValue / 65536;
+    const std::int32_t green = (chooserValue - blue * 65536) / 256;
+    const std::int32_t red = chooserValue - blue * 65536 - green * 256;
     return {red, green, blue};
 }
 
@@ -39,14 +38,6 @@ std::u16string HexPair(std::u16string_view hex) {
     default:
         return {};
     }
-}
-
-ColourValue ToColourValue(Rgb colour) {
-    const std::int64_t value =
-        colour.red + 256 * static_cast<std::int64_t>(colour.green) + 65536 * static_cast<std::int64_t>(colour.blue);
-    if (value < INT32_MIN || value > INT32_MAX)
-        throw std::overflow_error("ToColourValue: channels outside the packed range");
-    return static_cast<ColourValue>(value);
 }
 
 std::u16string ColourCode(Rgb colour) {

@@ -9,8 +9,8 @@
 
 namespace velmorant {
 
-// red + 256 * green + 65536 * blue, each channel 0..255: what the colour chooser returns.
-using ColourValue = std::int32_t;
+// A colour packed as 0xRRGGBB, each channel 0..255: the one packed form in the core.
+using PackedRgb = std::int32_t;
 // One channel of the colour pair: 16-bit signed, always 0..255 in practice.
 using Channel = std::int16_t;
 // SplitRGB's result: index 0 red, 1 green, 2 blue.
@@ -29,8 +29,10 @@ struct ColourPair {
     friend bool operator==(const ColourPair&, const ColourPair&) = default;
 };
 
-// Truncating 32-bit divisions; bits above 23 land in blue, nothing is masked.
-ChannelTriple SplitRGB(ColourValue value);
+// The window's split of a value as its colour chooser answers it, in the platform's
+// order red + 256 * green + 65536 * blue (not PackedRgb's): truncating 32-bit
+// divisions; bits above 23 land in blue, nothing is masked.
+ChannelTriple SplitRGB(std::int32_t chooserValue);
 
 // Upper-case base 16 without leading zeros; negatives as 16-bit two's complement.
 std::u16string HexText(std::int16_t v);
@@ -39,7 +41,7 @@ std::u16string HexText(std::int16_t v);
 // test ignores the blanks around the digits.
 std::u16string HexPair(std::u16string_view hex);
 
-ColourValue ToColourValue(Rgb colour);
+constexpr PackedRgb Pack(Rgb colour) { return colour.red << 16 | colour.green << 8 | colour.blue; }
 
 // Six upper-case hex digits, red first, no "#": HexPair(HexText(channel)) three times.
 std::u16string ColourCode(Rgb colour);

@@ -31,7 +31,7 @@ void Require(std::u16string_view input, const ConversionRequest& request) {
 ConversionRequest ConversionRequest::Startup() {
     ConversionRequest request;
     request.gradient = {{{255, 0, 255}, {0, 255, 0}}, Blend::Srgb};
-    request.format = &FormatOf(Dialect::Startup);
+    request.format = &Formats()[kDefaultFormat];
     request.tags = request.format->Template();
     request.step = u"1";
     request.styles.size = u"1";

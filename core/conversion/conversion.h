@@ -19,8 +19,8 @@ namespace velmorant {
 
 struct ConversionRequest {
     Gradient gradient; // at least two stops
-    // How colours, escapes and styles are spelled; the window's dialects are rows too.
-    const Format* format = &FormatOf(Dialect::Startup);
+    // How colours, escapes and styles are spelled; the window's formats are rows too.
+    const Format* format = &Formats()[kDefaultFormat];
     TagTemplate tags;    // used as it stands: the format's preset, possibly edited
     bool merge = false;  // one pair of tags for neighbouring units of one colour
     std::u16string step; // characters per unit, read as the step box is read
@@ -50,7 +50,7 @@ struct ConversionCounts {
 // FitConversion throw for anything but None.
 enum class ConversionProblem {
     None,
-    TextTooLong, // the trimmed text has more UTF-16 units than 32-bit positions count
+    TextTooLong, // the trimmed text has more char16s than 32-bit positions count
     BadGradient, // fewer than two stops, or exact colours or positions not one per stop
 };
 ConversionProblem CheckConversion(std::u16string_view input, const ConversionRequest& request) noexcept;

@@ -1,5 +1,6 @@
 #include "core/conversion/description.h"
 
+#include "core/colour/colour_names.h"
 #include "core/colour/colour_text.h"
 #include "core/colour/css_colour.h"
 #include "core/colour/mixing.h"
@@ -8,6 +9,7 @@
 #include "core/conversion/choices.h"
 #include "core/conversion/conversion.h"
 #include "core/conversion/forum_limits.h"
+#include "core/conversion/settings.h"
 #include "core/markup/formats.h"
 #include "core/text/utf8.h"
 
@@ -63,7 +65,7 @@ std::string DescriptionJson() {
                 styles.append(styles.empty() ? "" : ",").append(Quoted(std::string_view(name)));
         return "{\"name\":" + Quoted(f.name) + ",\"summary\":" + Quoted(f.summary) + ",\"open\":" + Quoted(f.open) +
                ",\"middle\":" + Quoted(f.middle) + ",\"close\":" + Quoted(f.close) +
-               ",\"window\":" + (f.dialect ? "true" : "false") + ",\"styles\":[" + styles + "]}";
+               ",\"window\":" + (f.window ? "true" : "false") + ",\"styles\":[" + styles + "]}";
     });
     const std::string blends = Array(Spaces(), [](Space s) {
         return "{\"name\":" + Quoted(SpaceName(s)) + ",\"polar\":" + (IsPolar(s) ? "true" : "false") +
@@ -78,9 +80,25 @@ std::string DescriptionJson() {
     });
     const std::string forums = Array(Forums(), [](const ForumLimits& f) {
         return "{\"name\":" + Quoted(f.name) + ",\"length\":" + std::to_string(f.length) +
-               ",\"tags\":" + (f.tags ? std::to_string(*f.tags) : std::string("null")) + "}";
+               ",\"tags\":" + (f.tags ? std::to_string(*f.tags) : std::string("null")) +
+               ",\"source\":" + Quoted(f.source) + "}";
+    });
+    const auto words = [](const Words& w) { return "{\"en\":" + Quoted(w.en) + ",\"zh\":" + Quoted(w.zh) + "}"; };
+    const std::string settings = Array(SettingRows(), [&](const Setting& row) {
+        std::string out = "{\"name\":" + Quoted(row.name) + ",\"kind\":" + Quoted(SettingKindName(row.kind)) +
+                          ",\"group\":" + Quoted(SettingGroupName(row.group));
+        if (!row.list.empty())
+            out += ",\"list\":" + Quoted(row.list);
+        if (!row.argument.empty())
+            out += ",\"argument\":" + Quoted(row.argument);
+        return out + ",\"startup\":" + Quoted(StartupText(row)) + ",\"caption\":" + words(row.caption) +
+               ",\"help\":" + words(row.help) + "}";
     });
     const auto text = [](std::u16string_view t) { return Quoted(t); };
+    std::string colourNames = "[";
+    for (std::size_t i = 0; i < NamedColourCount(); ++i)
+        colourNames += (i ? "," : "") + Quoted(NamedColourName(i));
+    colourNames += ']';
     const std::string blend = Quoted(BlendText(startup.gradient.blend));
     const std::string colours =
         Array(startup.gradient.stops, [](const Rgb& c) { return Quoted(std::u16string_view(ColourCode(c))); });
@@ -89,7 +107,15 @@ std::string DescriptionJson() {
            ",\"format\":" + Quoted(startup.format->name) + ",\"colours\":" + colours + ",\"blend\":" + blend +
            ",\"step\":" + Quoted(startup.step) + ",\"size\":" + Quoted(startup.styles.size) +
            ",\"font\":" + Quoted(startup.styles.font) + ",\"merge\":" + (startup.merge ? "true" : "false") +
-           "},\"sizes\":" + Array(SizeChoices(), text) + ",\"fonts\":" + Array(FontChoices(), text) + "}";
+           "},\"sizes\":" + Array(SizeChoices(), text) + ",\"fonts\":" + Array(FontChoices(), text) +
+           ",\"settings\":" + settings + ",\"colourNames\":" + colourNames + "}";
+}
+
+std::string SettingProblemsJson(std::span<const SettingProblem> problems) {
+    return Array(problems, [](const SettingProblem& p) {
+        return "{\"setting\":" + Quoted(p.setting) + ",\"problem\":" + Quoted(p.problem) +
+               ",\"value\":" + Quoted(p.value) + (p.stop ? ",\"stop\":" + std::to_string(*p.stop) : "") + "}";
+    });
 }
 
 } // namespace velmorant

@@ -3,10 +3,17 @@
 // palettes, start-up values, sizes and fonts. The page reads it from the module;
 // the CLI's help, completion and manual list the same rows.
 
+#include "core/conversion/settings.h"
+
+#include <span>
 #include <string>
 
 namespace velmorant {
 
 std::string DescriptionJson();
+
+// Problems as the module answers them: [{"setting":…,"problem":…,"value":…,"stop":n}],
+// "stop" only where one stop is at fault.
+std::string SettingProblemsJson(std::span<const SettingProblem> problems);
 
 } // namespace velmorant

@@ -4,9 +4,14 @@ namespace velmorant {
 
 namespace {
 
-// phpBB: max_post_chars 60000 in its installer's schema data, and its parser's
-// (s9e TextFormatter) tagLimit of 5000 per tag. SMF: max_messageLength 20000.
-constexpr ForumLimits kForums[] = {{"phpbb", 60000, 5000}, {"smf", 20000, std::nullopt}};
+constexpr ForumLimits kForums[] = {
+    {"phpbb", 60000, 5000,
+     "the setting max_post_chars in phpBB's installation data (phpBB/install/schemas/schema_data.sql in phpBB's "
+     "source); its parser, s9e\\TextFormatter, counts each tag's uses against its tagLimit default "
+     "(src/Configurator/Items/Tag.php in s9e\\TextFormatter's source) and shows the ones past it as text"},
+    {"smf", 20000, std::nullopt,
+     "the setting max_messageLength in SMF's installation data (other/install_2-1_mysql.sql in SMF 2.1's source)"},
+};
 
 } // namespace
 

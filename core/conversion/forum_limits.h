@@ -13,6 +13,7 @@ struct ForumLimits {
     std::string_view name;
     std::uint64_t length;              // code points
     std::optional<std::uint64_t> tags; // uses of one tag, where the engine counts them
+    std::string_view source;           // where the engine sets them, for the manual
 };
 
 std::span<const ForumLimits> Forums();

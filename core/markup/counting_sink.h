@@ -1,5 +1,5 @@
 #pragma once
-// Counts what passes on to another sink, for --stats and the page: UTF-16 units and code
+// Counts what passes on to another sink, for --stats and the page: char16s and code
 // points, a pair split between two pieces counted once.
 
 #include "core/markup/markup_sink.h"
@@ -14,24 +14,24 @@ public:
     explicit CountingSink(MarkupSink& next) : next_(next) {}
 
     void Write(std::u16string_view piece) override {
-        for (const char16_t unit : piece) {
-            if (IsSurrogatePair(last_, unit)) {
+        for (const char16_t c : piece) {
+            if (IsSurrogatePair(last_, c)) {
                 ++pairs_;
                 last_ = 0; // a low surrogate right after completes at most one pair
             } else {
-                last_ = unit;
+                last_ = c;
             }
         }
-        codeUnits_ += piece.size();
+        char16s_ += piece.size();
         next_.Write(piece);
     }
 
-    std::size_t CodeUnits() const { return codeUnits_; }
-    std::size_t CodePoints() const { return codeUnits_ - pairs_; }
+    std::size_t Char16s() const { return char16s_; }
+    std::size_t CodePoints() const { return char16s_ - pairs_; }
 
 private:
     MarkupSink& next_;
-    std::size_t codeUnits_ = 0;
+    std::size_t char16s_ = 0;
     std::size_t pairs_ = 0;
     char16_t last_ = 0;
 };

@@ -154,7 +154,7 @@ private:
     const TagTemplate& tags_;
     std::u16string starts_;
     std::size_t at_ = 0;
-    std::int32_t colour_ = -1;
+    PackedRgb colour_ = -1;
     DecodedCode out_;
 };
 

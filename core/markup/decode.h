@@ -15,9 +15,9 @@ namespace velmorant {
 
 struct DecodedCode {
     std::u16string text;
-    std::vector<std::int32_t> colourAt; // per UTF-16 unit of text: 0xRRGGBB, or -1 outside a colour tag
-    std::vector<Rgb> colours;           // the colour tags in order, neighbours of one colour once
-    std::size_t marks = 0;              // tags, style tags and escapes read: how well the format fits
+    std::vector<PackedRgb> colourAt; // per char16 of text, or -1 outside a colour tag
+    std::vector<Rgb> colours;        // the colour tags in order, neighbours of one colour once
+    std::size_t marks = 0;           // tags, style tags and escapes read: how well the format fits
 };
 
 // Reads code as written in format with the template tags (the format's own or edited).

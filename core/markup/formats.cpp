@@ -9,7 +9,7 @@ namespace velmorant {
 
 namespace {
 
-// The window's style tags: bulletin-board tags whatever the dialect.
+// The window's style tags: bulletin-board tags whatever the preset.
 constexpr StyleSpelling kWindowBold{u"[B]", {}, u"[/B]"}, kWindowItalic{u"[i]", {}, u"[/i]"},
     kWindowUnderline{u"[u]", {}, u"[/u]"}, kWindowStrike{u"[strike]", {}, u"[/strike]"},
     kWindowSize{u"[size=", u"]", u"[/size]"}, kWindowFont{u"[font=", u"]", u"[/font]"};
@@ -17,21 +17,20 @@ constexpr StyleSpelling kNone{};
 
 // One row per format; adding a format is adding a row here.
 constexpr Format kFormats[] = {
-    {"default", "the window's \"[color=#\" \"]\" \"[/color]\"", Dialect::Startup, u"[color=#", u"]", u"[/color]",
-     CodeStyle::Hex, Escaping::None, 0, false, false, kWindowBold, kWindowItalic, kWindowUnderline, kWindowStrike,
-     kWindowSize, kWindowFont},
-    {"html", "<font color=RRGGBB> tags", Dialect::Html, u"<font color=", u">", u"</font>", CodeStyle::Hex,
+    {"default", "the window's \"[color=#\" \"]\" \"[/color]\"", true, u"[color=#", u"]", u"[/color]", CodeStyle::Hex,
      Escaping::None, 0, false, false, kWindowBold, kWindowItalic, kWindowUnderline, kWindowStrike, kWindowSize,
      kWindowFont},
-    {"ubb", "[color=RRGGBB] tags", Dialect::Ubb, u"[color=", u"]", u"[/color]", CodeStyle::Hex, Escaping::None, 0,
+    {"html", "<font color=RRGGBB> tags", true, u"<font color=", u">", u"</font>", CodeStyle::Hex, Escaping::None, 0,
      false, false, kWindowBold, kWindowItalic, kWindowUnderline, kWindowStrike, kWindowSize, kWindowFont},
-    {"qq", "QQ Space [ftc=RRGGBB] tags", Dialect::Qq, u"[ftc=", u"]", u"[/ft]", CodeStyle::Hex, Escaping::None, 0,
-     false, false, kWindowBold, kWindowItalic, kWindowUnderline, kWindowStrike, kWindowSize, kWindowFont},
-    {"ansi", "24-bit terminal colours, to preview", Dialect::Ansi, u"\x1b[38;2;", u"m", u"\x1b[0m", CodeStyle::Decimal,
+    {"ubb", "[color=RRGGBB] tags", true, u"[color=", u"]", u"[/color]", CodeStyle::Hex, Escaping::None, 0, false, false,
+     kWindowBold, kWindowItalic, kWindowUnderline, kWindowStrike, kWindowSize, kWindowFont},
+    {"qq", "QQ Space [ftc=RRGGBB] tags", true, u"[ftc=", u"]", u"[/ft]", CodeStyle::Hex, Escaping::None, 0, false,
+     false, kWindowBold, kWindowItalic, kWindowUnderline, kWindowStrike, kWindowSize, kWindowFont},
+    {"ansi", "24-bit terminal colours, to preview", true, u"\x1b[38;2;", u"m", u"\x1b[0m", CodeStyle::Decimal,
      Escaping::Terminal, 0, false, false, kNone, kNone, kNone, kNone, kNone, kNone},
     {"span",
      "HTML5 <span style=\"color:#rrggbb\">, text escaped",
-     std::nullopt,
+     false,
      u"<span style=\"color:#",
      u"\">",
      u"</span>",
@@ -48,7 +47,7 @@ constexpr Format kFormats[] = {
      {u"<span style=\"font-family:", u"\">", u"</span>"}},
     {"bbcode",
      "[color=#rrggbb] for phpBB, MyBB, SMF, XenForo",
-     std::nullopt,
+     false,
      u"[color=#",
      u"]",
      u"[/color]",
@@ -65,7 +64,7 @@ constexpr Format kFormats[] = {
      {u"[font=", u"]", u"[/font]"}},
     {"minecraft",
      "&#RRGGBB before each unit (Minecraft plugins)",
-     std::nullopt,
+     false,
      u"&#",
      {},
      {},
@@ -82,7 +81,7 @@ constexpr Format kFormats[] = {
      kNone},
     {"minecraft-section",
      "\u00a7x\u00a7R\u00a7R\u00a7G\u00a7G\u00a7B\u00a7B before each unit",
-     std::nullopt,
+     false,
      u"\u00a7x",
      {},
      {},
@@ -99,7 +98,7 @@ constexpr Format kFormats[] = {
      kNone},
     {"minimessage",
      "<#rrggbb> before each unit (MiniMessage)",
-     std::nullopt,
+     false,
      u"<#",
      u">",
      {},
@@ -116,6 +115,10 @@ constexpr Format kFormats[] = {
      kNone},
 };
 
+constexpr bool Named(std::size_t row, std::string_view name) { return kFormats[row].name == name; }
+static_assert(Named(kDefaultFormat, "default") && Named(kHtmlFormat, "html") && Named(kUbbFormat, "ubb") &&
+              Named(kQqFormat, "qq") && Named(kAnsiFormat, "ansi"));
+
 } // namespace
 
 std::span<const Format> Formats() { return kFormats; }
@@ -124,13 +127,6 @@ const Format* FindFormat(std::string_view name) {
     const auto row =
         std::find_if(std::begin(kFormats), std::end(kFormats), [&](const Format& f) { return f.name == name; });
     return row == std::end(kFormats) ? nullptr : &*row;
-}
-
-const Format& FormatOf(Dialect dialect) {
-    for (const Format& format : kFormats)
-        if (format.dialect == dialect)
-            return format;
-    return kFormats[0];
 }
 
 StyleTags StyleTagsFor(const StyleOptions& styles, const Format& format) {

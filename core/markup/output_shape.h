@@ -3,7 +3,6 @@
 // code is spelled, how the text is escaped, and the style tags around the code.
 // A Format (core/markup/formats.h lists them) is one row of these.
 
-#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,17 +16,13 @@ struct TagTemplate {
     friend bool operator==(const TagTemplate&, const TagTemplate&) = default;
 };
 
-// What the code is written for. Startup is the window's own template, before any
-// preset is picked; Ansi is a terminal: escapes with decimal codes, no style tags.
-enum class Dialect { Startup, Html, Ubb, Qq, Ansi };
-
-// Six upper-case hex digits (the forum dialects), "R;G;B" in decimal for
+// Six upper-case hex digits (the window's formats), "R;G;B" in decimal for
 // terminal escapes, six lower-case digits, or Minecraft's "§x§R§R§G§G§B§B".
 enum class CodeStyle { Hex, Decimal, HexLower, SectionDigits };
 
 // How characters the target would read as markup are written.
 enum class Escaping {
-    None,        // the window's dialects: the text as typed
+    None,        // the window's formats: the text as typed
     Html,        // & < > " as entities, repeated blanks kept, <br> before a line break
     BbCode,      // an empty [b][/b] after each "[", so no tag can start there
     MiniMessage, // "\" before "<" and "\"
@@ -84,7 +79,7 @@ struct StyleSpelling {
 struct Format {
     std::string_view name;    // on the command line and the page
     std::string_view summary; // one line for the help
-    std::optional<Dialect> dialect;
+    bool window;              // one of the window's: its start-up template, its presets, a terminal
     std::u16string_view open, middle, close;
     CodeStyle code;
     Escaping escaping;

@@ -9,7 +9,7 @@ namespace velmorant {
 
 namespace {
 
-// A slice of at most free / 3 units, one more to keep a pair whole, fits in free
+// A slice of at most free / 3 char16s, one more to keep a pair whole, fits in free
 // bytes plus this much.
 constexpr std::size_t kOverrun = 6;
 
@@ -47,16 +47,16 @@ void Utf8ChunkSink::Finish() {
     FlushChunk();
 }
 
-void Utf8ChunkSink::Encode(std::u16string_view codeUnits) {
-    while (!codeUnits.empty()) {
+void Utf8ChunkSink::Encode(std::u16string_view char16s) {
+    while (!char16s.empty()) {
         if (used_ >= chunkBytes_)
             FlushChunk();
-        std::size_t take = std::min(codeUnits.size(), std::max<std::size_t>((chunkBytes_ - used_) / 3, 1));
-        if (take < codeUnits.size() && IsSurrogatePair(codeUnits[take - 1], codeUnits[take]))
+        std::size_t take = std::min(char16s.size(), std::max<std::size_t>((chunkBytes_ - used_) / 3, 1));
+        if (take < char16s.size() && IsSurrogatePair(char16s[take - 1], char16s[take]))
             ++take;
-        char* end = EncodeUtf8(codeUnits.substr(0, take), buffer_.data() + used_);
+        char* end = EncodeUtf8(char16s.substr(0, take), buffer_.data() + used_);
         used_ = static_cast<std::size_t>(end - buffer_.data());
-        codeUnits.remove_prefix(take);
+        char16s.remove_prefix(take);
     }
 }
 

@@ -26,7 +26,7 @@ public:
     void Finish();
 
 private:
-    void Encode(std::u16string_view codeUnits);
+    void Encode(std::u16string_view char16s);
     void FlushChunk();
 
     std::size_t chunkBytes_;

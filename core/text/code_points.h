@@ -10,7 +10,7 @@ namespace velmorant {
 constexpr bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
 constexpr bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
 constexpr bool IsSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDFFF; }
-// A high surrogate followed by a low one: one code point in two units.
+// A high surrogate followed by a low one: one code point in two char16s.
 constexpr bool IsSurrogatePair(char16_t high, char16_t low) { return IsHighSurrogate(high) && IsLowSurrogate(low); }
 
 // 0-15 for a hex digit in either case, -1 for anything else.

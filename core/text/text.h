@@ -15,10 +15,10 @@ constexpr bool IsBlank(char16_t c) { return c == u' '; }
 std::u16string_view TrimBlanks(std::u16string_view text);
 
 // Unit positions are 32-bit signed: no longer text can be converted.
-inline constexpr std::size_t kMaxTextUnits = std::numeric_limits<std::int32_t>::max();
-constexpr bool FitsPositions(std::u16string_view text) { return text.size() <= kMaxTextUnits; }
+inline constexpr std::size_t kMaxTextChar16s = std::numeric_limits<std::int32_t>::max();
+constexpr bool FitsPositions(std::u16string_view text) { return text.size() <= kMaxTextChar16s; }
 
-// The text's length as a position count; std::length_error beyond kMaxTextUnits.
+// The text's length as a position count; std::length_error beyond kMaxTextChar16s.
 std::int32_t PositionCount(std::u16string_view text);
 
 } // namespace velmorant

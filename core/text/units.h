@@ -8,7 +8,7 @@
 namespace velmorant {
 
 struct Unit {
-    // 1-based position of the unit's nominal first code unit: the colour is taken here.
+    // 1-based position of the unit's nominal first char16: the colour is taken here.
     std::int32_t position;
     // The unit's characters. A unit never ends between a high and a low surrogate:
     // it takes the low surrogate along, and the next unit starts after it.

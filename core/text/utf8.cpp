@@ -31,7 +31,7 @@ std::size_t SequenceLength(unsigned char lead) {
 
 Utf8Decoded DecodeUtf8(std::string_view bytes) {
     Utf8Decoded result;
-    // One byte never yields more than one unit, so this size is an upper bound.
+    // One byte never yields more than one char16, so this size is an upper bound.
     result.text.resize(bytes.size());
     std::size_t badByte = 0;
     char16_t* end = DecodeUtf8(bytes, result.text.data(), badByte);
@@ -67,7 +67,7 @@ char16_t* DecodeUtf8(std::string_view bytes, char16_t* out, std::size_t& badByte
         const unsigned lead = in[i];
         if (lead < 0x80) {
 #if defined(__SSE2__)
-            // ASCII sixteen bytes at a time, widened in two instructions; the units
+            // ASCII sixteen bytes at a time, widened in two instructions; the char16s
             // from the first other byte on are stored too, then overwritten.
             if (n - i >= 16) {
                 const __m128i bytes16 = _mm_loadu_si128(reinterpret_cast<const __m128i*>(in + i));
@@ -149,8 +149,8 @@ char* EncodeUtf8(std::u16string_view text, char* out) {
     const std::size_t n = text.size();
     for (std::size_t i = 0; i < n; ++i) {
         // Markup is mostly ASCII, in runs between single characters that are not:
-        // sixteen units are narrowed at once and the ASCII ones before the first
-        // other one kept, so each unit is looked at about once.
+        // sixteen char16s are narrowed at once and the ASCII ones before the first
+        // other one kept, so each char16 is looked at about once.
 #if defined(__SSE2__)
         while (i + 16 <= n) {
             const __m128i low = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text.data() + i));
@@ -159,7 +159,7 @@ char* EncodeUtf8(std::u16string_view text, char* out) {
             const __m128i asciiLow = _mm_cmpeq_epi16(_mm_and_si128(low, above), _mm_setzero_si128());
             const __m128i asciiHigh = _mm_cmpeq_epi16(_mm_and_si128(high, above), _mm_setzero_si128());
             const auto ascii = static_cast<unsigned>(_mm_movemask_epi8(_mm_packs_epi16(asciiLow, asciiHigh)));
-            // Sixteen bytes fit: out has room for three per unit left.
+            // Sixteen bytes fit: out has room for three per char16 left.
             _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(low, high));
             const auto run = static_cast<std::size_t>(std::countr_one(ascii));
             out += run;

@@ -19,9 +19,9 @@ struct Utf8Decoded {
 // Rejects everything Unicode calls ill-formed; nothing is replaced or skipped.
 Utf8Decoded DecodeUtf8(std::string_view bytes);
 
-// The same into out, which must hold bytes.size() units: returns the end of the
+// The same into out, which must hold bytes.size() char16s: returns the end of the
 // text, or nullptr with badByte set to the offset of the first bad sequence.
-// For bytes known to be valid, the units they make plus kDecodeAhead are enough:
+// For bytes known to be valid, the char16s they make plus kDecodeAhead are enough:
 // ASCII is stored in blocks that may reach that far past the text.
 constexpr std::size_t kDecodeAhead = 16;
 char16_t* DecodeUtf8(std::string_view bytes, char16_t* out, std::size_t& badByte);
@@ -30,8 +30,8 @@ char16_t* DecodeUtf8(std::string_view bytes, char16_t* out, std::size_t& badByte
 // complete: where a text read in pieces can be cut and decoded so far.
 std::size_t CompleteUtf8Prefix(std::string_view bytes);
 
-// Every UTF-16 unit takes at most three bytes (a pair takes four for its two units).
-constexpr std::size_t MaxUtf8Bytes(std::size_t units) { return units * 3; }
+// Every char16 takes at most three bytes (a pair takes four for its two).
+constexpr std::size_t MaxUtf8Bytes(std::size_t char16s) { return char16s * 3; }
 
 // Writes text to out, which must hold MaxUtf8Bytes(text.size()) bytes, and returns the end.
 // A lone surrogate becomes U+FFFD, as valid input never yields one.

@@ -53,8 +53,8 @@ check "every option of the help is offered${missing:+, not:$missing}" [ -z "$mis
 # The lists offered are the description's, in its order.
 description=$("$cli" --list=description)
 listed() { python3 -c 'import json, sys; d = json.loads(sys.argv[1]); print("\n".join(eval(sys.argv[2])))' "$description" "$1"; }
-for pair in "dialect:[f['name'] for f in d['formats']]" "blend:[b['name'] for b in d['blends']]" \
-    "size:d['sizes']" "font:d['fonts']"; do
+for pair in "format:[f['name'] for f in d['formats']]" "dialect:[f['name'] for f in d['formats']]" \
+    "blend:[b['name'] for b in d['blends']]" "size:d['sizes']" "font:d['fonts']" "start:d['colourNames']"; do
     check "--${pair%%:*} offers the description's list" [ "$(offered "--${pair%%:*}" '')" = "$(listed "${pair#*:}")" ]
 done
 for dialect in $(offered --dialect ''); do

@@ -282,7 +282,7 @@ TEST_F(EndToEnd, FailsWithStatusAndMessageButNoOutput) {
          "velmorant-cli: unknown option '--shade'\nTry 'velmorant-cli --help' for more information.\n"},
         {"missing option argument", {"--start"}, std::nullopt, 2, "--start needs an argument"},
         {"malformed colour", {"--end", "GG0000"}, "abc", 2, "--end: 'GG0000' is not a colour"},
-        {"unknown dialect", {"--dialect", "bb"}, "abc", 2, "unknown dialect"},
+        {"unknown format", {"--dialect", "bb"}, "abc", 2, "unknown format"},
         {"two files", {"other.txt"}, "abc", 2, "more than one FILE"},
         {"more tags than allowed, no fit", {"--max-tags", "2"}, "abc", 3, "the code has 3 tags, more than 2"},
         {"no step within a tag count", {"--fit", "1000", "--max-tags", "0"}, "abc", 3, "and 0 tags"},
@@ -366,13 +366,13 @@ TEST_F(EndToEnd, ReportsOnStandardErrorBesideTheCode) {
          {"--decode"},
          "[color=#ff0000]a[[b][/b][/color] [color=#0000ff]b[/color]",
          "a[ b",
-         "read as --dialect bbcode\n--colours FF0000,0000FF\n"},
+         "read as --format bbcode\n--colours FF0000,0000FF\n"},
         {"ansi notes the style options it drops",
          {"--dialect", "ansi", "--bold", "--font", "Arial"},
          "x",
          "\x1b[38;2;0;255;0mx\x1b[0m",
-         "velmorant-cli: --dialect ansi writes no tags: --bold ignored\n"
-         "velmorant-cli: --dialect ansi writes no tags: --font ignored\n"},
+         "velmorant-cli: --format ansi writes no tags: --bold ignored\n"
+         "velmorant-cli: --format ansi writes no tags: --font ignored\n"},
     };
     for (const ReportCase& c : cases) {
         SCOPED_TRACE(c.name);

@@ -14,24 +14,30 @@ std::variant<Options, UsageError> Parse(const std::vector<std::string_view>& arg
 void ExpectSameOptions(const Options& actual, const Options& expected) {
     EXPECT_EQ(actual.help, expected.help);
     EXPECT_EQ(actual.version, expected.version);
-    EXPECT_EQ(actual.gradient.stops, expected.gradient.stops);
-    EXPECT_EQ(actual.gradient.blend, expected.gradient.blend);
-    EXPECT_EQ(actual.format, expected.format);
-    EXPECT_EQ(actual.gradient.positions, expected.gradient.positions);
-    EXPECT_EQ(actual.merge, expected.merge);
-    EXPECT_EQ(actual.fit, expected.fit);
+    const ConversionRequest &a = actual.Request(), &e = expected.Request();
+    EXPECT_EQ(a.gradient.stops, e.gradient.stops);
+    EXPECT_EQ(a.gradient.blend, e.gradient.blend);
+    EXPECT_EQ(a.format, e.format);
+    EXPECT_EQ(a.gradient.positions, e.gradient.positions);
+    EXPECT_EQ(a.merge, e.merge);
+    EXPECT_EQ(actual.settings.fit, expected.settings.fit);
+    EXPECT_EQ(actual.settings.maxTags, expected.settings.maxTags);
     EXPECT_EQ(actual.stats, expected.stats);
-    EXPECT_EQ(actual.open, expected.open);
-    EXPECT_EQ(actual.middle, expected.middle);
-    EXPECT_EQ(actual.close, expected.close);
-    EXPECT_EQ(actual.step, expected.step);
-    EXPECT_EQ(actual.styles.bold, expected.styles.bold);
-    EXPECT_EQ(actual.styles.italic, expected.styles.italic);
-    EXPECT_EQ(actual.styles.underline, expected.styles.underline);
-    EXPECT_EQ(actual.styles.strikethrough, expected.styles.strikethrough);
-    EXPECT_EQ(actual.styles.size, expected.styles.size);
-    EXPECT_EQ(actual.styles.font, expected.styles.font);
+    EXPECT_EQ(a.tags, e.tags);
+    EXPECT_EQ(a.step, e.step);
+    EXPECT_EQ(a.styles.bold, e.styles.bold);
+    EXPECT_EQ(a.styles.italic, e.styles.italic);
+    EXPECT_EQ(a.styles.underline, e.styles.underline);
+    EXPECT_EQ(a.styles.strikethrough, e.styles.strikethrough);
+    EXPECT_EQ(a.styles.size, e.styles.size);
+    EXPECT_EQ(a.styles.font, e.styles.font);
     EXPECT_EQ(actual.file, expected.file);
+}
+
+// What --format does: the format and its template.
+void UseFormat(Options& o, std::string_view name) {
+    o.settings.request.format = FindFormat(name);
+    o.settings.request.tags = o.settings.request.format->Template();
 }
 
 struct AcceptedCase {
@@ -46,108 +52,142 @@ TEST(ParseOptions, AcceptsEveryOptionInBothForms) {
         {"start",
          {"--start", "FF0000"},
          [](Options& o) {
-             o.gradient.stops.front() = {255, 0, 0};
+             o.settings.request.gradient.stops.front() = {255, 0, 0};
          }},
         {"start with hash and =",
          {"--start=#00aBcD"},
          [](Options& o) {
-             o.gradient.stops.front() = {0, 0xAB, 0xCD};
+             o.settings.request.gradient.stops.front() = {0, 0xAB, 0xCD};
          }},
         {"end",
          {"--end", "#0000FF"},
          [](Options& o) {
-             o.gradient.stops.back() = {0, 0, 255};
+             o.settings.request.gradient.stops.back() = {0, 0, 255};
          }},
         {"start by CSS name",
          {"--start", "Orange"},
          [](Options& o) {
-             o.gradient.stops.front() = {255, 165, 0};
+             o.settings.request.gradient.stops.front() = {255, 165, 0};
          }},
         {"end as #RGB",
          {"--end=#f0a"},
          [](Options& o) {
-             o.gradient.stops.back() = {255, 0, 170};
+             o.settings.request.gradient.stops.back() = {255, 0, 170};
          }},
         {"three colours",
          {"--colours", "red,#0f0,0000FF"},
          [](Options& o) {
-             o.gradient.stops = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
+             o.settings.request.gradient.stops = {{255, 0, 0}, {0, 255, 0}, {0, 0, 255}};
          }},
         {"start and end after colours move its ends",
          {"--colours=red,lime,blue", "--start", "white", "--end", "black"},
          [](Options& o) {
-             o.gradient.stops = {{255, 255, 255}, {0, 255, 0}, {0, 0, 0}};
+             o.settings.request.gradient.stops = {{255, 255, 255}, {0, 255, 0}, {0, 0, 0}};
          }},
-        {"blend oklab", {"--blend", "oklab"}, [](Options& o) { o.gradient.blend = Blend::Oklab; }},
+        {"blend oklab", {"--blend", "oklab"}, [](Options& o) { o.settings.request.gradient.blend = Blend::Oklab; }},
         {"blend srgb", {"--blend=oklab", "--blend=srgb"}, [](Options&) {}},
         {"blend with a hue method",
          {"--blend", "oklch longer hue"},
          [](Options& o) {
-             o.gradient.blend = {Space::Oklch, HueMethod::Longer};
+             o.settings.request.gradient.blend = {Space::Oklch, HueMethod::Longer};
          }},
         {"CSS stops",
          {"--colours", "rgb(255 0 0), hsl(240 100% 50%) 30%, lime"},
          [](Options& o) {
-             o.gradient.stops = {{255, 0, 0}, {0, 0, 255}, {0, 255, 0}};
-             o.gradient.positions = {0, 0.3, 1};
+             o.settings.request.gradient.stops = {{255, 0, 0}, {0, 0, 255}, {0, 255, 0}};
+             o.settings.request.gradient.positions = {0, 0.3, 1};
          }},
         {"palette then blend",
          {"--palette", "rainbow", "--blend", "lab"},
          [](Options& o) {
-             o.gradient.stops = {{255, 0, 0}, {255, 0, 0}}, o.gradient.blend = {Space::Lab};
+             o.settings.request.gradient.stops = {{255, 0, 0}, {255, 0, 0}},
+             o.settings.request.gradient.blend = {Space::Lab};
          }},
-        {"dialect ansi", {"--dialect", "ansi"}, [](Options& o) { o.format = &FormatOf(Dialect::Ansi); }},
+        {"dialect ansi", {"--dialect", "ansi"}, [](Options& o) { UseFormat(o, "ansi"); }},
         {"merge, fit and stats",
          {"--merge", "--fit", "10000", "--stats"},
-         [](Options& o) { o.merge = o.stats = true, o.fit = 10000; }},
-        {"fit zero", {"--fit=0"}, [](Options& o) { o.fit = 0; }},
-        {"dialect html", {"--dialect", "html"}, [](Options& o) { o.format = &FormatOf(Dialect::Html); }},
-        {"dialect ubb", {"--dialect=ubb"}, [](Options& o) { o.format = &FormatOf(Dialect::Ubb); }},
-        {"dialect qq", {"--dialect", "qq"}, [](Options& o) { o.format = &FormatOf(Dialect::Qq); }},
+         [](Options& o) { o.settings.request.merge = o.stats = true, o.settings.fit = 10000; }},
+        {"fit zero", {"--fit=0"}, [](Options& o) { o.settings.fit = 0; }},
+        {"dialect html", {"--dialect", "html"}, [](Options& o) { UseFormat(o, "html"); }},
+        {"dialect ubb", {"--dialect=ubb"}, [](Options& o) { UseFormat(o, "ubb"); }},
+        {"dialect qq", {"--dialect", "qq"}, [](Options& o) { UseFormat(o, "qq"); }},
         {"open middle close",
          {"--open", "<b c=", "--middle=>", "--close", "</b>"},
-         [](Options& o) { o.open = u"<b c=", o.middle = u">", o.close = u"</b>"; }},
+         [](Options& o) {
+             o.settings.request.tags = {u"<b c=", u">", u"</b>"};
+         }},
         {"empty template texts",
          {"--open=", "--middle", "", "--close="},
-         [](Options& o) { o.open = u"", o.middle = u"", o.close = u""; }},
+         [](Options& o) { o.settings.request.tags = {}; }},
         // Built first: assigning the literal trips a false -Wrestrict in GCC 12.
-        {"step", {"--step", "3"}, [](Options& o) { o.step = std::u16string(u"3"); }},
-        {"negative step is a value", {"--step", "-2"}, [](Options& o) { o.step = std::u16string(u"-2"); }},
-        {"option-like step is a value", {"--step", "--bold"}, [](Options& o) { o.step = std::u16string(u"--bold"); }},
+        {"step", {"--step", "3"}, [](Options& o) { o.settings.request.step = std::u16string(u"3"); }},
+        {"negative step is a value",
+         {"--step", "-2"},
+         [](Options& o) { o.settings.request.step = std::u16string(u"-2"); }},
+        {"option-like step is a value",
+         {"--step", "--bold"},
+         [](Options& o) { o.settings.request.step = std::u16string(u"--bold"); }},
         {"styles",
          {"--bold", "--italic", "--underline", "--strike"},
-         [](Options& o) { o.styles.bold = o.styles.italic = o.styles.underline = o.styles.strikethrough = true; }},
-        {"empty size and font", {"--size", "", "--font="}, [](Options& o) { o.styles.size = o.styles.font = u""; }},
+         [](Options& o) {
+             o.settings.request.styles.bold = o.settings.request.styles.italic = o.settings.request.styles.underline =
+                 o.settings.request.styles.strikethrough = true;
+         }},
+        {"empty size and font",
+         {"--size", "", "--font="},
+         [](Options& o) { o.settings.request.styles.size = o.settings.request.styles.font = u""; }},
         {"chinese font",
          {"--font", "黑体", "--size=7"},
-         [](Options& o) { o.styles = {false, false, false, false, u"7", u"黑体"}; }},
+         [](Options& o) { o.settings.request.styles = {false, false, false, false, u"7", u"黑体"}; }},
         {"file", {"in.txt"}, [](Options& o) { o.file = "in.txt"; }},
         {"dash is standard input", {"-"}, [](Options&) {}},
         {"file after --", {"--", "--bold"}, [](Options& o) { o.file = "--bold"; }},
         {"options around file",
          {"--bold", "in.txt", "--italic"},
-         [](Options& o) { o.file = "in.txt", o.styles.bold = o.styles.italic = true; }},
+         [](Options& o) {
+             o.file = "in.txt", o.settings.request.styles.bold = o.settings.request.styles.italic = true;
+         }},
         {"help", {"--help"}, [](Options& o) { o.help = true; }},
         {"short help", {"-h"}, [](Options& o) { o.help = true; }},
         {"version", {"--version"}, [](Options& o) { o.version = true; }},
         {"colors spelled the American way",
          {"--colors", "red,blue"},
          [](Options& o) {
-             o.gradient.stops = {{255, 0, 0}, {0, 0, 255}};
+             o.settings.request.gradient.stops = {{255, 0, 0}, {0, 0, 255}};
          }},
         {"a prefix of colours and colors alike",
          {"--col=red,blue"},
          [](Options& o) {
-             o.gradient.stops = {{255, 0, 0}, {0, 0, 255}};
+             o.settings.request.gradient.stops = {{255, 0, 0}, {0, 0, 255}};
          }},
         {"abbreviations of long options",
          {"--star", "FF0000", "--dia=html", "--bo", "--mer", "--h"},
          [](Options& o) {
-             o.gradient.stops.front() = {255, 0, 0};
-             o.format = &FormatOf(Dialect::Html);
-             o.styles.bold = o.merge = o.help = true;
+             o.settings.request.gradient.stops.front() = {255, 0, 0};
+             UseFormat(o, "html");
+             o.settings.request.styles.bold = o.settings.request.merge = o.help = true;
          }},
-        {"a full name that is a prefix of another", {"--strike"}, [](Options& o) { o.styles.strikethrough = true; }},
+        {"format, and dialect its other name",
+         {"--format", "html", "--dia=ubb", "--form=qq"},
+         [](Options& o) { UseFormat(o, "qq"); }},
+        {"a template text before the format still edits its template",
+         {"--open", "<x ", "--format", "html"},
+         [](Options& o) { UseFormat(o, "html"), o.settings.request.tags.Open = u"<x "; }},
+        {"the terminal's escapes are no template",
+         {"--format", "ansi", "--close=x"},
+         [](Options& o) { UseFormat(o, "ansi"); }},
+        {"a blend before a palette still overrides it",
+         {"--blend", "lab", "--palette", "rainbow"},
+         [](Options& o) {
+             o.settings.request.gradient.stops = {{255, 0, 0}, {255, 0, 0}},
+             o.settings.request.gradient.blend = {Space::Lab};
+         }},
+        {"a forum fills the limits not given",
+         {"--max-tags", "7", "--forum", "phpbb"},
+         [](Options& o) { o.settings.fit = 60000, o.settings.maxTags = 7; }},
+        {"a full name that is a prefix of another",
+         {"--strike"},
+         [](Options& o) { o.settings.request.styles.strikethrough = true; }},
     };
     for (const AcceptedCase& c : cases) {
         SCOPED_TRACE(c.name);
@@ -198,14 +238,16 @@ TEST(ParseOptions, RejectsBadUsage) {
         {"fit beyond 64 bits", {"--fit", "99999999999999999999999"}, "is not a number"},
         {"merge with a value", {"--merge=yes"}, "--merge takes no argument"},
         {"help with a value", {"--help=x"}, "--help takes no argument"},
-        {"unknown dialect", {"--dialect", "bb-code"}, "unknown dialect 'bb-code'"},
-        {"dialect is case-sensitive", {"--dialect", "HTML"}, "unknown dialect"},
+        {"unknown format", {"--format", "bb-code"}, "--format: unknown format 'bb-code'"},
+        {"format is case-sensitive, by its other name", {"--dialect", "HTML"}, "--dialect: unknown format"},
+        {"format beside forum and font", {"--for", "x"}, "ambiguous: --format, --forum"},
+        {"unknown forum", {"--forum", "vb"}, "unknown forum 'vb'"},
         {"two files", {"a.txt", "b.txt"}, "more than one FILE"},
         {"second file after --", {"a.txt", "--", "b.txt"}, "more than one FILE"},
         {"text not UTF-8", {"--font", "\xC0\xAF"}, "--font: argument is not valid UTF-8"},
         {"colour with an escape sequence quoted", {"--start", "\x1b]0;PWNED\a"}, "''$'\\033'']0;PWNED'$'\\a' is"},
         {"option name with a control quoted", {"--x\x1b[2J"}, "unknown option '--x'$'\\033''[2J'"},
-        {"dialect with a C1 control quoted", {"--dialect", "\xC2\x9B"}, "unknown dialect ''$'\\302\\233'"},
+        {"format with a C1 control quoted", {"--dialect", "\xC2\x9B"}, "unknown format ''$'\\302\\233'"},
     };
     for (const RejectedCase& c : cases) {
         SCOPED_TRACE(c.name);

@@ -16,7 +16,7 @@ namespace {
 constexpr std::size_t kRegularFile = 0;
 constexpr std::size_t kChunkSizes[] = {4, 5, 6, 64 * 1024, kRegularFile};
 
-InputText ReadInPieces(std::string_view bytes, std::size_t chunkBytes, std::size_t maxCodeUnits = kMaxInputCodeUnits) {
+InputText ReadInPieces(std::string_view bytes, std::size_t chunkBytes, std::size_t maxChar16s = kMaxInputChar16s) {
     std::string copy(bytes);
     std::FILE* stream = nullptr;
     if (chunkBytes == kRegularFile) {
@@ -31,7 +31,7 @@ InputText ReadInPieces(std::string_view bytes, std::size_t chunkBytes, std::size
         stream = fmemopen(copy.data(), copy.size(), "rb");
     }
     // A block a piece: sequences cut by a piece also cross a block boundary.
-    InputText input = ReadInputText(stream, maxCodeUnits, chunkBytes, chunkBytes);
+    InputText input = ReadInputText(stream, maxChar16s, chunkBytes, chunkBytes);
     std::fclose(stream);
     return input;
 }
@@ -150,11 +150,11 @@ TEST(Utf8, DropsTheByteOrderMarkOnlyAtTheVeryStart) {
 struct LimitCase {
     const char* name;
     std::string_view bytes;
-    std::size_t maxCodeUnits;
+    std::size_t maxChar16s;
     InputText::Status status;
 };
 
-// The limit counts UTF-16 units after the mark, and is checked before the text grows past it.
+// The limit counts char16s after the mark, and is checked before the text grows past it.
 TEST(ReadInputText, StopsAtTheLengthLimit) {
     using Status = InputText::Status;
     const std::vector<LimitCase> cases{
@@ -171,9 +171,9 @@ TEST(ReadInputText, StopsAtTheLengthLimit) {
     for (const LimitCase& c : cases) {
         SCOPED_TRACE(c.name);
         for (std::size_t chunk : kChunkSizes) {
-            const InputText read = ReadInPieces(c.bytes, chunk, c.maxCodeUnits);
+            const InputText read = ReadInPieces(c.bytes, chunk, c.maxChar16s);
             EXPECT_EQ(read.status, c.status) << chunk;
-            EXPECT_LE(read.text.size(), c.maxCodeUnits) << chunk;
+            EXPECT_LE(read.text.size(), c.maxChar16s) << chunk;
         }
     }
 }

@@ -75,7 +75,7 @@ constexpr std::u16string_view kPieces[] = {u"a",  u"Z",      u"你",     u"😀"
                                            u"/",  u"=",      u"\r\n",   u"\n",   u"\r",      u" ",        u"  ",
                                            u"\t", u"\u00a0", u"&nbsp;", u"<br>", u"[b][/b]", u"&#FF0000", u"<#00ff00>"};
 
-// A window dialect reads back only texts without its own tag texts: no bracket or angle tags there.
+// A window format reads back only texts without its own tag texts: no bracket or angle tags there.
 bool WindowSafe(std::u16string_view piece) { return piece.find_first_of(u"[<") == std::u16string_view::npos; }
 
 TEST(Formats, EveryCodeReadsBackAsItsTextAndColours) {

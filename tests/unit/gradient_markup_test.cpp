@@ -46,10 +46,10 @@ void ExpectStreamedAsWhole(std::u16string_view input, std::u16string_view step, 
 }
 
 TEST(TagTemplates, StartUpAndPresets) {
-    EXPECT_EQ(TemplateFor(Dialect::Startup), (TagTemplate{u"[color=#", u"]", u"[/color]"}));
-    EXPECT_EQ(TemplateFor(Dialect::Html), (TagTemplate{u"<font color=", u">", u"</font>"}));
-    EXPECT_EQ(TemplateFor(Dialect::Ubb), (TagTemplate{u"[color=", u"]", u"[/color]"}));
-    EXPECT_EQ(TemplateFor(Dialect::Qq), (TagTemplate{u"[ftc=", u"]", u"[/ft]"}));
+    EXPECT_EQ(TemplateFor(kDefaultFormat), (TagTemplate{u"[color=#", u"]", u"[/color]"}));
+    EXPECT_EQ(TemplateFor(kHtmlFormat), (TagTemplate{u"<font color=", u">", u"</font>"}));
+    EXPECT_EQ(TemplateFor(kUbbFormat), (TagTemplate{u"[color=", u"]", u"[/color]"}));
+    EXPECT_EQ(TemplateFor(kQqFormat), (TagTemplate{u"[ftc=", u"]", u"[/ft]"}));
 }
 
 // The icon draws the start-up gradient: its two stops are the start-up colours.
@@ -75,7 +75,7 @@ TEST(TagTemplates, IconShowsTheStartUpColours) {
 // it does not pass, converting throws. The length limit applies to the trimmed text.
 TEST(CheckConversion, AnswersWhatConvertingWouldThrowFor) {
     // One unit past 32-bit positions, only its first and last pages readable.
-    constexpr std::size_t length = kMaxTextUnits + 1, page = 2048;
+    constexpr std::size_t length = kMaxTextChar16s + 1, page = 2048;
     void* memory =
         mmap(nullptr, length * sizeof(char16_t), PROT_NONE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE, -1, 0);
     ASSERT_NE(memory, MAP_FAILED);
@@ -127,32 +127,32 @@ TEST(ComposeGradientMarkup, Table) {
         TagTemplate tags;
         std::u16string expected;
     } rows[] = {
-        {"abc", u"abc", u"1", RedToBlue, TemplateFor(Dialect::Startup),
+        {"abc", u"abc", u"1", RedToBlue, TemplateFor(kDefaultFormat),
          u"[color=#AA0055]a[/color][color=#5500AA]b[/color][color=#0000FF]c[/color]"},
-        {"html preset", u"abc", u"1", RedToBlue, TemplateFor(Dialect::Html),
+        {"html preset", u"abc", u"1", RedToBlue, TemplateFor(kHtmlFormat),
          u"<font color=AA0055>a</font><font color=5500AA>b</font><font color=0000FF>c</font>"},
-        {"qq preset", u"a", u"1", {{170, 0, 85}, {170, 0, 85}}, TemplateFor(Dialect::Qq), u"[ftc=AA0055]a[/ft]"},
-        {"blank copied, gradient moves on", u"Hi there", u"1", StartUpPair, TemplateFor(Dialect::Startup),
+        {"qq preset", u"a", u"1", {{170, 0, 85}, {170, 0, 85}}, TemplateFor(kQqFormat), u"[ftc=AA0055]a[/ft]"},
+        {"blank copied, gradient moves on", u"Hi there", u"1", StartUpPair, TemplateFor(kDefaultFormat),
          u"[color=#DF20DF]H[/color][color=#BF40BF]i[/color] [color=#808080]t[/color][color=#609F60]h[/color]"
          u"[color=#40BF40]e[/color][color=#20DF20]r[/color][color=#00FF00]e[/color]"},
-        {"step 2", u"abcdef", u"2", RedToBlue, TemplateFor(Dialect::Startup),
+        {"step 2", u"abcdef", u"2", RedToBlue, TemplateFor(kDefaultFormat),
          u"[color=#D4002A]ab[/color][color=#800080]cd[/color][color=#2A00D4]ef[/color]"},
-        {"step 3, short last unit", u"abcd", u"3", RedToBlue, TemplateFor(Dialect::Startup),
+        {"step 3, short last unit", u"abcd", u"3", RedToBlue, TemplateFor(kDefaultFormat),
          u"[color=#BF0040]abc[/color][color=#0000FF]d[/color]"},
-        {"step n falls back", u"abcd", u"4", RedToBlue, TemplateFor(Dialect::Startup),
+        {"step n falls back", u"abcd", u"4", RedToBlue, TemplateFor(kDefaultFormat),
          u"[color=#BF0040]a[/color][color=#800080]b[/color][color=#4000BF]c[/color][color=#0000FF]d[/color]"},
-        {"blanks trimmed first", u"  ab  ", u"1", RedToBlue, TemplateFor(Dialect::Startup),
+        {"blanks trimmed first", u"  ab  ", u"1", RedToBlue, TemplateFor(kDefaultFormat),
          u"[color=#800080]a[/color][color=#0000FF]b[/color]"},
-        {"line break, step 1", u"ab\r\ncd", u"1", RedToBlue, TemplateFor(Dialect::Startup),
+        {"line break, step 1", u"ab\r\ncd", u"1", RedToBlue, TemplateFor(kDefaultFormat),
          u"[color=#D4002A]a[/color][color=#AA0055]b[/color]\r\n[color=#2A00D4]c[/color][color=#0000FF]d[/color]"},
-        {"line break, step 2", u"ab\r\ncd", u"2", RedToBlue, TemplateFor(Dialect::Startup),
+        {"line break, step 2", u"ab\r\ncd", u"2", RedToBlue, TemplateFor(kDefaultFormat),
          u"[color=#D4002A]ab[/color][color=#800080]\r\n[/color][color=#2A00D4]cd[/color]"},
-        {"one character gets the end colour", u"x", u"1", RedToBlue, TemplateFor(Dialect::Startup),
+        {"one character gets the end colour", u"x", u"1", RedToBlue, TemplateFor(kDefaultFormat),
          u"[color=#0000FF]x[/color]"},
         {"equal ends, one code throughout", u"abc", u"1", {{1, 2, 3}, {1, 2, 3}}, {}, u"010203a010203b010203c"},
         {"empty template", u"abc", u"1", RedToBlue, {}, u"AA0055a5500AAb0000FFc"},
-        {"empty input", u"", u"1", RedToBlue, TemplateFor(Dialect::Startup), u""},
-        {"blanks only", u"   ", u"1", RedToBlue, TemplateFor(Dialect::Startup), u""},
+        {"empty input", u"", u"1", RedToBlue, TemplateFor(kDefaultFormat), u""},
+        {"blanks only", u"   ", u"1", RedToBlue, TemplateFor(kDefaultFormat), u""},
         {"step 2: two blanks raw, blank and letter coloured", u"a   b", u"2", RedToBlue, {}, u"CC0033a   0000FFb"},
         {"tab raw with step 1", u"a\tb", u"1", RedToBlue, {}, u"AA0055a\t0000FFb"},
         {"length minus one: second unit in end colour", u"abc", u"2", RedToBlue, {}, u"AA0055ab0000FFc"},
@@ -185,7 +185,7 @@ TEST(ComposeGradientMarkup, MatchesPlainRule) {
     std::mt19937 random(7);
     const char16_t alphabet[] = u"  ab\t\r\n\u4E2D\u3000\xD83D\xDE00";
     const TagTemplate templates[] = {
-        TemplateFor(Dialect::Startup), TemplateFor(Dialect::Html), {}, {u"<<", u"", u"long closing text"}};
+        TemplateFor(kDefaultFormat), TemplateFor(kHtmlFormat), {}, {u"<<", u"", u"long closing text"}};
     for (int trial = 0; trial < 3000; ++trial) {
         std::u16string input(random() % 40, u' ');
         for (char16_t& c : input)
@@ -220,7 +220,7 @@ TEST(WriteGradientMarkup, FormsAndCountedLengthMatchPlainRule) {
     std::mt19937 random(11);
     const char16_t alphabet[] = u"  aab\t\r\n\u4E2D\xD83D\xDE00";
     const TagTemplate templates[] = {
-        TemplateFor(Dialect::Startup), {}, {u"\x1b[38;2;", u"m", u"\x1b[0m"}, {u"\xD83D\xDE00", u"", u"]"}};
+        TemplateFor(kDefaultFormat), {}, {u"\x1b[38;2;", u"m", u"\x1b[0m"}, {u"\xD83D\xDE00", u"", u"]"}};
     for (int trial = 0; trial < 3000; ++trial) {
         std::u16string input(random() % 40, u' ');
         for (char16_t& c : input)

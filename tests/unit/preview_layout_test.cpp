@@ -15,7 +15,7 @@ namespace {
 const ColourPair StartUpPair{{255, 0, 255}, {0, 255, 0}};
 const ColourPair RedToBlue{{255, 0, 0}, {0, 0, 255}};
 
-ColourValue Pack(int r, int g, int b) { return r + 256 * g + 65536 * b; }
+PackedRgb Pack(int r, int g, int b) { return r << 16 | g << 8 | b; }
 
 TEST(MapPreviewSize, Table) {
     struct Row {
@@ -97,7 +97,7 @@ TEST(LayoutPreview, GridCells) {
         ASSERT_GT(runs.size(), index) << row.name;
         EXPECT_EQ(runs[index].X, row.x) << row.name;
         EXPECT_EQ(runs[index].Y, row.y) << row.name;
-        EXPECT_EQ(runs[index].Colour, ToColourValue(BlendAt(RedToBlue, row.position, 8000))) << row.name;
+        EXPECT_EQ(runs[index].Colour, Pack(BlendAt(RedToBlue, row.position, 8000))) << row.name;
     }
 }
 
@@ -133,7 +133,7 @@ TEST(LayoutPreview, StopsAtTheEndOfTheGrid) {
 
     const auto runs = LayoutPreview(std::u16string_view(text, length), 1, RedToBlue, 10);
     EXPECT_EQ(runs.size(), static_cast<std::size_t>(PreviewLastPosition));
-    EXPECT_EQ(runs.back().Colour, ToColourValue(BlendAt(RedToBlue, PreviewLastPosition, length)));
+    EXPECT_EQ(runs.back().Colour, Pack(BlendAt(RedToBlue, PreviewLastPosition, length)));
     munmap(memory, length * sizeof(char16_t));
 }
 

@@ -9,13 +9,13 @@
 namespace velmorant {
 namespace {
 
-ColourValue Pack(int r, int g, int b) { return r + 256 * g + 65536 * b; }
+PackedRgb Pack(int r, int g, int b) { return r << 16 | g << 8 | b; }
 
 TEST(GradientStripColours, Table) {
     struct Row {
         const char* name;
         ColourPair pair;
-        ColourValue (*line)(int i); // expected colour of line i
+        PackedRgb (*line)(int i); // expected colour of line i
     } rows[] = {
         {"start-up pair", {{255, 0, 255}, {0, 255, 0}}, [](int i) { return Pack(255 - i, i, 255 - i); }},
         {"black to white greys", {{0, 0, 0}, {255, 255, 255}}, [](int i) { return Pack(i, i, i); }},
@@ -46,7 +46,7 @@ TEST(GradientStripColours, EveryLineIsTheBlendingRule) {
         const ColourPair pair{{channel(), channel(), channel()}, {channel(), channel(), channel()}};
         const auto lines = GradientStripColours(pair);
         for (int i = 0; i < GradientStripLines; ++i)
-            ASSERT_EQ(lines[i], ToColourValue(BlendAt(pair, i, GradientStripLines - 1))) << "trial " << trial;
+            ASSERT_EQ(lines[i], Pack(BlendAt(pair, i, GradientStripLines - 1))) << "trial " << trial;
     }
 }
 

@@ -12,8 +12,8 @@ using namespace velmorant;
 
 namespace {
 
-constexpr ColourValue Blue = 0xFF0000;
-constexpr ColourValue Red = 0x0000FF;
+constexpr PackedRgb Blue = 0x0000FF;
+constexpr PackedRgb Red = 0xFF0000;
 
 void MoveOver(QWidget* widget, Qt::MouseButtons buttons = Qt::NoButton) {
     const QPointF at(2, 2);

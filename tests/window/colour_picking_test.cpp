@@ -45,7 +45,7 @@ private slots:
         QCOMPARE(form.Colours(), pair);
         QCOMPARE(log.clears, 1);
         const auto expected = GradientStripColours(pair);
-        QCOMPARE(log.lineColours, std::vector<ColourValue>(expected.begin(), expected.end()));
+        QCOMPARE(log.lineColours, std::vector<PackedRgb>(expected.begin(), expected.end()));
         QCOMPARE(log.lineEnds.front(), std::make_pair(QPointF(0, 0), QPointF(0, 10)));
         QCOMPARE(log.lineEnds.back(), std::make_pair(QPointF(255, 0), QPointF(255, 10)));
         QCOMPARE(form.Text3->Text(), QStringLiteral("earlier code")); // the code follows at the next convert

@@ -17,7 +17,7 @@ using namespace velmorant;
 
 namespace {
 
-struct Settings {
+struct WindowSettings {
     const char* name;
     Rgb start, end;
     int row; // Combo1's row picked, -1 for none
@@ -31,12 +31,12 @@ std::string Hex(const Rgb& colour) {
     return std::string(code.begin(), code.end());
 }
 
-std::vector<std::string> ArgsFor(const Settings& s) {
-    static const char* const dialects[] = {"html", "ubb", "qq"};
+std::vector<std::string> ArgsFor(const WindowSettings& s) {
+    static const char* const formats[] = {"html", "ubb", "qq"};
     std::vector<std::string> args{"--start", Hex(s.start), "--end", Hex(s.end), "--step", EncodeUtf8(s.step)};
     args.insert(args.end(), {"--size", EncodeUtf8(s.size), "--font", EncodeUtf8(s.font)});
     if (s.row >= 0)
-        args.insert(args.end(), {"--dialect", dialects[s.row]});
+        args.insert(args.end(), {"--dialect", formats[s.row]});
     for (const char style : s.styles)
         args.push_back(style == 'b' ? "--bold" : style == 'i' ? "--italic" : style == 'u' ? "--underline" : "--strike");
     return args;
@@ -67,7 +67,7 @@ private slots:
 
     void sameSettingsSameCode() {
         const std::u16string sample = u"  Hello, world\r\nline two\tend 你好😀  ";
-        const Settings rows[] = {
+        const WindowSettings rows[] = {
             {"red to blue, ubb", {255, 0, 0}, {0, 0, 255}, 1, u"1", "", u"1", u"宋体", sample},
             {"html, step 2, bold", {1, 2, 3}, {250, 128, 7}, 0, u"2", "b", u"", u"", sample},
             {"qq, every style", {0, 0, 0}, {255, 255, 255}, 2, u"3", "bius", u"7", u"Arial", sample},
@@ -76,7 +76,7 @@ private slots:
             {"empty input still wrapped", {255, 0, 0}, {0, 0, 255}, 0, u"1", "b", u"1", u"宋体", u""},
             {"blanks only", {255, 0, 0}, {0, 0, 255}, -1, u"0", "", u"", u"Impact", u"   "},
         };
-        for (const Settings& s : rows) {
+        for (const WindowSettings& s : rows) {
             ShownWindow w;
             Form1& form = *w.form;
             form.StartR = s.start.red, form.StartG = s.start.green, form.StartB = s.start.blue;

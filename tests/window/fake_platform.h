@@ -21,7 +21,7 @@ public:
     };
 
     // Answers of the colour chooser, in order; a cancel once they run out.
-    std::deque<std::optional<ColourValue>> colourAnswers;
+    std::deque<std::optional<ChooserColour>> colourAnswers;
     // What the clipboard holds; nullopt when it holds no text.
     std::optional<QString> clipboard;
     bool failOpeningWebAddresses = false;
@@ -38,7 +38,7 @@ public:
     std::vector<QString> skinPaths;
     int endProgramCalls = 0;
 
-    std::optional<ColourValue> ChooseColour(QWidget* owner) override {
+    std::optional<ChooserColour> ChooseColour(QWidget* owner) override {
         ++colourChooserOpenings;
         colourChooserOwners.push_back(owner);
         if (colourAnswers.empty())

@@ -1,4 +1,4 @@
-// Dialect presets, convert with its style tags, copy and paste, and the focus
+// Format presets, convert with its style tags, copy and paste, and the focus
 // and preview that every command leaves behind.
 
 #include "tests/window/picture_log.h"
@@ -33,7 +33,7 @@ void ExpectWholeCodeSelected(Form1& form) {
 class MainRoadTest : public QObject {
     Q_OBJECT
 private slots:
-    void choosingADialectFillsTheTemplate_data() {
+    void choosingAFormatFillsTheTemplate_data() {
         // The box opens on the entry it shows, UBB: Up reaches Html, Down QQ.
         QTest::addColumn<QList<int>>("keys");
         QTest::addColumn<QStringList>("tags");
@@ -45,7 +45,7 @@ private slots:
         QTest::newRow("QQ") << QList<int>{Qt::Key_Down}
                             << QStringList{QStringLiteral("[ftc="), QStringLiteral("]"), QStringLiteral("[/ft]")};
     }
-    void choosingADialectFillsTheTemplate() {
+    void choosingAFormatFillsTheTemplate() {
         QFETCH(QList<int>, keys);
         QFETCH(QStringList, tags);
         ShownWindow w;

@@ -16,11 +16,11 @@ struct PictureLog final : PictureRecorder {
     struct Print {
         QString text;
         double x, y;
-        ColourValue colour;
+        PackedRgb colour;
         QFont font;
     };
     int clears = 0;
-    std::vector<ColourValue> lineColours;
+    std::vector<PackedRgb> lineColours;
     std::vector<std::pair<QPointF, QPointF>> lineEnds;
     std::vector<Print> prints;
 
@@ -30,11 +30,11 @@ struct PictureLog final : PictureRecorder {
         lineEnds.clear();
         prints.clear();
     }
-    void LineDrawn(QPointF from, QPointF to, ColourValue colour) override {
+    void LineDrawn(QPointF from, QPointF to, PackedRgb colour) override {
         lineColours.push_back(colour);
         lineEnds.emplace_back(from, to);
     }
-    void Printed(const QString& text, double x, double y, ColourValue colour, const QFont& font) override {
+    void Printed(const QString& text, double x, double y, PackedRgb colour, const QFont& font) override {
         prints.push_back({text, x, y, colour, font});
     }
 };

@@ -42,8 +42,8 @@ private slots:
         for (CheckBox* box : {form.Check1, form.Check2, form.Check3, form.Check4})
             QCOMPARE(box->Value(), std::int16_t(0));
         QCOMPARE(form.Colours(), (ColourPair{{255, 0, 255}, {0, 255, 0}}));
-        QCOMPARE(form.Label8->ForeColor(), 0xFF0000);
-        QCOMPARE(form.Label7->ForeColor(), 0x0000FF);
+        QCOMPARE(form.Label8->ForeColor(), 0x0000FF);
+        QCOMPARE(form.Label7->ForeColor(), 0xFF0000);
         QCOMPARE(form.Label1(3)->ForeColor(), 0xFF00FF);
         QVERIFY(form.Timer1->isActive());
         QCOMPARE(form.Timer1->interval(), 1000);
@@ -171,7 +171,7 @@ private slots:
         Form1 form(platform, QString());
         QCOMPARE(form.Line1->parentWidget(), form.Frame7);
         QCOMPARE(form.Line1->Line(), QLine(184, 27, 256, 27));
-        QCOMPARE(form.Line1->BorderColor(), 0x0000FF);
+        QCOMPARE(form.Line1->BorderColor(), 0xFF0000);
     }
 
     void fontsOfTheTable() {

@@ -1,0 +1,446 @@
+#include "core/conversion/settings.h"
+
+#include "core/colour/colour_text.h"
+#include "core/colour/css_colour.h"
+#include "core/colour/palettes.h"
+#include "core/colour/spaces.h"
+#include "core/conversion/forum_limits.h"
+#include "core/text/utf8.h"
+
+#include <algorithm>
+#include <charconv>
+
+namespace velmorant {
+
+namespace {
+
+using Refusal = std::optional<SettingProblem>;
+
+// The row's name is filled in by ApplySettings.
+SettingProblem Refuse(std::string_view problem, std::u16string_view value) {
+    return {"", std::string(problem), std::u16string(value), std::nullopt};
+}
+
+// Every name, blend and colour is ASCII; anything else is not one.
+std::optional<std::string> Ascii(std::u16string_view value) {
+    std::string ascii;
+    for (const char16_t c : value) {
+        if (c > 0x7F)
+            return std::nullopt;
+        ascii.push_back(static_cast<char>(c));
+    }
+    return ascii;
+}
+
+std::u16string Widened(std::string_view ascii) { return std::u16string(ascii.begin(), ascii.end()); }
+
+// --start and --end change one end of the stops, exact colour and all.
+Refusal ApplyEnd(Settings& s, std::u16string_view value, bool start) {
+    const std::optional<std::string> text = Ascii(value);
+    const std::optional<Rgb> colour = text ? ReadColourText(*text) : std::nullopt;
+    if (!colour)
+        return Refuse("not-colour", value);
+    Gradient& g = s.request.gradient;
+    (start ? g.stops.front() : g.stops.back()) = *colour;
+    if (!g.exact.empty())
+        (start ? g.exact.front() : g.exact.back()) = FromRgb(*colour);
+    return std::nullopt;
+}
+
+Refusal ApplyText(std::u16string& into, std::u16string_view value) {
+    into = value;
+    return std::nullopt;
+}
+
+// The terminal's escapes are no template to edit: its texts stay.
+Refusal ApplyTemplateText(Settings& s, std::u16string TagTemplate::*text, std::u16string_view value) {
+    if (s.request.format->escaping != Escaping::Terminal)
+        s.request.tags.*text = value;
+    return std::nullopt;
+}
+
+Refusal ApplyFlag(bool& into, std::u16string_view value) {
+    if (value == u"1" || value == u"true")
+        into = true;
+    else if (value == u"0" || value == u"false")
+        into = false;
+    else
+        return Refuse("not-flag", value);
+    return std::nullopt;
+}
+
+// Empty for none.
+Refusal ApplyLimit(std::optional<std::uint64_t>& into, std::u16string_view value) {
+    if (value.empty()) {
+        into.reset();
+        return std::nullopt;
+    }
+    const std::optional<std::string> text = Ascii(value);
+    std::uint64_t count = 0;
+    if (!text)
+        return Refuse("not-number", value);
+    const auto [end, error] = std::from_chars(text->data(), text->data() + text->size(), count);
+    if (error != std::errc{} || end != text->data() + text->size())
+        return Refuse("not-number", value);
+    into = count;
+    return std::nullopt;
+}
+
+std::u16string FlagText(bool on) { return on ? u"1" : u"0"; }
+std::u16string LimitText(const std::optional<std::uint64_t>& limit) {
+    return limit ? Widened(std::to_string(*limit)) : u"";
+}
+
+// The stops as --colours takes them back, in 8-bit codes.
+std::u16string StopsText(const Gradient& g) {
+    std::u16string text;
+    for (std::size_t i = 0; i < g.stops.size(); ++i) {
+        text += (i ? u"," : u"") + ColourCode(g.stops[i]);
+        if (!g.positions.empty()) {
+            char percent[32];
+            const auto end = std::to_chars(percent, percent + sizeof percent, g.positions[i] * 100).ptr;
+            text += u" " + Widened(std::string_view(percent, static_cast<std::size_t>(end - percent))) + u"%";
+        }
+    }
+    return text;
+}
+
+// Which stop bad is in: the commas outside parentheses before it.
+std::int32_t StopIndex(std::string_view text, std::string_view bad) {
+    std::int32_t index = 0;
+    int depth = 0;
+    for (std::size_t i = 0; i < text.size() && text.data() + i < bad.data(); ++i) {
+        depth += text[i] == '(' ? 1 : text[i] == ')' ? -1 : 0;
+        index += depth == 0 && text[i] == ',';
+    }
+    return index;
+}
+
+constexpr Setting kRows[] = {
+    {"palette",
+     SettingKind::List,
+     SettingGroup::Colours,
+     "palettes",
+     "NAME",
+     {"Palette", "调色板"},
+     {"a named gradient and its blend, none when empty", "带混合方式的命名渐变，为空时不用"},
+     [](Settings& s, std::u16string_view v) -> Refusal {
+         const std::optional<std::string> name = Ascii(v);
+         if (v.empty())
+             return std::nullopt;
+         if (!name || !ApplyPalette(*name, s.request.gradient))
+             return Refuse("not-in-list", v);
+         return std::nullopt;
+     },
+     [](const Settings&) { return std::u16string(); }},
+    {"colours",
+     SettingKind::Stops,
+     SettingGroup::Colours,
+     "",
+     "C1,C2,...",
+     {"Colours", "颜色"},
+     {"two or more colours, each any CSS colour with an optional position: 'red, blue 30%, lime'",
+      "两种或更多颜色，每种可为任意 CSS 颜色并可带位置：'red, blue 30%, lime'"},
+     // The problem's value is the stop at fault, and its index which one it is.
+     [](Settings& s, std::u16string_view v) -> Refusal {
+         const std::optional<std::string> text = Ascii(v);
+         Gradient read = s.request.gradient;
+         std::string_view bad;
+         if (text && ReadStops(*text, read, bad)) {
+             s.request.gradient = std::move(read);
+             return std::nullopt;
+         }
+         if (text && bad.data() == nullptr)
+             return Refuse("one-colour", v);
+         if (!text)
+             return Refuse("not-stop", v);
+         SettingProblem problem = Refuse("not-stop", Widened(bad));
+         problem.stop = StopIndex(*text, bad);
+         return problem;
+     },
+     [](const Settings& s) { return StopsText(s.request.gradient); }},
+    {"start",
+     SettingKind::Colour,
+     SettingGroup::Colours,
+     "",
+     "COLOUR",
+     {"Start", "起始色"},
+     {"start colour", "起始颜色"},
+     [](Settings& s, std::u16string_view v) { return ApplyEnd(s, v, true); },
+     [](const Settings& s) { return ColourCode(s.request.gradient.stops.front()); }},
+    {"end",
+     SettingKind::Colour,
+     SettingGroup::Colours,
+     "",
+     "COLOUR",
+     {"End", "结束色"},
+     {"end colour", "结束颜色"},
+     [](Settings& s, std::u16string_view v) { return ApplyEnd(s, v, false); },
+     [](const Settings& s) { return ColourCode(s.request.gradient.stops.back()); }},
+    {"blend",
+     SettingKind::Blend,
+     SettingGroup::Colours,
+     "",
+     "MODE",
+     {"Blend", "混合"},
+     {"how colours mix", "颜色如何混合"},
+     [](Settings& s, std::u16string_view v) -> Refusal {
+         const std::optional<std::string> text = Ascii(v);
+         const std::optional<Blend> blend = text ? ReadBlend(*text) : std::nullopt;
+         if (!blend)
+             return Refuse("not-blend", v);
+         s.request.gradient.blend = *blend;
+         return std::nullopt;
+     },
+     [](const Settings& s) { return Widened(BlendText(s.request.gradient.blend)); }},
+    {"format",
+     SettingKind::List,
+     SettingGroup::Code,
+     "formats",
+     "NAME",
+     {"Format", "格式"},
+     {"the format written or read", "写出或读回的格式"},
+     [](Settings& s, std::u16string_view v) -> Refusal {
+         const std::optional<std::string> name = Ascii(v);
+         const Format* format = name ? FindFormat(*name) : nullptr;
+         if (!format)
+             return Refuse("not-in-list", v);
+         s.request.format = format;
+         s.request.tags = format->Template();
+         return std::nullopt;
+     },
+     [](const Settings& s) { return Widened(s.request.format->name); }},
+    {"open",
+     SettingKind::Text,
+     SettingGroup::Code,
+     "",
+     "TEXT",
+     {"Open", "开头"},
+     {"text before each colour code", "每个颜色代码前的文字"},
+     [](Settings& s, std::u16string_view v) { return ApplyTemplateText(s, &TagTemplate::Open, v); },
+     [](const Settings& s) { return s.request.tags.Open; }},
+    {"middle",
+     SettingKind::Text,
+     SettingGroup::Code,
+     "",
+     "TEXT",
+     {"Middle", "中间"},
+     {"text between colour code and characters", "颜色代码与字符之间的文字"},
+     [](Settings& s, std::u16string_view v) { return ApplyTemplateText(s, &TagTemplate::Middle, v); },
+     [](const Settings& s) { return s.request.tags.Middle; }},
+    {"close",
+     SettingKind::Text,
+     SettingGroup::Code,
+     "",
+     "TEXT",
+     {"Close", "结尾"},
+     {"text after the characters", "字符之后的文字"},
+     [](Settings& s, std::u16string_view v) { return ApplyTemplateText(s, &TagTemplate::Close, v); },
+     [](const Settings& s) { return s.request.tags.Close; }},
+    {"step",
+     SettingKind::Step,
+     SettingGroup::Code,
+     "",
+     "TEXT",
+     {"Step", "步长"},
+     {"characters per colour", "每种颜色的字符数"},
+     [](Settings& s, std::u16string_view v) { return ApplyText(s.request.step, v); },
+     [](const Settings& s) { return s.request.step; }},
+    {"merge",
+     SettingKind::Flag,
+     SettingGroup::Code,
+     "",
+     "",
+     {"Merge", "合并"},
+     {"one tag for neighbouring characters of one colour", "相邻同色字符共用一个标签"},
+     [](Settings& s, std::u16string_view v) { return ApplyFlag(s.request.merge, v); },
+     [](const Settings& s) { return FlagText(s.request.merge); }},
+    {"fit",
+     SettingKind::Limit,
+     SettingGroup::Code,
+     "",
+     "LIMIT",
+     {"Length limit", "长度上限"},
+     {"smallest step whose code is at most LIMIT characters", "代码不超过 LIMIT 个字符的最小步长"},
+     [](Settings& s, std::u16string_view v) { return ApplyLimit(s.fit, v); },
+     [](const Settings& s) { return LimitText(s.fit); }},
+    {"max-tags",
+     SettingKind::Limit,
+     SettingGroup::Code,
+     "",
+     "N",
+     {"Tag limit", "标签上限"},
+     {"at most N colour tags: with --fit, the step fits both", "至多 N 个颜色标签：与 --fit 同用时步长同时满足两者"},
+     [](Settings& s, std::u16string_view v) { return ApplyLimit(s.maxTags, v); },
+     [](const Settings& s) { return LimitText(s.maxTags); }},
+    {"forum",
+     SettingKind::List,
+     SettingGroup::Code,
+     "forums",
+     "ENGINE",
+     {"Forum", "论坛"},
+     {"a forum's defaults as --fit and --max-tags", "以论坛的默认上限作为 --fit 和 --max-tags"},
+     // Last of all: it fills only the limits no other line set.
+     [](Settings& s, std::u16string_view v) -> Refusal {
+         if (v.empty())
+             return std::nullopt;
+         const std::optional<std::string> name = Ascii(v);
+         const ForumLimits* forum = name ? FindForum(*name) : nullptr;
+         if (!forum)
+             return Refuse("not-in-list", v);
+         if (!s.fit)
+             s.fit = forum->length;
+         if (!s.maxTags)
+             s.maxTags = forum->tags;
+         return std::nullopt;
+     },
+     [](const Settings&) { return std::u16string(); }},
+    {"bold",
+     SettingKind::Flag,
+     SettingGroup::Styles,
+     "",
+     "",
+     {"Bold", "粗体"},
+     {"bold around the code", "整段代码加粗"},
+     [](Settings& s, std::u16string_view v) { return ApplyFlag(s.request.styles.bold, v); },
+     [](const Settings& s) { return FlagText(s.request.styles.bold); }},
+    {"italic",
+     SettingKind::Flag,
+     SettingGroup::Styles,
+     "",
+     "",
+     {"Italic", "斜体"},
+     {"italic around the code", "整段代码斜体"},
+     [](Settings& s, std::u16string_view v) { return ApplyFlag(s.request.styles.italic, v); },
+     [](const Settings& s) { return FlagText(s.request.styles.italic); }},
+    {"underline",
+     SettingKind::Flag,
+     SettingGroup::Styles,
+     "",
+     "",
+     {"Underline", "下划线"},
+     {"underline around the code", "整段代码加下划线"},
+     [](Settings& s, std::u16string_view v) { return ApplyFlag(s.request.styles.underline, v); },
+     [](const Settings& s) { return FlagText(s.request.styles.underline); }},
+    {"strike",
+     SettingKind::Flag,
+     SettingGroup::Styles,
+     "",
+     "",
+     {"Strike", "删除线"},
+     {"strike through around the code", "整段代码加删除线"},
+     [](Settings& s, std::u16string_view v) { return ApplyFlag(s.request.styles.strikethrough, v); },
+     [](const Settings& s) { return FlagText(s.request.styles.strikethrough); }},
+    {"size",
+     SettingKind::List,
+     SettingGroup::Styles,
+     "sizes",
+     "TEXT",
+     {"Size", "字号"},
+     {"size tag text, none when empty", "字号标签的文字，为空时不加"},
+     [](Settings& s, std::u16string_view v) { return ApplyText(s.request.styles.size, v); },
+     [](const Settings& s) { return s.request.styles.size; }},
+    {"font",
+     SettingKind::List,
+     SettingGroup::Styles,
+     "fonts",
+     "TEXT",
+     {"Font", "字体"},
+     {"font tag text, none when empty", "字体标签的文字，为空时不加"},
+     [](Settings& s, std::u16string_view v) { return ApplyText(s.request.styles.font, v); },
+     [](const Settings& s) { return s.request.styles.font; }},
+};
+
+} // namespace
+
+std::span<const Setting> SettingRows() { return kRows; }
+
+const Setting* FindSetting(std::string_view name) {
+    for (const Setting& row : kRows)
+        if (row.name == name)
+            return &row;
+    return nullptr;
+}
+
+std::u16string StartupText(const Setting& setting) { return setting.read(Settings{}); }
+
+std::vector<SettingProblem> ApplySettings(Settings& settings, std::span<const SettingValue> values) {
+    std::vector<const SettingValue*> order;
+    for (const SettingValue& value : values)
+        order.push_back(&value);
+    std::stable_sort(order.begin(), order.end(),
+                     [](const SettingValue* a, const SettingValue* b) { return a->setting < b->setting; });
+    std::vector<SettingProblem> problems;
+    for (const SettingValue* value : order) {
+        if (std::optional<SettingProblem> problem = value->setting->apply(settings, value->value)) {
+            problem->setting = value->setting->name;
+            problems.push_back(std::move(*problem));
+        }
+    }
+    return problems;
+}
+
+std::vector<SettingProblem> ApplySettings(Settings& settings, std::u16string_view lines) {
+    std::vector<SettingValue> values;
+    std::vector<SettingProblem> problems;
+    while (!lines.empty()) {
+        const std::size_t end = std::min(lines.find(u'\n'), lines.size());
+        std::u16string_view line = lines.substr(0, end);
+        lines.remove_prefix(std::min(end + 1, lines.size()));
+        if (line.ends_with(u'\r'))
+            line.remove_suffix(1);
+        if (line.empty())
+            continue;
+        const std::size_t equals = line.find(u'=');
+        const std::u16string_view name = line.substr(0, equals);
+        const std::optional<std::string> ascii = Ascii(name);
+        const Setting* row = ascii ? FindSetting(*ascii) : nullptr;
+        if (equals == std::u16string_view::npos)
+            problems.push_back({EncodeUtf8(name), "no-equals", std::u16string(line), std::nullopt});
+        else if (!row)
+            problems.push_back(
+                {EncodeUtf8(name), "unknown-setting", std::u16string(line.substr(equals + 1)), std::nullopt});
+        else
+            values.push_back({row, std::u16string(line.substr(equals + 1))});
+    }
+    std::vector<SettingProblem> applied = ApplySettings(settings, values);
+    problems.insert(problems.end(), applied.begin(), applied.end());
+    return problems;
+}
+
+std::string SettingProblemText(const SettingProblem& p, std::string (*quote)(std::string_view)) {
+    const std::string utf8 = EncodeUtf8(p.value);
+    const std::string value = quote ? quote(utf8) : "'" + utf8 + "'";
+    const Setting* row = FindSetting(p.setting);
+    const std::string_view list = row ? row->list : "";
+    if (p.problem == "not-colour")
+        return value + " is not a colour (RRGGBB, #RGB or a CSS name)";
+    if (p.problem == "one-colour")
+        return "needs at least two colours, separated by commas";
+    if (p.problem == "not-stop")
+        return value + " is not a colour with an optional position (such as 'blue 30%')";
+    if (p.problem == "not-blend")
+        return "unknown blend " + value + " (such as srgb, oklab or 'oklch longer hue')";
+    if (p.problem == "not-in-list")
+        return "unknown " + std::string(list.substr(0, list.size() - 1)) + " " + value +
+               " (see --list=" + std::string(list) + ")";
+    if (p.problem == "not-number")
+        return value + " is not a number (a whole number, 0 or more)";
+    if (p.problem == "not-flag")
+        return value + " is neither 1 nor 0";
+    if (p.problem == "no-equals")
+        return value + " is not name=value";
+    return "no setting " + (quote ? quote(p.setting) : "'" + p.setting + "'") + " (see --list=settings)";
+}
+
+std::string_view SettingKindName(SettingKind kind) {
+    constexpr std::string_view names[] = {"colour", "stops", "blend", "list", "text", "step", "limit", "flag"};
+    return names[static_cast<std::size_t>(kind)];
+}
+
+std::string_view SettingGroupName(SettingGroup group) {
+    constexpr std::string_view names[] = {"colours", "code", "styles"};
+    return names[static_cast<std::size_t>(group)];
+}
+
+} // namespace velmorant
