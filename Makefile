@@ -19,22 +19,27 @@ PACKAGES = cmake g++ make pkg-config qt6-base-dev libxcb1-dev libx11-dev qt6-svg
 # ...what building the Debian package adds...
 DEB_PACKAGES = $(PACKAGES) dpkg-dev debhelper lintian
 # The web page: clang for wasm32-wasi with its C and C++ libraries, node to bundle it.
-WEB_PACKAGES = clang lld wasi-libc libc++-dev-wasm32 libclang-rt-dev-wasm32 nodejs
+WEB_PACKAGES = clang lld wasi-libc libc++-dev-wasm32 libclang-rt-dev-wasm32 nodejs librsvg2-bin
 # ...and what the tests, benchmarks, fuzzers and package checks add (unicode-data:
 # Unicode's grapheme break test, and the data the committed cluster table is checked against).
 TEST_PACKAGES = $(DEB_PACKAGES) $(WEB_PACKAGES) chromium libgtest-dev libgmock-dev libbenchmark-dev xclip clang libclang-rt-14-dev time tmux \
                 desktop-file-utils appstream man-db clang-format shellcheck \
-                python3-pyatspi at-spi2-core dbus libparse-bbcode-perl unicode-data
+                python3-pyatspi at-spi2-core dbus libparse-bbcode-perl unicode-data diffoscope-minimal
 
 PREFIX  ?= /usr/local
 DESTDIR ?=
 # The package is built from a copy of the tree in here and lands here too.
 DEB_DIR ?= build-deb
+PORT    ?= 8000
 VERSION := $(shell sed -n '/^project/s/.*VERSION \([0-9.]*\).*/\1/p' CMakeLists.txt)
 
-.PHONY: all deps deb-deps test-deps deb screenshot build run test lint bench clean web test-sanitized fuzz fuzz-build install uninstall
+.PHONY: all version deps deb-deps test-deps deb dist serve screenshot build run test lint bench clean web test-sanitized fuzz fuzz-build install uninstall
 
 all: build
+
+# The project's version, for scripts such as the release workflow.
+version:
+	@echo $(VERSION)
 
 deps:
 	@scripts/install-deps.sh $(PACKAGES)
@@ -96,6 +101,20 @@ deb: deb-deps
 	cd $(DEB_DIR)/velmorant-$(VERSION) && DEB_BUILD_OPTIONS="parallel=$(JOBS) $(DEB_BUILD_OPTIONS)" dpkg-buildpackage -b -us -uc
 	rm -rf $(DEB_DIR)/velmorant-$(VERSION)
 	@echo "The package: $(DEB_DIR)/$$(cd $(DEB_DIR) && ls -t velmorant_$(VERSION)-*_*.deb | head -n1)"
+
+# The release in RELEASE_DIR: the page, the package, the source archive and
+# SHA256SUMS, and the installable site in site/; built from the last commit's
+# source archive in DIST_WORK, the same bytes on every run.
+RELEASE_DIR ?= $(BUILD)/release
+DIST_WORK   ?= $(BUILD)/dist-work
+dist: deb-deps
+	@scripts/install-deps.sh $(WEB_PACKAGES)
+	@scripts/dist.sh $(RELEASE_DIR) $(DIST_WORK) $(JOBS)
+
+# The installable site on http://localhost:8000 (a secure origin, as https is).
+serve:
+	@test -f $(RELEASE_DIR)/site/index.html || { echo "no $(RELEASE_DIR)/site: make dist writes it" >&2; exit 1; }
+	node scripts/serve.mjs $(RELEASE_DIR)/site $(PORT)
 
 # The README's picture: the window after a convert, as the e2e main road test
 # shoots it on its private X server.

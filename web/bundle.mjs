@@ -3,6 +3,8 @@
 // script and style by their hashes.
 // The tests' build adds hooks: a script that runs before the page's, and one
 // that follows the worker's.
+// The footer's version and source link come from VELMORANT_VERSION and
+// VELMORANT_SOURCE_URL.
 // Usage: node bundle.mjs SOURCE_DIR MODULE.wasm OUT.html [PAGE_HOOKS.js WORKER_HOOKS.js]
 import { createHash } from 'node:crypto';
 import { readFileSync, writeFileSync } from 'node:fs';
@@ -14,7 +16,8 @@ const hash = (text) => `sha256-${createHash('sha256').update(text, 'utf8').diges
 
 const style = read('page.css');
 // The page's parts, each using only those before it; page.js wires them up.
-const parts = ['words.js', 'settings.js', 'store.js', 'client.js', 'stops.js', 'view.js', 'page.js'];
+// The app install comes last and touches nothing of theirs.
+const parts = ['words.js', 'settings.js', 'store.js', 'client.js', 'stops.js', 'view.js', 'page.js', 'install/register.js'];
 const script = parts.map(read).join('');
 const hooks = pageHooks ? readFileSync(pageHooks, 'utf8') : '';
 const worker = read('worker.js') + (workerHooks ? readFileSync(workerHooks, 'utf8') : '');
@@ -24,6 +27,8 @@ for (const [name, text] of [['the page\'s script', script], ['worker.js', worker
 const page = read('page.html')
   .replace('@SCRIPT_HASH@', hooks ? `${hash(hooks)}' '${hash(script)}` : hash(script))
   .replace('@STYLE_HASH@', hash(style))
+  .replaceAll('@VERSION@', () => process.env.VELMORANT_VERSION ?? 'dev')
+  .replaceAll('@SOURCE_URL@', () => process.env.VELMORANT_SOURCE_URL ?? '')
   .replace('@STYLE@', () => style)
   .replace('@MODULE@', () => readFileSync(wasm).toString('base64'))
   .replace('@WORKER@', () => worker)
