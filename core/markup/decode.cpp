@@ -69,6 +69,7 @@ private:
         const std::size_t from = at_;
         std::size_t at = at_ + tags_.Open.size();
         std::int32_t channels[3] = {};
+        std::size_t caseMarks = 0;
         for (std::int32_t& channel : channels) {
             if (format_.code == CodeStyle::Decimal) {
                 int digits = 0;
@@ -88,6 +89,10 @@ private:
                 const int digit = at < code_.size() ? HexDigitValue(code_[at]) : -1;
                 if (digit < 0)
                     return false;
+                // Letters in the format's own case tell apart formats that differ only there
+                // (the window's upper-case codes and bbcode's lower-case ones).
+                if (digit >= 10)
+                    caseMarks += (code_[at] >= u'a') == (format_.code == CodeStyle::HexLower);
                 channel = channel * 16 + digit;
                 ++at;
             }
@@ -95,7 +100,7 @@ private:
         if (!tags_.Middle.empty() && !StartsWith(at, tags_.Middle))
             return false;
         at_ = at + tags_.Middle.size();
-        ++out_.marks;
+        out_.marks += 1 + caseMarks;
         const PackedRgb colour = channels[0] << 16 | channels[1] << 8 | channels[2];
         // A format that restates the colour after a character opens no new unit there.
         if (!(format_.restated != 0 && from > 0 && code_[from - 1] == format_.restated && colour == colour_))
