@@ -150,7 +150,8 @@ private:
             const std::size_t from = at_;
             if (Token(style->open)) {
                 // An empty pair after a '[' is bbcode's escape of it, not the style.
-                const bool escape = literalEnd_ == from && code_[from - 1] == u'[' && StartsWith(at_, style->close);
+                const bool escape =
+                    from > 0 && literalEnd_ == from && code_[from - 1] == u'[' && StartsWith(at_, style->close);
                 if (escape)
                     Token(style->close);
                 *flag = *flag || !escape;
