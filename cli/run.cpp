@@ -249,7 +249,10 @@ int RunCommand(std::span<const std::string_view> args, std::FILE* in, std::FILE*
         if (request.destination)
             std::fprintf(err, "; %llu %s as %s counts", static_cast<unsigned long long>(counted.Counted()), unitWord,
                          request.destination->caption.en.data());
-        std::fprintf(err, "), %zu tags, step %d\n", counts.tagPairs, counts.step);
+        std::fprintf(err, "), %zu tags, step %d", counts.tagPairs, counts.step);
+        if (request.format->colours)
+            std::fprintf(err, ", largest Oklab \u0394E %.4f from the gradient", counts.largestDistance);
+        std::fputc('\n', err);
     }
     return kSuccess;
 }

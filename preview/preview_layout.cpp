@@ -5,6 +5,7 @@
 #include <limits>
 #include <stdexcept>
 
+#include "core/colour/colour_sets.h"
 #include "core/markup/gradient_markup.h"
 #include "core/text/code_points.h"
 #include "core/text/text.h"
@@ -65,7 +66,14 @@ std::vector<PreviewRun> LayoutPreview(std::u16string_view trimmedText, std::int3
 std::vector<PreviewRun> LayoutPreview(std::u16string_view input, const ConversionRequest& request, float cellPoints,
                                       PreviewArea area) {
     const GradientText text = PrepareGradientText(input, request.step);
-    return LayoutPreview(text.text, text.step, request.gradient, cellPoints, area);
+    std::vector<PreviewRun> runs = LayoutPreview(text.text, text.step, request.gradient, cellPoints, area);
+    // A place taking only some colours shows the member written.
+    if (const ColourSet* set = request.format->colours) {
+        NearestCode nearest(*set);
+        for (PreviewRun& run : runs)
+            run.Colour = static_cast<PackedRgb>(nearest(UnpackRgb(static_cast<std::uint32_t>(run.Colour))).rgb);
+    }
+    return runs;
 }
 
 std::vector<PreviewSpan> PreviewSpans(std::u16string_view input, const ConversionRequest& request,
@@ -82,10 +90,14 @@ std::vector<PreviewSpan> PreviewSpans(std::u16string_view input, const Conversio
     const std::u16string_view shown = text.text.substr(0, end);
     const auto offset = static_cast<std::int32_t>(text.text.data() - input.data());
     GradientWalker colours(request.gradient, text.step, text.length);
+    std::optional<NearestCode> nearest;
+    if (request.format->colours)
+        nearest.emplace(*request.format->colours);
     ForEachUnit(shown, text.step, [&](const Unit& unit) {
         colours.MoveTo(unit.position);
         spans.push_back({offset + static_cast<std::int32_t>(unit.text.data() - shown.data()),
-                         static_cast<std::int32_t>(unit.text.size()), colours.Colour()});
+                         static_cast<std::int32_t>(unit.text.size()),
+                         nearest ? UnpackRgb((*nearest)(colours.Colour()).rgb) : colours.Colour()});
     });
     return spans;
 }

@@ -47,6 +47,7 @@ std::vector<std::string_view> MissingStyles(const Format& format, const StyleOpt
 struct ConversionCounts {
     std::size_t tagPairs = 0;
     std::int32_t step = 1;
+    double largestDistance = 0; // Oklab ΔE from a unit's colour to the set's member written for it
 };
 
 // What would stop a request from converting. The check never throws, so a caller

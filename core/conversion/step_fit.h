@@ -44,7 +44,10 @@ private:
     std::vector<std::int32_t> blanksBefore_; // blanks in text[0, i), for raw units in O(1)
     // The colour of every position, 0xRRGGBB, when the length depends on colours: it
     // does not depend on the step, so each step only looks its units up.
+    // For named codes, the index of the set's member instead.
     std::vector<std::uint32_t> colourAt_;
+    std::vector<std::uint64_t> codeLengths_;    // named codes: each member's code, counted
+    std::vector<std::uint64_t> restatedBefore_; // named codes restated: restatements in text[0, i)
 };
 
 struct StepFit {

@@ -1,5 +1,6 @@
 #include "core/markup/decode.h"
 
+#include "core/colour/colour_sets.h"
 #include "core/markup/formats.h"
 #include "core/text/code_points.h"
 
@@ -70,7 +71,24 @@ private:
         std::size_t at = at_ + tags_.Open.size();
         std::int32_t channels[3] = {};
         std::size_t caseMarks = 0;
-        for (std::int32_t& channel : channels) {
+        if (format_.code == CodeStyle::Named) {
+            // The longest member's code followed by Middle.
+            const NamedCode* found = nullptr;
+            for (const NamedCode& member : format_.colours ? format_.colours->colours : std::span<const NamedCode>{})
+                if (StartsWith(at, member.code) &&
+                    (tags_.Middle.empty() || StartsWith(at + member.code.size(), tags_.Middle)) &&
+                    (!found || member.code.size() > found->code.size()))
+                    found = &member;
+            if (!found)
+                return false;
+            at += found->code.size();
+            const Rgb rgb = UnpackRgb(found->rgb);
+            channels[0] = rgb.red;
+            channels[1] = rgb.green;
+            channels[2] = rgb.blue;
+        }
+        for (std::int32_t& channel :
+             format_.code == CodeStyle::Named ? std::span<std::int32_t>{} : std::span(channels)) {
             if (format_.code == CodeStyle::Decimal) {
                 int digits = 0;
                 while (at < code_.size() && digits < 3 && code_[at] >= u'0' && code_[at] <= u'9') {

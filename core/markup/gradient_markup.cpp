@@ -1,10 +1,13 @@
 #include "core/markup/gradient_markup.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 
+#include "core/colour/colour_sets.h"
 #include "core/markup/escaping.h"
 #include "core/text/text.h"
 #include "core/text/text_to_number.h"
@@ -61,14 +64,18 @@ public:
     UnitHead(const TagTemplate& tags, const MarkupForm& form)
         : head_(tags.Open), middle_(tags.Middle + form.eachUnit), codeAt_(tags.Open.size()), code_(form.code) {}
 
-    // Followed by kSlack readable units.
-    std::u16string_view For(const Rgb& colour) {
-        if (valid_ && colour == colour_)
+    // Followed by kSlack readable units. member: the set's member the colour was
+    // taken from, for named codes.
+    std::u16string_view For(const Rgb& colour, const NamedCode* member = nullptr) {
+        if (valid_ && colour == colour_ && member == member_)
             return {head_.data(), size_};
         valid_ = true;
         colour_ = colour;
+        member_ = member;
         head_.resize(codeAt_);
-        if (code_ == CodeStyle::Decimal) {
+        if (member) {
+            head_.append(member->code);
+        } else if (code_ == CodeStyle::Decimal) {
             // Terminal colours are always bytes: "R;G;B".
             for (const Channel channel : {colour.red, colour.green, colour.blue}) {
                 const auto& digits = Decimals[static_cast<std::uint8_t>(channel)];
@@ -102,6 +109,7 @@ private:
     std::size_t codeAt_;
     CodeStyle code_;
     Rgb colour_;
+    const NamedCode* member_ = nullptr;
     bool valid_ = false;
 };
 
@@ -167,7 +175,7 @@ namespace {
 // unescaped code pays no test per unit.
 template <bool Escaped>
 std::size_t WriteUnits(const GradientText& text, GradientWalker& colours, const TagTemplate& tags,
-                       const MarkupForm& form, MarkupSink& sink) {
+                       const MarkupForm& form, MarkupSink& sink, double& largestDistance) {
     UnitHead head(tags, form);
     TextEscaper escaper(form);
     const Padded close(tags.Close);
@@ -175,6 +183,10 @@ std::size_t WriteUnits(const GradientText& text, GradientWalker& colours, const 
     std::size_t pairs = 0;
     bool runOpen = false; // a merged run whose Close is still owed
     Rgb runColour;
+    const NamedCode* runMember = nullptr;
+    std::optional<NearestCode> nearest;
+    if (form.code == CodeStyle::Named && form.colours)
+        nearest.emplace(*form.colours);
     ForEachUnit(text.text, text.step, [&](const Unit& unit) {
         const auto putText = [&](std::u16string_view unitHead) {
             if constexpr (Escaped)
@@ -190,23 +202,30 @@ std::size_t WriteUnits(const GradientText& text, GradientWalker& colours, const 
             return;
         }
         colours.MoveTo(unit.position);
-        const Rgb colour = colours.Colour();
-        if (runOpen && colour == runColour) {
+        Rgb colour = colours.Colour();
+        // A set's member stands for the unit's colour from here on.
+        const NamedCode* member = nearest ? &(*nearest)(colour) : nullptr;
+        if (member) {
+            colour = UnpackRgb(member->rgb);
+            largestDistance = std::max(largestDistance, nearest->LastDistance());
+        }
+        if (runOpen && colour == runColour && member == runMember) {
             if constexpr (Escaped)
-                putText(head.For(colour));
+                putText(head.For(colour, member));
             else
                 out.Put(unit.text);
             return;
         }
         if (runOpen)
             out.PutPadded(close.view());
-        const std::u16string_view unitHead = head.For(colour);
+        const std::u16string_view unitHead = head.For(colour, member);
         out.PutPadded(unitHead);
         putText(unitHead);
         ++pairs;
         if (form.merge) {
             runOpen = true;
             runColour = colour;
+            runMember = member;
         } else {
             out.PutPadded(close.view());
         }
@@ -220,9 +239,13 @@ std::size_t WriteUnits(const GradientText& text, GradientWalker& colours, const 
 } // namespace
 
 std::size_t WriteGradientMarkup(const GradientText& text, GradientWalker& colours, const TagTemplate& tags,
-                                const MarkupForm& form, MarkupSink& sink) {
-    return TextEscaper(form).Active() ? WriteUnits<true>(text, colours, tags, form, sink)
-                                      : WriteUnits<false>(text, colours, tags, form, sink);
+                                const MarkupForm& form, MarkupSink& sink, double* largestDistance) {
+    double largest = 0;
+    const std::size_t pairs = TextEscaper(form).Active() ? WriteUnits<true>(text, colours, tags, form, sink, largest)
+                                                         : WriteUnits<false>(text, colours, tags, form, sink, largest);
+    if (largestDistance)
+        *largestDistance = largest;
+    return pairs;
 }
 
 } // namespace velmorant

@@ -27,7 +27,9 @@ GradientText PrepareGradientText(std::u16string_view input, std::u16string_view 
 // its position,
 // the colour code's form and merging as chosen; gives the number of tag pairs
 // written. Linear in the text; holds nothing of the output beyond a small buffer.
+// With named codes, largestDistance (when given) gets the largest Oklab distance
+// from a unit's colour to the member written for it.
 std::size_t WriteGradientMarkup(const GradientText& text, GradientWalker& colours, const TagTemplate& tags,
-                                const MarkupForm& form, MarkupSink& sink);
+                                const MarkupForm& form, MarkupSink& sink, double* largestDistance = nullptr);
 
 } // namespace velmorant

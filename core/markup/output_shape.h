@@ -19,8 +19,11 @@ struct TagTemplate {
 };
 
 // Six upper-case hex digits (the window's formats), "R;G;B" in decimal for
-// terminal escapes, six lower-case digits, or Minecraft's "§x§R§R§G§G§B§B".
-enum class CodeStyle { Hex, Decimal, HexLower, SectionDigits };
+// terminal escapes, six lower-case digits, Minecraft's "§x§R§R§G§G§B§B", or the
+// code text of the nearest member of a set of colours (a place taking only those).
+enum class CodeStyle { Hex, Decimal, HexLower, SectionDigits, Named };
+
+struct ColourSet;
 
 // How characters the target would read as markup are written.
 enum class Escaping {
@@ -38,8 +41,9 @@ struct MarkupForm {
     // unit between them ends the run.
     bool merge = false;
     Escaping escaping = Escaping::None;
-    char16_t restated = 0;        // Restate: the character the colour code follows again
-    std::u16string eachUnit = {}; // styles after every colour code, where a code resets them
+    char16_t restated = 0;              // Restate: the character the colour code follows again
+    std::u16string eachUnit = {};       // styles after every colour code, where a code resets them
+    const ColourSet* colours = nullptr; // Named: the set each unit's colour is taken from
 };
 
 struct StyleOptions {
@@ -94,6 +98,7 @@ struct Format {
     bool stylesEachUnit;   // the colour code resets styles, so they follow each one
     bool cssSize;          // sizes 1 to 7 written as CSS keywords
     StyleSpelling bold, italic, underline, strike, size, font;
+    const ColourSet* colours = nullptr; // Named: the only colours the place takes
 
     TagTemplate Template() const { return {std::u16string(open), std::u16string(middle), std::u16string(close)}; }
 };

@@ -1,5 +1,6 @@
 #include "core/markup/gradient_markup.h"
 
+#include "core/colour/colour_sets.h"
 #include "core/colour/gradient.h"
 #include "core/conversion/step_fit.h"
 #include "core/markup/utf8_sink.h"
@@ -213,7 +214,7 @@ TEST(ComposeGradientMarkup, MatchesPlainRule) {
     }
 }
 
-// Several stops, Oklab, merged runs and decimal codes through the one unit loop,
+// Several stops, Oklab, merged runs, decimal and named codes through the one unit loop,
 // against the rules written out plainly; and the length counted for --fit
 // against the code actually made.
 TEST(WriteGradientMarkup, FormsAndCountedLengthMatchPlainRule) {
@@ -230,7 +231,13 @@ TEST(WriteGradientMarkup, FormsAndCountedLengthMatchPlainRule) {
         Gradient gradient{{}, trial % 3 == 0 ? Blend::Oklab : Blend::Srgb};
         for (int stop = 0, stops = 2 + static_cast<int>(random() % 3); stop < stops; ++stop)
             gradient.stops.push_back({channel(), channel(), channel()});
-        const MarkupForm form{trial % 2 ? CodeStyle::Decimal : CodeStyle::Hex, trial % 4 < 2};
+        const ColourSet* set = trial % 3 == 1 ? FindColourSet("nga") : nullptr;
+        const MarkupForm form{set ? CodeStyle::Named : trial % 2 ? CodeStyle::Decimal : CodeStyle::Hex,
+                              trial % 4 < 2,
+                              Escaping::None,
+                              0,
+                              {},
+                              set};
         const TagTemplate& tags = templates[trial % std::size(templates)];
         const std::u16string before = trial % 5 ? u"[B]" : u"", after = trial % 5 ? u"[/B]" : u"";
 
@@ -246,9 +253,16 @@ TEST(WriteGradientMarkup, FormsAndCountedLengthMatchPlainRule) {
                 expected += unit.text;
                 return;
             }
-            const Rgb colour = GradientAt(gradient, unit.position, text.length);
+            Rgb colour = GradientAt(gradient, unit.position, text.length);
+            // The member nearest by plain search over the whole set.
+            const NamedCode* member = nullptr;
+            for (const NamedCode& m : set ? set->colours : std::span<const NamedCode>{})
+                if (!member || OklabDistance(colour, UnpackRgb(m.rgb)) < OklabDistance(colour, UnpackRgb(member->rgb)))
+                    member = &m;
+            if (member)
+                colour = UnpackRgb(member->rgb);
             if (!(runOpen && runColour == colour)) {
-                std::u16string code = ColourCode(colour);
+                std::u16string code = member ? std::u16string(member->code) : ColourCode(colour);
                 if (form.code == CodeStyle::Decimal) {
                     const std::string decimal = std::to_string(colour.red) + ";" + std::to_string(colour.green) + ";" +
                                                 std::to_string(colour.blue);
