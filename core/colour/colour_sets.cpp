@@ -18,19 +18,23 @@ constexpr NamedCode kNga[] = {
     {u"sandybrown", 0xF4A460}, {u"sienna", 0xA0522D},    {u"chocolate", 0xD2691E}, {u"silver", 0xC0C0C0},
 };
 
+} // namespace
+
+const ColourSet kNgaColours{"nga", kNga};
+
+namespace {
+
 // One row per set; a place taking only some colours adds its set here.
-constexpr ColourSet kSets[] = {
-    {"nga", kNga},
-};
+const ColourSet* const kSets[] = {&kNgaColours};
 
 } // namespace
 
-std::span<const ColourSet> ColourSets() { return kSets; }
+std::span<const ColourSet* const> ColourSets() { return kSets; }
 
 const ColourSet* FindColourSet(std::string_view name) {
     const auto row =
-        std::find_if(std::begin(kSets), std::end(kSets), [&](const ColourSet& s) { return s.name == name; });
-    return row == std::end(kSets) ? nullptr : &*row;
+        std::find_if(std::begin(kSets), std::end(kSets), [&](const ColourSet* s) { return s->name == name; });
+    return row == std::end(kSets) ? nullptr : *row;
 }
 
 double OklabDistance(const Oklab& a, const Oklab& b) {

@@ -22,8 +22,11 @@ struct ColourSet {
     std::span<const NamedCode> colours;
 };
 
+// NGA's colour names (its editor's list).
+extern const ColourSet kNgaColours;
+
 // Every set, and the set of a name or null.
-std::span<const ColourSet> ColourSets();
+std::span<const ColourSet* const> ColourSets();
 const ColourSet* FindColourSet(std::string_view name);
 
 constexpr Rgb UnpackRgb(std::uint32_t rgb) {

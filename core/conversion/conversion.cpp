@@ -48,7 +48,8 @@ OutputShape ShapeOf(const ConversionRequest& request) {
                     format.escaping,
                     format.restated,
                     std::move(style.eachUnit),
-                    format.colours};
+                    format.colours,
+                    format.rawWhiteSpace};
     return {request.tags, std::move(form), std::move(style)};
 }
 

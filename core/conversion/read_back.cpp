@@ -31,7 +31,13 @@ struct UnitFit {
 // Whether units of k characters explain the code: no colour tag opens inside a
 // unit or on a unit written raw, each other unit wears one colour, and a unit
 // without its own tag continues its neighbour's run of the same colour.
-UnitFit FitsStep(std::u16string_view text, std::size_t lead, const DecodedCode& read, bool closes, std::int32_t k) {
+// A unit the format writes without a tag.
+bool RawIn(const Format& format, std::u16string_view unit) {
+    return IsRawUnit(unit) || (format.rawWhiteSpace && std::all_of(unit.begin(), unit.end(), IsAsciiWhiteSpace));
+}
+
+UnitFit FitsStep(std::u16string_view text, std::size_t lead, const DecodedCode& read, const Format& format, bool closes,
+                 std::int32_t k) {
     UnitFit fit;
     const std::vector<std::size_t>& heads = read.headAt;
     std::size_t h = static_cast<std::size_t>(std::lower_bound(heads.begin(), heads.end(), lead) - heads.begin());
@@ -50,7 +56,7 @@ UnitFit FitsStep(std::u16string_view text, std::size_t lead, const DecodedCode& 
         const std::int32_t colour = read.colourAt[from];
         if (h < heads.size() && heads[h] < end) {
             fit.fits = false;
-        } else if (IsRawUnit(unit.text)) {
+        } else if (RawIn(format, unit.text)) {
             // A format whose colour lasts to the next one cannot show whether a raw unit was tagged.
             fit.fits = !head && (!closes || colour < 0);
             runOpen = false;
@@ -75,6 +81,10 @@ UnitFit FitsStep(std::u16string_view text, std::size_t lead, const DecodedCode& 
 // disjoint, so finding them reads the text at most once.
 std::vector<std::int32_t> Candidates(const DecodedCode& read, std::size_t lead, std::int32_t n) {
     std::set<std::int32_t, std::greater<>> steps{1};
+    // Merged runs of one colour (a set of few colours makes long ones) hide the
+    // unit's length: the short steps are tried too.
+    for (std::int32_t k = 2; k <= 8 && k < n; ++k)
+        steps.insert(k);
     const std::vector<std::size_t>& heads = read.headAt;
     const auto first = std::lower_bound(heads.begin(), heads.end(), lead);
     for (auto h = first; h != heads.end() && h - first < 16; ++h) {
@@ -254,7 +264,7 @@ ReadBack ReadCodeBack(std::u16string_view code, const Format& format, const TagT
     const auto lead = static_cast<std::size_t>(text.data() - read.text.data());
     const auto n = static_cast<std::int32_t>(text.size());
     for (const std::int32_t k : Candidates(read, lead, n)) {
-        const UnitFit fit = FitsStep(text, lead, read, !tags.Close.empty(), k);
+        const UnitFit fit = FitsStep(text, lead, read, format, !tags.Close.empty(), k);
         if (fit.fits || k == 1) {
             back.step = k;
             back.merge = fit.fits && fit.merged;
@@ -264,7 +274,7 @@ ReadBack ReadCodeBack(std::u16string_view code, const Format& format, const TagT
     std::vector<UnitColour> units;
     ForEachUnit(text, back.step, [&](const Unit& unit) {
         const std::int32_t colour = read.colourAt[lead + static_cast<std::size_t>(unit.text.data() - text.data())];
-        if (!IsRawUnit(unit.text) && colour >= 0)
+        if (!RawIn(format, unit.text) && colour >= 0)
             units.push_back({unit.position, {colour >> 16, colour >> 8 & 0xFF, colour & 0xFF}});
     });
     if (units.empty())

@@ -60,8 +60,10 @@ OutputLengths::OutputLengths(std::u16string_view text, const Gradient& gradient,
         counted.Add(text);
     }
     fixed_ += counted.Total();
+    // Where units of only white space go untagged, they count as blanks do.
+    const auto blank = shape.form.rawWhiteSpace ? IsAsciiWhiteSpace : IsBlank;
     for (std::size_t i = 0; i < text.size(); ++i)
-        blanksBefore_[i + 1] = blanksBefore_[i] + (IsBlank(text[i]) ? 1 : 0);
+        blanksBefore_[i + 1] = blanksBefore_[i] + (blank(text[i]) ? 1 : 0);
     // Only merging, decimal and named codes need the colours; six hex digits are six for every colour.
     if (text.empty() || !(merge_ || code_ == CodeStyle::Decimal || set))
         return;

@@ -146,6 +146,14 @@ private:
             }
             return false;
         }
+        case Escaping::Smf:
+            if (Token(u"[nobbc][[/nobbc]")) {
+                Literal(u'[');
+                return true;
+            }
+            return EmptyPairBetween(u"&", u"#qalgn") || EmptyPairBetween(u"/", u"mM");
+        case Escaping::Discuz:
+            return EmptyPairBetween(u"&", u"qalg");
         case Escaping::MiniMessage:
             if (code_[at_] != u'\\' || at_ + 1 >= code_.size())
                 return false;
@@ -156,6 +164,16 @@ private:
         default:
             return false;
         }
+    }
+
+    // The empty [b][/b] the writer puts between a character of before (the last
+    // one read, tags between or not) and one of after.
+    bool EmptyPairBetween(std::u16string_view before, std::u16string_view after) {
+        constexpr std::u16string_view pair = u"[b][/b]";
+        if (out_.text.empty() || before.find(out_.text.back()) == std::u16string_view::npos || !StartsWith(at_, pair) ||
+            at_ + pair.size() >= code_.size() || after.find(code_[at_ + pair.size()]) == std::u16string_view::npos)
+            return false;
+        return Token(pair);
     }
 
     bool Style() {

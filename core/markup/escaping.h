@@ -69,6 +69,16 @@ private:
             }
         case Escaping::BbCode:
             return c == u'[' ? std::u16string_view(u"[[b][/b]") : std::u16string_view();
+        case Escaping::Smf:
+            if (c == u'[')
+                return u"[nobbc][[/nobbc]";
+            if (before == u'/' && (c == u'm' || c == u'M'))
+                return c == u'm' ? std::u16string_view(u"[b][/b]m") : std::u16string_view(u"[b][/b]M");
+            return before == u'&' ? AfterAmpersand(c, u"#qalgn") : std::u16string_view();
+        case Escaping::Discuz:
+            if (c == u'[')
+                return u"[[b][/b]";
+            return before == u'&' ? AfterAmpersand(c, u"qalg") : std::u16string_view();
         case Escaping::MiniMessage:
             return c == u'<'    ? std::u16string_view(u"\\<")
                    : c == u'\\' ? std::u16string_view(u"\\\\")
@@ -76,6 +86,14 @@ private:
         default:
             return {};
         }
+    }
+
+    // The empty pair before a character that could go on an entity after "&".
+    static std::u16string_view AfterAmpersand(char16_t c, std::u16string_view starts) {
+        constexpr std::u16string_view pairs[] = {u"[b][/b]#", u"[b][/b]q", u"[b][/b]a",
+                                                 u"[b][/b]l", u"[b][/b]g", u"[b][/b]n"};
+        const std::size_t at = starts.find(c);
+        return at == std::u16string_view::npos ? std::u16string_view() : pairs[std::u16string_view(u"#qalgn").find(c)];
     }
 
     Escaping escaping_;

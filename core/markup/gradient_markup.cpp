@@ -194,7 +194,8 @@ std::size_t WriteUnits(const GradientText& text, GradientWalker& colours, const 
             else
                 out.Put(unit.text);
         };
-        if (IsRaw(unit.text)) {
+        if (IsRaw(unit.text) ||
+            (form.rawWhiteSpace && std::all_of(unit.text.begin(), unit.text.end(), IsAsciiWhiteSpace))) {
             if (runOpen)
                 out.PutPadded(close.view());
             runOpen = false;

@@ -30,6 +30,9 @@ enum class Escaping {
     None,        // the window's formats: the text as typed
     Html,        // & < > " as entities, repeated blanks kept, <br> before a line break
     BbCode,      // an empty [b][/b] after each "[", so no tag can start there
+    Smf,         // "[" inside [nobbc], as SMF drops empty tags before reading; an empty [b][/b]
+                 // inside "&#", "&amp;"..., "/me" (its count and its commands see them, its reader not)
+    Discuz,      // an empty [b][/b] after each "[" and inside "&amp;", "&quot;", "&lt;", "&gt;" (its cutstr() counts them as one)
     MiniMessage, // "\" before "<" and "\"
     Restate,     // the unit's colour code again after the format's own code character
     Terminal,    // controls shown as pictures before the units are cut
@@ -44,6 +47,7 @@ struct MarkupForm {
     char16_t restated = 0;              // Restate: the character the colour code follows again
     std::u16string eachUnit = {};       // styles after every colour code, where a code resets them
     const ColourSet* colours = nullptr; // Named: the set each unit's colour is taken from
+    bool rawWhiteSpace = false;         // a unit of only white space is written without a tag
 };
 
 struct StyleOptions {
@@ -99,6 +103,7 @@ struct Format {
     bool cssSize;          // sizes 1 to 7 written as CSS keywords
     StyleSpelling bold, italic, underline, strike, size, font;
     const ColourSet* colours = nullptr; // Named: the only colours the place takes
+    bool rawWhiteSpace = false;         // units of only white space untagged: the place drops such tags
 
     TagTemplate Template() const { return {std::u16string(open), std::u16string(middle), std::u16string(close)}; }
 };

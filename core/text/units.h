@@ -21,6 +21,9 @@ constexpr bool IsRawAlone(char16_t c) { return c == u'\t' || c == u'\n' || c == 
 // Tab, line feed or carriage return alone, or blanks only: written without a tag.
 bool IsRawUnit(std::u16string_view unit);
 
+// PHP's (PCRE's) \s: blank, tab, LF, vertical tab, form feed, CR.
+constexpr bool IsAsciiWhiteSpace(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
+
 // Visits the units of text (already trimmed) for step k >= 1, in order.
 // Units left empty by the surrogate rule are skipped.
 template <class Visit> void ForEachUnit(std::u16string_view text, std::int32_t k, Visit&& visit);

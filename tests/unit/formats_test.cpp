@@ -4,6 +4,7 @@
 // tags is what is written.
 
 #include "core/colour/colour.h"
+#include "core/colour/colour_sets.h"
 #include "core/colour/css_colour.h"
 #include "core/conversion/conversion.h"
 #include "core/conversion/read_back.h"
@@ -58,6 +59,11 @@ TEST(Formats, EachWritesItsOwnCode) {
         {"minecraft", u"&#E3001C&la<[&&#E3001C&l&#71008E&l\\§ \"&#0000FF&lb"},
         {"minecraft-section", u"§x§E§3§0§0§1§C§la<[&§x§7§1§0§0§8§E§l\\§§x§7§1§0§0§8§E§l \"§x§0§0§0§0§F§F§lb"},
         {"minimessage", u"<b><#e3001c>a\\<[&<#71008e>\\\\§ \"<#0000ff>b</b>"},
+        {"smf", u"[size=3][b][color=#e3001c]a<[nobbc][[/nobbc]&[/color][color=#71008e]\\§ "
+                u"\"[/color][color=#0000ff]b[/color][/b][/size]"},
+        {"discuz", u"[font=F][size=3][b][color=#e3001c]a<[[b][/b]&[/color][color=#71008e]\\§ "
+                   u"\"[/color][color=#0000ff]b[/color][/b][/size][/font]"},
+        {"nga", u"[b][color=crimson]a<[[b][/b]&[/color][color=purple]\\§ \"[/color][color=blue]b[/color][/b]"},
     };
     ASSERT_EQ(std::size(rows), Formats().size());
     for (const auto& row : rows) {
@@ -74,10 +80,10 @@ TEST(Formats, EachWritesItsOwnCode) {
 
 // The characters a text is drawn from: every format's markup characters, an
 // emoji (a surrogate pair), CR LF, blanks and tabs.
-constexpr std::u16string_view kPieces[] = {u"a",  u"Z",      u"你",     u"😀",    u"<",       u">",        u"&",
-                                           u"[",  u"]",      u"\\",     u"\"",   u"§",       u"#",        u";",
-                                           u"/",  u"=",      u"\r\n",   u"\n",   u"\r",      u" ",        u"  ",
-                                           u"\t", u"\u00a0", u"&nbsp;", u"<br>", u"[b][/b]", u"&#FF0000", u"<#00ff00>"};
+constexpr std::u16string_view kPieces[] = {
+    u"a",      u"Z",      u"你",   u"😀",       u"<",        u">",         u"&",  u"[",     u"]",      u"\\", u"\"",
+    u"§",      u"#",      u";",    u"/",       u"=",        u"\r\n",      u"\n", u"\r",    u" ",      u"  ", u"\t",
+    u"\u00a0", u"&nbsp;", u"<br>", u"[b][/b]", u"&#FF0000", u"<#00ff00>", u"/M", u"&amp;", u"[nobbc]"};
 
 // A window format reads back only texts without its own tag texts: no bracket or angle tags there.
 bool WindowSafe(std::u16string_view piece) { return piece.find_first_of(u"[<") == std::u16string_view::npos; }
@@ -117,9 +123,13 @@ TEST(Formats, EveryCodeReadsBackAsItsTextAndColours) {
                 ASSERT_EQ(decoded.text, shown) << "code: " << EncodeUtf8(whole.text);
                 if (n > 0) {
                     ForEachUnit(shown, step, [&](const Unit& unit) {
-                        if (IsRawUnit(unit.text))
+                        if (IsRawUnit(unit.text) ||
+                            (format.rawWhiteSpace &&
+                             std::all_of(unit.text.begin(), unit.text.end(), IsAsciiWhiteSpace)))
                             return;
-                        const Rgb c = GradientAt(request.gradient, unit.position, n);
+                        Rgb c = GradientAt(request.gradient, unit.position, n);
+                        if (format.colours)
+                            c = UnpackRgb(Nearest(*format.colours, c).rgb);
                         const auto at = static_cast<std::size_t>(unit.text.data() - shown.data());
                         for (std::size_t i = at; i < at + unit.text.size(); ++i)
                             ASSERT_EQ(decoded.colourAt[i], c.red << 16 | c.green << 8 | c.blue) << "at " << i;
