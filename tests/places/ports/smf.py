@@ -106,5 +106,5 @@ EXAMPLES = [
     ("typed tags stay text", "[b]x[/b] [color=red]y[/color]", []),
     ("entities stay text", "&#91; &amp; &quot;", ["--step", "3"]),
     ("a command at a line's start", "/me waves\n/ME too", []),
-    ("line breaks as CR LF", "abcdefgh\n" * 50, []),
+    ("line breaks as CR LF, over the limit", "abcdefgh\n" * 2000, ["--size=", "--font="]),
 ]
