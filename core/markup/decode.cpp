@@ -153,7 +153,8 @@ private:
             }
             return EmptyPairBetween(u"&", u"#qalgn") || EmptyPairBetween(u"/", u"mM");
         case Escaping::Discuz:
-            return EmptyPairBetween(u"&", u"qalg");
+            return EmptyPairBetween(u"&", u"qalg") || EmptyPairBetween(u":", u")(D'@oPL$Qlfcdshvtk") ||
+                   EmptyPairBetween(u";", u"P") || EmptyPairBetween(u"{", u":");
         case Escaping::MiniMessage:
             if (code_[at_] != u'\\' || at_ + 1 >= code_.size())
                 return false;

@@ -6,6 +6,8 @@
 
 #include "core/markup/output_shape.h"
 
+#include <array>
+#include <initializer_list>
 #include <string_view>
 
 namespace velmorant {
@@ -72,13 +74,13 @@ private:
         case Escaping::Smf:
             if (c == u'[')
                 return u"[nobbc][[/nobbc]";
-            if (before == u'/' && (c == u'm' || c == u'M'))
-                return c == u'm' ? std::u16string_view(u"[b][/b]m") : std::u16string_view(u"[b][/b]M");
-            return before == u'&' ? AfterAmpersand(c, u"#qalgn") : std::u16string_view();
+            // "&#", "&amp;"... read as one character by its count; "/me" a command.
+            return PairBetween(before, c, {{u'&', u"#qalgn"}, {u'/', u"mM"}});
         case Escaping::Discuz:
             if (c == u'[')
                 return u"[[b][/b]";
-            return before == u'&' ? AfterAmpersand(c, u"qalg") : std::u16string_view();
+            // "&amp;"... one character to cutstr(); ":)", ";P", "{:2_25:}" its smilies.
+            return PairBetween(before, c, {{u'&', u"qalg"}, {u':', kSmileyStarts}, {u';', u"P"}, {u'{', u":"}});
         case Escaping::MiniMessage:
             return c == u'<'    ? std::u16string_view(u"\\<")
                    : c == u'\\' ? std::u16string_view(u"\\\\")
@@ -88,13 +90,29 @@ private:
         }
     }
 
-    // The empty pair before a character that could go on an entity after "&".
-    static std::u16string_view AfterAmpersand(char16_t c, std::u16string_view starts) {
-        constexpr std::u16string_view pairs[] = {u"[b][/b]#", u"[b][/b]q", u"[b][/b]a",
-                                                 u"[b][/b]l", u"[b][/b]g", u"[b][/b]n"};
-        const std::size_t at = starts.find(c);
-        return at == std::u16string_view::npos ? std::u16string_view() : pairs[std::u16string_view(u"#qalgn").find(c)];
+    // The second characters of Discuz!'s default smilies after ":".
+    static constexpr std::u16string_view kSmileyStarts = u")(D'@oPL$Qlfcdshvtk";
+
+    struct Pair {
+        char16_t before;
+        std::u16string_view then;
+    };
+
+    // An empty [b][/b] before c where it follows before and could make a
+    // sequence the place reads: the place's reader drops the pair only after.
+    static std::u16string_view PairBetween(char16_t before, char16_t c, std::initializer_list<Pair> pairs) {
+        for (const Pair& pair : pairs)
+            if (before == pair.before && c < 0x80 && pair.then.find(c) != std::u16string_view::npos)
+                return {kPairs[c].data(), kPairs[c].size()};
+        return {};
     }
+
+    static constexpr std::array<std::array<char16_t, 8>, 0x80> kPairs = [] {
+        std::array<std::array<char16_t, 8>, 0x80> pairs{};
+        for (std::size_t c = 0; c < pairs.size(); ++c)
+            pairs[c] = {u'[', u'b', u']', u'[', u'/', u'b', u']', static_cast<char16_t>(c)};
+        return pairs;
+    }();
 
     Escaping escaping_;
     char16_t restated_;

@@ -32,7 +32,7 @@ enum class Escaping {
     BbCode,      // an empty [b][/b] after each "[", so no tag can start there
     Smf,         // "[" inside [nobbc], as SMF drops empty tags before reading; an empty [b][/b]
                  // inside "&#", "&amp;"..., "/me" (its count and its commands see them, its reader not)
-    Discuz,      // an empty [b][/b] after each "[" and inside "&amp;", "&quot;", "&lt;", "&gt;" (its cutstr() counts them as one)
+    Discuz,      // an empty [b][/b] after each "[" and inside "&amp;"... (one character to its cutstr()) and smilies
     MiniMessage, // "\" before "<" and "\"
     Restate,     // the unit's colour code again after the format's own code character
     Terminal,    // controls shown as pictures before the units are cut

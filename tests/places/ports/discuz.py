@@ -23,6 +23,14 @@ SIMPLE = {"[b]": ("strong", "bold"), "[/b]": ("/strong", None), "[s]": ("strike"
           "[/font]": ("/font", None)}
 
 
+# install/data/install_data.sql lines 663-686: the default smilies; parsesmiles() (function_discuzcode.php
+# lines 666-680) puts an image for each, before the tags are read (line 118). Group 2's "{:2_N:}" too.
+SMILIES = sorted([":)", ":(", ":D", ":'(", ":@", ":o", ":P", ":$", ";P", ":L", ":Q", ":lol", ":loveliness:",
+                  ":funk:", ":curse:", ":dizzy:", ":shutup:", ":sleepy:", ":hug:", ":victory:", ":time:", ":kiss:",
+                  ":handshake", ":call:"], key=len, reverse=True)
+IMAGE = "\ufffc"  # what a smiley shows instead of its code
+
+
 def posted(code):
     """A textarea posts every line break as CR LF."""
     return re.sub(r"\r\n|\r|\n", "\r\n", code)
@@ -40,6 +48,12 @@ def discuzcode(message):
     out = []
     at = 0
     while at < len(message):
+        smiley = next((m for m in SMILIES if message.startswith(m, at)), None) or (
+            re.match(r"\{:\d+_\d+:\}", message[at:]) or [None])[0]
+        if smiley:
+            out.append(IMAGE)
+            at += len(smiley)
+            continue
         for pattern, kind in OPENING:
             match = pattern.match(message, at)
             if match:
@@ -89,4 +103,5 @@ EXAMPLES = [
     ("416 characters fit", "渐" * 416, ["--size=", "--font=", "--fit", "10000"]),
     ("typed tags stay text", "[b]x[/b] [color=red]y[/color] [size=7]z", []),
     ("entities stay text", "&#123; &amp; &lt;", ["--step", "2"]),
+    ("smilies stay text", ":) :'( ;P :lol {:2_25:}", []),
 ]
