@@ -228,6 +228,10 @@ private:
                         return std::u16string(1, static_cast<char16_t>(u'0' + n));
             return std::u16string(value);
         }
+        if (size && format_.percentSize)
+            for (std::size_t n = 1; n <= std::size(kPercentSizes); ++n)
+                if (value == kPercentSizes[n - 1])
+                    return std::u16string(1, static_cast<char16_t>(u'0' + n));
         return std::u16string(value);
     }
 

@@ -255,8 +255,9 @@ constexpr Format kFormats[] = {
     {"nga",
      "[color=name], NGA's 24 colour names",
      {"NGA [color=name]", "NGA [color=颜色名]"},
-     {"[color=name]…[/color] with the nearest of NGA's 24 colour names; NGA takes no hex codes",
-      "[color=颜色名]…[/color]，取 NGA 24 种颜色名中最近的一种；NGA 不认十六进制颜色"},
+     {"[color=name]…[/color] with the nearest of NGA's 24 colour names (NGA takes no hex codes), sizes as "
+      "[size=N%]",
+      "[color=颜色名]…[/color]，取 NGA 24 种颜色名中最近的一种（NGA 不认十六进制颜色），字号写成 [size=N%]"},
      false,
      u"[color=",
      u"]",
@@ -270,9 +271,11 @@ constexpr Format kFormats[] = {
      {u"[i]", {}, u"[/i]"},
      {u"[u]", {}, u"[/u]"},
      {u"[del]", {}, u"[/del]"},
+     {u"[size=", u"%]", u"[/size]"},
      kNone,
-     kNone,
-     &kNgaColours},
+     &kNgaColours,
+     false,
+     true},
 };
 
 constexpr bool Named(std::size_t row, std::string_view name) { return kFormats[row].name == name; }
@@ -291,8 +294,8 @@ const Format* FindFormat(std::string_view name) {
 
 StyleTags StyleTagsFor(const StyleOptions& styles, const Format& format) {
     std::u16string_view size = styles.size;
-    if (format.cssSize && size.size() == 1 && size[0] >= u'1' && size[0] <= u'7')
-        size = kCssSizes[size[0] - u'1'];
+    if ((format.cssSize || format.percentSize) && size.size() == 1 && size[0] >= u'1' && size[0] <= u'7')
+        size = (format.cssSize ? kCssSizes : kPercentSizes)[size[0] - u'1'];
     struct Wrapper {
         bool applies;
         const StyleSpelling& spelling;

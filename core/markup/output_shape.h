@@ -80,6 +80,8 @@ struct OutputShape {
 // HTML's seven font sizes as CSS names them, for formats with cssSize.
 inline constexpr std::u16string_view kCssSizes[] = {u"x-small", u"small",    u"medium",   u"large",
                                                     u"x-large", u"xx-large", u"xxx-large"};
+// The same sizes as percentages of the medium one, for formats with percentSize.
+inline constexpr std::u16string_view kPercentSizes[] = {u"63", u"81", u"100", u"113", u"150", u"200", u"300"};
 
 struct StyleSpelling {
     std::u16string_view open;
@@ -104,6 +106,7 @@ struct Format {
     StyleSpelling bold, italic, underline, strike, size, font;
     const ColourSet* colours = nullptr; // Named: the only colours the place takes
     bool rawWhiteSpace = false;         // units of only white space untagged: the place drops such tags
+    bool percentSize = false;           // sizes 1 to 7 written as percentages
 
     TagTemplate Template() const { return {std::u16string(open), std::u16string(middle), std::u16string(close)}; }
 };

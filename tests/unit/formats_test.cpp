@@ -63,7 +63,8 @@ TEST(Formats, EachWritesItsOwnCode) {
                 u"\"[/color][color=#0000ff]b[/color][/b][/size]"},
         {"discuz", u"[font=F][size=3][b][color=#e3001c]a<[[b][/b]&[/color][color=#71008e]\\§ "
                    u"\"[/color][color=#0000ff]b[/color][/b][/size][/font]"},
-        {"nga", u"[b][color=crimson]a<[[b][/b]&[/color][color=purple]\\§ \"[/color][color=blue]b[/color][/b]"},
+        {"nga", u"[size=100%][b][color=crimson]a<[[b][/b]&[/color][color=purple]\\§ "
+                u"\"[/color][color=blue]b[/color][/b][/size]"},
     };
     ASSERT_EQ(std::size(rows), Formats().size());
     for (const auto& row : rows) {

@@ -13,7 +13,7 @@ NAMES = {
 }
 ALLOWED = set(NAMES.values())
 SIMPLE = {"b": "bold", "i": "italic", "u": "underline", "del": "strike"}
-TAG = re.compile(r"\[(/?)(b|i|u|del|color)(?:=(\w+))?\]", re.I)
+TAG = re.compile(r"\[(/?)(b|i|u|del|color|size)(?:=(\w+%?))?\]", re.I)
 
 
 def count(code):
@@ -32,7 +32,12 @@ def read(code):
                     pass
                 at = m.end()
                 continue
-            if not closing and (tag == "color") == (value is not None) and (value is None or value in NAMES):
+            if not closing and tag == "size" and value and re.fullmatch(r"\d+%", value):
+                stack.append((tag, "size"))
+                at = m.end()
+                continue
+            if not closing and tag != "size" and (tag == "color") == (value is not None) and (
+                    value is None or value in NAMES):
                 stack.append((tag, NAMES[value] if value else SIMPLE[tag]))
                 at = m.end()
                 continue
@@ -44,5 +49,6 @@ def read(code):
 
 EXAMPLES = [
     ("named colours only", "渐变色文字", []),
+    ("a size as a percentage", "大字", ["--size", "5", "--font="]),
     ("typed tags stay text", "[b]x[/b] [color=red]y[/color]", ["--step", "2"]),
 ]
