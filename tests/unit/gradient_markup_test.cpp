@@ -244,7 +244,8 @@ TEST(WriteGradientMarkup, FormsAndCountedLengthMatchPlainRule) {
         const GradientText text = PrepareGradientText(input, std::u16string(1, char16_t(u'1' + random() % 4)));
         std::u16string expected;
         std::size_t expectedPairs = 0;
-        bool runOpen = false; // a merged run of runColour waits for its Close
+        double distance = 0, written = 0; // the largest from a unit's colour to its member
+        bool runOpen = false;             // a merged run of runColour waits for its Close
         Rgb runColour;
         ForEachUnit(text.text, text.step, [&](const Unit& unit) {
             if (IsRawUnit(unit.text)) {
@@ -259,8 +260,10 @@ TEST(WriteGradientMarkup, FormsAndCountedLengthMatchPlainRule) {
             for (const NamedCode& m : set ? set->colours : std::span<const NamedCode>{})
                 if (!member || OklabDistance(colour, UnpackRgb(m.rgb)) < OklabDistance(colour, UnpackRgb(member->rgb)))
                     member = &m;
-            if (member)
+            if (member) {
+                distance = std::max(distance, OklabDistance(colour, UnpackRgb(member->rgb)));
                 colour = UnpackRgb(member->rgb);
+            }
             if (!(runOpen && runColour == colour)) {
                 std::u16string code = member ? std::u16string(member->code) : ColourCode(colour);
                 if (form.code == CodeStyle::Decimal) {
@@ -285,10 +288,11 @@ TEST(WriteGradientMarkup, FormsAndCountedLengthMatchPlainRule) {
         std::size_t pairs = 0;
         if (text.length > 0) {
             GradientWalker colours(gradient, text.step, text.length);
-            pairs = WriteGradientMarkup(text, colours, tags, form, sink);
+            pairs = WriteGradientMarkup(text, colours, tags, form, sink, &written);
         }
         ASSERT_EQ(sink.text, expected) << "trial " << trial;
         ASSERT_EQ(pairs, expectedPairs) << "trial " << trial;
+        ASSERT_NEAR(written, distance, 1e-12) << "trial " << trial;
         const OutputLengths lengths(text.text, gradient, {tags, form, {before, after}});
         ASSERT_EQ(lengths.For(text.step), CountCodePoints(before + expected + after)) << "trial " << trial;
     }
