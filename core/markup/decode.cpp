@@ -147,8 +147,12 @@ private:
             return false;
         }
         case Escaping::Smf:
-            if (Token(u"[nobbc][[/nobbc]")) {
-                Literal(u'[');
+            // One character kept from the reader inside [nobbc].
+            if (StartsWith(at_, u"[nobbc]") && at_ + 8 < code_.size() && StartsWith(at_ + 8, u"[/nobbc]")) {
+                const char16_t kept = code_[at_ + 7];
+                at_ += 16;
+                ++out_.marks;
+                Literal(kept);
                 return true;
             }
             return EmptyPairBetween(u"&", u"#qalgn") || EmptyPairBetween(u"/", u"mM");

@@ -30,8 +30,8 @@ enum class Escaping {
     None,        // the window's formats: the text as typed
     Html,        // & < > " as entities, repeated blanks kept, <br> before a line break
     BbCode,      // an empty [b][/b] after each "[", so no tag can start there
-    Smf,         // "[" inside [nobbc], as SMF drops empty tags before reading; an empty [b][/b]
-                 // inside "&#", "&amp;"..., "/me" (its count and its commands see them, its reader not)
+    Smf,         // "[" and a smiley's second character inside [nobbc] (SMF drops empty tags before
+                 // reading); an empty [b][/b] inside "&#", "&amp;"..., "/me" for its count and commands
     Discuz,      // an empty [b][/b] after each "[" and inside "&amp;"... (one character to its cutstr()) and smilies
     MiniMessage, // "\" before "<" and "\"
     Restate,     // the unit's colour code again after the format's own code character

@@ -17,6 +17,10 @@ COLOUR = re.compile(r"(#[\da-fA-F]{3}|#[\da-fA-F]{6}|[A-Za-z]{1,20})\]")  # Subs
 SIZE = re.compile(r"([1-9][\d]?p[xt]|small(?:er)?|large[r]?|x[x]?-(?:small|large)|medium|"
                   r"(0\.[1-9]|[1-9](\.[\d][\d]?)?)?em|[1-7])\]")  # Subs.php lines 2339 and 2346
 SIMPLE = {"b": "bold", "i": "italic", "u": "underline", "s": "strike"}
+# Sources/Subs.php line 3906: the default smilies, longest first as parsesmileys() loads them.
+SMILIES = sorted([">:D", ":D", "::)", ">:(", ":))", ":)", ";)", ";D", ":(", ":o", "8)", ":P", "???", ":-[", ":-X",
+                  ":-*", ":'(", ":-\\", "^-^", "O0", "C:-)", "O:-)"], key=len, reverse=True)
+IMAGE = "\ufffc"  # what a smiley shows instead of its code
 
 
 def posted(code):
@@ -52,11 +56,40 @@ def preparse(message):
     return message
 
 
+def smilies(shown, parts):
+    """parsesmileys() on each run of text between tags (Subs.php lines 3828-3833 and 3957): a code after
+    the start, white space or punctuation, and before no letter or digit, becomes an image."""
+    out, at = [], 0
+    while at < len(shown):
+        part = parts[at]
+        end = at
+        while end < len(shown) and parts[end] == part:
+            end += 1
+        text = "".join(ch for ch, _, _ in shown[at:end]) if part >= 0 else ""
+        out += shown[at:end] if part < 0 else []
+        i = 0
+        while i < len(text):
+            before = text[i - 1] if i else ""
+            ok = (i == 0 or before in ">:?. \t\n\r\x0b\x0c\xa0[]()*\\;"
+                  or (before == "(" and not (i > 1 and text[i - 2].isalnum())))
+            code = next((c for c in SMILIES if ok and text.startswith(c, i)
+                         and not text[i + len(c):i + len(c) + 1].isalnum()), None)
+            if code:
+                out.append((IMAGE,) + shown[at + i][1:])
+                i += len(code)
+            else:
+                out.append(shown[at + i])
+                i += 1
+        at = end
+    return out
+
+
 def read(code):
     message = preparse(code)
     shown = []
+    parts = []  # per character shown, the run of text between tags it is in
     stack = []  # (tag, style or colour)
-    at = 0
+    at = part = 0
     lower = message.lower()
     while at < len(message):
         if message[at] == "[":
@@ -65,7 +98,9 @@ def read(code):
                 if end >= 0:
                     for ch in message[at + 7:end]:
                         put(shown, stack, {"\x01": "[", "\x02": "]"}.get(ch, ch))
+                        parts.append(-1)  # inside the tag: never looked at for smilies
                     at = end + 8
+                    part += 1
                     continue
             name = re.match(r"\[(/?)([a-z]+)(=?)", lower[at:])
             if name:
@@ -76,10 +111,12 @@ def read(code):
                     while stack.pop()[0] != tag:
                         pass
                     at = rest + 1
+                    part += 1
                     continue
                 if not closing and tag in SIMPLE and not equals and message[rest:rest + 1] == "]":
                     stack.append((tag, SIMPLE[tag]))
                     at = rest + 1
+                    part += 1
                     continue
                 test = {"color": COLOUR, "size": SIZE}.get(tag) if equals else None
                 match = test.match(message, rest) if test else None
@@ -89,10 +126,12 @@ def read(code):
                         value = "#" + "".join(c * 2 for c in value[1:])
                     stack.append((tag, value if tag == "color" else "size"))
                     at = match.end()
+                    part += 1
                     continue
         put(shown, stack, message[at])
+        parts.append(part)
         at += 1
-    return shown
+    return smilies(shown, parts)
 
 
 def put(shown, stack, ch):
@@ -106,5 +145,6 @@ EXAMPLES = [
     ("typed tags stay text", "[b]x[/b] [color=red]y[/color]", []),
     ("entities stay text", "&#91; &amp; &quot;", ["--step", "3"]),
     ("a command at a line's start", "/me waves\n/ME too", []),
+    ("smilies stay text", ":) ;D 8) ??? ::) O0 ^-^ (:P", []),
     ("line breaks as CR LF, over the limit", "abcdefgh\n" * 2000, ["--size=", "--font="]),
 ]
