@@ -2,10 +2,12 @@
 
 #include "core/markup/escaping.h"
 #include "core/text/code_points.h"
+#include "core/text/graphemes.h"
 #include "core/text/text.h"
 #include "core/text/units.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace velmorant {
 
@@ -15,8 +17,10 @@ constexpr std::uint64_t Digits(std::uint32_t v) { return v >= 100 ? 3 : v >= 10 
 
 } // namespace
 
-OutputLengths::OutputLengths(std::u16string_view text, const Gradient& gradient, const OutputShape& shape)
-    : text_(text), merge_(shape.form.merge), code_(shape.form.code),
+OutputLengths::OutputLengths(std::u16string_view text, const Gradient& gradient, const OutputShape& shape,
+                             const UnitRule& rule)
+    : text_(text), rule_(rule), gradient_(gradient), merge_(shape.form.merge),
+      needColours_(merge_ || shape.form.code == CodeStyle::Decimal), code_(shape.form.code),
       fixed_(CountCodePoints(shape.style.before) + CountCodePoints(shape.style.after)),
       frame_(CountCodePoints(shape.tags.Open) + CountCodePoints(shape.tags.Middle) + CountCodePoints(shape.tags.Close) +
              CountCodePoints(shape.form.eachUnit)),
@@ -36,11 +40,16 @@ OutputLengths::OutputLengths(std::u16string_view text, const Gradient& gradient,
     }
     for (std::size_t i = 0; i < text.size(); ++i)
         blanksBefore_[i + 1] = blanksBefore_[i] + (IsBlank(text[i]) ? 1 : 0);
-    // Only merging and decimal codes need the colours; six hex digits are six for every colour.
-    if (text.empty() || !(merge_ || code_ == CodeStyle::Decimal))
+    if (rule.graphemes) {
+        clusterAt_.push_back(0);
+        ForEachGrapheme(text, [&](std::u16string_view cluster) {
+            clusterAt_.push_back(static_cast<std::uint32_t>(cluster.data() + cluster.size() - text.data()));
+        });
+    }
+    if (text.empty() || !needColours_ || rule.endStops)
         return;
-    const auto n = static_cast<std::int32_t>(text.size());
-    colourAt_.resize(text.size());
+    const auto n = static_cast<std::int32_t>(rule.graphemes ? clusterAt_.size() - 1 : text.size());
+    colourAt_.resize(static_cast<std::size_t>(n));
     GradientWalker walker(gradient, 1, n);
     for (std::int32_t position = 1; position <= n; ++position) {
         walker.MoveTo(position);
@@ -53,30 +62,67 @@ OutputLengths::OutputLengths(std::u16string_view text, const Gradient& gradient,
 bool OutputLengths::IsRaw(std::size_t from, std::size_t end) const {
     if (end - from == 1 && IsRawAlone(text_[from]))
         return true;
+    if (rule_.graphemes && end - from == 2 && IsLineBreakPair(text_, from))
+        return true;
     return static_cast<std::size_t>(blanksBefore_[end] - blanksBefore_[from]) == end - from;
+}
+
+template <class Visit> void OutputLengths::ForEachRange(std::int32_t k, Visit&& visit) const {
+    if (!rule_.graphemes) {
+        ForEachUnit(text_, k, [&](const Unit& unit) {
+            const auto from = static_cast<std::size_t>(unit.text.data() - text_.data());
+            visit(from, from + unit.text.size(), unit.position);
+        });
+        return;
+    }
+    const std::size_t clusters = clusterAt_.size() - 1, step = static_cast<std::size_t>(k);
+    for (std::size_t c = 0; c < clusters; c += step)
+        visit(std::size_t{clusterAt_[c]}, std::size_t{clusterAt_[std::min(c + step, clusters)]},
+              static_cast<std::int32_t>(c + 1));
 }
 
 CodeMeasure OutputLengths::Measure(std::int32_t k) const {
     const auto n = static_cast<std::int32_t>(text_.size());
     if (n == 0)
         return {fixed_, 0};
-    const bool needColours = !colourAt_.empty();
+    // With end stops the colours hang on the step: walked for it, as the writer walks them.
+    std::optional<GradientWalker> walker;
+    std::int32_t firstUnit = 0;
+    if (needColours_ && rule_.endStops) {
+        std::int32_t index = 0, first = -1, last = 0;
+        ForEachRange(k, [&](std::size_t from, std::size_t end, std::int32_t) {
+            if (!IsRaw(from, end)) {
+                first = first < 0 ? index : first;
+                last = index;
+            }
+            ++index;
+        });
+        firstUnit = std::max(first, 0);
+        walker.emplace(gradient_, 1, std::max(last - firstUnit, 1), 0);
+    }
     std::uint64_t length = fixed_;
     std::uint64_t tags = 0;
     bool runOpen = false;
     std::uint32_t runColour = 0;
-    ForEachUnit(text_, k, [&](const Unit& unit) {
-        const auto from = static_cast<std::size_t>(unit.text.data() - text_.data());
-        if (IsRaw(from, from + unit.text.size())) {
+    std::int32_t index = 0;
+    ForEachRange(k, [&](std::size_t from, std::size_t end, std::int32_t position) {
+        const std::int32_t place = index++ - firstUnit;
+        if (IsRaw(from, end)) {
             runOpen = false;
             return;
         }
-        if (!needColours) {
+        if (!needColours_) {
             length += frame_ + hexDigits_;
             ++tags;
             return;
         }
-        const std::uint32_t colour = colourAt_[static_cast<std::size_t>(unit.position - 1)];
+        std::uint32_t colour = 0;
+        if (walker) {
+            walker->MoveTo(place);
+            colour = static_cast<std::uint32_t>(walker->Red() << 16 | walker->Green() << 8 | walker->Blue());
+        } else {
+            colour = colourAt_[static_cast<std::size_t>(position - 1)];
+        }
         if (merge_ && runOpen && colour == runColour)
             return;
         runOpen = true;

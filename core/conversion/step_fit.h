@@ -5,6 +5,7 @@
 
 #include "core/colour/gradient.h"
 #include "core/markup/output_shape.h"
+#include "core/text/units.h"
 
 #include <cstdint>
 #include <optional>
@@ -21,9 +22,10 @@ struct CodeMeasure {
 
 class OutputLengths {
 public:
-    // text is already trimmed and must outlive this object. The shape is everything
-    // besides the step that the length depends on.
-    OutputLengths(std::u16string_view text, const Gradient& gradient, const OutputShape& shape);
+    // text is already trimmed and must outlive this object. The shape and the rule
+    // are everything besides the step that the length depends on.
+    OutputLengths(std::u16string_view text, const Gradient& gradient, const OutputShape& shape,
+                  const UnitRule& rule = {});
 
     // Code points of the whole output at step k (1 <= k, any k <= n - 1 or k = 1).
     std::uint64_t For(std::int32_t k) const { return Measure(k).length; }
@@ -31,16 +33,25 @@ public:
 
 private:
     bool IsRaw(std::size_t from, std::size_t end) const;
+    // Visits each unit at step k as visit(from, end, position), as the writer cuts them.
+    template <class Visit> void ForEachRange(std::int32_t k, Visit&& visit) const;
 
     std::u16string_view text_;
+    UnitRule rule_;
+    Gradient gradient_; // walked anew for each step with end stops
     bool merge_;
+    bool needColours_; // merging and decimal codes: six hex digits are six for every colour
     CodeStyle code_;
     std::uint64_t fixed_;                    // style tags and the escaped text: the same for every step
     std::uint64_t frame_;                    // Open + Middle + Close and the styles each unit repeats
     std::uint64_t hexDigits_;                // a colour code's length unless decimal
     std::vector<std::int32_t> blanksBefore_; // blanks in text[0, i), for raw units in O(1)
-    // The colour of every position, 0xRRGGBB, when the length depends on colours: it
-    // does not depend on the step, so each step only looks its units up.
+    // In units of clusters, where each cluster starts and then the text's end: a
+    // step's units are found without segmenting the text again.
+    std::vector<std::uint32_t> clusterAt_;
+    // The colour of every position, 0xRRGGBB, when the length depends on colours and
+    // they are placed by position: it does not depend on the step, so each step only
+    // looks its units up.
     std::vector<std::uint32_t> colourAt_;
 };
 
