@@ -122,6 +122,12 @@ TEST(Formats, EveryCodeReadsBackAsItsTextAndColours) {
                 const ConversionCounts counts = WriteConversion(input, request, counted, step);
                 const DecodedCode decoded = DecodeCode(whole.text, format, request.tags);
                 ASSERT_EQ(decoded.text, shown) << "code: " << EncodeUtf8(whole.text);
+                // Its own format explains all of it, so detection never passes it over.
+                ASSERT_TRUE(decoded.explained) << "code: " << EncodeUtf8(whole.text);
+                const Detection detected = DetectFormats(whole.text);
+                ASSERT_TRUE(!detected.Chosen() || DecodeCode(whole.text, *detected.Chosen(), request.tags).text ==
+                                                      shown)
+                    << "read as " << detected.Chosen()->name;
                 if (n > 0) {
                     // With end stops, unit u of the coloured a..b sits at (u - a) / (b - a).
                     std::vector<std::int32_t> coloured;
