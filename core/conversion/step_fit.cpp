@@ -62,36 +62,41 @@ OutputLengths::OutputLengths(std::u16string_view text, const Gradient& gradient,
 bool OutputLengths::IsRaw(std::size_t from, std::size_t end) const {
     if (end - from == 1 && IsRawAlone(text_[from]))
         return true;
-    if (rule_.graphemes && end - from == 2 && IsLineBreakPair(text_, from))
-        return true;
     return static_cast<std::size_t>(blanksBefore_[end] - blanksBefore_[from]) == end - from;
 }
 
-template <class Visit> void OutputLengths::ForEachRange(std::int32_t k, Visit&& visit) const {
-    if (!rule_.graphemes) {
+template <bool Graphemes, class Visit> void OutputLengths::ForEachRange(std::int32_t k, Visit&& visit) const {
+    if constexpr (!Graphemes) {
         ForEachUnit(text_, k, [&](const Unit& unit) {
             const auto from = static_cast<std::size_t>(unit.text.data() - text_.data());
             visit(from, from + unit.text.size(), unit.position);
         });
-        return;
+    } else {
+        const std::size_t clusters = clusterAt_.size() - 1, step = static_cast<std::size_t>(k);
+        for (std::size_t c = 0; c < clusters; c += step)
+            visit(std::size_t{clusterAt_[c]}, std::size_t{clusterAt_[std::min(c + step, clusters)]},
+                  static_cast<std::int32_t>(c + 1));
     }
-    const std::size_t clusters = clusterAt_.size() - 1, step = static_cast<std::size_t>(k);
-    for (std::size_t c = 0; c < clusters; c += step)
-        visit(std::size_t{clusterAt_[c]}, std::size_t{clusterAt_[std::min(c + step, clusters)]},
-              static_cast<std::int32_t>(c + 1));
 }
 
 CodeMeasure OutputLengths::Measure(std::int32_t k) const {
-    const auto n = static_cast<std::int32_t>(text_.size());
-    if (n == 0)
+    if (text_.empty())
         return {fixed_, 0};
+    return rule_.graphemes ? MeasureBy<true>(k) : MeasureBy<false>(k);
+}
+
+template <bool Graphemes> CodeMeasure OutputLengths::MeasureBy(std::int32_t k) const {
+    // In units of clusters CR LF alone is raw too.
+    const auto isRaw = [&](std::size_t from, std::size_t end) {
+        return IsRaw(from, end) || (Graphemes && end - from == 2 && IsLineBreakPair(text_, from));
+    };
     // With end stops the colours hang on the step: walked for it, as the writer walks them.
     std::optional<GradientWalker> walker;
     std::int32_t firstUnit = 0;
     if (needColours_ && rule_.endStops) {
         std::int32_t index = 0, first = -1, last = 0;
-        ForEachRange(k, [&](std::size_t from, std::size_t end, std::int32_t) {
-            if (!IsRaw(from, end)) {
+        ForEachRange<Graphemes>(k, [&](std::size_t from, std::size_t end, std::int32_t) {
+            if (!isRaw(from, end)) {
                 first = first < 0 ? index : first;
                 last = index;
             }
@@ -105,9 +110,9 @@ CodeMeasure OutputLengths::Measure(std::int32_t k) const {
     bool runOpen = false;
     std::uint32_t runColour = 0;
     std::int32_t index = 0;
-    ForEachRange(k, [&](std::size_t from, std::size_t end, std::int32_t position) {
+    ForEachRange<Graphemes>(k, [&](std::size_t from, std::size_t end, std::int32_t position) {
         const std::int32_t place = index++ - firstUnit;
-        if (IsRaw(from, end)) {
+        if (isRaw(from, end)) {
             runOpen = false;
             return;
         }

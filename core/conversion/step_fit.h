@@ -34,7 +34,9 @@ public:
 private:
     bool IsRaw(std::size_t from, std::size_t end) const;
     // Visits each unit at step k as visit(from, end, position), as the writer cuts them.
-    template <class Visit> void ForEachRange(std::int32_t k, Visit&& visit) const;
+    template <bool Graphemes, class Visit> void ForEachRange(std::int32_t k, Visit&& visit) const;
+    // Made once for each way of cutting, so that the unit loop has one body to inline.
+    template <bool Graphemes> CodeMeasure MeasureBy(std::int32_t k) const;
 
     std::u16string_view text_;
     UnitRule rule_;
