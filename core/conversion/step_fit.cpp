@@ -18,37 +18,44 @@ constexpr std::uint64_t Digits(std::uint32_t v) { return v >= 100 ? 3 : v >= 10 
 } // namespace
 
 OutputLengths::OutputLengths(std::u16string_view text, const Gradient& gradient, const OutputShape& shape,
-                             const UnitRule& rule)
-    : text_(text), rule_(rule), gradient_(gradient), merge_(shape.form.merge),
+                             const LengthRule& rule, const UnitRule& units)
+    : text_(text), units_(units), gradient_(gradient), merge_(shape.form.merge),
       needColours_(merge_ || shape.form.code == CodeStyle::Decimal), code_(shape.form.code),
-      fixed_(CountCodePoints(shape.style.before) + CountCodePoints(shape.style.after)),
-      frame_(CountCodePoints(shape.tags.Open) + CountCodePoints(shape.tags.Middle) + CountCodePoints(shape.tags.Close) +
-             CountCodePoints(shape.form.eachUnit)),
-      hexDigits_(code_ == CodeStyle::SectionDigits ? 12 : 6), blanksBefore_(text.size() + 1) {
+      fixed_(CountLength(rule, shape.style.before) + CountLength(rule, shape.style.after)),
+      frame_(CountLength(rule, shape.tags.Open) + CountLength(rule, shape.tags.Middle) +
+             CountLength(rule, shape.tags.Close) + CountLength(rule, shape.form.eachUnit)),
+      hexDigits_(CountLength(rule, code_ == CodeStyle::SectionDigits ? u"\u00a70\u00a70\u00a70\u00a70\u00a70\u00a70"
+                                                                     : u"000000")),
+      digit_(rule.weight(U'0')), blanksBefore_(text.size() + 1) {
     // Escapes depend on the characters alone, never on the step.
     TextEscaper escaper(shape.form);
+    LengthCounter counted(rule);
     if (escaper.Active()) {
-        const std::uint64_t head = CountCodePoints(shape.tags.Open) + hexDigits_ + CountCodePoints(shape.tags.Middle) +
-                                   CountCodePoints(shape.form.eachUnit);
+        const std::uint64_t head = CountLength(rule, shape.tags.Open) + hexDigits_ +
+                                   CountLength(rule, shape.tags.Middle) + CountLength(rule, shape.form.eachUnit);
         // The restated colour code stands in as a piece known by its address.
         static constexpr char16_t kHead[] = u"#";
         escaper.Write(text, kHead, [&](std::u16string_view piece) {
-            fixed_ += piece.data() == kHead ? head : CountCodePoints(piece);
+            if (piece.data() == kHead)
+                fixed_ += head;
+            else
+                counted.Add(piece);
         });
     } else {
-        fixed_ += CountCodePoints(text);
+        counted.Add(text);
     }
+    fixed_ += counted.Total();
     for (std::size_t i = 0; i < text.size(); ++i)
         blanksBefore_[i + 1] = blanksBefore_[i] + (IsBlank(text[i]) ? 1 : 0);
-    if (rule.graphemes) {
+    if (units.graphemes) {
         clusterAt_.push_back(0);
         ForEachGrapheme(text, [&](std::u16string_view cluster) {
             clusterAt_.push_back(static_cast<std::uint32_t>(cluster.data() + cluster.size() - text.data()));
         });
     }
-    if (text.empty() || !needColours_ || rule.endStops)
+    if (text.empty() || !needColours_ || units.endStops)
         return;
-    const auto n = static_cast<std::int32_t>(rule.graphemes ? clusterAt_.size() - 1 : text.size());
+    const auto n = static_cast<std::int32_t>(units.graphemes ? clusterAt_.size() - 1 : text.size());
     colourAt_.resize(static_cast<std::size_t>(n));
     GradientWalker walker(gradient, 1, n);
     for (std::int32_t position = 1; position <= n; ++position) {
@@ -82,7 +89,7 @@ template <bool Graphemes, class Visit> void OutputLengths::ForEachRange(std::int
 CodeMeasure OutputLengths::Measure(std::int32_t k) const {
     if (text_.empty())
         return {fixed_, 0};
-    return rule_.graphemes ? MeasureBy<true>(k) : MeasureBy<false>(k);
+    return units_.graphemes ? MeasureBy<true>(k) : MeasureBy<false>(k);
 }
 
 template <bool Graphemes> CodeMeasure OutputLengths::MeasureBy(std::int32_t k) const {
@@ -93,7 +100,7 @@ template <bool Graphemes> CodeMeasure OutputLengths::MeasureBy(std::int32_t k) c
     // With end stops the colours hang on the step: walked for it, as the writer walks them.
     std::optional<GradientWalker> walker;
     std::int32_t firstUnit = 0;
-    if (needColours_ && rule_.endStops) {
+    if (needColours_ && units_.endStops) {
         std::int32_t index = 0, first = -1, last = 0;
         ForEachRange<Graphemes>(k, [&](std::size_t from, std::size_t end, std::int32_t) {
             if (!isRaw(from, end)) {
@@ -133,9 +140,10 @@ template <bool Graphemes> CodeMeasure OutputLengths::MeasureBy(std::int32_t k) c
         runOpen = true;
         runColour = colour;
         ++tags;
-        length += frame_ + (code_ != CodeStyle::Decimal
-                                ? hexDigits_
-                                : Digits(colour >> 16) + Digits(colour >> 8 & 0xFF) + Digits(colour & 0xFF) + 2);
+        length +=
+            frame_ + (code_ != CodeStyle::Decimal
+                          ? hexDigits_
+                          : digit_ * (Digits(colour >> 16) + Digits(colour >> 8 & 0xFF) + Digits(colour & 0xFF) + 2));
     });
     return {length, tags};
 }

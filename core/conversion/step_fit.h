@@ -5,6 +5,7 @@
 
 #include "core/colour/gradient.h"
 #include "core/markup/output_shape.h"
+#include "core/text/length_rule.h"
 #include "core/text/units.h"
 
 #include <cstdint>
@@ -14,7 +15,7 @@
 
 namespace velmorant {
 
-// A code's length in code points and the colour tags it opens.
+// A code's length, in the count it was measured by, and the colour tags it opens.
 struct CodeMeasure {
     std::uint64_t length = 0;
     std::uint64_t tags = 0;
@@ -22,12 +23,13 @@ struct CodeMeasure {
 
 class OutputLengths {
 public:
-    // text is already trimmed and must outlive this object. The shape and the rule
-    // are everything besides the step that the length depends on.
+    // text is already trimmed and must outlive this object. The shape and how units
+    // are cut and coloured are everything besides the step that the length depends
+    // on; rule says how a length is counted.
     OutputLengths(std::u16string_view text, const Gradient& gradient, const OutputShape& shape,
-                  const UnitRule& rule = {});
+                  const LengthRule& rule = kCodePoints, const UnitRule& units = {});
 
-    // Code points of the whole output at step k (1 <= k, any k <= n - 1 or k = 1).
+    // Length of the whole output at step k (1 <= k, any k <= n - 1 or k = 1).
     std::uint64_t For(std::int32_t k) const { return Measure(k).length; }
     CodeMeasure Measure(std::int32_t k) const;
 
@@ -39,7 +41,7 @@ private:
     template <bool Graphemes> CodeMeasure MeasureBy(std::int32_t k) const;
 
     std::u16string_view text_;
-    UnitRule rule_;
+    UnitRule units_;
     Gradient gradient_; // walked anew for each step with end stops
     bool merge_;
     bool needColours_; // merging and decimal codes: six hex digits are six for every colour
@@ -47,6 +49,7 @@ private:
     std::uint64_t fixed_;                    // style tags and the escaped text: the same for every step
     std::uint64_t frame_;                    // Open + Middle + Close and the styles each unit repeats
     std::uint64_t hexDigits_;                // a colour code's length unless decimal
+    std::uint64_t digit_;                    // one decimal digit or ';' of a decimal code
     std::vector<std::int32_t> blanksBefore_; // blanks in text[0, i), for raw units in O(1)
     // In units of clusters, where each cluster starts and then the text's end: a
     // step's units are found without segmenting the text again.

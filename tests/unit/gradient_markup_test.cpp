@@ -343,7 +343,7 @@ TEST(WriteGradientMarkup, FormsAndCountedLengthMatchPlainRule) {
             pairs = WriteGradientMarkup(text, gradient, tags, form, sink);
         ASSERT_EQ(sink.text, expected) << "trial " << trial;
         ASSERT_EQ(pairs, expectedPairs) << "trial " << trial;
-        const OutputLengths lengths(text.text, gradient, {tags, form, {before, after}}, rule);
+        const OutputLengths lengths(text.text, gradient, {tags, form, {before, after}}, kCodePoints, rule);
         ASSERT_EQ(lengths.For(text.step), CountCodePoints(before + expected + after)) << "trial " << trial;
     }
 }
