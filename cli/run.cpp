@@ -5,6 +5,7 @@
 #include "cli/shell_quote.h"
 #include "core/colour/css_colour.h"
 #include "core/conversion/conversion.h"
+#include "core/conversion/destinations.h"
 #include "core/conversion/read_back.h"
 #include "core/markup/counting_sink.h"
 #include "core/markup/decode.h"
@@ -144,6 +145,9 @@ int Decode(const Options& options, const ConversionRequest& request, std::u16str
     if (back.colours.empty())
         return kSuccess;
     std::string again = "--colours " + ShellQuote(back.colours);
+    // A place cuts and colours its units its own way: the stops were read for it.
+    if (request.destination)
+        again = "--to " + std::string(request.destination->name) + " " + again;
     if (back.step != 1)
         again += " --step " + std::to_string(back.step);
     const StyleOptions& styles = back.styles;
