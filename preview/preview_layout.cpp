@@ -8,6 +8,7 @@
 #include "core/colour/colour_sets.h"
 #include "core/markup/gradient_markup.h"
 #include "core/text/code_points.h"
+#include "core/text/graphemes.h"
 #include "core/text/text.h"
 #include "core/text/text_to_number.h"
 #include "core/text/units.h"
@@ -78,7 +79,7 @@ std::vector<PreviewRun> LayoutPreview(std::u16string_view input, const Conversio
 
 std::vector<PreviewSpan> PreviewSpans(std::u16string_view input, const ConversionRequest& request,
                                       std::optional<std::int32_t> step, std::uint32_t characters) {
-    GradientText text = PrepareGradientText(input, request.step);
+    GradientText text = PrepareGradientText(input, request.step, request.Rule());
     if (step)
         text.step = *step;
     std::vector<PreviewSpan> spans;
@@ -89,12 +90,16 @@ std::vector<PreviewSpan> PreviewSpans(std::u16string_view input, const Conversio
         end += end + 1 < text.text.size() && IsSurrogatePair(text.text[end], text.text[end + 1]) ? 2 : 1;
     const std::u16string_view shown = text.text.substr(0, end);
     const auto offset = static_cast<std::int32_t>(text.text.data() - input.data());
-    GradientWalker colours(request.gradient, text.step, text.length);
+    // The code's own cut and colours, by position or with end stops by unit.
+    const ColourScale scale = ScaleOf(text);
+    GradientWalker colours(request.gradient, scale.k, scale.n, scale.first);
+    std::int32_t index = 0;
+    // A place taking only some colours shows the member written.
     std::optional<NearestCode> nearest;
     if (request.format->colours)
         nearest.emplace(*request.format->colours);
-    ForEachUnit(shown, text.step, [&](const Unit& unit) {
-        colours.MoveTo(unit.position);
+    ForEachUnit(shown, text.step, text.rule, [&](const Unit& unit) {
+        colours.MoveTo(text.rule.endStops ? std::max(index++ - scale.firstUnit, 0) : unit.position);
         spans.push_back({offset + static_cast<std::int32_t>(unit.text.data() - shown.data()),
                          static_cast<std::int32_t>(unit.text.size()),
                          nearest ? UnpackRgb((*nearest)(colours.Colour()).rgb) : colours.Colour()});

@@ -9,6 +9,7 @@
 
 #include "core/colour/colour_sets.h"
 #include "core/markup/escaping.h"
+#include "core/text/graphemes.h"
 #include "core/text/text.h"
 #include "core/text/text_to_number.h"
 #include "core/text/units.h"
@@ -163,19 +164,38 @@ private:
 
 } // namespace
 
-GradientText PrepareGradientText(std::u16string_view input, std::u16string_view stepText) {
+GradientText PrepareGradientText(std::u16string_view input, std::u16string_view stepText, const UnitRule& rule) {
     const std::u16string_view text = TrimBlanks(input);
-    const std::int32_t n = PositionCount(text);
-    return {text, n, n > 0 ? EffectiveStep(stepText, n) : 1};
+    std::int32_t n = PositionCount(text);
+    if (rule.graphemes)
+        n = static_cast<std::int32_t>(CountGraphemes(text));
+    return {text, n, n > 0 ? EffectiveStep(stepText, n) : 1, rule};
+}
+
+ColourScale ScaleOf(const GradientText& text) {
+    if (!text.rule.endStops)
+        return {text.length, text.step, 1, 0};
+    std::int32_t index = 0, first = -1, last = 0;
+    ForEachUnit(text.text, text.step, text.rule, [&](const Unit& unit) {
+        if (!IsRawUnit(unit.text, text.rule)) {
+            first = first < 0 ? index : first;
+            last = index;
+        }
+        ++index;
+    });
+    first = std::max(first, 0);
+    // One coloured unit alone wears the first stop.
+    return {std::max(last - first, 1), 1, 0, first};
 }
 
 namespace {
 
-// The unit loop, made once with escaping and once without, so that the common
-// unescaped code pays no test per unit.
-template <bool Escaped>
-std::size_t WriteUnits(const GradientText& text, GradientWalker& colours, const TagTemplate& tags,
-                       const MarkupForm& form, MarkupSink& sink, double& largestDistance) {
+// The unit loop, made with escaping and without, cutting by char16 or by
+// cluster, placing colours by position or by unit, so that the common unescaped
+// code by char16 and position pays no test per unit.
+template <bool Escaped, bool Graphemes, bool EndStops>
+std::size_t WriteUnits(const GradientText& text, GradientWalker& colours, std::int32_t firstUnit,
+                       const TagTemplate& tags, const MarkupForm& form, MarkupSink& sink, double& largestDistance) {
     UnitHead head(tags, form);
     TextEscaper escaper(form);
     const Padded close(tags.Close);
@@ -187,22 +207,26 @@ std::size_t WriteUnits(const GradientText& text, GradientWalker& colours, const 
     std::optional<NearestCode> nearest;
     if (form.code == CodeStyle::Named && form.colours)
         nearest.emplace(*form.colours);
-    ForEachUnit(text.text, text.step, [&](const Unit& unit) {
+    std::int32_t index = 0; // units so far, for end stops
+    const auto each = [&](const Unit& unit) {
+        std::int32_t place = unit.position;
+        if constexpr (EndStops)
+            place = index++ - firstUnit;
         const auto putText = [&](std::u16string_view unitHead) {
             if constexpr (Escaped)
                 escaper.Write(unit.text, unitHead, [&](std::u16string_view piece) { out.Put(piece); });
             else
                 out.Put(unit.text);
         };
-        if (IsRaw(unit.text) ||
-            (form.rawWhiteSpace && std::all_of(unit.text.begin(), unit.text.end(), IsAsciiWhiteSpace))) {
+        if (IsRaw(unit.text) || (Graphemes && unit.text == u"\r\n") ||
+            (text.rule.whiteSpace && std::all_of(unit.text.begin(), unit.text.end(), IsAsciiWhiteSpace))) {
             if (runOpen)
                 out.PutPadded(close.view());
             runOpen = false;
             putText({});
             return;
         }
-        colours.MoveTo(unit.position);
+        colours.MoveTo(place);
         Rgb colour = colours.Colour();
         // A set's member stands for the unit's colour from here on.
         const NamedCode* member = nearest ? &(*nearest)(colour) : nullptr;
@@ -230,10 +254,38 @@ std::size_t WriteUnits(const GradientText& text, GradientWalker& colours, const 
         } else {
             out.PutPadded(close.view());
         }
-    });
+    };
+    if constexpr (Graphemes)
+        ForEachClusterUnit(text.text, text.step, each);
+    else
+        ForEachUnit(text.text, text.step, each);
     if (runOpen)
         out.PutPadded(close.view());
     out.Flush();
+    return pairs;
+}
+
+template <bool Escaped>
+std::size_t WriteUnitsBy(const GradientText& text, GradientWalker& colours, std::int32_t firstUnit,
+                         const TagTemplate& tags, const MarkupForm& form, MarkupSink& sink, double& largest) {
+    const UnitRule& rule = text.rule;
+    if (!rule.graphemes && !rule.endStops)
+        return WriteUnits<Escaped, false, false>(text, colours, firstUnit, tags, form, sink, largest);
+    if (!rule.graphemes)
+        return WriteUnits<Escaped, false, true>(text, colours, firstUnit, tags, form, sink, largest);
+    if (!rule.endStops)
+        return WriteUnits<Escaped, true, false>(text, colours, firstUnit, tags, form, sink, largest);
+    return WriteUnits<Escaped, true, true>(text, colours, firstUnit, tags, form, sink, largest);
+}
+
+std::size_t WriteWith(const GradientText& text, GradientWalker& colours, std::int32_t firstUnit,
+                      const TagTemplate& tags, const MarkupForm& form, MarkupSink& sink, double* largestDistance) {
+    double largest = 0;
+    const std::size_t pairs = TextEscaper(form).Active()
+                                  ? WriteUnitsBy<true>(text, colours, firstUnit, tags, form, sink, largest)
+                                  : WriteUnitsBy<false>(text, colours, firstUnit, tags, form, sink, largest);
+    if (largestDistance)
+        *largestDistance = largest;
     return pairs;
 }
 
@@ -241,12 +293,15 @@ std::size_t WriteUnits(const GradientText& text, GradientWalker& colours, const 
 
 std::size_t WriteGradientMarkup(const GradientText& text, GradientWalker& colours, const TagTemplate& tags,
                                 const MarkupForm& form, MarkupSink& sink, double* largestDistance) {
-    double largest = 0;
-    const std::size_t pairs = TextEscaper(form).Active() ? WriteUnits<true>(text, colours, tags, form, sink, largest)
-                                                         : WriteUnits<false>(text, colours, tags, form, sink, largest);
-    if (largestDistance)
-        *largestDistance = largest;
-    return pairs;
+    return WriteWith(text, colours, text.rule.endStops ? ScaleOf(text).firstUnit : 0, tags, form, sink,
+                     largestDistance);
+}
+
+std::size_t WriteGradientMarkup(const GradientText& text, const Gradient& gradient, const TagTemplate& tags,
+                                const MarkupForm& form, MarkupSink& sink, double* largestDistance) {
+    const ColourScale scale = ScaleOf(text);
+    GradientWalker colours(gradient, scale.k, scale.n, scale.first);
+    return WriteWith(text, colours, scale.firstUnit, tags, form, sink, largestDistance);
 }
 
 } // namespace velmorant

@@ -47,7 +47,6 @@ struct MarkupForm {
     char16_t restated = 0;              // Restate: the character the colour code follows again
     std::u16string eachUnit = {};       // styles after every colour code, where a code resets them
     const ColourSet* colours = nullptr; // Named: the set each unit's colour is taken from
-    bool rawWhiteSpace = false;         // a unit of only white space is written without a tag
 };
 
 struct StyleOptions {
