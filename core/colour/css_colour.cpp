@@ -163,9 +163,12 @@ std::optional<Value> Term(Cursor& c, const Channels& channels, int depth) {
 std::optional<Value> Product(Cursor& c, const Channels& channels, int depth) {
     std::optional<Value> v = Term(c, channels, depth);
     while (v) {
+        const std::size_t at = c.at;
         const bool times = c.TakeDelim('*');
-        if (!times && !c.TakeDelim('/'))
+        if (!times && !c.TakeDelim('/')) {
+            c.at = at; // the blanks before a "+" or "-" stay for Sum
             break;
+        }
         const std::optional<Value> rhs = Term(c, channels, depth);
         if (!rhs || (rhs->type != Type::Number && (!times || v->type != Type::Number)))
             return std::nullopt;
@@ -191,6 +194,8 @@ std::optional<Value> Sum(Cursor& c, const Channels& channels, int depth) {
     return v;
 }
 
+constexpr double kMaxDouble = std::numeric_limits<double>::max();
+
 // One component: a number, percentage, angle, "none", a channel keyword or a math
 // function, whose NaN is 0 as CSS reads a calculation's result.
 std::optional<Value> Component(Cursor& c, const Channels& channels) {
@@ -205,9 +210,11 @@ std::optional<Value> Component(Cursor& c, const Channels& channels) {
     if (t->kind == TokenKind::Ident &&
         std::none_of(channels.begin(), channels.end(), [&](const auto& ch) { return ch.first == t->text; }))
         return std::nullopt;
+    const bool math = t->kind == TokenKind::Function;
     std::optional<Value> v = Term(c, channels, 0);
-    if (v && std::isnan(v->value))
-        v->value = 0;
+    // A calculation's NaN is 0 and its infinities the largest doubles, as CSS reads them.
+    if (v && math)
+        v->value = std::isnan(v->value) ? 0 : std::clamp(v->value, -kMaxDouble, kMaxDouble);
     return v;
 }
 
@@ -222,7 +229,8 @@ struct ComponentRule {
 constexpr ComponentRule kZeroToOne{1, 0.01};
 constexpr ComponentRule kHue{1, 0, 0, 0, true};
 constexpr ComponentRule kByte{1.0 / 255, 0.01, 0, 1};
-constexpr ComponentRule kFraction{0.01, 0.01, 0, 1};
+// HSL's and HWB's percentages: below 0 is 0, above 100% stays (and paints as CSS mixes it).
+constexpr ComponentRule kFraction{0.01, 0.01, 0, std::numeric_limits<double>::infinity()};
 constexpr ComponentRule kLabLightness{1, 1, 0, 100};
 constexpr ComponentRule kOkLightness{1, 0.01, 0, 1};
 constexpr double kInfinity = std::numeric_limits<double>::infinity();
@@ -330,6 +338,9 @@ struct Reading {
     SpaceColour colour{};
     double alpha = 1;
     bool plain = false;
+    // The functions older than CSS Color 4 keep alpha in 8 bits where the colour is
+    // used as it stands (not as an origin): 0.999 is opaque.
+    bool byteAlpha = false;
 };
 
 Reading ReadTokens(Tokens tokens, int depth);
@@ -343,7 +354,8 @@ Channels RelativeChannels(const Reading& origin, const FunctionRow& row, Space s
     constexpr std::array<std::string_view, 3> kXyz{"x", "y", "z"};
     Channels channels;
     for (std::size_t k = 0; k < 3; ++k) {
-        double v = in.missing[k] ? 0 : in.c[k];
+        // A powerless hue keeps the value it was worked out as; "none" is 0.
+        double v = origin.colour.space == space && in.missing[k] ? 0 : in.c[k];
         if (linearP3)
             v = SrgbDecode(v);
         channels.emplace_back(xyz ? kXyz[k] : row.channels[k], v * row.channelScale[k]);
@@ -352,10 +364,10 @@ Channels RelativeChannels(const Reading& origin, const FunctionRow& row, Space s
     return channels;
 }
 
-// A hue in degrees within 0..360. One beyond the range of a float is 0, as Chromium
-// paints it (and an infinite one).
-double Hue(double degrees) {
-    if (!(std::abs(degrees) <= std::numeric_limits<float>::max()))
+// A hue in degrees within 0..360. HSL and HWB go through a float, as in Chromium: a
+// hue beyond its range is 0 there.
+double Hue(double degrees, Space space) {
+    if ((space == Space::Hsl || space == Space::Hwb) && !(std::abs(degrees) <= std::numeric_limits<float>::max()))
         return 0;
     return std::fmod(std::fmod(degrees, 360) + 360, 360);
 }
@@ -393,7 +405,8 @@ Reading ReadFunction(const FunctionRow& row, Tokens inside, int depth) {
     const Channels channels = relative ? RelativeChannels(origin, row, out.colour.space, linearP3) : Channels{};
 
     std::array<Value, 3> values{};
-    Value alpha{1, Type::Number};
+    // A relative colour keeps its origin's alpha unless it gives one.
+    Value alpha{relative ? origin.alpha : 1, Type::Number};
     bool legacy = false;
     for (std::size_t k = 0; k < 3; ++k) {
         if (k == 1)
@@ -430,14 +443,18 @@ Reading ReadFunction(const FunctionRow& row, Tokens inside, int depth) {
         }
         if (rule.hue ? v.type == Type::Percent : v.type == Type::Angle)
             return Refused(ColourProblem::NotColour);
-        const double value = v.type == Type::Percent ? v.value * rule.percentScale : v.value * rule.numberScale;
-        out.colour.c[k] = rule.hue ? Hue(value) : std::clamp(value, rule.low, rule.high);
+        // Beyond a hue, a calculation's infinity paints as a float's largest does.
+        constexpr double kMaxFloat = std::numeric_limits<float>::max();
+        const double given = rule.hue ? v.value : std::clamp(v.value, -kMaxFloat, kMaxFloat);
+        const double value = v.type == Type::Percent ? given * rule.percentScale : given * rule.numberScale;
+        out.colour.c[k] = rule.hue ? Hue(value, row.space) : std::clamp(value, rule.low, rule.high);
         const double byte = out.colour.c[k] * 255;
         whole = whole && byte == std::round(byte);
     }
     out.plain = whole;
     const double a = alpha.type == Type::Percent ? alpha.value / 100 : alpha.value;
     out.alpha = alpha.type == Type::None ? 0 : std::clamp(a, 0.0, 1.0);
+    out.byteAlpha = (row.legacy || row.name == "hwb") && !relative;
     if (linearP3) {
         for (double& v : out.colour.c)
             v = SrgbEncode(v);
@@ -505,7 +522,7 @@ ColourRead ReadColour(std::string_view text) {
     const Reading read = ReadTokens(tokens, 0);
     if (read.problem != ColourProblem::None)
         return {std::nullopt, read.problem};
-    if (read.alpha < 1)
+    if ((read.byteAlpha ? std::round(read.alpha * 255) / 255 : read.alpha) < 1)
         return {std::nullopt, ColourProblem::Translucent};
     // Components far out of range can make a conversion NaN: no colour then.
     const SpaceColour srgb = Convert(read.colour, Space::Srgb);

@@ -2,6 +2,7 @@
 
 #include <fast_float/fast_float.h>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -176,6 +177,8 @@ private:
             value = e != std::string_view::npos && digits[e + 1] == '-' ? 0 : std::numeric_limits<double>::infinity();
         }
         (void)end;
+        // A browser keeps a number in a float's range: 1e309 reads as its largest.
+        value = std::min(value, static_cast<double>(std::numeric_limits<float>::max()));
         return negative ? -value : value;
     }
 

@@ -153,8 +153,10 @@ constexpr Setting kRows[] = {
      "",
      "C1,C2,...",
      {"Colours", "颜色"},
-     {"two or more colours, each any CSS colour with an optional position: 'red, blue 30%, lime'",
-      "两种或更多颜色，每种可为任意 CSS 颜色并可带位置：'red, blue 30%, lime'"},
+     {"two or more colours, each any opaque CSS colour with an optional position: 'red, blue 30%, lime'; "
+      "of n units, unit i takes the colour at i/n of the way, so the last is the end colour",
+      "两种或更多颜色，每种可为任意不透明的 CSS 颜色并可带位置：'red, blue 30%, lime'；"
+      "n 个单位中第 i 个取 i/n 处的颜色，最后一个就是结束色"},
      // The problem's value is the stop at fault, and its index which one it is.
      // None given (blank) keeps the gradient of start and end.
      [](Settings& s, std::u16string_view v) -> Refusal {
@@ -188,7 +190,7 @@ constexpr Setting kRows[] = {
      "",
      "COLOUR",
      {"Start", "起始色"},
-     {"start colour", "起始颜色"},
+     {"start colour, any opaque CSS colour", "起始颜色，任意不透明的 CSS 颜色"},
      [](Settings& s, std::u16string_view v) { return ApplyEnd(s, v, true); },
      [](const Settings& s) { return ColourCode(s.request.gradient.stops.front()); }},
     {"end",
@@ -197,7 +199,7 @@ constexpr Setting kRows[] = {
      "",
      "COLOUR",
      {"End", "结束色"},
-     {"end colour", "结束颜色"},
+     {"end colour, any opaque CSS colour", "结束颜色，任意不透明的 CSS 颜色"},
      [](Settings& s, std::u16string_view v) { return ApplyEnd(s, v, false); },
      [](const Settings& s) { return ColourCode(s.request.gradient.stops.back()); }},
     {"blend",
