@@ -12,7 +12,7 @@
 #include "core/colour/palettes.h"
 #include "core/conversion/conversion.h"
 #include "core/conversion/description.h"
-#include "core/conversion/forum_limits.h"
+#include "core/conversion/destinations.h"
 #include "core/conversion/read_back.h"
 #include "core/conversion/settings.h"
 #include "core/markup/counting_sink.h"
@@ -39,23 +39,7 @@ namespace {
 
 // --- JSON ----------------------------------------------------------------------
 
-std::string Quoted(std::string_view text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
-            out += escape;
-        } else {
-            out += c;
-        }
-    }
-    return out + '"';
-}
-std::string Quoted(std::u16string_view text) { return Quoted(EncodeUtf8(text)); }
+template <class Text> std::string Quoted(const Text& text) { return JsonQuoted(text); }
 
 // Plain digits, as JSON and the page want them; whole numbers without a point.
 std::string Number(double value) {
@@ -167,7 +151,7 @@ VM_EXPORT(vm_take_input) bool vm_take_input(std::uint32_t bytes) {
 // The last report, UTF-8 JSON; its length is what the call gave.
 VM_EXPORT(vm_json) const char* vm_json() { return Get().json.data(); }
 
-// The one description of settings, formats, blends, palettes, forums, sizes and
+// The one description of settings, formats, blends, palettes, destinations, sizes and
 // fonts, with the bounds on stops, a setting's length and the text.
 VM_EXPORT(vm_description) std::uint32_t vm_description() {
     std::string json = DescriptionJson();
@@ -205,7 +189,7 @@ VM_EXPORT(vm_convert) std::uint32_t vm_convert(std::uint32_t previewCharacters, 
     s.units.clear();
     s.strip.clear();
     const ConversionRequest& request = s.settings.request;
-    const std::optional<std::uint64_t> fit = s.settings.fit, maxTags = s.settings.maxTags;
+    const std::optional<std::uint64_t> fit = LengthLimit(s.settings), maxTags = TagLimit(s.settings);
     const ConversionProblem check = CheckConversion(s.input, request);
     std::string missing = "[";
     for (const std::string_view name : MissingStyles(*request.format, request.styles))
@@ -249,10 +233,10 @@ VM_EXPORT(vm_convert) std::uint32_t vm_convert(std::uint32_t previewCharacters, 
         step = found.step;
     }
     Utf8ChunkSink utf8(std::size_t{1} << 20, [&s](std::string_view chunk) { s.code.append(chunk); });
-    CountingSink counting(utf8);
+    CountingSink counting(utf8, LengthRuleOf(request));
     const ConversionCounts counts = WriteConversion(s.input, request, counting, step);
     utf8.Finish();
-    const std::uint64_t length = counting.CodePoints();
+    const std::uint64_t length = counting.Counted();
     for (const PreviewSpan& span : PreviewSpans(s.input, request, counts.step, previewCharacters)) {
         s.units.push_back(span.offset);
         s.units.push_back(span.length);

@@ -8,7 +8,7 @@
 #include "core/colour/spaces.h"
 #include "core/conversion/choices.h"
 #include "core/conversion/conversion.h"
-#include "core/conversion/forum_limits.h"
+#include "core/conversion/destinations.h"
 #include "core/conversion/settings.h"
 #include "core/markup/formats.h"
 #include "core/text/utf8.h"
@@ -20,9 +20,7 @@
 
 namespace velmorant {
 
-namespace {
-
-std::string Quoted(std::string_view text) {
+std::string JsonQuoted(std::string_view text) {
     std::string out = "\"";
     for (const char c : text) {
         if (c == '"' || c == '\\') {
@@ -39,7 +37,11 @@ std::string Quoted(std::string_view text) {
     return out + '"';
 }
 
-std::string Quoted(std::u16string_view text) { return Quoted(EncodeUtf8(text)); }
+std::string JsonQuoted(std::u16string_view text) { return JsonQuoted(EncodeUtf8(text)); }
+
+namespace {
+
+template <class Text> std::string Quoted(const Text& text) { return JsonQuoted(text); }
 
 // The page's words: ,"caption":{"en":…,"zh":…},"help":{…}; an empty English help is the summary.
 std::string Worded(std::optional<Words> caption, Words help, std::string_view summary) {
@@ -90,10 +92,14 @@ std::string DescriptionJson() {
         return "{\"name\":" + Quoted(p.name) + ",\"colours\":" + Quoted(p.stops) + ",\"blend\":" + Quoted(p.blend) +
                ",\"summary\":" + Quoted(p.description) + Worded(p.caption, p.help, p.description) + "}";
     });
-    const std::string forums = Array(Forums(), [](const ForumLimits& f) {
-        return "{\"name\":" + Quoted(f.name) + ",\"length\":" + std::to_string(f.length) +
-               ",\"tags\":" + (f.tags ? std::to_string(*f.tags) : std::string("null")) +
-               ",\"source\":" + Quoted(f.source) + "}";
+    const std::string destinations = Array(Destinations(), [](const Destination& d) {
+        char background[8];
+        std::snprintf(background, sizeof background, "#%06x", static_cast<unsigned>(d.background));
+        return "{\"name\":" + Quoted(d.name) + Worded(d.caption, d.help, d.help.en) +
+               ",\"format\":" + Quoted(d.format) + ",\"count\":" + Quoted(d.count->name) +
+               ",\"length\":" + std::to_string(d.length) +
+               ",\"tags\":" + (d.tagsPerName ? std::to_string(*d.tagsPerName) : std::string("null")) +
+               ",\"background\":" + Quoted(std::string_view(background)) + ",\"source\":" + Quoted(d.source) + "}";
     });
     const auto words = [](const Words& w) { return "{\"en\":" + Quoted(w.en) + ",\"zh\":" + Quoted(w.zh) + "}"; };
     const std::string settings = Array(SettingRows(), [&](const Setting& row) {
@@ -115,12 +121,13 @@ std::string DescriptionJson() {
     const std::string colours =
         Array(startup.gradient.stops, [](const Rgb& c) { return Quoted(std::u16string_view(ColourCode(c))); });
     return "{\"formats\":" + formats + ",\"blends\":" + blends + ",\"hueMethods\":" + hues +
-           ",\"palettes\":" + palettes + ",\"forums\":" + forums + ",\"startup\":{\"text\":" + Quoted(kStartupText) +
-           ",\"format\":" + Quoted(startup.format->name) + ",\"colours\":" + colours + ",\"blend\":" + blend +
-           ",\"step\":" + Quoted(startup.step) + ",\"size\":" + Quoted(startup.styles.size) +
-           ",\"font\":" + Quoted(startup.styles.font) + ",\"merge\":" + (startup.merge ? "true" : "false") +
-           "},\"sizes\":" + Array(SizeChoices(), text) + ",\"fonts\":" + Array(FontChoices(), text) +
-           ",\"settings\":" + settings + ",\"colourNames\":" + colourNames + "}";
+           ",\"palettes\":" + palettes + ",\"destinations\":" + destinations +
+           ",\"startup\":{\"text\":" + Quoted(kStartupText) + ",\"format\":" + Quoted(startup.format->name) +
+           ",\"colours\":" + colours + ",\"blend\":" + blend + ",\"step\":" + Quoted(startup.step) +
+           ",\"size\":" + Quoted(startup.styles.size) + ",\"font\":" + Quoted(startup.styles.font) +
+           ",\"merge\":" + (startup.merge ? "true" : "false") + "},\"sizes\":" + Array(SizeChoices(), text) +
+           ",\"fonts\":" + Array(FontChoices(), text) + ",\"settings\":" + settings +
+           ",\"colourNames\":" + colourNames + "}";
 }
 
 std::string SettingProblemsJson(std::span<const SettingProblem> problems) {
