@@ -214,7 +214,7 @@ export function randomColourTexts(seed, count) {
     // bound: Chromium's float matrices overflow there, painting white where ours clip.
     const unbounded = (k) => family === 'color' || (k > 0 && family !== 'rgb' && !(k === 2 && family.endsWith('lch')));
     components = components.map((c, k) => (depth === 0 && chance(0.12)
-      ? pick(ODD.filter((o) => !unbounded(k) || !/infinity|e309/.test(o))) : c));
+      ? pick(ODD.filter((o) => !unbounded(k) || !/infinity|e309|e2/.test(o))) : c));
     const relative = depth === 0 && family !== 'color' && chance(0.12);
     if (relative) {
       const names = { rgb: 'rgb', hsl: 'hsl', hwb: 'hwb', lab: 'lab', lch: 'lch', oklab: 'lab', oklch: 'lch' }[family];
