@@ -438,10 +438,10 @@ std::vector<SettingProblem> ApplySettings(Settings& settings, std::u16string_vie
         const std::optional<std::string> ascii = Ascii(name);
         const Setting* row = ascii ? FindSetting(*ascii) : nullptr;
         if (equals == std::u16string_view::npos)
-            problems.push_back({EncodeUtf8(name), "no-equals", std::u16string(line), std::nullopt});
+            problems.push_back({EncodeUtf8(Head(name)), "no-equals", Head(line), std::nullopt});
         else if (!row)
             problems.push_back(
-                {EncodeUtf8(name), "unknown-setting", std::u16string(line.substr(equals + 1)), std::nullopt});
+                {EncodeUtf8(Head(name)), "unknown-setting", Head(line.substr(equals + 1)), std::nullopt});
         else if (line.size() - equals - 1 > kMaxSettingLength)
             problems.push_back(
                 {EncodeUtf8(name), "too-long", std::u16string(line.substr(equals + 1, 40)), std::nullopt});

@@ -23,7 +23,7 @@ function cliReading(text) {
   const run = spawnSync(cli, ['--start', text, '--end', text, '--open', '<', '--middle', '>', '--close', '', '--size=',
     '--font='], { input: 'x', encoding: 'utf8' });
   const hex = run.status === 0 && run.stdout.match(/<([0-9A-F]{6})>/)?.[1];
-  return hex ? { rgb: [0, 2, 4].map((at) => parseInt(hex.slice(at, at + 2), 16)) } : { message: run.stderr };
+  return hex ? { rgb: [0, 2, 4].map((at) => parseInt(hex.slice(at, at + 2), 16)) } : { message: run.stderr ?? String(run.error) };
 }
 
 const context = await launch(modules, chromium);
