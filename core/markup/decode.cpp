@@ -205,7 +205,7 @@ private:
                 Literal(kept);
                 return true;
             }
-            return EmptyPairBetween(u"&", u"#qalgn") || EmptyPairBetween(u"/", u"mM");
+            return EmptyPairBetween(u"&", u"#qalgn") || EmptyPairBetween(u"/", u"mM") || EmptyPairBetween(u".", u".");
         case Escaping::Discuz:
             return EmptyPairBetween(u"&", u"qalg") || EmptyPairBetween(u":", u")(D'@oPL$Qlfcdshvtk") ||
                    EmptyPairBetween(u";", u"P") || EmptyPairBetween(u"{", u":");

@@ -78,8 +78,9 @@ private:
             if (Follows(before, c,
                         {{u':', u"D:)(oP-'"}, {u';', u")D"}, {u'8', u")"}, {u'?', u"?"}, {u'^', u"-"}, {u'O', u"0"}}))
                 return {kNoBbc[c].data(), kNoBbc[c].size()};
-            // "&#", "&amp;"... read as one character by its count; "/me" a command.
-            return PairBetween(before, c, {{u'&', u"#qalgn"}, {u'/', u"mM"}});
+            // "&#", "&amp;"... read as one character by its count; "/me" a command; a
+            // run of 100 dots cut to three.
+            return PairBetween(before, c, {{u'&', u"#qalgn"}, {u'/', u"mM"}, {u'.', u"."}});
         case Escaping::Discuz:
             if (c == u'[')
                 return u"[[b][/b]";

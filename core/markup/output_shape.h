@@ -31,7 +31,7 @@ enum class Escaping {
     Html,        // & < > " as entities, repeated blanks kept, <br> before a line break
     BbCode,      // an empty [b][/b] after each "[", so no tag can start there
     Smf,         // "[" and a smiley's second character inside [nobbc] (SMF drops empty tags before
-                 // reading); an empty [b][/b] inside "&#", "&amp;"..., "/me" for its count and commands
+                 // reading); an empty [b][/b] inside "&#", "&amp;"..., "/me" and between dots
     Discuz,      // an empty [b][/b] after each "[" and inside "&amp;"... (one character to its cutstr()) and smilies
     MiniMessage, // "\" before "<" and "\"
     Restate,     // the unit's colour code again after the format's own code character

@@ -145,6 +145,7 @@ EXAMPLES = [
     ("typed tags stay text", "[b]x[/b] [color=red]y[/color]", []),
     ("entities stay text", "&#91; &amp; &quot;", ["--step", "3"]),
     ("a command at a line's start", "/me waves\n/ME too", []),
+    ("a hundred dots stay", "." * 120, ["--size=", "--font="]),
     ("smilies stay text", ":) ;D 8) ??? ::) O0 ^-^ (:P", []),
     ("line breaks as CR LF, over the limit", "abcdefgh\n" * 2000, ["--size=", "--font="]),
 ]
