@@ -100,7 +100,7 @@ std::string Wrapped(std::string_view text, std::size_t column, std::size_t inden
 std::string UsageLine(const Setting& row) {
     std::string option = "  --" + std::string(row.name);
     if (!row.argument.empty())
-        option += " " + std::string(row.argument);
+        option += row.list == "readable" ? "[=" + std::string(row.argument) + "]" : " " + std::string(row.argument);
     std::string help(row.help.en);
     const std::string startup = EncodeUtf8(StartupText(row));
     if (!startup.empty() && row.kind != SettingKind::Flag)
@@ -147,6 +147,7 @@ constexpr std::pair<std::string_view, std::string (*)()> kLists[] = {
     {"sizes", [] { return Lines(SizeChoices(), [](std::u16string_view size) { return EncodeUtf8(size); }); }},
     {"fonts", [] { return Lines(FontChoices(), [](std::u16string_view font) { return EncodeUtf8(font); }); }},
     {"forums", [] { return Lines(Forums(), [](const ForumLimits& f) { return f.name; }); }},
+    {"readable", [] { return Lines(ReadableChoices(), [](std::u16string_view goal) { return EncodeUtf8(goal); }); }},
     {"colours",
      [] {
          std::string lines;
@@ -253,6 +254,12 @@ struct LongOption {
     const Setting* setting;
     const OwnOption* own;
     bool TakesValue() const { return setting ? setting->kind != SettingKind::Flag : own->takesValue; }
+    // The value of an option given without one, where it may be: --readable alone is WCAG AA.
+    std::optional<std::string_view> Bare() const {
+        if (setting && setting->list == "readable")
+            return "aa";
+        return std::nullopt;
+    }
     std::string_view Canonical() const { return setting ? setting->name : own->name; }
 };
 
@@ -354,7 +361,11 @@ std::variant<Options, UsageError> ParseOptions(std::span<const std::string_view>
     const std::vector<LongOption>& all = LongOptions();
     std::vector<option> longOptions;
     for (const LongOption& o : all)
-        longOptions.push_back({o.name.data(), o.TakesValue() ? required_argument : no_argument, nullptr, LongCode(o)});
+        longOptions.push_back({o.name.data(),
+                               o.Bare()         ? optional_argument
+                               : o.TakesValue() ? required_argument
+                                                : no_argument,
+                               nullptr, LongCode(o)});
     longOptions.push_back({nullptr, 0, nullptr, 0});
 
     Options options;
@@ -402,7 +413,7 @@ std::variant<Options, UsageError> ParseOptions(std::span<const std::string_view>
             return UsageError{"unknown option " + ShellQuote(Dashed(OptionName(text)))};
         }
         const LongOption& option = all[static_cast<std::size_t>(index)];
-        const std::string_view value = option.TakesValue() ? optarg : "";
+        const std::string_view value = !option.TakesValue() ? "" : optarg ? optarg : option.Bare().value_or("");
         if (Error error = option.setting ? ReadSetting(option.name, *option.setting, value, values)
                                          : option.own->apply(options, value))
             return UsageError{*error};

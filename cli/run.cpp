@@ -145,6 +145,24 @@ int Decode(const Options& options, const ConversionRequest& request, std::u16str
     return kSuccess;
 }
 
+// How the units read on the background, after the counts: the worst unit by
+// both measures, and what --readable changed.
+void ContrastStats(const ContrastReport& report, const ConversionRequest& request, std::FILE* err) {
+    if (report.units == 0)
+        return;
+    const std::string background = EncodeUtf8(ColourCode(*request.background));
+    std::fprintf(err, "velmorant-cli: on #%s, %zu of %zu units under %s%g%s; the worst #%s at %.2f:1, APCA Lc %.1f\n",
+                 background.c_str(), report.under, report.units, report.target.apca ? "Lc " : "", report.target.level,
+                 report.target.apca ? "" : ":1", EncodeUtf8(ColourCode(report.worst)).c_str(), report.worstRatio,
+                 report.worstLc);
+    if (request.readable)
+        std::fprintf(err,
+                     "velmorant-cli: readable (%s): %zu units changed colour, by %.4f on average and %.4f at most "
+                     "(Oklab distance)\n",
+                     ReadableGoalText(*request.readable).c_str(), report.changed, report.meanChange,
+                     report.largestChange);
+}
+
 // The whole command: options, input, conversion, reports.
 int RunCommand(std::span<const std::string_view> args, std::FILE* in, std::FILE* out, std::FILE* err,
                std::size_t& bytesRead) {
@@ -236,6 +254,8 @@ int RunCommand(std::span<const std::string_view> args, std::FILE* in, std::FILE*
         std::fprintf(
             err, "velmorant-cli: %zu characters in, %zu characters out (%zu UTF-16 units), %zu tags, step %d\n",
             CountCodePoints(input.text), counted.CodePoints(), counted.Char16s(), counts.tagPairs, counts.step);
+    if (options.stats && request.background)
+        ContrastStats(MeasureContrast(input.text, request, counts.step), request, err);
     return kSuccess;
 }
 

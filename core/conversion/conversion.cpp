@@ -3,7 +3,9 @@
 #include "core/conversion/visible_controls.h"
 #include "core/markup/gradient_markup.h"
 #include "core/text/text.h"
+#include "core/text/units.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace velmorant {
@@ -106,6 +108,53 @@ CodeMeasure MeasureConversion(std::u16string_view input, const ConversionRequest
     const GradientText text = PrepareGradientText(input, request.step);
     const OutputLengths lengths(text.text, request.gradient, ShapeOf(request));
     return lengths.Measure(step && *step >= 1 ? *step : text.step);
+}
+
+bool LargeText(const StyleOptions& styles) {
+    return styles.size.size() == 1 && styles.size[0] >= u'5' && styles.size[0] <= u'7';
+}
+
+ContrastTarget TargetOf(const ConversionRequest& request) {
+    return TargetOf(request.readable.value_or(ReadableGoal{}), LargeText(request.styles));
+}
+
+ContrastReport MeasureContrast(std::u16string_view input, const ConversionRequest& request,
+                               std::optional<std::int32_t> step) {
+    Require(input, request);
+    ContrastReport report;
+    report.target = TargetOf(request);
+    std::u16string shown;
+    input = ShownText(input, request, shown);
+    GradientText text = PrepareGradientText(input, request.step);
+    if (step && *step >= 1)
+        text.step = *step;
+    if (!request.background || text.length == 0)
+        return report;
+    const Rgb background = *request.background;
+    GradientWalker colours(request.gradient, text.step, text.length);
+    double worstScore = 0, totalChange = 0;
+    ForEachUnit(text.text, text.step, [&](const Unit& unit) {
+        if (IsRawUnit(unit.text))
+            return;
+        colours.MoveTo(unit.position);
+        const Rgb colour = colours.Colour();
+        const double score = ContrastScore(report.target, colour, background);
+        if (report.units++ == 0 || score < worstScore) {
+            worstScore = score;
+            report.worst = colour;
+        }
+        report.under += score < report.target.level ? 1 : 0;
+        const double change = OklabDistance(colours.Unfiltered(), colour);
+        report.changed += change > 0 ? 1 : 0;
+        totalChange += change;
+        report.largestChange = std::max(report.largestChange, change);
+    });
+    if (report.units > 0) {
+        report.worstRatio = ContrastRatio(report.worst, background);
+        report.worstLc = ApcaLc(report.worst, background);
+        report.meanChange = totalChange / static_cast<double>(report.units);
+    }
+    return report;
 }
 
 } // namespace velmorant

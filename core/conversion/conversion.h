@@ -25,6 +25,10 @@ struct ConversionRequest {
     bool merge = false;  // one pair of tags for neighbouring units of one colour
     std::u16string step; // characters per unit, read as the step box is read
     StyleOptions styles; // those the format lacks are left out
+    // What the code is read on: contrast figures need it. None: no figures.
+    std::optional<Rgb> background;
+    // Asked for readable colours: the gradient then carries the filter that makes them.
+    std::optional<ReadableGoal> readable;
 
     // The window's values at start-up: magenta to green, the "[color=#" template,
     // step 1, size 1 and font 宋体. Every front end and the usage text start here.
@@ -68,5 +72,27 @@ StepFit FitConversion(std::u16string_view input, const ConversionRequest& reques
 // The length and colour tags of the code at a step (the step text's for none).
 CodeMeasure MeasureConversion(std::u16string_view input, const ConversionRequest& request,
                               std::optional<std::int32_t> step = std::nullopt);
+
+// WCAG's large text is 18 point, or 14 point bold: of the sizes 1 to 7 (10, 13,
+// 16, 18, 24, 32, 48 pixels) that is 5 and up either way, so bold alone is not.
+bool LargeText(const StyleOptions& styles);
+
+// The target a request's units are held to: its readable goal, else WCAG AA.
+ContrastTarget TargetOf(const ConversionRequest& request);
+
+// How the units of a code read on the request's background. Without a background
+// there is nothing to measure and every figure stays 0.
+struct ContrastReport {
+    ContrastTarget target;
+    std::size_t units = 0; // coloured units
+    std::size_t under = 0; // of them, under the target
+    Rgb worst;             // the unit farthest under (or nearest to) the target
+    double worstRatio = 0, worstLc = 0;
+    // Through the readable filter: how many units changed colour, and by how much (Oklab).
+    std::size_t changed = 0;
+    double meanChange = 0, largestChange = 0;
+};
+ContrastReport MeasureContrast(std::u16string_view input, const ConversionRequest& request,
+                               std::optional<std::int32_t> step = std::nullopt);
 
 } // namespace velmorant

@@ -120,7 +120,8 @@ std::string DescriptionJson() {
            ",\"step\":" + Quoted(startup.step) + ",\"size\":" + Quoted(startup.styles.size) +
            ",\"font\":" + Quoted(startup.styles.font) + ",\"merge\":" + (startup.merge ? "true" : "false") +
            "},\"sizes\":" + Array(SizeChoices(), text) + ",\"fonts\":" + Array(FontChoices(), text) +
-           ",\"settings\":" + settings + ",\"colourNames\":" + colourNames + "}";
+           ",\"readable\":" + Array(ReadableChoices(), text) + ",\"settings\":" + settings +
+           ",\"colourNames\":" + colourNames + "}";
 }
 
 std::string SettingProblemsJson(std::span<const SettingProblem> problems) {

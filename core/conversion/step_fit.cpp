@@ -44,8 +44,7 @@ OutputLengths::OutputLengths(std::u16string_view text, const Gradient& gradient,
     GradientWalker walker(gradient, 1, n);
     for (std::int32_t position = 1; position <= n; ++position) {
         walker.MoveTo(position);
-        colourAt_[static_cast<std::size_t>(position - 1)] =
-            static_cast<std::uint32_t>(walker.Red() << 16 | walker.Green() << 8 | walker.Blue());
+        colourAt_[static_cast<std::size_t>(position - 1)] = static_cast<std::uint32_t>(Pack(walker.Colour()));
     }
 }
 
