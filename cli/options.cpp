@@ -100,7 +100,7 @@ std::string Wrapped(std::string_view text, std::size_t column, std::size_t inden
 std::string UsageLine(const Setting& row) {
     std::string option = "  --" + std::string(row.name);
     if (!row.argument.empty())
-        option += row.list == "readable" ? "[=" + std::string(row.argument) + "]" : " " + std::string(row.argument);
+        option += row.list == "goals" ? "[=" + std::string(row.argument) + "]" : " " + std::string(row.argument);
     std::string help(row.help.en);
     const std::string startup = EncodeUtf8(StartupText(row));
     if (!startup.empty() && row.kind != SettingKind::Flag)
@@ -147,7 +147,7 @@ constexpr std::pair<std::string_view, std::string (*)()> kLists[] = {
     {"sizes", [] { return Lines(SizeChoices(), [](std::u16string_view size) { return EncodeUtf8(size); }); }},
     {"fonts", [] { return Lines(FontChoices(), [](std::u16string_view font) { return EncodeUtf8(font); }); }},
     {"forums", [] { return Lines(Forums(), [](const ForumLimits& f) { return f.name; }); }},
-    {"readable", [] { return Lines(ReadableChoices(), [](std::u16string_view goal) { return EncodeUtf8(goal); }); }},
+    {"goals", [] { return Lines(ReadableChoices(), [](std::u16string_view goal) { return EncodeUtf8(goal); }); }},
     {"colours",
      [] {
          std::string lines;
@@ -256,7 +256,7 @@ struct LongOption {
     bool TakesValue() const { return setting ? setting->kind != SettingKind::Flag : own->takesValue; }
     // The value of an option given without one, where it may be: --readable alone is WCAG AA.
     std::optional<std::string_view> Bare() const {
-        if (setting && setting->list == "readable")
+        if (setting && setting->list == "goals")
             return "aa";
         return std::nullopt;
     }

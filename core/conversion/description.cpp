@@ -88,7 +88,9 @@ std::string DescriptionJson() {
     });
     const std::string palettes = Array(Palettes(), [](const Palette& p) {
         return "{\"name\":" + Quoted(p.name) + ",\"colours\":" + Quoted(p.stops) + ",\"blend\":" + Quoted(p.blend) +
-               ",\"summary\":" + Quoted(p.description) + Worded(p.caption, p.help, p.description) + "}";
+               ",\"summary\":" + Quoted(p.description) +
+               ",\"background\":" + Quoted(std::u16string_view(u"#" + ColourCode(p.background))) +
+               Worded(p.caption, p.help, p.description) + "}";
     });
     const std::string forums = Array(Forums(), [](const ForumLimits& f) {
         return "{\"name\":" + Quoted(f.name) + ",\"length\":" + std::to_string(f.length) +
@@ -120,7 +122,7 @@ std::string DescriptionJson() {
            ",\"step\":" + Quoted(startup.step) + ",\"size\":" + Quoted(startup.styles.size) +
            ",\"font\":" + Quoted(startup.styles.font) + ",\"merge\":" + (startup.merge ? "true" : "false") +
            "},\"sizes\":" + Array(SizeChoices(), text) + ",\"fonts\":" + Array(FontChoices(), text) +
-           ",\"readable\":" + Array(ReadableChoices(), text) + ",\"settings\":" + settings +
+           ",\"goals\":" + Array(ReadableChoices(), text) + ",\"settings\":" + settings +
            ",\"colourNames\":" + colourNames + "}";
 }
 

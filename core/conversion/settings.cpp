@@ -380,7 +380,7 @@ constexpr Setting kRows[] = {
     {"readable",
      SettingKind::List,
      SettingGroup::Colours,
-     "readable",
+     "goals",
      "GOAL",
      {"Readable", "易读"},
      {"move each unit's lightness by the least that reaches GOAL on the background: aa (4.5:1, 3:1 for large "

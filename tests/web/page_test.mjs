@@ -282,7 +282,7 @@ const EDITS = [
   ['arrow on a handle', (p) => p.press('#stop-1-handle', 'ArrowRight'), 'red, lime 51%, blue', 'stop-1-handle'],
   ['Shift+ArrowLeft on a handle', (p) => p.press('#stop-2-handle', 'Shift+ArrowLeft'), 'red, lime, blue 90%'],
   ['drag a handle', (p) => handleAt(p, 1, 0.25), /^red, lime (2[4-6](\.\d)?)%, blue$/],
-  ['rainbow', (p) => p.click('#palette-rainbow'), 'red, red'],
+  ['rainbow', (p) => p.click('#palette-rainbow'), 'oklch(0.72 0.16 30), oklch(0.72 0.16 30)'],
 ];
 for (const [name, act, want, focused] of EDITS) {
   await page.fill('#text', 'abcdefgh');
