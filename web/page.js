@@ -238,6 +238,9 @@
       return;
     }
     if (el.id === 'start-picker' || el.id === 'end-picker') return end(el.id.slice(0, -7), el.value, el.id);
+    if (el.id === 'background-picker') return act(el.id, () => { state.settings = setting('background', el.value); }, { coalesce: true });
+    // One switch: WCAG AA, the goal most places ask; a link may bring another.
+    if (el.id === 'readable') return act('readable', () => { state.settings = setting('readable', el.checked ? 'aa' : ''); });
     if (el.id === 'dark') {
       state.dark = el.checked;
       savedSettings = null;

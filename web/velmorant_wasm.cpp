@@ -269,12 +269,23 @@ VM_EXPORT(vm_convert) std::uint32_t vm_convert(std::uint32_t previewCharacters, 
         notes += std::string(notes.empty() ? "" : ",") +
                  "{\"setting\":\"max-tags\",\"problem\":\"over-tags\",\"tags\":" + std::to_string(counts.tagPairs) +
                  ",\"bound\":" + Number(maxTags) + "}";
+    // How the units read on the background, when there is one: the page's warning.
+    std::string contrast = "null";
+    if (request.background) {
+        const ContrastReport c = MeasureContrast(s.input, request, counts.step);
+        contrast = "{\"background\":" + Quoted(Hex(*request.background)) + ",\"units\":" + std::to_string(c.units) +
+                   ",\"under\":" + std::to_string(c.under) + ",\"apca\":" + Bool(c.target.apca) +
+                   ",\"target\":" + Number(c.target.level) + ",\"worst\":" + Quoted(Hex(c.worst)) +
+                   ",\"ratio\":" + Number(c.worstRatio) + ",\"lc\":" + Number(c.worstLc) +
+                   ",\"changed\":" + std::to_string(c.changed) + ",\"meanChange\":" + Number(c.meanChange) +
+                   ",\"largestChange\":" + Number(c.largestChange) + "}";
+    }
     const double points = MapPreviewSize(request.styles.size);
     return Report(json + ",\"ok\":true,\"problems\":[" + notes +
                   "],\"code\":{\"bytes\":" + std::to_string(s.code.size()) + ",\"length\":" + std::to_string(length) +
                   ",\"tags\":" + std::to_string(counts.tagPairs) + "},\"step\":" + std::to_string(counts.step) +
                   ",\"fit\":" + fitJson + ",\"over\":{\"length\":" + Bool(overLength) + ",\"tags\":" + Bool(overTags) +
-                  "},\"preview\":{\"units\":" + std::to_string(s.units.size() / 3) +
+                  "},\"contrast\":" + contrast + ",\"preview\":{\"units\":" + std::to_string(s.units.size() / 3) +
                   ",\"points\":" + (points >= 1 && points <= 200 ? Number(points) : "null") + "}}");
 }
 
