@@ -8,7 +8,7 @@
 #include "core/colour/spaces.h"
 #include "core/conversion/choices.h"
 #include "core/conversion/description.h"
-#include "core/conversion/forum_limits.h"
+#include "core/conversion/destinations.h"
 #include "core/text/utf8.h"
 
 #include <getopt.h>
@@ -55,7 +55,8 @@ Report bugs to: <developers@velmorant.org>
 )";
 
 // Other spellings of an option's name; getopt_long takes a prefix of both as one option.
-constexpr std::pair<std::string_view, std::string_view> kAliases[] = {{"colors", "colours"}, {"dialect", "format"}};
+constexpr std::pair<std::string_view, std::string_view> kAliases[] = {
+    {"colors", "colours"}, {"dialect", "format"}, {"forum", "to"}};
 
 std::string FormatLines() {
     std::string lines;
@@ -109,8 +110,8 @@ std::string UsageLine(const Setting& row) {
     for (const auto& [alias, name] : kAliases)
         if (name == row.name)
             help += "; --" + std::string(alias) + " is its other name";
-    if (row.list == "forums")
-        help += ": " + Names(Forums(), " or ");
+    if (row.list == "destinations")
+        help += ": " + Names(Destinations(), " or ");
     else if (row.kind == SettingKind::Blend || row.list == "palettes")
         help += "; see below";
     if (option.size() + 2 > 23)
@@ -146,7 +147,7 @@ constexpr std::pair<std::string_view, std::string (*)()> kLists[] = {
     {"palettes", [] { return Lines(Palettes(), [](const Palette& p) { return p.name; }); }},
     {"sizes", [] { return Lines(SizeChoices(), [](std::u16string_view size) { return EncodeUtf8(size); }); }},
     {"fonts", [] { return Lines(FontChoices(), [](std::u16string_view font) { return EncodeUtf8(font); }); }},
-    {"forums", [] { return Lines(Forums(), [](const ForumLimits& f) { return f.name; }); }},
+    {"destinations", [] { return Lines(Destinations(), [](const Destination& d) { return d.name; }); }},
     {"goals", [] { return Lines(ReadableChoices(), [](std::u16string_view goal) { return EncodeUtf8(goal); }); }},
     {"colours",
      [] {
@@ -312,14 +313,16 @@ std::string OptionLines() {
 
 // The options a prefix that getopt_long did not take could mean, "--a, --b", when more than one.
 std::string Candidates(std::string_view prefix) {
+    // Each option once, by the first of its names the prefix fits.
     std::string names;
-    int count = 0;
+    std::vector<std::string_view> seen;
     for (const LongOption& option : LongOptions()) {
-        if (option.name == option.Canonical() && option.name.starts_with(prefix)) {
-            names += (count++ ? ", " : "") + Dashed(option.name);
+        if (option.name.starts_with(prefix) && std::find(seen.begin(), seen.end(), option.Canonical()) == seen.end()) {
+            seen.push_back(option.Canonical());
+            names += (seen.size() > 1 ? ", " : "") + Dashed(option.name);
         }
     }
-    return count > 1 ? names : std::string();
+    return seen.size() > 1 ? names : std::string();
 }
 
 std::string_view OptionName(std::string_view element) {

@@ -205,39 +205,50 @@ int RunCommand(std::span<const std::string_view> args, std::FILE* in, std::FILE*
     if (options.decode)
         return Decode(options, request, input.text, out, err);
     std::optional<std::int32_t> step;
-    if (options.settings.fit) {
-        const StepFit fit =
-            FitConversion(input.text, request, *options.settings.fit, options.settings.maxTags.value_or(UINT64_MAX));
+    const std::optional<std::uint64_t> limit = LengthLimit(options.settings);
+    const std::optional<std::uint64_t> maxTags = TagLimit(options.settings);
+    // A place's own count is named; code points are plain characters.
+    const LengthRule& rule = LengthRuleOf(request);
+    const char* unitWord = &rule == &kCodePoints ? "characters" : rule.name.data();
+    const bool stepGiven = std::find(options.given.begin(), options.given.end(), "step") != options.given.end();
+    if (limit && !stepGiven) {
+        const StepFit fit = FitConversion(input.text, request, *limit, maxTags.value_or(UINT64_MAX));
         if (!fit.step) {
-            if (options.settings.maxTags)
+            if (maxTags)
                 std::fprintf(err,
-                             "velmorant-cli: no step fits in %llu characters and %llu tags: the shortest code is "
-                             "%llu characters with %llu tags, at step %d\n",
-                             static_cast<unsigned long long>(*options.settings.fit),
-                             static_cast<unsigned long long>(*options.settings.maxTags),
-                             static_cast<unsigned long long>(fit.length), static_cast<unsigned long long>(fit.tags),
-                             fit.shortestStep);
+                             "velmorant-cli: no step fits in %llu %s and %llu tags: the shortest code is "
+                             "%llu %s with %llu tags, at step %d\n",
+                             static_cast<unsigned long long>(*limit), unitWord,
+                             static_cast<unsigned long long>(*maxTags), static_cast<unsigned long long>(fit.length),
+                             unitWord, static_cast<unsigned long long>(fit.tags), fit.shortestStep);
             else
                 std::fprintf(err,
-                             "velmorant-cli: no step fits in %llu characters: the shortest code is %llu characters, "
+                             "velmorant-cli: no step fits in %llu %s: the shortest code is %llu %s, "
                              "at step %d\n",
-                             static_cast<unsigned long long>(*options.settings.fit),
-                             static_cast<unsigned long long>(fit.length), fit.shortestStep);
+                             static_cast<unsigned long long>(*limit), unitWord,
+                             static_cast<unsigned long long>(fit.length), unitWord, fit.shortestStep);
             return kNothingFits;
         }
-        if (options.settings.maxTags)
-            std::fprintf(err, "velmorant-cli: step %d fits: %llu characters, %llu tags\n", *fit.step,
-                         static_cast<unsigned long long>(fit.length), static_cast<unsigned long long>(fit.tags));
+        if (maxTags)
+            std::fprintf(err, "velmorant-cli: step %d fits: %llu %s, %llu tags\n", *fit.step,
+                         static_cast<unsigned long long>(fit.length), unitWord,
+                         static_cast<unsigned long long>(fit.tags));
         else
-            std::fprintf(err, "velmorant-cli: step %d fits: %llu characters\n", *fit.step,
-                         static_cast<unsigned long long>(fit.length));
+            std::fprintf(err, "velmorant-cli: step %d fits: %llu %s\n", *fit.step,
+                         static_cast<unsigned long long>(fit.length), unitWord);
         step = fit.step;
-    } else if (options.settings.maxTags) {
+    } else if (limit || maxTags) {
         const CodeMeasure measure = MeasureConversion(input.text, request);
-        if (OverLimits(measure, std::nullopt, options.settings.maxTags).tags) {
+        const LimitVerdict over = OverLimits(measure, limit, maxTags);
+        if (over.tags) {
             std::fprintf(err, "velmorant-cli: the code has %llu tags, more than %llu: try --fit\n",
-                         static_cast<unsigned long long>(measure.tags),
-                         static_cast<unsigned long long>(*options.settings.maxTags));
+                         static_cast<unsigned long long>(measure.tags), static_cast<unsigned long long>(*maxTags));
+            return kNothingFits;
+        }
+        if (over.length) {
+            std::fprintf(err, "velmorant-cli: the code is %llu %s, more than %llu: try --fit\n",
+                         static_cast<unsigned long long>(measure.length), unitWord,
+                         static_cast<unsigned long long>(*limit));
             return kNothingFits;
         }
     }
@@ -245,15 +256,19 @@ int RunCommand(std::span<const std::string_view> args, std::FILE* in, std::FILE*
 
     Utf8ChunkSink sink(kOutputChunk, [out](std::string_view chunk) { Write(out, chunk); });
     // Counting looks at every unit of the output: only when it is asked for.
-    CountingSink counted(sink);
+    CountingSink counted(sink, rule);
     MarkupSink& target = options.stats ? static_cast<MarkupSink&>(counted) : sink;
     const ConversionCounts counts = WriteConversion(input.text, request, target, step);
     sink.Finish();
     Finish(out);
-    if (options.stats)
-        std::fprintf(
-            err, "velmorant-cli: %zu characters in, %zu characters out (%zu UTF-16 units), %zu tags, step %d\n",
-            CountCodePoints(input.text), counted.CodePoints(), counted.Char16s(), counts.tagPairs, counts.step);
+    if (options.stats) {
+        std::fprintf(err, "velmorant-cli: %zu characters in, %zu characters out (%zu UTF-16 units",
+                     CountCodePoints(input.text), counted.CodePoints(), counted.Char16s());
+        if (request.destination)
+            std::fprintf(err, "; %llu %s as %s counts", static_cast<unsigned long long>(counted.Counted()), unitWord,
+                         request.destination->caption.en.data());
+        std::fprintf(err, "), %zu tags, step %d\n", counts.tagPairs, counts.step);
+    }
     if (options.stats && request.background)
         ContrastStats(MeasureContrast(input.text, request, counts.step), request, err);
     return kSuccess;

@@ -257,12 +257,6 @@
       $('named-name').value = el.value;
       return;
     }
-    if (el.id === 'forum') {
-      const forum = S.description.forums.find((f) => f.name === el.value);
-      return act('forum', () => {
-        state.settings = { ...state.settings, fit: forum ? String(forum.length) : '', 'max-tags': forum ? String(forum.tags ?? '') : '' };
-      });
-    }
     if (el.id === 'blend-space' || el.id === 'blend-hue') {
       const space = $('blend-space').value;
       const polar = S.description.blends.find((b) => b.name === space)?.polar;
@@ -274,6 +268,12 @@
     if (name === 'start' || name === 'end') return end(name, el.value, name);
     if (el.type === 'checkbox') return act(name, () => { state.settings = setting(name, el.checked ? '1' : '0'); });
     if (name === 'format') return act(name, () => { state.settings = { ...state.settings, format: el.value, ...S.template(el.value) }; });
+    if (name === 'to') {
+      // A place reads one format: its template comes along, as on the command line.
+      const place = S.description.destinations.find((d) => d.name === el.value);
+      const format = place ? { format: place.format, ...S.template(place.format) } : {};
+      return act(name, () => { state.settings = { ...state.settings, to: el.value, ...format }; });
+    }
     act(`set-${name}`, () => { state.settings = setting(name, el.value); }, { coalesce: true });
   }
 

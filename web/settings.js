@@ -6,8 +6,8 @@ const velmorantSettings = (() => {
   let description = null;
   let rows = [];
   // Settings that fill others rather than last: a palette fills colours and
-  // blend, a forum fills the limits. The page offers them as buttons and a select.
-  const fills = (row) => row.list === 'palettes' || row.list === 'forums';
+  // blend. The page offers them as buttons.
+  const fills = (row) => row.list === 'palettes';
 
   function start(d) {
     description = d;

@@ -12,7 +12,7 @@
 #include "core/colour/palettes.h"
 #include "core/conversion/conversion.h"
 #include "core/conversion/description.h"
-#include "core/conversion/forum_limits.h"
+#include "core/conversion/destinations.h"
 #include "core/conversion/read_back.h"
 #include "core/conversion/settings.h"
 #include "core/markup/counting_sink.h"
@@ -167,7 +167,7 @@ VM_EXPORT(vm_take_input) bool vm_take_input(std::uint32_t bytes) {
 // The last report, UTF-8 JSON; its length is what the call gave.
 VM_EXPORT(vm_json) const char* vm_json() { return Get().json.data(); }
 
-// The one description of settings, formats, blends, palettes, forums, sizes and
+// The one description of settings, formats, blends, palettes, destinations, sizes and
 // fonts, with the bounds on stops, a setting's length and the text.
 VM_EXPORT(vm_description) std::uint32_t vm_description() {
     std::string json = DescriptionJson();
@@ -205,7 +205,7 @@ VM_EXPORT(vm_convert) std::uint32_t vm_convert(std::uint32_t previewCharacters, 
     s.units.clear();
     s.strip.clear();
     const ConversionRequest& request = s.settings.request;
-    const std::optional<std::uint64_t> fit = s.settings.fit, maxTags = s.settings.maxTags;
+    const std::optional<std::uint64_t> fit = LengthLimit(s.settings), maxTags = TagLimit(s.settings);
     const ConversionProblem check = CheckConversion(s.input, request);
     std::string missing = "[";
     for (const std::string_view name : MissingStyles(*request.format, request.styles))
@@ -249,10 +249,10 @@ VM_EXPORT(vm_convert) std::uint32_t vm_convert(std::uint32_t previewCharacters, 
         step = found.step;
     }
     Utf8ChunkSink utf8(std::size_t{1} << 20, [&s](std::string_view chunk) { s.code.append(chunk); });
-    CountingSink counting(utf8);
+    CountingSink counting(utf8, LengthRuleOf(request));
     const ConversionCounts counts = WriteConversion(s.input, request, counting, step);
     utf8.Finish();
-    const std::uint64_t length = counting.CodePoints();
+    const std::uint64_t length = counting.Counted();
     for (const PreviewSpan& span : PreviewSpans(s.input, request, counts.step, previewCharacters)) {
         s.units.push_back(span.offset);
         s.units.push_back(span.length);

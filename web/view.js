@@ -17,7 +17,7 @@ const velmorantView = (() => {
   // The lists from the description, once; their words follow the language.
   function start(d) {
     $('format').replaceChildren(...d.formats.map((f) => option(f.name, f.name)));
-    $('forum').replaceChildren(option('', ''), ...d.forums.map((f) => option(f.name, f.name)));
+    $('to').replaceChildren(option('', ''), ...d.destinations.map((f) => option(f.name, f.name)));
     $('blend-space').replaceChildren(...d.blends.map((b) => option(b.name, b.name)));
     $('blend-hue').replaceChildren(...d.hueMethods.map((h) => option(h.name, h.name)));
     $('sizes').replaceChildren(...d.sizes.map((v) => option(v, v)));
@@ -63,7 +63,7 @@ const velmorantView = (() => {
     named(d.formats, $('format'));
     named(d.blends, $('blend-space'));
     named(d.hueMethods, $('blend-hue'));
-    $('forum').options[0].textContent = t.noForum;
+    $('to').options[0].textContent = t.noForum;
     for (const p of d.palettes) {
       const button = $(`palette-${p.name}`);
       button.lastChild.textContent = S.itemCaption(p, lang);
@@ -96,8 +96,6 @@ const velmorantView = (() => {
     set($('blend-hue'), 'hidden', !row?.polar);
     set($('blend-hue'), 'disabled', !row?.polar);
     set($('blend-hue'), 'value', row?.polar && method ? method : 'shorter');
-    const forum = S.description.forums.find((f) => String(f.length) === s.fit && String(f.tags ?? '') === s['max-tags']);
-    set($('forum'), 'value', forum ? forum.name : '');
     const d = S.description;
     const format = d.formats.find((f) => f.name === s.format);
     set($('format-hint'), 'textContent', format ? S.itemHelp(format, state.lang) : '');
@@ -194,7 +192,7 @@ const velmorantView = (() => {
     const beside = new Map([...noteOf.values(), $('text-note')].map((note) => [note, []]));
     const invalid = new Set();
     for (const p of state.problems) {
-      const name = p.setting && p.setting !== 'forum' ? p.setting : null;
+      const name = p.setting || null;
       const note = name && noteFor(name);
       const text = W.problem(lang, p, name ? S.caption(name, lang, W) : null);
       if (note) {

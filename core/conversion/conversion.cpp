@@ -90,14 +90,18 @@ ConversionCounts WriteConversion(std::u16string_view input, const ConversionRequ
     return counts;
 }
 
-StepFit FitConversion(std::u16string_view input, const ConversionRequest& request, std::uint64_t limitCodePoints,
+const LengthRule& LengthRuleOf(const ConversionRequest& request) {
+    return request.destination ? *request.destination->count : kCodePoints;
+}
+
+StepFit FitConversion(std::u16string_view input, const ConversionRequest& request, std::uint64_t limit,
                       std::uint64_t maxTags) {
     Require(input, request);
     std::u16string shown;
     input = ShownText(input, request, shown);
     const GradientText text = PrepareGradientText(input, u"1");
-    const OutputLengths lengths(text.text, request.gradient, ShapeOf(request));
-    return FitStep(lengths, text.length, limitCodePoints, maxTags);
+    const OutputLengths lengths(text.text, request.gradient, ShapeOf(request), LengthRuleOf(request));
+    return FitStep(lengths, text.length, limit, maxTags);
 }
 
 CodeMeasure MeasureConversion(std::u16string_view input, const ConversionRequest& request,
@@ -106,7 +110,7 @@ CodeMeasure MeasureConversion(std::u16string_view input, const ConversionRequest
     std::u16string shown;
     input = ShownText(input, request, shown);
     const GradientText text = PrepareGradientText(input, request.step);
-    const OutputLengths lengths(text.text, request.gradient, ShapeOf(request));
+    const OutputLengths lengths(text.text, request.gradient, ShapeOf(request), LengthRuleOf(request));
     return lengths.Measure(step && *step >= 1 ? *step : text.step);
 }
 

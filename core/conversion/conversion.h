@@ -4,6 +4,7 @@
 // here. No front end steps colours, writes units or places style tags itself.
 
 #include "core/colour/gradient.h"
+#include "core/conversion/destinations.h"
 #include "core/conversion/step_fit.h"
 #include "core/markup/formats.h"
 #include "core/markup/markup_sink.h"
@@ -25,6 +26,9 @@ struct ConversionRequest {
     bool merge = false;  // one pair of tags for neighbouring units of one colour
     std::u16string step; // characters per unit, read as the step box is read
     StyleOptions styles; // those the format lacks are left out
+    // The place the code is posted to, none for a bare format: its count is the
+    // one limits are measured in.
+    const Destination* destination = nullptr;
     // What the code is read on: contrast figures need it. None: no figures.
     std::optional<Rgb> background;
     // Asked for readable colours: the gradient then carries the filter that makes them.
@@ -64,9 +68,12 @@ ConversionProblem CheckConversion(std::u16string_view input, const ConversionReq
 ConversionCounts WriteConversion(std::u16string_view input, const ConversionRequest& request, MarkupSink& sink,
                                  std::optional<std::int32_t> step = std::nullopt);
 
-// The smallest step whose whole code is at most limitCodePoints code points and
-// writes at most maxTags colour tags.
-StepFit FitConversion(std::u16string_view input, const ConversionRequest& request, std::uint64_t limitCodePoints,
+// How the request's code is counted: its destination's way, else in code points.
+const LengthRule& LengthRuleOf(const ConversionRequest& request);
+
+// The smallest step whose whole code is at most limit long, counted as
+// LengthRuleOf says, and writes at most maxTags colour tags.
+StepFit FitConversion(std::u16string_view input, const ConversionRequest& request, std::uint64_t limit,
                       std::uint64_t maxTags = UINT64_MAX);
 
 // The length and colour tags of the code at a step (the step text's for none).

@@ -8,7 +8,7 @@
 #include "core/colour/spaces.h"
 #include "core/conversion/choices.h"
 #include "core/conversion/conversion.h"
-#include "core/conversion/forum_limits.h"
+#include "core/conversion/destinations.h"
 #include "core/conversion/settings.h"
 #include "core/markup/formats.h"
 #include "core/text/utf8.h"
@@ -92,10 +92,14 @@ std::string DescriptionJson() {
                ",\"background\":" + Quoted(std::u16string_view(u"#" + ColourCode(p.background))) +
                Worded(p.caption, p.help, p.description) + "}";
     });
-    const std::string forums = Array(Forums(), [](const ForumLimits& f) {
-        return "{\"name\":" + Quoted(f.name) + ",\"length\":" + std::to_string(f.length) +
-               ",\"tags\":" + (f.tags ? std::to_string(*f.tags) : std::string("null")) +
-               ",\"source\":" + Quoted(f.source) + "}";
+    const std::string destinations = Array(Destinations(), [](const Destination& d) {
+        char background[8];
+        std::snprintf(background, sizeof background, "#%06x", static_cast<unsigned>(d.background));
+        return "{\"name\":" + Quoted(d.name) + Worded(d.caption, d.help, d.help.en) +
+               ",\"format\":" + Quoted(d.format) + ",\"count\":" + Quoted(d.count->name) +
+               ",\"length\":" + std::to_string(d.length) +
+               ",\"tags\":" + (d.tagsPerName ? std::to_string(*d.tagsPerName) : std::string("null")) +
+               ",\"background\":" + Quoted(std::string_view(background)) + ",\"source\":" + Quoted(d.source) + "}";
     });
     const auto words = [](const Words& w) { return "{\"en\":" + Quoted(w.en) + ",\"zh\":" + Quoted(w.zh) + "}"; };
     const std::string settings = Array(SettingRows(), [&](const Setting& row) {
@@ -117,13 +121,13 @@ std::string DescriptionJson() {
     const std::string colours =
         Array(startup.gradient.stops, [](const Rgb& c) { return Quoted(std::u16string_view(ColourCode(c))); });
     return "{\"formats\":" + formats + ",\"blends\":" + blends + ",\"hueMethods\":" + hues +
-           ",\"palettes\":" + palettes + ",\"forums\":" + forums + ",\"startup\":{\"text\":" + Quoted(kStartupText) +
-           ",\"format\":" + Quoted(startup.format->name) + ",\"colours\":" + colours + ",\"blend\":" + blend +
-           ",\"step\":" + Quoted(startup.step) + ",\"size\":" + Quoted(startup.styles.size) +
-           ",\"font\":" + Quoted(startup.styles.font) + ",\"merge\":" + (startup.merge ? "true" : "false") +
-           "},\"sizes\":" + Array(SizeChoices(), text) + ",\"fonts\":" + Array(FontChoices(), text) +
-           ",\"goals\":" + Array(ReadableChoices(), text) + ",\"settings\":" + settings +
-           ",\"colourNames\":" + colourNames + "}";
+           ",\"palettes\":" + palettes + ",\"destinations\":" + destinations +
+           ",\"startup\":{\"text\":" + Quoted(kStartupText) + ",\"format\":" + Quoted(startup.format->name) +
+           ",\"colours\":" + colours + ",\"blend\":" + blend + ",\"step\":" + Quoted(startup.step) +
+           ",\"size\":" + Quoted(startup.styles.size) + ",\"font\":" + Quoted(startup.styles.font) +
+           ",\"merge\":" + (startup.merge ? "true" : "false") + "},\"sizes\":" + Array(SizeChoices(), text) +
+           ",\"fonts\":" + Array(FontChoices(), text) + ",\"goals\":" + Array(ReadableChoices(), text) +
+           ",\"settings\":" + settings + ",\"colourNames\":" + colourNames + "}";
 }
 
 std::string SettingProblemsJson(std::span<const SettingProblem> problems) {

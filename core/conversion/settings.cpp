@@ -4,7 +4,7 @@
 #include "core/colour/css_colour.h"
 #include "core/colour/palettes.h"
 #include "core/colour/spaces.h"
-#include "core/conversion/forum_limits.h"
+#include "core/conversion/destinations.h"
 #include "core/text/utf8.h"
 
 #include <algorithm>
@@ -215,6 +215,34 @@ constexpr Setting kRows[] = {
          return std::nullopt;
      },
      [](const Settings& s) { return Widened(s.request.format->name); }},
+    {"to",
+     SettingKind::List,
+     SettingGroup::Code,
+     "destinations",
+     "PLACE",
+     {"Post to", "发到"},
+     {"the place the code is posted to: its format, its count and its limits as --fit and --max-tags",
+      "代码要发到的地方：用它的格式、它的计数方式和它的上限作为 --fit 和 --max-tags"},
+     // After the format, which it overrides, and before the texts that edit its template.
+     [](Settings& s, std::u16string_view v) -> Refusal {
+         if (v.empty()) {
+             s.request.destination = nullptr;
+             return std::nullopt;
+         }
+         const std::optional<std::string> name = Ascii(v);
+         const Destination* destination = name ? FindDestination(*name) : nullptr;
+         if (!destination)
+             return Refuse("not-in-list", v);
+         s.request.destination = destination;
+         // The place's usual background, unless --background (a later row) says another.
+         s.request.background = Rgb{static_cast<Channel>(destination->background >> 16 & 0xFF),
+                                    static_cast<Channel>(destination->background >> 8 & 0xFF),
+                                    static_cast<Channel>(destination->background & 0xFF)};
+         s.request.format = &FormatOf(*destination);
+         s.request.tags = s.request.format->Template();
+         return std::nullopt;
+     },
+     [](const Settings& s) { return s.request.destination ? Widened(s.request.destination->name) : u""; }},
     {"open",
      SettingKind::Text,
      SettingGroup::Code,
@@ -278,28 +306,6 @@ constexpr Setting kRows[] = {
      {"at most N colour tags: with --fit, the step fits both", "至多 N 个颜色标签：与 --fit 同用时步长同时满足两者"},
      [](Settings& s, std::u16string_view v) { return ApplyLimit(s.maxTags, v); },
      [](const Settings& s) { return LimitText(s.maxTags); }},
-    {"forum",
-     SettingKind::List,
-     SettingGroup::Code,
-     "forums",
-     "ENGINE",
-     {"Forum", "论坛"},
-     {"a forum's defaults as --fit and --max-tags", "以论坛的默认上限作为 --fit 和 --max-tags"},
-     // Last of all: it fills only the limits no other line set.
-     [](Settings& s, std::u16string_view v) -> Refusal {
-         if (v.empty())
-             return std::nullopt;
-         const std::optional<std::string> name = Ascii(v);
-         const ForumLimits* forum = name ? FindForum(*name) : nullptr;
-         if (!forum)
-             return Refuse("not-in-list", v);
-         if (!s.fit)
-             s.fit = forum->length;
-         if (!s.maxTags)
-             s.maxTags = forum->tags;
-         return std::nullopt;
-     },
-     [](const Settings&) { return std::u16string(); }},
     {"bold",
      SettingKind::Flag,
      SettingGroup::Styles,
@@ -408,6 +414,9 @@ constexpr Setting kRows[] = {
 std::span<const Setting> SettingRows() { return kRows; }
 
 const Setting* FindSetting(std::string_view name) {
+    // Names stored or typed before the rows were renamed.
+    if (name == "forum")
+        name = "to";
     for (const Setting& row : kRows)
         if (row.name == name)
             return &row;
@@ -415,6 +424,18 @@ const Setting* FindSetting(std::string_view name) {
 }
 
 std::u16string StartupText(const Setting& setting) { return setting.read(Settings{}); }
+
+std::optional<std::uint64_t> LengthLimit(const Settings& settings) {
+    if (settings.fit || !settings.request.destination)
+        return settings.fit;
+    return settings.request.destination->length;
+}
+
+std::optional<std::uint64_t> TagLimit(const Settings& settings) {
+    if (settings.maxTags || !settings.request.destination)
+        return settings.maxTags;
+    return settings.request.destination->tagsPerName;
+}
 
 std::vector<SettingProblem> ApplySettings(Settings& settings, std::span<const SettingValue> values) {
     std::vector<const SettingValue*> order;

@@ -22,9 +22,13 @@ namespace velmorant {
 // What the settings fill: the request, and the limits that choose its step.
 struct Settings {
     ConversionRequest request = ConversionRequest::Startup();
-    std::optional<std::uint64_t> fit;     // largest code, in code points
+    std::optional<std::uint64_t> fit;     // largest code, in the request's count
     std::optional<std::uint64_t> maxTags; // most colour tags the code may open
 };
+
+// The limits that hold: those given, else the destination's.
+std::optional<std::uint64_t> LengthLimit(const Settings& settings);
+std::optional<std::uint64_t> TagLimit(const Settings& settings);
 
 enum class SettingKind {
     Colour, // one CSS colour
@@ -62,9 +66,8 @@ struct Setting {
     std::u16string (*read)(const Settings&);
 };
 
-// Every row, in the order they apply: a format's template before the texts that
-// edit it, a palette before the colours and blend that override it, and the forum
-// last, as it fills only the limits left empty.
+// Every row, in the order they apply: a format or destination's template before
+// the texts that edit it, a palette before the colours and blend that override it.
 std::span<const Setting> SettingRows();
 const Setting* FindSetting(std::string_view name);
 

@@ -15,25 +15,33 @@ constexpr std::uint64_t Digits(std::uint32_t v) { return v >= 100 ? 3 : v >= 10 
 
 } // namespace
 
-OutputLengths::OutputLengths(std::u16string_view text, const Gradient& gradient, const OutputShape& shape)
+OutputLengths::OutputLengths(std::u16string_view text, const Gradient& gradient, const OutputShape& shape,
+                             const LengthRule& rule)
     : text_(text), merge_(shape.form.merge), code_(shape.form.code),
-      fixed_(CountCodePoints(shape.style.before) + CountCodePoints(shape.style.after)),
-      frame_(CountCodePoints(shape.tags.Open) + CountCodePoints(shape.tags.Middle) + CountCodePoints(shape.tags.Close) +
-             CountCodePoints(shape.form.eachUnit)),
-      hexDigits_(code_ == CodeStyle::SectionDigits ? 12 : 6), blanksBefore_(text.size() + 1) {
+      fixed_(CountLength(rule, shape.style.before) + CountLength(rule, shape.style.after)),
+      frame_(CountLength(rule, shape.tags.Open) + CountLength(rule, shape.tags.Middle) +
+             CountLength(rule, shape.tags.Close) + CountLength(rule, shape.form.eachUnit)),
+      hexDigits_(CountLength(rule, code_ == CodeStyle::SectionDigits ? u"\u00a70\u00a70\u00a70\u00a70\u00a70\u00a70"
+                                                                     : u"000000")),
+      digit_(rule.weight(U'0')), blanksBefore_(text.size() + 1) {
     // Escapes depend on the characters alone, never on the step.
     TextEscaper escaper(shape.form);
+    LengthCounter counted(rule);
     if (escaper.Active()) {
-        const std::uint64_t head = CountCodePoints(shape.tags.Open) + hexDigits_ + CountCodePoints(shape.tags.Middle) +
-                                   CountCodePoints(shape.form.eachUnit);
+        const std::uint64_t head = CountLength(rule, shape.tags.Open) + hexDigits_ +
+                                   CountLength(rule, shape.tags.Middle) + CountLength(rule, shape.form.eachUnit);
         // The restated colour code stands in as a piece known by its address.
         static constexpr char16_t kHead[] = u"#";
         escaper.Write(text, kHead, [&](std::u16string_view piece) {
-            fixed_ += piece.data() == kHead ? head : CountCodePoints(piece);
+            if (piece.data() == kHead)
+                fixed_ += head;
+            else
+                counted.Add(piece);
         });
     } else {
-        fixed_ += CountCodePoints(text);
+        counted.Add(text);
     }
+    fixed_ += counted.Total();
     for (std::size_t i = 0; i < text.size(); ++i)
         blanksBefore_[i + 1] = blanksBefore_[i] + (IsBlank(text[i]) ? 1 : 0);
     // Only merging and decimal codes need the colours; six hex digits are six for every colour.
@@ -81,9 +89,10 @@ CodeMeasure OutputLengths::Measure(std::int32_t k) const {
         runOpen = true;
         runColour = colour;
         ++tags;
-        length += frame_ + (code_ != CodeStyle::Decimal
-                                ? hexDigits_
-                                : Digits(colour >> 16) + Digits(colour >> 8 & 0xFF) + Digits(colour & 0xFF) + 2);
+        length +=
+            frame_ + (code_ != CodeStyle::Decimal
+                          ? hexDigits_
+                          : digit_ * (Digits(colour >> 16) + Digits(colour >> 8 & 0xFF) + Digits(colour & 0xFF) + 2));
     });
     return {length, tags};
 }

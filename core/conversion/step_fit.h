@@ -5,6 +5,7 @@
 
 #include "core/colour/gradient.h"
 #include "core/markup/output_shape.h"
+#include "core/text/length_rule.h"
 
 #include <cstdint>
 #include <optional>
@@ -13,7 +14,7 @@
 
 namespace velmorant {
 
-// A code's length in code points and the colour tags it opens.
+// A code's length, in the count it was measured by, and the colour tags it opens.
 struct CodeMeasure {
     std::uint64_t length = 0;
     std::uint64_t tags = 0;
@@ -22,10 +23,11 @@ struct CodeMeasure {
 class OutputLengths {
 public:
     // text is already trimmed and must outlive this object. The shape is everything
-    // besides the step that the length depends on.
-    OutputLengths(std::u16string_view text, const Gradient& gradient, const OutputShape& shape);
+    // besides the step that the length depends on; rule says how a length is counted.
+    OutputLengths(std::u16string_view text, const Gradient& gradient, const OutputShape& shape,
+                  const LengthRule& rule = kCodePoints);
 
-    // Code points of the whole output at step k (1 <= k, any k <= n - 1 or k = 1).
+    // Length of the whole output at step k (1 <= k, any k <= n - 1 or k = 1).
     std::uint64_t For(std::int32_t k) const { return Measure(k).length; }
     CodeMeasure Measure(std::int32_t k) const;
 
@@ -38,6 +40,7 @@ private:
     std::uint64_t fixed_;                    // style tags and the escaped text: the same for every step
     std::uint64_t frame_;                    // Open + Middle + Close and the styles each unit repeats
     std::uint64_t hexDigits_;                // a colour code's length unless decimal
+    std::uint64_t digit_;                    // one decimal digit or ';' of a decimal code
     std::vector<std::int32_t> blanksBefore_; // blanks in text[0, i), for raw units in O(1)
     // The colour of every position, 0xRRGGBB, when the length depends on colours: it
     // does not depend on the step, so each step only looks its units up.

@@ -30,13 +30,13 @@ my %fill;
 $fill{STARTUP} = listed(map { roff("$_->{name} \"$_->{startup}\"") }
                         grep { $_->{startup} ne '' && $_->{kind} ne 'flag' } @{ $d->{settings} });
 $fill{FORMATS} = listed(map { ".B " . roff($_->{name}) . "\n(" . roff($_->{summary}) . ")" } @{ $d->{formats} });
-$fill{FORUMS} = listed(map {
-    ".B " . roff($_->{name}) . "\n" . number($_->{length}) . " characters"
-        . (defined $_->{tags} ? " and " . number($_->{tags}) . " uses of one tag" : "")
-} @{ $d->{forums} });
-$fill{FORUM_SOURCES} = join("\n", map {
+$fill{DESTINATIONS} = listed(map {
+    ".B " . roff($_->{name}) . "\n(" . roff($_->{help}{en}) . ": " . number($_->{length}) . " " . roff($_->{count})
+        . (defined $_->{tags} ? " and " . number($_->{tags}) . " uses of one tag" : "") . ")"
+} @{ $d->{destinations} });
+$fill{DESTINATION_SOURCES} = join("\n", map {
     ".TP\n.B " . roff($_->{name}) . "\n" . ucfirst(roff($_->{source})) . "."
-} @{ $d->{forums} });
+} @{ $d->{destinations} });
 $fill{LISTS} = listed(map { ".B " . roff($_) } @lists);
 $fill{COLOUR_COUNT} = scalar @{ $d->{colourNames} };
 

@@ -55,7 +55,8 @@ def value_pattern(value):
 
 VALUE_PATTERNS = {value: value_pattern(value) for value in values}
 
-QUOTED = re.compile(r"\"(?:[^\"\\\n]|\\.)*\"|'(?:[^'\\\n]|\\.)*'|`[^`]*`")
+# An apostrophe inside a word (Qt's) opens no literal.
+QUOTED = re.compile(r"\"(?:[^\"\\\n]|\\.)*\"|(?<!\w)'(?:[^'\\\n]|\\.)*'|`[^`]*`")
 
 
 def tokens(text):

@@ -19,6 +19,7 @@ void ExpectSameOptions(const Options& actual, const Options& expected) {
     EXPECT_EQ(a.gradient.stops, e.gradient.stops);
     EXPECT_EQ(a.gradient.blend, e.gradient.blend);
     EXPECT_EQ(a.format, e.format);
+    EXPECT_EQ(a.destination, e.destination);
     EXPECT_EQ(a.gradient.positions, e.gradient.positions);
     EXPECT_EQ(a.gradient.readable, e.gradient.readable);
     EXPECT_EQ(a.background, e.background);
@@ -206,9 +207,12 @@ TEST(ParseOptions, AcceptsEveryOptionInBothForms) {
              ApplyPalette("rainbow", o.settings.request.gradient);
              o.settings.request.gradient.blend = {Space::Lab};
          }},
-        {"a forum fills the limits not given",
+        {"a place brings its format, by its older name too",
          {"--max-tags", "7", "--forum", "phpbb"},
-         [](Options& o) { o.settings.fit = 60000, o.settings.maxTags = 7; }},
+         [](Options& o) {
+             o.settings.maxTags = 7, o.settings.request.destination = FindDestination("phpbb");
+             UseFormat(o, "bbcode");
+         }},
         {"a full name that is a prefix of another",
          {"--strike"},
          [](Options& o) { o.settings.request.styles.strikethrough = true; }},
@@ -265,7 +269,7 @@ TEST(ParseOptions, RejectsBadUsage) {
         {"unknown format", {"--format", "bb-code"}, "--format: unknown format 'bb-code'"},
         {"format is case-sensitive, by its other name", {"--dialect", "HTML"}, "--dialect: unknown format"},
         {"format beside forum and font", {"--for", "x"}, "ambiguous: --format, --forum"},
-        {"unknown forum", {"--forum", "vb"}, "unknown forum 'vb'"},
+        {"unknown place", {"--to", "vb"}, "unknown destination 'vb'"},
         {"an APCA goal past black on white", {"--readable=apca-107"}, "--readable: unknown goal 'apca-107'"},
         {"a background that is no colour", {"--background", "paper"}, "--background: 'paper' is not a colour"},
         {"two files", {"a.txt", "b.txt"}, "more than one FILE"},

@@ -1,5 +1,6 @@
 #include "core/colour/contrast.h"
 #include "core/colour/palettes.h"
+#include "core/conversion/destinations.h"
 #include "core/conversion/settings.h"
 
 #include <gtest/gtest.h>
@@ -7,6 +8,7 @@
 #include <cmath>
 #include <random>
 #include <string>
+#include <vector>
 
 namespace velmorant {
 namespace {
@@ -39,7 +41,7 @@ bool Reachable(const ContrastTarget& target, Rgb background) {
     return MeetsTarget(target, {0, 0, 0}, background) || MeetsTarget(target, {255, 255, 255}, background);
 }
 
-// --readable on random gradients and backgrounds: no unit stays under a target
+// --readable on random gradients, on every place's background and random ones: no unit stays under a target
 // that can be reached, and a unit already over it keeps its colour.
 TEST(Contrast, ReadableLeavesNoUnitUnderTheTarget) {
     std::mt19937 random(2812);
@@ -47,9 +49,14 @@ TEST(Contrast, ReadableLeavesNoUnitUnderTheTarget) {
     const auto hex = [](Rgb c) { return u"#" + ColourCode(c); };
     const char16_t* blends[] = {u"srgb", u"oklch", u"oklab", u"hsl longer hue", u"lab"};
     const char16_t* goals[] = {u"aa", u"aaa", u"apca-60", u"apca-75", u"apca-45"};
-    const Rgb backgrounds[] = {{255, 255, 255}, {0x1E, 0x1E, 0x1E}, {0, 0, 0}, {0x31, 0x33, 0x38}, {0xF6, 0xF6, 0xF6}};
+    std::vector<Rgb> backgrounds = {{255, 255, 255}, {0x1E, 0x1E, 0x1E}, {0, 0, 0}, {0xF6, 0xF6, 0xF6}};
+    for (const Destination& place : Destinations())
+        backgrounds.push_back({static_cast<Channel>(place.background >> 16),
+                               static_cast<Channel>(place.background >> 8 & 0xFF),
+                               static_cast<Channel>(place.background & 0xFF)});
     for (int round = 0; round < 150; ++round) {
-        const Rgb background = round % 3 ? backgrounds[round % 5] : Rgb{channel(), channel(), channel()};
+        const Rgb background =
+            round % 3 ? backgrounds[random() % backgrounds.size()] : Rgb{channel(), channel(), channel()};
         std::u16string stops;
         for (int i = 0, count = 2 + round % 3; i < count; ++i)
             stops += (i ? u", " : u"") + hex({channel(), channel(), channel()});

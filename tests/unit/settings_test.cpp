@@ -20,9 +20,9 @@ std::u16string Snapshot(const Settings& settings) {
 
 // A value of each kind (and list) that is not its start-up value.
 std::u16string Sample(const Setting& row) {
-    const std::pair<std::string_view, std::u16string_view> lists[] = {{"formats", u"html"}, {"palettes", u"fire"},
-                                                                      {"forums", u"smf"},   {"sizes", u"7"},
-                                                                      {"fonts", u"Arial"},  {"goals", u"aaa"}};
+    const std::pair<std::string_view, std::u16string_view> lists[] = {{"formats", u"html"},     {"palettes", u"fire"},
+                                                                      {"destinations", u"smf"}, {"sizes", u"7"},
+                                                                      {"fonts", u"Arial"},      {"goals", u"aaa"}};
     switch (row.kind) {
     case SettingKind::Colour:
         return u"0000FF";
@@ -60,8 +60,8 @@ TEST(ApplySettings, EveryRowAppliesAndReadsBack) {
         const std::u16string sample = Sample(row);
         EXPECT_EQ(ApplySettings(settings, Line(row, sample)), std::vector<SettingProblem>{});
         EXPECT_NE(Snapshot(settings), startup);
-        // A palette and a forum set other settings and keep no value of their own.
-        if (row.list != "palettes" && row.list != "forums") {
+        // A palette sets other settings and keeps no value of its own.
+        if (row.list != "palettes") {
             EXPECT_EQ(row.read(settings), sample);
         }
         EXPECT_FALSE(row.caption.en.empty() || row.caption.zh.empty() || row.help.en.empty() || row.help.zh.empty());
@@ -111,7 +111,7 @@ TEST(ApplySettings, NamesEachProblemAndChangesNothingForIt) {
         {"not a blend", u"blend=cmyk", {{"blend", "not-blend", u"cmyk", {}}}},
         {"not a format", u"format=HTML", {{"format", "not-in-list", u"HTML", {}}}},
         {"not a palette", u"palette=neon", {{"palette", "not-in-list", u"neon", {}}}},
-        {"not a forum", u"forum=vb", {{"forum", "not-in-list", u"vb", {}}}},
+        {"not a place, by the older name", u"forum=vb", {{"to", "not-in-list", u"vb", {}}}},
         {"not a whole number",
          u"fit=-1\r\nmax-tags=1e3",
          {{"fit", "not-number", u"-1", {}}, {"max-tags", "not-number", u"1e3", {}}}},

@@ -106,7 +106,7 @@ async function setControls(page, startup, wanted) {
     } else if (id in s) await page.fill(`#${id}`, s[id]);
   }
   await setBlend(page, s.blend ?? 'srgb');
-  if (s.forum) await page.selectOption('#forum', s.forum);
+  if (s.forum) await page.selectOption('#to', s.forum);
   for (const id of FLAGS) await page.setChecked(`#${id}`, Boolean(s[id]));
   if (s.palette) await page.click(`#palette-${s.palette}`);
 }
