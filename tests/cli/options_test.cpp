@@ -211,6 +211,7 @@ TEST(ParseOptions, AcceptsEveryOptionInBothForms) {
          {"--max-tags", "7", "--forum", "phpbb"},
          [](Options& o) {
              o.settings.maxTags = 7, o.settings.request.destination = FindDestination("phpbb");
+             o.settings.request.background = Rgb{255, 255, 255}; // the place's
              UseFormat(o, "bbcode");
          }},
         {"a full name that is a prefix of another",
