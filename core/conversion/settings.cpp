@@ -235,9 +235,7 @@ constexpr Setting kRows[] = {
              return Refuse("not-in-list", v);
          s.request.destination = destination;
          // The place's usual background, unless --background (a later row) says another.
-         s.request.background = Rgb{static_cast<Channel>(destination->background >> 16 & 0xFF),
-                                    static_cast<Channel>(destination->background >> 8 & 0xFF),
-                                    static_cast<Channel>(destination->background & 0xFF)};
+         s.request.background = Unpack(static_cast<PackedRgb>(destination->background));
          s.request.format = &FormatOf(*destination);
          s.request.tags = s.request.format->Template();
          return std::nullopt;

@@ -127,12 +127,6 @@ TEST(ParseOptions, AcceptsEveryOptionInBothForms) {
              o.settings.request.styles.size = u"5";
              o.settings.request.gradient.readable = ReadableFilter{{30, 30, 30}, {false, 4.5}};
          }},
-        {"an APCA goal",
-         {"--readable=apca-75", "--background="},
-         [](Options& o) {
-             o.settings.request.readable = ReadableGoal{ReadableGoal::Kind::Apca, 75};
-             o.settings.request.gradient.readable = ReadableFilter{{255, 255, 255}, {true, 75}};
-         }},
         {"dialect html", {"--dialect", "html"}, [](Options& o) { UseFormat(o, "html"); }},
         {"dialect ubb", {"--dialect=ubb"}, [](Options& o) { UseFormat(o, "ubb"); }},
         {"dialect qq", {"--dialect", "qq"}, [](Options& o) { UseFormat(o, "qq"); }},
