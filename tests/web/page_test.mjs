@@ -62,7 +62,7 @@ const CASES = [
   [['--palette', 'rainbow', '--size=', '--font='], 'Rainbow text'],
   [['--palette', 'ocean', '--step', '2', '--size=', '--font='], 'Calm waters'],
   [['--palette', 'fire', '--background', '#1e1e1e', '--readable', '--size=', '--font='], 'Warm on dark'],
-  [['--start', 'yellow', '--end', 'lime', '--readable', '--bold', '--size', '6'], 'Big on white'],
+  [['--start', 'yellow', '--end', 'lime', '--readable', '--bold'], 'Bold on white'],
   [['--blend', 'oklch longer hue', '--colours', 'red, hsl(240 100% 50%) 30%, lime', '--size=', '--font='], 'abcdefgh'],
   // Formats with their own styles and escaping, and a forum's limits.
   [['--dialect', 'span', '--bold', '--italic', '--size', '3', '--font', 'Arial'], '<b>&"x"</b>\r\n\tA 😀'],
@@ -136,7 +136,7 @@ const previewColours = (page) =>
 
 // The code's units read back from the CLI with marker templates: each character's colour.
 function unitColours(settings, input) {
-  const colourOnly = ['start', 'end', 'colours', 'blend', 'palette', 'step', 'merge', 'background', 'readable', 'size'];
+  const colourOnly = ['start', 'end', 'colours', 'blend', 'palette', 'step', 'merge', 'background', 'readable'];
   const args = Object.entries(settings).filter(([k]) => colourOnly.includes(k))
     .map(([k, v]) => (v === true ? `--${k}` : `--${k}=${v}`));
   const { stdout } = cliRun([...args, '--open=\u0001', '--middle=\u0002', '--close=\u0003', '--size=', '--font='], input);
