@@ -2,6 +2,7 @@
 
 #include "core/conversion/visible_controls.h"
 #include "core/markup/gradient_markup.h"
+#include "core/text/graphemes.h"
 #include "core/text/text.h"
 #include "core/text/units.h"
 
@@ -77,15 +78,13 @@ ConversionCounts WriteConversion(std::u16string_view input, const ConversionRequ
     std::u16string shown;
     input = ShownText(input, request, shown);
     const OutputShape shape = ShapeOf(request);
-    GradientText text = PrepareGradientText(input, request.step);
+    GradientText text = PrepareGradientText(input, request.step, request.Rule());
     if (step && *step >= 1)
         text.step = *step;
     ConversionCounts counts{0, text.step};
     sink.Write(shape.style.before);
-    if (text.length > 0) {
-        GradientWalker colours(request.gradient, text.step, text.length);
-        counts.tagPairs = WriteGradientMarkup(text, colours, shape.tags, shape.form, sink);
-    }
+    if (text.length > 0)
+        counts.tagPairs = WriteGradientMarkup(text, request.gradient, shape.tags, shape.form, sink);
     sink.Write(shape.style.after);
     return counts;
 }
@@ -99,8 +98,8 @@ StepFit FitConversion(std::u16string_view input, const ConversionRequest& reques
     Require(input, request);
     std::u16string shown;
     input = ShownText(input, request, shown);
-    const GradientText text = PrepareGradientText(input, u"1");
-    const OutputLengths lengths(text.text, request.gradient, ShapeOf(request), LengthRuleOf(request));
+    const GradientText text = PrepareGradientText(input, u"1", request.Rule());
+    const OutputLengths lengths(text.text, request.gradient, ShapeOf(request), LengthRuleOf(request), request.Rule());
     return FitStep(lengths, text.length, limit, maxTags);
 }
 
@@ -109,8 +108,8 @@ CodeMeasure MeasureConversion(std::u16string_view input, const ConversionRequest
     Require(input, request);
     std::u16string shown;
     input = ShownText(input, request, shown);
-    const GradientText text = PrepareGradientText(input, request.step);
-    const OutputLengths lengths(text.text, request.gradient, ShapeOf(request), LengthRuleOf(request));
+    const GradientText text = PrepareGradientText(input, request.step, request.Rule());
+    const OutputLengths lengths(text.text, request.gradient, ShapeOf(request), LengthRuleOf(request), request.Rule());
     return lengths.Measure(step && *step >= 1 ? *step : text.step);
 }
 
@@ -129,18 +128,22 @@ ContrastReport MeasureContrast(std::u16string_view input, const ConversionReques
     report.target = TargetOf(request);
     std::u16string shown;
     input = ShownText(input, request, shown);
-    GradientText text = PrepareGradientText(input, request.step);
+    GradientText text = PrepareGradientText(input, request.step, request.Rule());
     if (step && *step >= 1)
         text.step = *step;
     if (!request.background || text.length == 0)
         return report;
     const Rgb background = *request.background;
-    GradientWalker colours(request.gradient, text.step, text.length);
+    // The writer's units and places, as the preview takes them too.
+    const ColourScale scale = ScaleOf(text);
+    GradientWalker colours(request.gradient, scale.k, scale.n, scale.first);
     double worstScore = 0, totalChange = 0;
-    ForEachUnit(text.text, text.step, [&](const Unit& unit) {
-        if (IsRawUnit(unit.text))
+    std::int32_t index = 0;
+    ForEachUnit(text.text, text.step, text.rule, [&](const Unit& unit) {
+        const std::int32_t place = text.rule.endStops ? index++ - scale.firstUnit : unit.position;
+        if (IsRawUnit(unit.text, text.rule))
             return;
-        colours.MoveTo(unit.position);
+        colours.MoveTo(place);
         const Rgb colour = colours.Colour();
         const double score = ContrastScore(report.target, colour, background);
         if (report.units++ == 0 || score < worstScore) {
