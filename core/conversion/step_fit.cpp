@@ -130,7 +130,7 @@ template <bool Graphemes> CodeMeasure OutputLengths::MeasureBy(std::int32_t k) c
         std::uint32_t colour = 0;
         if (walker) {
             walker->MoveTo(place);
-            colour = static_cast<std::uint32_t>(walker->Red() << 16 | walker->Green() << 8 | walker->Blue());
+            colour = static_cast<std::uint32_t>(Pack(walker->Colour()));
         } else {
             colour = colourAt_[static_cast<std::size_t>(position - 1)];
         }
