@@ -37,7 +37,10 @@ Other:
                        format that explains all of it (two that read it
                        differently are named, exit status 2)
   --list WHAT          {lists}
-  --stats              counts to standard error after the code
+  --stats              counts to standard error after the code; with a
+                       background (--background, or the place's of --to),
+                       how many units fall under the target (WCAG AA, 3:1 at
+                       size 5 and up, or --readable's), and the worst one
   -h, --help           show this help and exit
   --version            show the version and exit
 
