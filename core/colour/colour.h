@@ -42,10 +42,6 @@ std::u16string HexText(std::int16_t v);
 std::u16string HexPair(std::u16string_view hex);
 
 constexpr PackedRgb Pack(Rgb colour) { return colour.red << 16 | colour.green << 8 | colour.blue; }
-constexpr Rgb Unpack(PackedRgb packed) {
-    return {static_cast<Channel>(packed >> 16 & 0xFF), static_cast<Channel>(packed >> 8 & 0xFF),
-            static_cast<Channel>(packed & 0xFF)};
-}
 
 // Six upper-case hex digits, red first, no "#": HexPair(HexText(channel)) three times.
 std::u16string ColourCode(Rgb colour);

@@ -1,5 +1,6 @@
 #include "core/colour/contrast.h"
 
+#include "core/colour/colour_sets.h"
 #include "core/colour/oklab.h"
 
 #include <algorithm>
@@ -161,11 +162,6 @@ Rgb MakeReadable(Rgb colour, Rgb background, const ContrastTarget& target) {
         return darker ? *darker : *lighter;
     const Rgb black{0, 0, 0}, white{255, 255, 255};
     return ContrastScore(target, black, background) >= ContrastScore(target, white, background) ? black : white;
-}
-
-double OklabDistance(Rgb a, Rgb b) {
-    const Oklab x = SrgbToOklab(a), y = SrgbToOklab(b);
-    return std::sqrt((x.L - y.L) * (x.L - y.L) + (x.a - y.a) * (x.a - y.a) + (x.b - y.b) * (x.b - y.b));
 }
 
 } // namespace velmorant

@@ -50,9 +50,6 @@ inline bool MeetsTarget(const ContrastTarget& target, Rgb colour, Rgb background
 // closest.
 Rgb MakeReadable(Rgb colour, Rgb background, const ContrastTarget& target);
 
-// Euclidean distance in Oklab (lightness 0..1): the size of a colour change.
-double OklabDistance(Rgb a, Rgb b);
-
 // A colour filter a gradient may carry: every colour made readable on background.
 struct ReadableFilter {
     Rgb background;

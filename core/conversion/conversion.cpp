@@ -1,5 +1,6 @@
 #include "core/conversion/conversion.h"
 
+#include "core/colour/colour_sets.h"
 #include "core/conversion/visible_controls.h"
 #include "core/markup/gradient_markup.h"
 #include "core/text/graphemes.h"

@@ -1,5 +1,6 @@
 #include "core/conversion/settings.h"
 
+#include "core/colour/colour_sets.h"
 #include "core/colour/colour_text.h"
 #include "core/colour/css_colour.h"
 #include "core/colour/palettes.h"
@@ -280,7 +281,7 @@ constexpr Setting kRows[] = {
          // A place's readers see characters, not code points, and expect the ends they picked.
          s.request.graphemes = s.request.endStops = true;
          // The place's usual background, unless --background (a later row) says another.
-         s.request.background = Unpack(static_cast<PackedRgb>(destination->background));
+         s.request.background = UnpackRgb(destination->background);
          s.request.format = &FormatOf(*destination);
          s.request.tags = s.request.format->Template();
          return std::nullopt;

@@ -1,3 +1,4 @@
+#include "core/colour/colour_sets.h"
 #include "core/colour/contrast.h"
 #include "core/colour/palettes.h"
 #include "core/conversion/destinations.h"
@@ -38,12 +39,12 @@ bool Reachable(const ContrastTarget& target, Rgb background) {
 // stays under a target that can be reached, and a unit already over it keeps its colour.
 TEST(Contrast, ReadableLeavesNoUnitUnderTheTarget) {
     std::mt19937 random(2812);
-    const auto colour = [&] { return u"#" + ColourCode(Unpack(static_cast<PackedRgb>(random() & 0xFFFFFF))); };
+    const auto colour = [&] { return u"#" + ColourCode(UnpackRgb(random() & 0xFFFFFF)); };
     const char16_t* blends[] = {u"srgb", u"oklch", u"oklab", u"hsl longer hue", u"lab"};
     const char16_t* goals[] = {u"aa", u"aaa", u"apca-60", u"apca-75", u"apca-45"};
     std::vector<std::u16string> backgrounds = {u"white", u"#1E1E1E", u"black"};
     for (const Destination& place : Destinations())
-        backgrounds.push_back(u"#" + ColourCode(Unpack(static_cast<PackedRgb>(place.background))));
+        backgrounds.push_back(u"#" + ColourCode(UnpackRgb(place.background)));
     for (int round = 0; round < 150; ++round) {
         const std::u16string lines =
             u"colours=" + colour() + u"," + colour() + (round % 2 ? u"," + colour() : u"") + u"\nblend=" +
