@@ -10,12 +10,15 @@ std::uint64_t One(char32_t) { return 1; }
 
 std::uint64_t Utf8Length(char32_t c) { return c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4; }
 
+std::uint64_t Utf16Length(char32_t c) { return c < 0x10000 ? 1 : 2; }
+
 constexpr char32_t kReplacement = 0xFFFD;
 
 } // namespace
 
 const LengthRule kCodePoints{"code points", One, 2};
 const LengthRule kUtf8Bytes{"UTF-8 bytes", Utf8Length, 2};
+const LengthRule kChar16s{"UTF-16 units", Utf16Length, 2};
 
 void LengthCounter::Add(std::u16string_view piece) {
     for (const char16_t c : piece) {
