@@ -105,6 +105,22 @@ void NoteUnused(const Options& options, const ConversionRequest& request, std::F
                          static_cast<int>(name.size()), name.data());
 }
 
+// A character as a person reads it in a message: itself, or its number when it shows nothing.
+std::string Named(char16_t c) {
+    char number[16];
+    std::snprintf(number, sizeof number, "U+%04X", static_cast<unsigned>(c));
+    if (c < 0x20 || c == 0x7f || c == 0xa0 || (c >= 0xd800 && c <= 0xdfff))
+        return number;
+    return "\"" + EncodeUtf8(std::u16string(1, c)) + "\" (" + number + ")";
+}
+
+// Says which characters the place cannot show and what was written instead.
+void NoteUnshown(std::u16string_view input, const ConversionRequest& request, std::FILE* err) {
+    for (const Substitution& s : Substitutions(input, request))
+        std::fprintf(err, "velmorant-cli: %s cannot show %s (%zu in the text): written as %s\n",
+                     request.destination->caption.en.data(), Named(s.typed).c_str(), s.times, Named(s.written).c_str());
+}
+
 // The text of a code to out exactly; to err, the options that write it again:
 // stops placed where its units sit, so each unit gets the colour read, the step
 // unless 1, merging and the styles read.
@@ -235,6 +251,7 @@ int RunCommand(std::span<const std::string_view> args, std::FILE* in, std::FILE*
         }
     }
     NoteUnused(options, request, err);
+    NoteUnshown(input.text, request, err);
 
     Utf8ChunkSink sink(kOutputChunk, [out](std::string_view chunk) { Write(out, chunk); });
     // Counting looks at every unit of the output: only when it is asked for.

@@ -4,15 +4,36 @@
 #include "core/markup/gradient_markup.h"
 #include "core/text/text.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace velmorant {
 
 namespace {
 
-// A terminal gets the text's controls as pictures, never to act on.
+const Unshown* UnshownRow(char16_t c, std::span<const Unshown> unshown) {
+    for (const Unshown& row : unshown)
+        if (c >= row.first && c <= row.last)
+            return &row;
+    return nullptr;
+}
+
+// A terminal gets the text's controls as pictures, never to act on; a place
+// gets what it can show instead of what it cannot.
 std::u16string_view ShownText(std::u16string_view input, const ConversionRequest& request, std::u16string& storage) {
-    return request.format->escaping == Escaping::Terminal ? ShowControls(input, storage) : input;
+    if (request.format->escaping == Escaping::Terminal)
+        return ShowControls(input, storage);
+    if (!request.destination || request.destination->unshown.empty())
+        return input;
+    const std::span<const Unshown> unshown = request.destination->unshown;
+    const auto first = std::find_if(input.begin(), input.end(), [&](char16_t c) { return UnshownRow(c, unshown); });
+    if (first == input.end())
+        return input;
+    storage.assign(input);
+    for (auto at = storage.begin() + (first - input.begin()); at != storage.end(); ++at)
+        if (const Unshown* row = UnshownRow(*at, unshown))
+            *at = row->written;
+    return storage;
 }
 
 void Require(std::u16string_view input, const ConversionRequest& request) {
@@ -57,6 +78,23 @@ std::vector<std::string_view> MissingStyles(const Format& format, const StyleOpt
         if (asked[i].first && !asked[i].second.Available())
             missing.push_back(names[i]);
     return missing;
+}
+
+std::vector<Substitution> Substitutions(std::u16string_view input, const ConversionRequest& request) {
+    std::vector<Substitution> found;
+    if (!request.destination)
+        return found;
+    for (const char16_t c : TrimBlanks(input)) {
+        const Unshown* row = UnshownRow(c, request.destination->unshown);
+        if (!row)
+            continue;
+        const auto same = std::find_if(found.begin(), found.end(), [&](const Substitution& s) { return s.typed == c; });
+        if (same == found.end())
+            found.push_back({c, row->written, 1});
+        else
+            ++same->times;
+    }
+    return found;
 }
 
 ConversionProblem CheckConversion(std::u16string_view input, const ConversionRequest& request) noexcept {

@@ -44,6 +44,15 @@ OutputShape ShapeOf(const ConversionRequest& request);
 // The style options the format has no spelling for, among those asked for.
 std::vector<std::string_view> MissingStyles(const Format& format, const StyleOptions& styles);
 
+// A character the destination cannot show, what is written instead, and how
+// often it stands in the trimmed text.
+struct Substitution {
+    char16_t typed;
+    char16_t written;
+    std::size_t times;
+};
+std::vector<Substitution> Substitutions(std::u16string_view input, const ConversionRequest& request);
+
 struct ConversionCounts {
     std::size_t tagPairs = 0;
     std::int32_t step = 1;

@@ -14,6 +14,13 @@
 
 namespace velmorant {
 
+// Characters a place cannot show, and the one written instead of each: one
+// char16 for one, so units, colours and the preview stay where they were.
+struct Unshown {
+    char16_t first, last; // the range refused
+    char16_t written;
+};
+
 struct Destination {
     std::string_view name; // --to, the page's "Post to"
     Words caption, help;
@@ -23,6 +30,7 @@ struct Destination {
     std::optional<std::uint64_t> tagsPerName; // uses of any one tag name, where the place limits them
     std::uint32_t background;                 // 0xRRGGBB the place usually shows text on
     std::string_view source;                  // where the place reads, counts and limits, for the manual
+    std::span<const Unshown> unshown = {};    // what it cannot show, said whenever it is written
 };
 
 std::span<const Destination> Destinations();

@@ -32,12 +32,14 @@ OutputLengths::OutputLengths(std::u16string_view text, const Gradient& gradient,
                                    CountLength(rule, shape.tags.Middle) + CountLength(rule, shape.form.eachUnit);
         // The restated colour code stands in as a piece known by its address.
         static constexpr char16_t kHead[] = u"#";
-        escaper.Write(text, kHead, [&](std::u16string_view piece) {
+        const auto count = [&](std::u16string_view piece) {
             if (piece.data() == kHead)
                 fixed_ += head;
             else
                 counted.Add(piece);
-        });
+        };
+        escaper.Write(text, kHead, count);
+        escaper.Finish(count);
     } else {
         counted.Add(text);
     }

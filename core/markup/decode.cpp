@@ -1,5 +1,6 @@
 #include "core/markup/decode.h"
 
+#include "core/markup/escaping.h"
 #include "core/markup/formats.h"
 #include "core/text/code_points.h"
 
@@ -128,6 +129,14 @@ private:
             }
             return false;
         }
+        case Escaping::Essentials:
+            // "&&" before a code letter is the text "&".
+            if (!StartsWith(at_, u"&&") || at_ + 2 >= code_.size() || !IsLegacyCode(code_[at_ + 2]))
+                return false;
+            Literal(u'&');
+            at_ += 2;
+            ++out_.marks;
+            return true;
         case Escaping::MiniMessage:
             if (code_[at_] != u'\\' || at_ + 1 >= code_.size())
                 return false;

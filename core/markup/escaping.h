@@ -10,6 +10,13 @@
 
 namespace velmorant {
 
+// Minecraft's legacy code letters, either case: colours 0-f, styles k-o, reset r.
+constexpr bool IsLegacyCode(char16_t c) {
+    const char16_t lower = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
+    return (lower >= u'0' && lower <= u'9') || (lower >= u'a' && lower <= u'f') || (lower >= u'k' && lower <= u'o') ||
+           lower == u'r';
+}
+
 class TextEscaper {
 public:
     explicit TextEscaper(const MarkupForm& form) : escaping_(form.escaping), restated_(form.restated) {}
@@ -20,6 +27,8 @@ public:
     // Hands put the escaped text piece by piece, in order; head is the unit's
     // colour code, for Restate.
     template <class Put> void Write(std::u16string_view text, std::u16string_view head, Put&& put) {
+        if (escaping_ == Escaping::Essentials)
+            return WriteEssentials(text, head, put);
         std::size_t plain = 0; // start of the characters not yet handed over
         for (std::size_t i = 0; i < text.size(); ++i) {
             const char16_t c = text[i];
@@ -40,7 +49,51 @@ public:
         put(text.substr(plain));
     }
 
+    // Hands over what Write still holds back; called once after the last unit.
+    template <class Put> void Finish(Put&& put) {
+        for (; held_ > 0; --held_)
+            put(u"&");
+    }
+
 private:
+    // EssentialsX reads "&X" as a code for X in 0-9, a-f, k-o or r, "&&X" as
+    // the text "&X", and "&#" with six hex digits as a colour, "&&#" with them
+    // as the text. A typed "&" can be followed by no code at all, so one that
+    // ends a unit is held back and written after the next unit's code, in that
+    // unit's colour; a typed "&" before a code letter gets a second "&"; a
+    // typed "#" after a typed "&" is followed by the unit's code again, so that
+    // no six hex digits follow it.
+    template <class Put> void WriteEssentials(std::u16string_view text, std::u16string_view head, Put& put) {
+        // A unit of a lone "&" is held back with those before it.
+        if (text == u"&") {
+            ++held_;
+            previous_ = u'&';
+            return;
+        }
+        for (; held_ > 0 && !text.empty(); --held_)
+            put(u"&");
+        std::size_t plain = 0;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const char16_t c = text[i];
+            const char16_t before = previous_;
+            previous_ = c;
+            if (c == u'&' && i + 1 == text.size()) {
+                put(text.substr(plain, i - plain));
+                plain = i + 1;
+                held_ = 1;
+            } else if (before == u'&' && IsLegacyCode(c)) {
+                put(text.substr(plain, i - plain));
+                put(u"&");
+                plain = i;
+            } else if (before == u'&' && c == u'#') {
+                put(text.substr(plain, i + 1 - plain));
+                put(head);
+                plain = i + 1;
+            }
+        }
+        put(text.substr(plain));
+    }
+
     std::u16string_view EscapeOf(char16_t c, char16_t before) const {
         switch (escaping_) {
         case Escaping::Html:
@@ -81,6 +134,7 @@ private:
     Escaping escaping_;
     char16_t restated_;
     char16_t previous_ = 0;
+    std::size_t held_ = 0; // Essentials: the "&"s that ended the last units, not yet written
 };
 
 } // namespace velmorant

@@ -211,6 +211,8 @@ std::size_t WriteUnits(const GradientText& text, GradientWalker& colours, const 
             out.PutPadded(close.view());
         }
     });
+    if constexpr (Escaped)
+        escaper.Finish([&](std::u16string_view piece) { out.Put(piece); });
     if (runOpen)
         out.PutPadded(close.view());
     out.Flush();
