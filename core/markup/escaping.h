@@ -6,6 +6,7 @@
 
 #include "core/markup/output_shape.h"
 
+#include <string>
 #include <string_view>
 
 namespace velmorant {
@@ -51,6 +52,9 @@ public:
 
     // Hands over what Write still holds back; called once after the last unit.
     template <class Put> void Finish(Put&& put) {
+        if (held_ > 0 && !firstHead_.empty())
+            put(std::u16string_view(firstHead_));
+        firstHead_.clear();
         for (; held_ > 0; --held_)
             put(u"&");
     }
@@ -60,38 +64,42 @@ private:
     // the text "&X", and "&#" with six hex digits as a colour, "&&#" with them
     // as the text. A typed "&" can be followed by no code at all, so one that
     // ends a unit is held back and written after the next unit's code, in that
-    // unit's colour; a typed "&" before a code letter gets a second "&"; a
+    // unit's colour; in the first unit's, its code written again, so that the
+    // first character keeps the first colour. A typed "&" before a code letter gets a second "&"; a
     // typed "#" after a typed "&" is followed by the unit's code again, so that
     // no six hex digits follow it.
     template <class Put> void WriteEssentials(std::u16string_view text, std::u16string_view head, Put& put) {
-        // A unit of a lone "&" is held back with those before it.
-        if (text == u"&") {
-            ++held_;
-            previous_ = u'&';
+        if (text.empty())
             return;
-        }
-        for (; held_ > 0 && !text.empty(); --held_)
-            put(u"&");
-        std::size_t plain = 0;
-        for (std::size_t i = 0; i < text.size(); ++i) {
-            const char16_t c = text[i];
-            const char16_t before = previous_;
-            previous_ = c;
-            if (c == u'&' && i + 1 == text.size()) {
-                put(text.substr(plain, i - plain));
-                plain = i + 1;
-                held_ = 1;
-            } else if (before == u'&' && IsLegacyCode(c)) {
-                put(text.substr(plain, i - plain));
-                put(u"&");
-                plain = i;
-            } else if (before == u'&' && c == u'#') {
-                put(text.substr(plain, i + 1 - plain));
-                put(head);
-                plain = i + 1;
+        const bool first = !wrote_;
+        wrote_ = true;
+        // The "&"s a unit ends with are held back, with those before them.
+        const std::size_t end = text.find_last_not_of(u'&') + 1;
+        if (end > 0) {
+            Finish(put);
+            std::size_t plain = 0;
+            for (std::size_t i = 0; i < end; ++i) {
+                const char16_t c = text[i];
+                const char16_t before = previous_;
+                previous_ = c;
+                if (before == u'&' && IsLegacyCode(c)) {
+                    put(text.substr(plain, i - plain));
+                    put(u"&");
+                    plain = i;
+                } else if (before == u'&' && c == u'#') {
+                    put(text.substr(plain, i + 1 - plain));
+                    put(head);
+                    plain = i + 1;
+                }
             }
+            put(text.substr(plain, end - plain));
         }
-        put(text.substr(plain));
+        if (end < text.size()) {
+            if (first)
+                firstHead_ = head;
+            held_ += text.size() - end;
+            previous_ = u'&';
+        }
     }
 
     std::u16string_view EscapeOf(char16_t c, char16_t before) const {
@@ -134,7 +142,9 @@ private:
     Escaping escaping_;
     char16_t restated_;
     char16_t previous_ = 0;
-    std::size_t held_ = 0; // Essentials: the "&"s that ended the last units, not yet written
+    std::size_t held_ = 0;     // Essentials: the "&"s that ended the last units, not yet written
+    bool wrote_ = false;       // Essentials: a unit has been written
+    std::u16string firstHead_; // Essentials: the first unit's code, while its "&" is held
 };
 
 } // namespace velmorant
