@@ -203,6 +203,7 @@ int RunCommand(std::span<const std::string_view> args, std::FILE* in, std::FILE*
     if (options.decode)
         return Decode(options, request, input.text, out, err);
     std::optional<std::int32_t> step;
+    bool askGradient = false; // the place makes the gradient itself
     const std::optional<std::uint64_t> limit = LengthLimit(options.settings);
     const std::optional<std::uint64_t> maxTags = TagLimit(options.settings);
     // A place's own count is named; code points are plain characters.
@@ -211,7 +212,19 @@ int RunCommand(std::span<const std::string_view> args, std::FILE* in, std::FILE*
     const bool stepGiven = std::find(options.given.begin(), options.given.end(), "step") != options.given.end();
     if (limit && !stepGiven) {
         const StepFit fit = FitConversion(input.text, request, *limit, maxTags.value_or(UINT64_MAX));
-        if (!fit.step) {
+        // Where a colour for every character does not fit, a place that makes
+        // gradients itself is asked for one, if that fits.
+        if ((!fit.step || *fit.step > 1) && CanAskGradient(input.text, request)) {
+            const std::uint64_t length = AskedGradientLength(input.text, request);
+            askGradient = length <= *limit;
+            if (askGradient)
+                std::fprintf(err,
+                             "velmorant-cli: step 1 does not fit: wrote MiniMessage's <gradient> tag, %llu %s; "
+                             "%s makes the colours itself, one for each code point in turn, each channel mixed "
+                             "in sRGB between neighbouring stops and rounded (Adventure's GradientTag)\n",
+                             static_cast<unsigned long long>(length), unitWord, request.destination->caption.en.data());
+        }
+        if (!askGradient && !fit.step) {
             if (maxTags)
                 std::fprintf(err,
                              "velmorant-cli: no step fits in %llu %s and %llu tags: the shortest code is "
@@ -227,14 +240,14 @@ int RunCommand(std::span<const std::string_view> args, std::FILE* in, std::FILE*
                              static_cast<unsigned long long>(fit.length), unitWord, fit.shortestStep);
             return kNothingFits;
         }
-        if (maxTags)
+        if (!askGradient && maxTags)
             std::fprintf(err, "velmorant-cli: step %d fits: %llu %s, %llu tags\n", *fit.step,
                          static_cast<unsigned long long>(fit.length), unitWord,
                          static_cast<unsigned long long>(fit.tags));
-        else
+        else if (!askGradient)
             std::fprintf(err, "velmorant-cli: step %d fits: %llu %s\n", *fit.step,
                          static_cast<unsigned long long>(fit.length), unitWord);
-        step = fit.step;
+        step = askGradient ? 1 : *fit.step;
     } else if (limit || maxTags) {
         const CodeMeasure measure = MeasureConversion(input.text, request);
         const LimitVerdict over = OverLimits(measure, limit, maxTags);
@@ -257,7 +270,11 @@ int RunCommand(std::span<const std::string_view> args, std::FILE* in, std::FILE*
     // Counting looks at every unit of the output: only when it is asked for.
     CountingSink counted(sink, rule);
     MarkupSink& target = options.stats ? static_cast<MarkupSink&>(counted) : sink;
-    const ConversionCounts counts = WriteConversion(input.text, request, target, step);
+    ConversionCounts counts{1, 1};
+    if (askGradient)
+        WriteAskedGradient(input.text, request, target);
+    else
+        counts = WriteConversion(input.text, request, target, step);
     sink.Finish();
     Finish(out);
     if (options.stats) {

@@ -1,7 +1,11 @@
 #include "core/conversion/conversion.h"
 
 #include "core/conversion/visible_controls.h"
+#include "core/markup/counting_sink.h"
+#include "core/markup/escaping.h"
 #include "core/markup/gradient_markup.h"
+#include "core/text/code_points.h"
+#include "core/text/graphemes.h"
 #include "core/text/text.h"
 
 #include <algorithm>
@@ -124,6 +128,50 @@ ConversionCounts WriteConversion(std::u16string_view input, const ConversionRequ
     }
     sink.Write(shape.style.after);
     return counts;
+}
+
+bool CanAskGradient(std::u16string_view input, const ConversionRequest& request) {
+    if (!request.destination || !request.destination->asksGradient || !request.gradient.positions.empty() ||
+        CheckConversion(input, request) != ConversionProblem::None)
+        return false;
+    std::u16string shown;
+    const std::u16string_view text = TrimBlanks(ShownText(input, request, shown));
+    bool single = !text.empty();
+    ForEachGrapheme(text, [&](std::u16string_view cluster) {
+        single = single && (cluster.size() == 1 || (cluster.size() == 2 && IsSurrogatePair(cluster[0], cluster[1])));
+    });
+    return single;
+}
+
+void WriteAskedGradient(std::u16string_view input, const ConversionRequest& request, MarkupSink& sink) {
+    std::u16string shown;
+    const std::u16string_view text = TrimBlanks(ShownText(input, request, shown));
+    const OutputShape shape = ShapeOf(request);
+    sink.Write(shape.style.before);
+    std::u16string open = u"<gradient";
+    for (const Rgb& stop : request.gradient.stops) {
+        open += u":#";
+        for (const Channel channel : {stop.red, stop.green, stop.blue})
+            for (const int shift : {4, 0})
+                open += u"0123456789abcdef"[(channel >> shift) & 0xF];
+    }
+    open += u'>';
+    sink.Write(open);
+    TextEscaper escaper(shape.form);
+    const auto put = [&](std::u16string_view piece) { sink.Write(piece); };
+    escaper.Write(text, {}, put);
+    escaper.Finish(put);
+    sink.Write(u"</gradient>");
+    sink.Write(shape.style.after);
+}
+
+std::uint64_t AskedGradientLength(std::u16string_view input, const ConversionRequest& request) {
+    struct Discard final : MarkupSink {
+        void Write(std::u16string_view) override {}
+    } discard;
+    CountingSink counted(discard, LengthRuleOf(request));
+    WriteAskedGradient(input, request, counted);
+    return counted.Counted();
 }
 
 const LengthRule& LengthRuleOf(const ConversionRequest& request) {

@@ -90,12 +90,15 @@ constexpr Destination kDestinations[] = {
      0x404040,
      "Adventure 4.17, text-minimessage/src/main/java/net/kyori/adventure/text/minimessage/internal/parser/"
      "TokenParser.java lines 150-287 (a backslash escapes < and itself; a section sign before a code letter "
-     "refuses the whole message)"
+     "refuses the whole message); its <gradient> tag colours each code point in turn, "
+     "tag/standard/GradientTag.java lines 108-133 and AbstractColorChangingTag.java lines 96-139, mixing "
+     "neighbouring stops per sRGB channel and rounding (api/.../format/TextColor.java lines 265-278)"
      "; Java chat holds 256 UTF-16 units (BungeeCord's protocol/src/main/java/net/md_5/bungee/protocol/packet/"
      "ClientChat.java line 33, DefinedPacket.java lines 142-158: String.length(); the game's ChatMessageC2SPacket "
      "cuts and refuses longer) and the client sends no section sign or control character "
      "(StringHelper.isValidChar)",
-     kJavaChatUnshown},
+     kJavaChatUnshown,
+     true},
 };
 
 } // namespace

@@ -31,6 +31,7 @@ struct Destination {
     std::uint32_t background;                 // 0xRRGGBB the place usually shows text on
     std::string_view source;                  // where the place reads, counts and limits, for the manual
     std::span<const Unshown> unshown = {};    // what it cannot show, said whenever it is written
+    bool asksGradient = false;                // reads MiniMessage's <gradient> tag: a fit may ask it for one
 };
 
 std::span<const Destination> Destinations();

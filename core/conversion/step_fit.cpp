@@ -40,6 +40,8 @@ OutputLengths::OutputLengths(std::u16string_view text, const Gradient& gradient,
         };
         escaper.Write(text, kHead, count);
         escaper.Finish(count);
+        if (shape.form.escaping == Escaping::Essentials)
+            firstRestated_ = 2 * head;
     } else {
         counted.Add(text);
     }
@@ -72,6 +74,22 @@ CodeMeasure OutputLengths::Measure(std::int32_t k) const {
         return {fixed_, 0};
     const bool needColours = !colourAt_.empty();
     std::uint64_t length = fixed_;
+    if (firstRestated_ > 0) {
+        // The first unit's code and the next unit's again, when the "&"s that end
+        // the first unit wait for the next unit that is not all "&".
+        enum { First, Waiting, Done } state = First;
+        ForEachUnit(text_, k, [&](const Unit& unit) {
+            const bool ampersands = unit.text.find_first_not_of(u'&') == std::u16string_view::npos;
+            if (state == First)
+                state = unit.text.back() == u'&' ? Waiting : Done;
+            else if (state == Waiting && !ampersands) {
+                const auto from = static_cast<std::size_t>(unit.text.data() - text_.data());
+                if (!IsRaw(from, from + unit.text.size()))
+                    length += firstRestated_;
+                state = Done;
+            }
+        });
+    }
     std::uint64_t tags = 0;
     bool runOpen = false;
     std::uint32_t runColour = 0;

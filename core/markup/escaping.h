@@ -5,7 +5,9 @@
 // every step.
 
 #include "core/markup/output_shape.h"
+#include "core/text/graphemes.h"
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 
@@ -52,8 +54,6 @@ public:
 
     // Hands over what Write still holds back; called once after the last unit.
     template <class Put> void Finish(Put&& put) {
-        if (held_ > 0 && !firstHead_.empty())
-            put(std::u16string_view(firstHead_));
         firstHead_.clear();
         for (; held_ > 0; --held_)
             put(u"&");
@@ -64,8 +64,9 @@ private:
     // the text "&X", and "&#" with six hex digits as a colour, "&&#" with them
     // as the text. A typed "&" can be followed by no code at all, so one that
     // ends a unit is held back and written after the next unit's code, in that
-    // unit's colour; in the first unit's, its code written again, so that the
-    // first character keeps the first colour. A typed "&" before a code letter gets a second "&"; a
+    // unit's colour; after the first unit, that code is preceded by the first
+    // unit's again and follows the next character, so that the first character
+    // keeps the first colour. A typed "&" before a code letter gets a second "&"; a
     // typed "#" after a typed "&" is followed by the unit's code again, so that
     // no six hex digits follow it.
     template <class Put> void WriteEssentials(std::u16string_view text, std::u16string_view head, Put& put) {
@@ -76,9 +77,19 @@ private:
         // The "&"s a unit ends with are held back, with those before them.
         const std::size_t end = text.find_last_not_of(u'&') + 1;
         if (end > 0) {
+            const bool restate = held_ > 0 && !firstHead_.empty() && !head.empty();
+            if (restate)
+                put(std::u16string_view(firstHead_));
             Finish(put);
+            const std::size_t other = text.find_first_not_of(u'&');
+            const std::size_t clusterEnd = restate ? std::min(GraphemeEnd(text, other), end) : end + 1;
             std::size_t plain = 0;
             for (std::size_t i = 0; i < end; ++i) {
+                if (i == clusterEnd) {
+                    put(text.substr(plain, i - plain));
+                    put(head);
+                    plain = i;
+                }
                 const char16_t c = text[i];
                 const char16_t before = previous_;
                 previous_ = c;
@@ -93,6 +104,8 @@ private:
                 }
             }
             put(text.substr(plain, end - plain));
+            if (clusterEnd == end)
+                put(head);
         }
         if (end < text.size()) {
             if (first)

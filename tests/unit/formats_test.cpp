@@ -58,6 +58,7 @@ TEST(Formats, EachWritesItsOwnCode) {
         {"minecraft", u"&#E3001C&la<[&&#E3001C&l&#71008E&l\\§ \"&#0000FF&lb"},
         {"minecraft-section", u"§x§E§3§0§0§1§C§la<[&§x§7§1§0§0§8§E§l\\§§x§7§1§0§0§8§E§l \"§x§0§0§0§0§F§F§lb"},
         {"minimessage", u"<b><#e3001c>a\\<[&<#71008e>\\\\§ \"<#0000ff>b</b>"},
+        {"minecraft-essentials", u"&#E3001C&la<[&#71008E&l&#E3001C&l&\\&#71008E&l§ \"&#0000FF&lb"},
     };
     ASSERT_EQ(std::size(rows), Formats().size());
     for (const auto& row : rows) {
@@ -115,9 +116,14 @@ TEST(Formats, EveryCodeReadsBackAsItsTextAndColours) {
                 const ConversionCounts counts = WriteConversion(input, request, counted, step);
                 const DecodedCode decoded = DecodeCode(whole.text, format, request.tags);
                 ASSERT_EQ(decoded.text, shown) << "code: " << EncodeUtf8(whole.text);
+                // EssentialsX can show no code right after a typed "&": the units round one share a colour.
+                const bool essentials = format.escaping == Escaping::Essentials;
                 if (n > 0) {
+                    bool afterAmpersand = false;
                     ForEachUnit(shown, step, [&](const Unit& unit) {
-                        if (IsRawUnit(unit.text))
+                        const bool skip = essentials && (afterAmpersand || unit.text.find(u'&') != unit.text.npos);
+                        afterAmpersand = unit.text.back() == u'&' || (afterAmpersand && IsRawUnit(unit.text));
+                        if (IsRawUnit(unit.text) || skip)
                             return;
                         const Rgb c = GradientAt(request.gradient, unit.position, n);
                         const auto at = static_cast<std::size_t>(unit.text.data() - shown.data());
@@ -133,7 +139,7 @@ TEST(Formats, EveryCodeReadsBackAsItsTextAndColours) {
                 again.styles = back.styles;
                 std::string_view bad;
                 ASSERT_TRUE(back.colours.empty() || ReadStops(back.colours, again.gradient, bad)) << back.colours;
-                if (step == 1 || step < n)
+                if ((step == 1 || step < n) && !(essentials && shown.find(u'&') != shown.npos))
                     EXPECT_EQ(EncodeUtf8(Write(back.text, again)), EncodeUtf8(whole.text)) << "stops: " << back.colours;
                 const CodeMeasure measure = MeasureConversion(input, request, step);
                 EXPECT_EQ(measure.length, counted.CodePoints());
