@@ -233,4 +233,5 @@ EXAMPLES = [
     ("typed tags and escapes", "<b>x</b> \\<red> \\\\ <#ff0000>", []),
     ("an unclosed tag and quotes", "<gradient:'a 'b\" c>", ["--step", "3"]),
     ("styles round the whole code", "bold and struck", ["--bold", "--strike"]),
+    ("one gradient tag where per-character codes do not fit", "A sign's line, in <gradient> \\ " * 4, ["--bold"]),
 ]
