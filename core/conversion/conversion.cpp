@@ -129,7 +129,7 @@ ConversionCounts WriteConversion(std::u16string_view input, const ConversionRequ
 }
 
 bool CanAskGradient(std::u16string_view input, const ConversionRequest& request) {
-    if (!request.destination || !request.destination->asksGradient || !request.gradient.positions.empty() ||
+    if (!request.destination || !request.destination->asksGradient || !request.gradient.IntegerRule() ||
         CheckConversion(input, request) != ConversionProblem::None)
         return false;
     std::u16string shown;

@@ -82,9 +82,10 @@ ConversionCounts WriteConversion(std::u16string_view input, const ConversionRequ
 
 // A place that makes gradients itself (MiniMessage's <gradient> tag) colours
 // each code point of the text in turn, mixing neighbouring stops in sRGB. It is
-// asked to when the destination reads the tag, the stops are equally spaced and
-// every cluster of the text is one code point, so that no character shows in two
-// colours. The code is the styles round <gradient:#a:#b…>text</gradient>.
+// asked to when the destination reads the tag, the stops are plain colours mixed
+// in sRGB at equal spacing, and every cluster of the text is one code point, so
+// that no character shows in two colours. The code is the styles round
+// <gradient:#a:#b…>text</gradient>.
 bool CanAskGradient(std::u16string_view input, const ConversionRequest& request);
 void WriteAskedGradient(std::u16string_view input, const ConversionRequest& request, MarkupSink& sink);
 // Its length, counted as LengthRuleOf says.
