@@ -67,7 +67,13 @@ ConversionRequest ConversionRequest::Startup() {
 OutputShape ShapeOf(const ConversionRequest& request) {
     const Format& format = *request.format;
     StyleTags style = StyleTagsFor(request.styles, format);
-    MarkupForm form{format.code, request.merge, format.escaping, format.restated, std::move(style.eachUnit)};
+    // Neighbouring units given one member of a set share its tag.
+    MarkupForm form{format.code,
+                    request.merge || format.colours != nullptr,
+                    format.escaping,
+                    format.restated,
+                    std::move(style.eachUnit),
+                    format.colours};
     return {request.tags, std::move(form), std::move(style)};
 }
 
@@ -123,7 +129,8 @@ ConversionCounts WriteConversion(std::u16string_view input, const ConversionRequ
     ConversionCounts counts{0, text.step};
     sink.Write(shape.style.before);
     if (text.length > 0)
-        counts.tagPairs = WriteGradientMarkup(text, request.gradient, shape.tags, shape.form, sink);
+        counts.tagPairs =
+            WriteGradientMarkup(text, request.gradient, shape.tags, shape.form, sink, &counts.largestDistance);
     sink.Write(shape.style.after);
     return counts;
 }

@@ -35,7 +35,7 @@ struct ConversionRequest {
     // The first coloured unit wears the first stop and the last the last, as "red to blue" reads.
     bool endStops = false;
 
-    UnitRule Rule() const { return {graphemes, endStops}; }
+    UnitRule Rule() const { return {graphemes, endStops, format && format->rawWhiteSpace}; }
 
     // The window's values at start-up: magenta to green, the "[color=#" template,
     // step 1, size 1 and font 宋体. Every front end and the usage text start here.
@@ -63,6 +63,7 @@ std::vector<Substitution> Substitutions(std::u16string_view input, const Convers
 struct ConversionCounts {
     std::size_t tagPairs = 0;
     std::int32_t step = 1;
+    double largestDistance = 0; // Oklab ΔE from a unit's colour to the set's member written for it
 };
 
 // What would stop a request from converting. The check never throws, so a caller

@@ -24,6 +24,19 @@ extern const LengthRule kUtf8Bytes;
 // client and server hold a chat message to.
 extern const LengthRule kChar16s;
 
+// As a textarea posts the code, every line break as CR LF: characters (code
+// points), UTF-8 bytes, or the bytes of a GBK page, where a character GBK
+// lacks goes as the decimal reference "&#N;".
+extern const LengthRule kPostedCodePoints;
+extern const LengthRule kPostedUtf8Bytes;
+extern const LengthRule kPostedGbkBytes;
+// Discuz!'s cutstr(): a printable ASCII character, tab or LF 1, any character
+// beyond ASCII 2, other controls (CR among them) nothing.
+extern const LengthRule kCutstrWidth;
+
+// Whether a GBK page posts the character in two bytes (one for ASCII and the euro sign).
+bool InGbk(char32_t c);
+
 // Adds up the weights of the pieces it is given, a surrogate pair or a CR LF
 // split between two pieces counted as it would be in one.
 class LengthCounter {
