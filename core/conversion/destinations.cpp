@@ -159,6 +159,21 @@ constexpr Destination kDestinations[] = {
      nullptr,
      kJavaChatUnshown,
      true},
+    {"minecraft-bedrock",
+     {"Minecraft Bedrock chat", "Minecraft 基岩版聊天"},
+     {"Minecraft Bedrock chat, § codes with the nearest of its own colours (it takes no hex codes)",
+      "Minecraft 基岩版聊天，§ 代码取它自己那些颜色中最近的一种（不认十六进制）"},
+     "minecraft-bedrock",
+     &kCodePoints,
+     512,
+     std::nullopt,
+     0x404040,
+     "PocketMine-MP, src/utils/TextFormat.php (the codes §0-§v: the sixteen colours, minecoin gold and the "
+     "materials, bold §l, italic §o, reset §r; tokenize() and toHTML(): a style stays on past a colour code, "
+     "and the colours drawn); src/player/Player.php (MAX_CHAT_CHAR_LENGTH, 512 code points by mb_strlen); "
+     "Bedrock has no escape, so a typed section sign would start a code",
+     nullptr,
+     kSectionUnshown},
 };
 
 } // namespace

@@ -295,6 +295,29 @@ constexpr Format kFormats[] = {
      {u"&m", {}, {}},
      kNone,
      kNone},
+    {"minecraft-bedrock",
+     "\u00a7 and the nearest of Minecraft Bedrock's colours before each unit",
+     {"Minecraft Bedrock §", "Minecraft 基岩版 §"},
+     {"§ and a letter before each unit: the nearest of Bedrock's 16 colours and its material colours (no hex "
+      "codes); bold and italic once, as colours leave them on",
+      "每段前加 § 和一个字母：取基岩版 16 "
+      "种颜色和材料颜色中最近的一种（不认十六进制）；粗体、斜体只写一次，换颜色不会取消"},
+     false,
+     u"\u00a7",
+     {},
+     {},
+     CodeStyle::Named,
+     Escaping::None,
+     0,
+     false,
+     false,
+     {u"\u00a7l", {}, {}},
+     {u"\u00a7o", {}, {}},
+     kNone,
+     kNone,
+     kNone,
+     kNone,
+     &kBedrockColours},
 };
 
 constexpr bool Named(std::size_t row, std::string_view name) { return kFormats[row].name == name; }
