@@ -131,6 +131,10 @@
       list.push({ setting: 'bold', problem: 'missing-styles', note: true, format: state.settings.format,
         names: r.missingStyles.map((n) => S.caption(n, state.lang, velmorantWords)) });
     }
+    // What the place cannot show is said, with what is written instead.
+    for (const u of r?.unshown ?? []) {
+      list.push({ setting: 'text', problem: 'unshown', note: true, place: state.settings.to, ...u });
+    }
     const step = state.settings.step.trim();
     if (r?.ok && typeof r.step === 'number' && state.settings.fit === '' && String(r.step) !== step && !list.some((p) => p.problem === 'not-step')) {
       list.push({ setting: 'step', problem: 'not-step', value: step.slice(0, 40), used: r.step, note: true });

@@ -195,9 +195,17 @@ VM_EXPORT(vm_convert) std::uint32_t vm_convert(std::uint32_t previewCharacters, 
     for (const std::string_view name : MissingStyles(*request.format, request.styles))
         missing += (missing.size() > 1 ? "," : "") + Quoted(name);
     missing += "]";
+    // What the place cannot show, and what is written instead.
+    std::string unshown = "[";
+    for (const Substitution& sub : Substitutions(s.input, request))
+        unshown += (unshown.size() > 1 ? ",{" : "{") + std::string("\"typed\":") +
+                   Quoted(std::u16string_view(&sub.typed, 1)) +
+                   ",\"written\":" + Quoted(std::u16string_view(&sub.written, 1)) +
+                   ",\"times\":" + std::to_string(sub.times) + "}";
+    unshown += "]";
     std::string json =
         "{\"limits\":{\"fit\":" + Number(fit) + ",\"maxTags\":" + Number(maxTags) + "},\"missingStyles\":" + missing +
-        ",\"colours\":{\"start\":" + Quoted(Hex(request.gradient.stops.front())) +
+        ",\"unshown\":" + unshown + ",\"colours\":{\"start\":" + Quoted(Hex(request.gradient.stops.front())) +
         ",\"end\":" + Quoted(Hex(request.gradient.stops.back())) + ",\"stops\":" + GradientStopsJson() + "}";
     if (CheckConversion(u"", request) == ConversionProblem::None && stripColours >= 2 && stripColours <= (1u << 16)) {
         GradientWalker walker(request.gradient, 1, static_cast<std::int32_t>(stripColours - 1), 0);

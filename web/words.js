@@ -62,6 +62,7 @@ const velmorantWords = (() => {
       'over-tags': (p) => `代码有 ${p.tags} 个颜色标签，超过 ${p.maxTags ?? p.bound} 个：论坛会把多出的显示成文字；填上限长可选出合适的字步长`,
       'over-length': (p) => `代码有 ${p.length} 个字，超过 ${p.fit ?? p.bound} 个`,
       'missing-styles': (p) => `${q2(p.format)}没有这些样式，代码里不会有：${p.names.join('、')}`,
+      'unshown': (p) => `${q2(p.place)}显示不了 ${cp(p.typed)}（共 ${p.times} 个）：已写成 ${cp(p.written)}`,
       fault: () => '这些设置需要的内存超过网页能用的；文本没有丢失，转换器已重新载入',
       'unknown-setting': (p, q) => `${q(p.value)}不是这里的设置，已忽略`,
       'not-kept': (p) => `超过 ${p.bound} 个字：这次可用，但不会保存`,
@@ -92,6 +93,7 @@ const velmorantWords = (() => {
       'over-tags': (p) => `the code has ${p.tags} colour tags, more than ${p.maxTags ?? p.bound}: the forum shows the rest as text; a length limit picks a step that fits`,
       'over-length': (p) => `the code has ${p.length} characters, more than ${p.fit ?? p.bound}`,
       'missing-styles': (p) => `${q2(p.format)} has no ${p.names.join(', ')}: the code leaves them out`,
+      'unshown': (p) => `${q2(p.place)} cannot show ${cp(p.typed)} (${p.times} in the text): written as ${cp(p.written)}`,
       fault: () => 'these settings need more memory than the page has; your text is kept and the converter was loaded again',
       'unknown-setting': (p, q) => `${q(p.value)} is not a setting here and was left out`,
       'not-kept': (p) => `over ${p.bound} characters: used now, not kept for the next visit`,
@@ -104,6 +106,8 @@ const velmorantWords = (() => {
     },
   };
   const q2 = (v) => `'${v}'`;
+  // A character by its number, and itself where it shows.
+  const cp = (c) => `U+${c.codePointAt(0).toString(16).toUpperCase().padStart(4, '0')}${c > ' ' && c !== '\u00a0' ? ` ${c}` : ''}`;
 
   // Lines of the status, not tied to one field.
   const status = {

@@ -2,7 +2,10 @@
 
 #include "core/colour/colour_sets.h"
 #include "core/conversion/visible_controls.h"
+#include "core/markup/counting_sink.h"
+#include "core/markup/escaping.h"
 #include "core/markup/gradient_markup.h"
+#include "core/text/code_points.h"
 #include "core/text/graphemes.h"
 #include "core/text/text.h"
 #include "core/text/units.h"
@@ -14,9 +17,29 @@ namespace velmorant {
 
 namespace {
 
-// A terminal gets the text's controls as pictures, never to act on.
+const Unshown* UnshownRow(char16_t c, std::span<const Unshown> unshown) {
+    for (const Unshown& row : unshown)
+        if (c >= row.first && c <= row.last)
+            return &row;
+    return nullptr;
+}
+
+// A terminal gets the text's controls as pictures, never to act on; a place
+// gets what it can show instead of what it cannot.
 std::u16string_view ShownText(std::u16string_view input, const ConversionRequest& request, std::u16string& storage) {
-    return request.format->escaping == Escaping::Terminal ? ShowControls(input, storage) : input;
+    if (request.format->escaping == Escaping::Terminal)
+        return ShowControls(input, storage);
+    if (!request.destination || request.destination->unshown.empty())
+        return input;
+    const std::span<const Unshown> unshown = request.destination->unshown;
+    const auto first = std::find_if(input.begin(), input.end(), [&](char16_t c) { return UnshownRow(c, unshown); });
+    if (first == input.end())
+        return input;
+    storage.assign(input);
+    for (auto at = storage.begin() + (first - input.begin()); at != storage.end(); ++at)
+        if (const Unshown* row = UnshownRow(*at, unshown))
+            *at = row->written;
+    return storage;
 }
 
 void Require(std::u16string_view input, const ConversionRequest& request) {
@@ -69,6 +92,23 @@ std::vector<std::string_view> MissingStyles(const Format& format, const StyleOpt
     return missing;
 }
 
+std::vector<Substitution> Substitutions(std::u16string_view input, const ConversionRequest& request) {
+    std::vector<Substitution> found;
+    if (!request.destination)
+        return found;
+    for (const char16_t c : TrimBlanks(input)) {
+        const Unshown* row = UnshownRow(c, request.destination->unshown);
+        if (!row)
+            continue;
+        const auto same = std::find_if(found.begin(), found.end(), [&](const Substitution& s) { return s.typed == c; });
+        if (same == found.end())
+            found.push_back({c, row->written, 1});
+        else
+            ++same->times;
+    }
+    return found;
+}
+
 ConversionProblem CheckConversion(std::u16string_view input, const ConversionRequest& request) noexcept {
     if (!FitsPositions(TrimBlanks(input)))
         return ConversionProblem::TextTooLong;
@@ -95,6 +135,50 @@ ConversionCounts WriteConversion(std::u16string_view input, const ConversionRequ
             WriteGradientMarkup(text, request.gradient, shape.tags, shape.form, sink, &counts.largestDistance);
     sink.Write(shape.style.after);
     return counts;
+}
+
+bool CanAskGradient(std::u16string_view input, const ConversionRequest& request) {
+    if (!request.destination || !request.destination->asksGradient || !request.gradient.IntegerRule() ||
+        CheckConversion(input, request) != ConversionProblem::None)
+        return false;
+    std::u16string shown;
+    const std::u16string_view text = TrimBlanks(ShownText(input, request, shown));
+    bool single = !text.empty();
+    ForEachGrapheme(text, [&](std::u16string_view cluster) {
+        single = single && (cluster.size() == 1 || (cluster.size() == 2 && IsSurrogatePair(cluster[0], cluster[1])));
+    });
+    return single;
+}
+
+void WriteAskedGradient(std::u16string_view input, const ConversionRequest& request, MarkupSink& sink) {
+    std::u16string shown;
+    const std::u16string_view text = TrimBlanks(ShownText(input, request, shown));
+    const OutputShape shape = ShapeOf(request);
+    sink.Write(shape.style.before);
+    std::u16string open = u"<gradient";
+    for (const Rgb& stop : request.gradient.stops) {
+        open += u":#";
+        for (const Channel channel : {stop.red, stop.green, stop.blue})
+            for (const int shift : {4, 0})
+                open += u"0123456789abcdef"[(channel >> shift) & 0xF];
+    }
+    open += u'>';
+    sink.Write(open);
+    TextEscaper escaper(shape.form);
+    const auto put = [&](std::u16string_view piece) { sink.Write(piece); };
+    escaper.Write(text, {}, put);
+    escaper.Finish(put);
+    sink.Write(u"</gradient>");
+    sink.Write(shape.style.after);
+}
+
+std::uint64_t AskedGradientLength(std::u16string_view input, const ConversionRequest& request) {
+    struct Discard final : MarkupSink {
+        void Write(std::u16string_view) override {}
+    } discard;
+    CountingSink counted(discard, LengthRuleOf(request));
+    WriteAskedGradient(input, request, counted);
+    return counted.Counted();
 }
 
 const LengthRule& LengthRuleOf(const ConversionRequest& request) {

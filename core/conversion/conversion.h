@@ -55,6 +55,15 @@ OutputShape ShapeOf(const ConversionRequest& request);
 // The style options the format has no spelling for, among those asked for.
 std::vector<std::string_view> MissingStyles(const Format& format, const StyleOptions& styles);
 
+// A character the destination cannot show, what is written instead, and how
+// often it stands in the trimmed text.
+struct Substitution {
+    char16_t typed;
+    char16_t written;
+    std::size_t times;
+};
+std::vector<Substitution> Substitutions(std::u16string_view input, const ConversionRequest& request);
+
 struct ConversionCounts {
     std::size_t tagPairs = 0;
     std::int32_t step = 1;
@@ -75,6 +84,17 @@ ConversionProblem CheckConversion(std::u16string_view input, const ConversionReq
 // made. The step comes from the request's step text unless one (>= 1) is given.
 ConversionCounts WriteConversion(std::u16string_view input, const ConversionRequest& request, MarkupSink& sink,
                                  std::optional<std::int32_t> step = std::nullopt);
+
+// A place that makes gradients itself (MiniMessage's <gradient> tag) colours
+// each code point of the text in turn, mixing neighbouring stops in sRGB. It is
+// asked to when the destination reads the tag, the stops are plain colours mixed
+// in sRGB at equal spacing, and every cluster of the text is one code point, so
+// that no character shows in two colours. The code is the styles round
+// <gradient:#a:#b…>text</gradient>.
+bool CanAskGradient(std::u16string_view input, const ConversionRequest& request);
+void WriteAskedGradient(std::u16string_view input, const ConversionRequest& request, MarkupSink& sink);
+// Its length, counted as LengthRuleOf says.
+std::uint64_t AskedGradientLength(std::u16string_view input, const ConversionRequest& request);
 
 // How the request's code is counted: its destination's way, else in code points.
 const LengthRule& LengthRuleOf(const ConversionRequest& request);
