@@ -18,14 +18,25 @@ constexpr NamedCode kNga[] = {
     {u"sandybrown", 0xF4A460}, {u"sienna", 0xA0522D},    {u"chocolate", 0xD2691E}, {u"silver", 0xC0C0C0},
 };
 
+// Minecraft Bedrock's section-code colours, the sixteen and the materials, as
+// PocketMine-MP's TextFormat::toHTML draws them (src/utils/TextFormat.php).
+constexpr NamedCode kBedrock[] = {
+    {u"0", 0x000000}, {u"1", 0x0000AA}, {u"2", 0x00AA00}, {u"3", 0x00AAAA}, {u"4", 0xAA0000}, {u"5", 0xAA00AA},
+    {u"6", 0xFFAA00}, {u"7", 0xAAAAAA}, {u"8", 0x555555}, {u"9", 0x5555FF}, {u"a", 0x55FF55}, {u"b", 0x55FFFF},
+    {u"c", 0xFF5555}, {u"d", 0xFF55FF}, {u"e", 0xFFFF55}, {u"f", 0xFFFFFF}, {u"g", 0xDDDD00}, {u"h", 0xE2D3D1},
+    {u"i", 0xCEC9C9}, {u"j", 0x44393A}, {u"m", 0x961506}, {u"n", 0xB4684D}, {u"p", 0xDEB02C}, {u"q", 0x119F36},
+    {u"s", 0x2CB9A8}, {u"t", 0x20487A}, {u"u", 0x9A5CC5}, {u"v", 0xFC7812},
+};
+
 } // namespace
 
 const ColourSet kNgaColours{"nga", kNga};
+const ColourSet kBedrockColours{"minecraft-bedrock", kBedrock};
 
 namespace {
 
 // One row per set; a place taking only some colours adds its set here.
-const ColourSet* const kSets[] = {&kNgaColours};
+const ColourSet* const kSets[] = {&kNgaColours, &kBedrockColours};
 
 } // namespace
 

@@ -24,6 +24,8 @@ struct ColourSet {
 
 // NGA's colour names (its editor's list).
 extern const ColourSet kNgaColours;
+// Minecraft Bedrock's sixteen section-code colours and its material colours.
+extern const ColourSet kBedrockColours;
 
 // Every set, and the set of a name or null.
 std::span<const ColourSet* const> ColourSets();

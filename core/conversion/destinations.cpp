@@ -10,6 +10,16 @@ namespace velmorant {
 
 namespace {
 
+// Java chat's client sends no section sign and no control character
+// (StringHelper.isValidChar); a line break or tab reads best as a blank that
+// no trimming takes away, the rest as the replacement character.
+constexpr Unshown kJavaChatUnshown[] = {
+    {u'\t', u'\n', u'\u00a0'},     {u'\r', u'\r', u'\u00a0'},         {0, u'\x1f', u'\ufffd'},
+    {u'\x7f', u'\x7f', u'\ufffd'}, {u'\u00a7', u'\u00a7', u'\ufffd'},
+};
+// A legacy reader takes every section sign with the character after it for a code.
+constexpr Unshown kSectionUnshown[] = {{u'\u00a7', u'\u00a7', u'\ufffd'}};
+
 // One row per place; adding a place is adding a row here (and its format's row,
 // if it reads one of its own).
 constexpr Destination kDestinations[] = {
@@ -89,6 +99,81 @@ constexpr Destination kDestinations[] = {
      0xFFF8E7,
      "NGA publishes no source: its BBCode help pages (the editor's colour list of 24 names, [size=N%], "
      "[del]); the length limit and background are taken as typical, not from its code"},
+    {"minecraft-essentials",
+     {"Minecraft chat, EssentialsX", "Minecraft 聊天（EssentialsX）"},
+     {"Minecraft Java chat through EssentialsX, &#RRGGBB; --fit 384 for a sign line, 1024 for a book page, 50 for "
+      "an anvil name",
+      "经 EssentialsX 的 Minecraft Java 版聊天，&#RRGGBB；告示牌一行用 --fit 384，书一页 1024，铁砧改名 50"},
+     "minecraft-essentials",
+     &kChar16s,
+     256,
+     std::nullopt,
+     0x404040,
+     "EssentialsX 2.21, Essentials/src/main/java/com/earth2me/essentials/utils/FormatUtil.java lines 23-24 and "
+     "92-131 (&X and &#RRGGBB codes, a leading & escapes them, legacy codes read before hex ones)"
+     "; Java chat holds 256 UTF-16 units (BungeeCord's protocol/src/main/java/net/md_5/bungee/protocol/packet/"
+     "ClientChat.java line 33, DefinedPacket.java lines 142-158: String.length(); the game's ChatMessageC2SPacket "
+     "cuts and refuses longer) and the client sends no section sign or control character "
+     "(StringHelper.isValidChar)",
+     nullptr,
+     kJavaChatUnshown},
+    {"minecraft-spigot",
+     {"Minecraft chat, §x codes", "Minecraft 聊天（§x 代码）"},
+     {"Minecraft Java chat, §x§R§R§G§G§B§B as Spigot and BungeeCord read it; --fit 384 for a sign line, 1024 for a "
+      "book page, 50 for an anvil name",
+      "Minecraft Java 版聊天，Spigot、BungeeCord 读的 §x§R§R§G§G§B§B；告示牌一行用 --fit 384，书一页 1024，铁砧改名 "
+      "50"},
+     "minecraft-section",
+     &kChar16s,
+     256,
+     std::nullopt,
+     0x404040,
+     "BungeeCord's chat/src/main/java/net/md_5/bungee/api/chat/TextComponent.java lines 93-206 "
+     "(fromLegacyText: a section sign takes the character after it, §x the twelve after that, a colour code "
+     "starts a new component without the styles)"
+     "; Java chat holds 256 UTF-16 units (BungeeCord's protocol/src/main/java/net/md_5/bungee/protocol/packet/"
+     "ClientChat.java line 33, DefinedPacket.java lines 142-158: String.length(); the game's ChatMessageC2SPacket "
+     "cuts and refuses longer) and the client sends no section sign or control character "
+     "(StringHelper.isValidChar)",
+     nullptr,
+     kSectionUnshown},
+    {"minecraft-minimessage",
+     {"Minecraft chat, MiniMessage", "Minecraft 聊天（MiniMessage）"},
+     {"Minecraft Java chat through MiniMessage (Paper), <#rrggbb>; --fit 384 for a sign line, 1024 for a book page, "
+      "50 for an anvil name",
+      "经 MiniMessage（Paper）的 Minecraft Java 版聊天，<#rrggbb>；告示牌一行用 --fit 384，书一页 1024，铁砧改名 50"},
+     "minimessage",
+     &kChar16s,
+     256,
+     std::nullopt,
+     0x404040,
+     "Adventure 4.17, text-minimessage/src/main/java/net/kyori/adventure/text/minimessage/internal/parser/"
+     "TokenParser.java lines 150-287 (a backslash escapes < and itself; a section sign before a code letter "
+     "refuses the whole message); its <gradient> tag colours each code point in turn, "
+     "tag/standard/GradientTag.java lines 108-133 and AbstractColorChangingTag.java lines 96-139, mixing "
+     "neighbouring stops per sRGB channel and rounding (api/.../format/TextColor.java lines 265-278)"
+     "; Java chat holds 256 UTF-16 units (BungeeCord's protocol/src/main/java/net/md_5/bungee/protocol/packet/"
+     "ClientChat.java line 33, DefinedPacket.java lines 142-158: String.length(); the game's ChatMessageC2SPacket "
+     "cuts and refuses longer) and the client sends no section sign or control character "
+     "(StringHelper.isValidChar)",
+     nullptr,
+     kJavaChatUnshown,
+     true},
+    {"minecraft-bedrock",
+     {"Minecraft Bedrock chat", "Minecraft 基岩版聊天"},
+     {"Minecraft Bedrock chat, § codes with the nearest of its own colours (it takes no hex codes)",
+      "Minecraft 基岩版聊天，§ 代码取它自己那些颜色中最近的一种（不认十六进制）"},
+     "minecraft-bedrock",
+     &kCodePoints,
+     512,
+     std::nullopt,
+     0x404040,
+     "PocketMine-MP, src/utils/TextFormat.php (the codes §0-§v: the sixteen colours, minecoin gold and the "
+     "materials, bold §l, italic §o, reset §r; tokenize() and toHTML(): a style stays on past a colour code, "
+     "and the colours drawn); src/player/Player.php (MAX_CHAT_CHAR_LENGTH, 512 code points by mb_strlen); "
+     "Bedrock has no escape, so a typed section sign would start a code",
+     nullptr,
+     kSectionUnshown},
 };
 
 } // namespace

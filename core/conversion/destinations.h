@@ -15,6 +15,13 @@
 
 namespace velmorant {
 
+// Characters a place cannot show, and the one written instead of each: one
+// char16 for one, so units, colours and the preview stay where they were.
+struct Unshown {
+    char16_t first, last; // the range refused
+    char16_t written;
+};
+
 struct Destination {
     std::string_view name; // --to, the page's "Post to"
     Words caption, help;
@@ -25,6 +32,8 @@ struct Destination {
     std::uint32_t background;                 // 0xRRGGBB the place usually shows text on
     std::string_view source;                  // where the place reads, counts and limits, for the manual
     bool (*shows)(char32_t) = nullptr;        // the characters the place can show; null: every one
+    std::span<const Unshown> unshown = {};    // what it cannot show, said whenever it is written
+    bool asksGradient = false;                // reads MiniMessage's <gradient> tag: a fit may ask it for one
 };
 
 // The characters of text the place cannot show, each once, in order of first use.

@@ -1,5 +1,6 @@
 #include "core/conversion/settings.h"
 
+#include "core/colour/colour_sets.h"
 #include "core/colour/colour_text.h"
 #include "core/colour/css_colour.h"
 #include "core/colour/palettes.h"
@@ -70,6 +71,15 @@ Refusal ApplyEnd(Settings& s, std::u16string_view value, bool start) {
     if (!g.exact.empty())
         (start ? g.exact.front() : g.exact.back()) = read.colour->colour;
     return std::nullopt;
+}
+
+// The filter follows the background and the target, whichever row came last;
+// readable colours need a background, and white is the most usual one.
+void SyncReadable(Settings& s) {
+    ConversionRequest& r = s.request;
+    r.gradient.readable.reset();
+    if (r.readable)
+        r.gradient.readable = ReadableFilter{r.background.value_or(Rgb{255, 255, 255}), TargetOf(r)};
 }
 
 Refusal ApplyText(std::u16string& into, std::u16string_view value) {
@@ -270,6 +280,8 @@ constexpr Setting kRows[] = {
          s.request.destination = destination;
          // A place's readers see characters, not code points, and expect the ends they picked.
          s.request.graphemes = s.request.endStops = true;
+         // The place's usual background, unless --background (a later row) says another.
+         s.request.background = UnpackRgb(destination->background);
          s.request.format = &FormatOf(*destination);
          s.request.tags = s.request.format->Template();
          return std::nullopt;
@@ -362,6 +374,53 @@ constexpr Setting kRows[] = {
      {"font tag text, none when empty", "字体标签的文字，为空时不加"},
      [](Settings& s, std::u16string_view v) { return ApplyText(s.request.styles.font, v); },
      [](const Settings& s) { return s.request.styles.font; }},
+    // Last, after the styles: large text has a lower target.
+    {"background",
+     SettingKind::Colour,
+     SettingGroup::Colours,
+     "",
+     "COLOUR",
+     {"Background", "背景色"},
+     {"what the code is read on, for the contrast figures; none when empty",
+      "代码显示处的背景色，用于对比度；为空时不计算"},
+     [](Settings& s, std::u16string_view v) -> Refusal {
+         const std::optional<std::string> text = Ascii(v);
+         if (v.empty()) {
+             s.request.background.reset();
+         } else {
+             const ColourRead read = text ? ReadColour(*text) : ColourRead{};
+             if (!read.colour)
+                 return Refuse(ColourProblemName(read.problem, "not-colour"), v);
+             s.request.background = ToRgb(read.colour->colour);
+         }
+         SyncReadable(s);
+         return std::nullopt;
+     },
+     [](const Settings& s) { return s.request.background ? ColourCode(*s.request.background) : u""; }},
+    {"readable",
+     SettingKind::List,
+     SettingGroup::Colours,
+     "goals",
+     "GOAL",
+     {"Readable", "易读"},
+     {"move each unit's lightness by the least that reaches GOAL on the background: aa (4.5:1, 3:1 for large "
+      "text), aaa (7:1, 4.5:1) or apca-Lc; none when empty",
+      "把每个单元的亮度移动最少的量，使其在背景上达到 GOAL：aa（4.5:1，大字 3:1）、aaa（7:1，4.5:1）或 "
+      "apca-Lc；为空时不调整"},
+     [](Settings& s, std::u16string_view v) -> Refusal {
+         const std::optional<std::string> text = Ascii(v);
+         if (v.empty()) {
+             s.request.readable.reset();
+         } else {
+             const std::optional<ReadableGoal> goal = text ? ReadReadableGoal(*text) : std::nullopt;
+             if (!goal)
+                 return Refuse("not-in-list", v);
+             s.request.readable = goal;
+         }
+         SyncReadable(s);
+         return std::nullopt;
+     },
+     [](const Settings& s) { return s.request.readable ? Widened(ReadableGoalText(*s.request.readable)) : u""; }},
 };
 
 } // namespace

@@ -47,7 +47,7 @@ OutputLengths::OutputLengths(std::u16string_view text, const Gradient& gradient,
         if (set_)
             restatedBefore_.assign(text.size() + 1, 0);
         std::size_t at = 0; // char16s of text handed over so far
-        escaper.Write(text, kHead, [&](std::u16string_view piece) {
+        const auto count = [&](std::u16string_view piece) {
             if (piece.data() != kHead) {
                 counted.Add(piece);
                 if (piece.data() >= text.data() && piece.data() < text.data() + text.size())
@@ -57,9 +57,13 @@ OutputLengths::OutputLengths(std::u16string_view text, const Gradient& gradient,
             fixed_ += head;
             if (set_)
                 ++restatedBefore_[at];
-        });
+        };
+        escaper.Write(text, kHead, count);
+        escaper.Finish(count);
         for (std::size_t i = 0; set_ && i < text.size(); ++i)
             restatedBefore_[i + 1] += restatedBefore_[i];
+        if (shape.form.escaping == Escaping::Essentials)
+            firstRestated_ = 2 * head;
     } else {
         counted.Add(text);
     }
@@ -93,7 +97,7 @@ OutputLengths::OutputLengths(std::u16string_view text, const Gradient& gradient,
 std::uint32_t OutputLengths::ColourFor(const GradientWalker& walker, std::optional<NearestCode>& nearest) const {
     if (nearest)
         return static_cast<std::uint32_t>(&(*nearest)(walker.Colour()) - set_->colours.data());
-    return static_cast<std::uint32_t>(walker.Red() << 16 | walker.Green() << 8 | walker.Blue());
+    return static_cast<std::uint32_t>(Pack(walker.Colour()));
 }
 
 // IsRawUnit for text[from, end) without looking at every character.
@@ -147,6 +151,21 @@ template <bool Graphemes> CodeMeasure OutputLengths::MeasureBy(std::int32_t k) c
         walker.emplace(gradient_, 1, std::max(last - firstUnit, 1), 0);
     }
     std::uint64_t length = fixed_;
+    if (firstRestated_ > 0) {
+        // The first unit's code and the next unit's again, when the "&"s that end
+        // the first unit wait for the next unit that is not all "&".
+        enum { First, Waiting, Done } state = First;
+        ForEachRange<Graphemes>(k, [&](std::size_t from, std::size_t end, std::int32_t) {
+            const std::u16string_view unit = text_.substr(from, end - from);
+            if (state == First)
+                state = unit.back() == u'&' ? Waiting : Done;
+            else if (state == Waiting && unit.find_first_not_of(u'&') != std::u16string_view::npos) {
+                if (!isRaw(from, end))
+                    length += firstRestated_;
+                state = Done;
+            }
+        });
+    }
     std::uint64_t tags = 0;
     bool runOpen = false;
     std::uint32_t runColour = 0;

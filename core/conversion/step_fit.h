@@ -52,6 +52,7 @@ private:
     std::uint64_t frame_;                    // Open + Middle + Close and the styles each unit repeats
     std::uint64_t hexDigits_;                // a colour code's length unless decimal
     std::uint64_t digit_;                    // one decimal digit or ';' of a decimal code
+    std::uint64_t firstRestated_ = 0;        // two colour codes written again after a first unit ending in "&"
     std::vector<std::int32_t> blanksBefore_; // blanks in text[0, i), for raw units in O(1)
     // In units of clusters, where each cluster starts and then the text's end: a
     // step's units are found without segmenting the text again.

@@ -1,6 +1,7 @@
 #include "core/markup/decode.h"
 
 #include "core/colour/colour_sets.h"
+#include "core/markup/escaping.h"
 #include "core/markup/formats.h"
 #include "core/text/code_points.h"
 
@@ -196,6 +197,14 @@ private:
             }
             return false;
         }
+        case Escaping::Essentials:
+            // "&&" before a code letter is the text "&".
+            if (!StartsWith(at_, u"&&") || at_ + 2 >= code_.size() || !IsLegacyCode(code_[at_ + 2]))
+                return false;
+            Literal(u'&');
+            at_ += 2;
+            ++out_.marks;
+            return true;
         case Escaping::Smf:
             // One character kept from the reader inside [nobbc].
             if (StartsWith(at_, u"[nobbc]") && at_ + 8 < code_.size() && StartsWith(at_ + 8, u"[/nobbc]")) {

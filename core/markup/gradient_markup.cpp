@@ -259,6 +259,8 @@ std::size_t WriteUnits(const GradientText& text, GradientWalker& colours, std::i
         ForEachClusterUnit(text.text, text.step, each);
     else
         ForEachUnit(text.text, text.step, each);
+    if constexpr (Escaped)
+        escaper.Finish([&](std::u16string_view piece) { out.Put(piece); });
     if (runOpen)
         out.PutPadded(close.view());
     out.Flush();

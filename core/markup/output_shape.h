@@ -36,6 +36,7 @@ enum class Escaping {
     MiniMessage, // "\" before "<" and "\"
     Restate,     // the unit's colour code again after the format's own code character
     Terminal,    // controls shown as pictures before the units are cut
+    Essentials,  // EssentialsX: no code right after a typed "&", "&&" before a code letter
 };
 
 struct MarkupForm {

@@ -13,6 +13,8 @@ std::uint64_t One(char32_t) { return 1; }
 
 std::uint64_t Utf8Length(char32_t c) { return c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4; }
 
+std::uint64_t Utf16Length(char32_t c) { return c < 0x10000 ? 1 : 2; }
+
 constexpr char32_t kReplacement = 0xFFFD;
 
 #include "core/text/gbk_table.inc"
@@ -48,6 +50,7 @@ std::uint64_t CutstrWidth(char32_t c) {
 
 const LengthRule kCodePoints{"code points", One, 2};
 const LengthRule kUtf8Bytes{"UTF-8 bytes", Utf8Length, 2};
+const LengthRule kChar16s{"UTF-16 units", Utf16Length, 2};
 const LengthRule kPostedCodePoints{"characters", PostedOne, 2};
 const LengthRule kPostedUtf8Bytes{"UTF-8 bytes", PostedUtf8, 2};
 const LengthRule kPostedGbkBytes{"GBK bytes", PostedGbk, 2};

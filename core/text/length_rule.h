@@ -20,6 +20,9 @@ struct LengthRule {
 extern const LengthRule kCodePoints;
 // UTF-8 bytes, CR LF as two: PHP's strlen() on a UTF-8 site.
 extern const LengthRule kUtf8Bytes;
+// UTF-16 code units, CR LF as two: Java's String.length(), what Minecraft's
+// client and server hold a chat message to.
+extern const LengthRule kChar16s;
 
 // As a textarea posts the code, every line break as CR LF: characters (code
 // points), UTF-8 bytes, or the bytes of a GBK page, where a character GBK

@@ -67,6 +67,8 @@ TEST(Formats, EachWritesItsOwnCode) {
                    u"\"[/color][color=#0000ff]b[/color][/b][/size][/font]"},
         {"nga", u"[size=100%][b][color=crimson]a<[[b][/b]&[/color][color=purple]\\§ "
                 u"\"[/color][color=blue]b[/color][/b][/size]"},
+        {"minecraft-bedrock", u"§l§ca<[&§5\\§ \"§9b"},
+        {"minecraft-essentials", u"&#E3001C&la<[&#71008E&l&#E3001C&l&\\&#71008E&l§ \"&#0000FF&lb"},
     };
     ASSERT_EQ(std::size(rows), Formats().size());
     for (const auto& row : rows) {
@@ -104,7 +106,9 @@ TEST(Formats, EveryCodeReadsBackAsItsTextAndColours) {
             const int pieces = static_cast<int>(random() % 12);
             while (static_cast<int>(input.size()) < pieces) {
                 const std::u16string_view piece = kPieces[random() % std::size(kPieces)];
-                if (!window || WindowSafe(piece))
+                // Bedrock has no escape for a typed "§": its place writes another character instead.
+                const bool section = format.open == u"\u00a7" && piece.find(u'\u00a7') != piece.npos;
+                if ((!window || WindowSafe(piece)) && !section)
                     input += piece;
             }
             ConversionRequest request = RequestFor(format);
@@ -137,6 +141,8 @@ TEST(Formats, EveryCodeReadsBackAsItsTextAndColours) {
                 ASSERT_TRUE(!detected.Chosen() ||
                             DecodeCode(whole.text, *detected.Chosen(), request.tags).text == shown)
                     << "read as " << detected.Chosen()->name;
+                // EssentialsX can show no code right after a typed "&": the units round one share a colour.
+                const bool essentials = format.escaping == Escaping::Essentials;
                 if (n > 0) {
                     // With end stops, unit u of the coloured a..b sits at (u - a) / (b - a).
                     std::vector<std::int32_t> coloured;
@@ -152,14 +158,17 @@ TEST(Formats, EveryCodeReadsBackAsItsTextAndColours) {
                         ++index;
                     });
                     index = 0;
+                    bool afterAmpersand = false;
                     ForEachUnit(shown, step, rule, [&](const Unit& unit) {
                         const std::int32_t u = index++;
+                        const bool skip = essentials && (afterAmpersand || unit.text.find(u'&') != unit.text.npos);
+                        afterAmpersand = unit.text.back() == u'&' || (afterAmpersand && IsRawUnit(unit.text, rule));
                         const auto at = static_cast<std::size_t>(unit.text.data() - shown.data());
                         const std::size_t end = at + unit.text.size();
                         // Units hold whole clusters, and none ends between CR and LF but at step 1.
                         ASSERT_TRUE(clusterEnds[end]) << "at " << end;
                         ASSERT_FALSE(step > 1 && IsLineBreakPair(shown, end - 1)) << "at " << end;
-                        if (IsRawUnit(unit.text, rule))
+                        if (IsRawUnit(unit.text, rule) || skip)
                             return;
                         const std::int32_t a = coloured.front(), b = coloured.back();
                         const Rgb c = rule.endStops ? GradientAt(request.gradient, u - a, std::max(b - a, 1))
@@ -182,8 +191,12 @@ TEST(Formats, EveryCodeReadsBackAsItsTextAndColours) {
                 again.styles = back.styles;
                 std::string_view bad;
                 ASSERT_TRUE(back.colours.empty() || ReadStops(back.colours, again.gradient, bad)) << back.colours;
-                if (step == 1 || step < n)
+                // A named colour with no close tag reads alike restated after a line break or not: compared as read.
+                const bool asRead = format.colours && format.close.empty();
+                if ((step == 1 || step < n) && !(essentials && shown.find(u'&') != shown.npos) && !asRead)
                     EXPECT_EQ(EncodeUtf8(Write(back.text, again)), EncodeUtf8(whole.text)) << "stops: " << back.colours;
+                if ((step == 1 || step < n) && asRead)
+                    EXPECT_EQ(DecodeCode(Write(back.text, again), format, request.tags).colourAt, decoded.colourAt);
                 const CodeMeasure measure = MeasureConversion(input, request, step);
                 EXPECT_EQ(measure.length, counted.CodePoints());
                 EXPECT_EQ(measure.tags, counts.tagPairs);

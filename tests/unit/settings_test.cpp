@@ -20,8 +20,9 @@ std::u16string Snapshot(const Settings& settings) {
 
 // A value of each kind (and list) that is not its start-up value.
 std::u16string Sample(const Setting& row) {
-    const std::pair<std::string_view, std::u16string_view> lists[] = {
-        {"formats", u"html"}, {"palettes", u"fire"}, {"destinations", u"smf"}, {"sizes", u"7"}, {"fonts", u"Arial"}};
+    const std::pair<std::string_view, std::u16string_view> lists[] = {{"formats", u"html"},     {"palettes", u"fire"},
+                                                                      {"destinations", u"smf"}, {"sizes", u"7"},
+                                                                      {"fonts", u"Arial"},      {"goals", u"aaa"}};
     switch (row.kind) {
     case SettingKind::Colour:
         return u"0000FF";
