@@ -131,7 +131,7 @@ def read(code):
         put(shown, stack, message[at])
         parts.append(part)
         at += 1
-    # Post.php lines 2100-2102: nothing left but white space once the tags are gone is no message.
+    # Post.php lines 2101-2103: nothing left but white space once the tags are gone is no message.
     if not "".join(ch for ch, _, _ in shown).strip():
         raise ValueError("SMF refuses a post of white space only (no_message)")
     return smilies(shown, parts)
