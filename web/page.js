@@ -136,7 +136,7 @@
       list.push({ setting: 'text', problem: 'unshown', note: true, place: state.settings.to, ...u });
     }
     const step = state.settings.step.trim();
-    if (r?.ok && typeof r.step === 'number' && state.settings.fit === '' && String(r.step) !== step && !list.some((p) => p.problem === 'not-step')) {
+    if (r?.ok && typeof r.step === 'number' && !r.fit && String(r.step) !== step && !list.some((p) => p.problem === 'not-step')) {
       list.push({ setting: 'step', problem: 'not-step', value: step.slice(0, 40), used: r.step, note: true });
     }
     return list;

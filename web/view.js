@@ -77,7 +77,8 @@ const velmorantView = (() => {
     if ((name === 'start' || name === 'end') && s.colours.trim() !== '' && state.stops.length) {
       return (name === 'start' ? state.stops[0] : state.stops.at(-1)).colour;
     }
-    if (name === 'step' && s.fit !== '' && state.result?.ok) return String(state.result.step);
+    // A limit, given or the place's, chooses the step: the one chosen is shown.
+    if (name === 'step' && state.result?.ok && state.result.fit) return String(state.result.step);
     return s[name];
   }
 
@@ -101,7 +102,7 @@ const velmorantView = (() => {
     set($('format-hint'), 'textContent', format ? S.itemHelp(format, state.lang) : '');
     const hue = row?.polar && d.hueMethods.find((h) => h.name === (method ?? 'shorter'));
     set($('blend-hint'), 'textContent', [row && S.itemHelp(row, state.lang), hue && S.itemHelp(hue, state.lang)].filter(Boolean).join(' · '));
-    set($('step'), 'readOnly', s.fit !== '');
+    set($('step'), 'readOnly', s.fit !== '' || Boolean(s.to));
     set($('dark'), 'checked', state.dark);
     $('preview').classList.toggle('dark', state.dark);
     // The background the figures are for paints the preview too; none leaves the dark switch's.

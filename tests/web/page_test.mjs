@@ -94,6 +94,7 @@ const cliRun = (args, input) => spawnSync(cli, args, { input, encoding: 'utf8', 
 async function setControls(page, startup, wanted) {
   const s = { ...startup, fit: '', 'max-tags': '', colours: '', background: '', ...wanted };
   await page.fill('#fit', ''); // the step box is free again
+  await page.selectOption('#to', ''); // no place left from the row before
   await page.selectOption('#format', 'html'); // a change for sure: the template is filled afresh
   await page.selectOption('#format', s.format);
   await page.fill('#colours', ''); // start and end are the gradient's own, then a list may replace them
@@ -136,7 +137,7 @@ const previewColours = (page) =>
 
 // The code's units read back from the CLI with marker templates: each character's colour.
 function unitColours(settings, input) {
-  const colourOnly = ['start', 'end', 'colours', 'blend', 'palette', 'step', 'merge', 'background', 'readable'];
+  const colourOnly = ['start', 'end', 'colours', 'blend', 'palette', 'step', 'merge', 'background', 'readable', 'forum'];
   const args = Object.entries(settings).filter(([k]) => colourOnly.includes(k))
     .map(([k, v]) => (v === true ? `--${k}` : `--${k}=${v}`));
   const { stdout } = cliRun([...args, '--open=\u0001', '--middle=\u0002', '--close=\u0003', '--size=', '--font='], input);
