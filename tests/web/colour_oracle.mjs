@@ -3,7 +3,7 @@
 // on a 1x1 canvas at each unit's position. A front end passes its own colours for
 // the same gradients; they must agree within 1 per channel.
 
-const SPACES = ['srgb', 'srgb-linear', 'display-p3', 'a98-rgb', 'prophoto-rgb', 'rec2020', 'lab', 'oklab', 'xyz',
+export const SPACES = ['srgb', 'srgb-linear', 'display-p3', 'a98-rgb', 'prophoto-rgb', 'rec2020', 'lab', 'oklab', 'xyz',
   'xyz-d50', 'xyz-d65', 'hsl', 'hwb', 'lch', 'oklch'];
 const POLAR = new Set(['hsl', 'hwb', 'lch', 'oklch']);
 const HUES = ['shorter', 'longer', 'increasing', 'decreasing'];

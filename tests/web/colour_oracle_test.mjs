@@ -3,7 +3,7 @@
 // Usage: node colour_oracle_test.mjs CLI NODE_MODULES CHROMIUM [SEED]: each run draws new gradients
 // from the clock, unless SEED or VELMORANT_ORACLE_SEED names the seed it prints.
 import { spawnSync } from 'node:child_process';
-import { check, checkTexts, randomColourTexts, randomGradients, stopsArgument, withoutTies } from './colour_oracle.mjs';
+import { SPACES, check, checkTexts, randomColourTexts, randomGradients, stopsArgument, withoutTies } from './colour_oracle.mjs';
 import { launch } from './launch.mjs';
 
 const [cli, modules, chromium, seed = process.env.VELMORANT_ORACLE_SEED ?? Date.now() % 1e6] = process.argv.slice(2);
@@ -18,10 +18,19 @@ function cliColours(gradient) {
     [0, 2, 4].map((at) => parseInt(hex.slice(at, at + 2), 16)));
 }
 
+// The blend of a text's own space, where a "none" stays none, as in the colour alone.
+function ownBlend(text) {
+  const css = text.trim().toLowerCase();
+  const own = { rgb: 'srgb', rgba: 'srgb', hsla: 'hsl', 'display-p3-linear': 'srgb-linear', xyz: 'xyz-d65' };
+  const name = css.startsWith('color(') ? css.match(/color\(\s*(?:from\s+(?:\S*\(.*?\)|\S+)\s+)?([a-z0-9-]+)/)?.[1]
+    : css.match(/^([a-z]+)\(/)?.[1];
+  return own[name] ?? (SPACES.includes(name) ? name : 'srgb');
+}
+
 // The colour of a text given as both ends, or the message that refuses it.
 function cliReading(text) {
-  const run = spawnSync(cli, ['--start', text, '--end', text, '--open', '<', '--middle', '>', '--close', '', '--size=',
-    '--font='], { input: 'x', encoding: 'utf8' });
+  const run = spawnSync(cli, ['--start', text, '--end', text, '--blend', ownBlend(text), '--open', '<', '--middle', '>',
+    '--close', '', '--size=', '--font='], { input: 'x', encoding: 'utf8' });
   const hex = run.status === 0 && run.stdout.match(/<([0-9A-F]{6})>/)?.[1];
   return hex ? { rgb: [0, 2, 4].map((at) => parseInt(hex.slice(at, at + 2), 16)) } : { message: run.stderr ?? String(run.error) };
 }
