@@ -39,6 +39,8 @@ private:
     template <bool Graphemes, class Visit> void ForEachRange(std::int32_t k, Visit&& visit) const;
     // Made once for each way of cutting, so that the unit loop has one body to inline.
     template <bool Graphemes> CodeMeasure MeasureBy(std::int32_t k) const;
+    // A colour code's length.
+    std::uint64_t CodeLength(std::uint32_t colour) const;
 
     std::u16string_view text_;
     UnitRule units_;
