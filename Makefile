@@ -155,16 +155,18 @@ fuzz-build: test-deps $(FUZZ_BUILD)/CMakeCache.txt
 # Each fuzzer for FUZZ_SECONDS, growing its corpus in the build tree from a copy of fuzz/corpus;
 # then the multiline box against a plain string, over many more seeds and steps than make test
 # (about 0.15 s of CPU a seed; QtTest's five-minute watchdog would stop it part way);
-# then the colours against Chromium's color-mix() for ten new seeds, then the page against a model
+# then the colours against Chromium's color-mix() and the contrast figures against their references
+# for ten new seeds each, then the page against a model
 # of its state for twenty new seeds of sixty steps.
 fuzz: fuzz-build
 	@status=0; for f in $(FUZZERS); do \
 	    fuzz/run_fuzzer.sh $(FUZZ_BUILD)/fuzz/fuzz_$$f fuzz/corpus/$$f $(FUZZ_BUILD)/corpus/$$f $(FUZZ_SECONDS) || status=1; \
 	done; exit $$status
 	cmake -S . -B $(BUILD) -DVELMORANT_TESTS=ON && cmake --build $(BUILD) -j $(JOBS) --target window_text_box_model_test && QT_QPA_PLATFORM=offscreen QTEST_FUNCTION_TIMEOUT=3600000 VELMORANT_BOX_MODEL_SEEDS=1000:3000 VELMORANT_BOX_MODEL_STEPS=300 $(BUILD)/tests/window/window_text_box_model_test
-	cmake --build $(BUILD) -j $(JOBS) --target velmorant-cli web_npm web_test_page
+	cmake --build $(BUILD) -j $(JOBS) --target velmorant-cli web_npm web_test_page contrast_pairs
 	for run in 1 2 3 4 5 6 7 8 9 10; do node tests/web/colour_oracle_test.mjs $(BUILD)/velmorant-cli \
-	    $(BUILD)/tests/web/npm/node_modules /usr/bin/chromium || exit 1; done
+	    $(BUILD)/tests/web/npm/node_modules /usr/bin/chromium || exit 1; \
+	    node tests/web/contrast_test.mjs $(BUILD)/tests/unit/contrast_pairs $(BUILD)/tests/web/npm/node_modules || exit 1; done
 	node tests/web/page_model_test.mjs $(BUILD)/tests/web/page/index.html $(BUILD)/velmorant-cli \
 	    $(BUILD)/tests/web/npm/node_modules /usr/bin/chromium $$(date +%s) 20 60
 

@@ -37,7 +37,10 @@ Other:
                        format that explains all of it (two that read it
                        differently are named, exit status 2)
   --list WHAT          {lists}
-  --stats              counts to standard error after the code
+  --stats              counts to standard error after the code; with a
+                       background (--background, or the place's of --to),
+                       how many units fall under the target (WCAG AA, 3:1 at
+                       size 5 and up, or --readable's), and the worst one
   -h, --help           show this help and exit
   --version            show the version and exit
 
@@ -102,7 +105,7 @@ std::string Wrapped(std::string_view text, std::size_t column, std::size_t inden
 std::string UsageLine(const Setting& row) {
     std::string option = "  --" + std::string(row.name);
     if (!row.argument.empty())
-        option += " " + std::string(row.argument);
+        option += row.list == "goals" ? "[=" + std::string(row.argument) + "]" : " " + std::string(row.argument);
     std::string help(row.help.en);
     const std::string startup = EncodeUtf8(StartupText(row));
     if (!startup.empty() && row.kind != SettingKind::Flag)
@@ -149,6 +152,7 @@ constexpr std::pair<std::string_view, std::string (*)()> kLists[] = {
     {"sizes", [] { return Lines(SizeChoices(), [](std::u16string_view size) { return EncodeUtf8(size); }); }},
     {"fonts", [] { return Lines(FontChoices(), [](std::u16string_view font) { return EncodeUtf8(font); }); }},
     {"destinations", [] { return Lines(Destinations(), [](const Destination& d) { return d.name; }); }},
+    {"goals", [] { return Lines(ReadableChoices(), [](std::u16string_view goal) { return EncodeUtf8(goal); }); }},
     {"colours",
      [] {
          std::string lines;
@@ -255,6 +259,12 @@ struct LongOption {
     const Setting* setting;
     const OwnOption* own;
     bool TakesValue() const { return setting ? setting->kind != SettingKind::Flag : own->takesValue; }
+    // The value of an option given without one, where it may be: --readable alone is WCAG AA.
+    std::optional<std::string_view> Bare() const {
+        if (setting && setting->list == "goals")
+            return "aa";
+        return std::nullopt;
+    }
     std::string_view Canonical() const { return setting ? setting->name : own->name; }
 };
 
@@ -358,7 +368,11 @@ std::variant<Options, UsageError> ParseOptions(std::span<const std::string_view>
     const std::vector<LongOption>& all = LongOptions();
     std::vector<option> longOptions;
     for (const LongOption& o : all)
-        longOptions.push_back({o.name.data(), o.TakesValue() ? required_argument : no_argument, nullptr, LongCode(o)});
+        longOptions.push_back({o.name.data(),
+                               o.Bare()         ? optional_argument
+                               : o.TakesValue() ? required_argument
+                                                : no_argument,
+                               nullptr, LongCode(o)});
     longOptions.push_back({nullptr, 0, nullptr, 0});
 
     Options options;
@@ -406,7 +420,7 @@ std::variant<Options, UsageError> ParseOptions(std::span<const std::string_view>
             return UsageError{"unknown option " + ShellQuote(Dashed(OptionName(text)))};
         }
         const LongOption& option = all[static_cast<std::size_t>(index)];
-        const std::string_view value = option.TakesValue() ? optarg : "";
+        const std::string_view value = !option.TakesValue() ? "" : optarg ? optarg : option.Bare().value_or("");
         if (Error error = option.setting ? ReadSetting(option.name, *option.setting, value, values)
                                          : option.own->apply(options, value))
             return UsageError{*error};

@@ -106,6 +106,37 @@ void NoteUnused(const Options& options, const ConversionRequest& request, std::F
                          static_cast<int>(name.size()), name.data());
 }
 
+// A character as a person reads it in a message: itself, or its number when it shows nothing.
+std::string Named(char16_t c) {
+    char number[16];
+    std::snprintf(number, sizeof number, "U+%04X", static_cast<unsigned>(c));
+    if (c < 0x20 || c == 0x7f || c == 0xa0 || (c >= 0xd800 && c <= 0xdfff))
+        return number;
+    return "\"" + EncodeUtf8(std::u16string(1, c)) + "\" (" + number + ")";
+}
+
+// Says which characters the place cannot show and what was written instead.
+void NoteUnshown(std::u16string_view input, const ConversionRequest& request, std::FILE* err) {
+    for (const Substitution& s : Substitutions(input, request))
+        std::fprintf(err, "velmorant-cli: %s cannot show %s (%zu in the text): written as %s\n",
+                     request.destination->caption.en.data(), Named(s.typed).c_str(), s.times, Named(s.written).c_str());
+}
+
+// Characters the destination cannot show are written as typed; the place shows
+// what its browser posts for them ("&#N;" on a GBK page) instead.
+void NoteNotShown(const ConversionRequest& request, std::u16string_view text, std::FILE* err) {
+    if (!request.destination)
+        return;
+    for (const char32_t c : CharactersNotShown(*request.destination, text)) {
+        const std::u16string one = c > 0xFFFF ? std::u16string{char16_t(0xD800 + ((c - 0x10000) >> 10)),
+                                                               char16_t(0xDC00 + ((c - 0x10000) & 0x3FF))}
+                                              : std::u16string(1, char16_t(c));
+        std::fprintf(err, "velmorant-cli: %s cannot show U+%04X %s: written as typed, it shows as \"&#%u;\"\n",
+                     request.destination->caption.en.data(), static_cast<unsigned>(c), EncodeUtf8(one).c_str(),
+                     static_cast<unsigned>(c));
+    }
+}
+
 // The text of a code to out exactly; to err, the options that write it again:
 // stops placed where its units sit, so each unit gets the colour read, the step
 // unless 1, merging and the styles read.
@@ -167,6 +198,24 @@ int Decode(const Options& options, const ConversionRequest& request, std::u16str
     return kSuccess;
 }
 
+// How the units read on the background, after the counts: the worst unit by
+// both measures, and what --readable changed.
+void ContrastStats(const ContrastReport& report, const ConversionRequest& request, std::FILE* err) {
+    if (report.units == 0)
+        return;
+    const std::string background = EncodeUtf8(ColourCode(*request.background));
+    std::fprintf(err, "velmorant-cli: on #%s, %zu of %zu units under %s%g%s; the worst #%s at %.2f:1, APCA Lc %.1f\n",
+                 background.c_str(), report.under, report.units, report.target.apca ? "Lc " : "", report.target.level,
+                 report.target.apca ? "" : ":1", EncodeUtf8(ColourCode(report.worst)).c_str(), report.worstRatio,
+                 report.worstLc);
+    if (request.readable)
+        std::fprintf(err,
+                     "velmorant-cli: readable (%s): %zu units changed colour, by %.4f on average and %.4f at most "
+                     "(Oklab distance)\n",
+                     ReadableGoalText(*request.readable).c_str(), report.changed, report.meanChange,
+                     report.largestChange);
+}
+
 // The whole command: options, input, conversion, reports.
 int RunCommand(std::span<const std::string_view> args, std::FILE* in, std::FILE* out, std::FILE* err,
                std::size_t& bytesRead) {
@@ -209,6 +258,7 @@ int RunCommand(std::span<const std::string_view> args, std::FILE* in, std::FILE*
     if (options.decode)
         return Decode(options, request, input.text, out, err);
     std::optional<std::int32_t> step;
+    bool askGradient = false; // the place makes the gradient itself
     const std::optional<std::uint64_t> limit = LengthLimit(options.settings);
     const std::optional<std::uint64_t> maxTags = TagLimit(options.settings);
     // A place's own count is named; code points are plain characters.
@@ -217,7 +267,19 @@ int RunCommand(std::span<const std::string_view> args, std::FILE* in, std::FILE*
     const bool stepGiven = std::find(options.given.begin(), options.given.end(), "step") != options.given.end();
     if (limit && !stepGiven) {
         const StepFit fit = FitConversion(input.text, request, *limit, maxTags.value_or(UINT64_MAX));
-        if (!fit.step) {
+        // Where a colour for every character does not fit, a place that makes
+        // gradients itself is asked for one, if that fits.
+        if ((!fit.step || *fit.step > 1) && CanAskGradient(input.text, request)) {
+            const std::uint64_t length = AskedGradientLength(input.text, request);
+            askGradient = length <= *limit;
+            if (askGradient)
+                std::fprintf(err,
+                             "velmorant-cli: step 1 does not fit: wrote MiniMessage's <gradient> tag, %llu %s; "
+                             "%s makes the colours itself, one for each code point in turn, each channel mixed "
+                             "in sRGB between neighbouring stops and rounded (Adventure's GradientTag)\n",
+                             static_cast<unsigned long long>(length), unitWord, request.destination->caption.en.data());
+        }
+        if (!askGradient && !fit.step) {
             if (maxTags)
                 std::fprintf(err,
                              "velmorant-cli: no step fits in %llu %s and %llu tags: the shortest code is "
@@ -233,14 +295,14 @@ int RunCommand(std::span<const std::string_view> args, std::FILE* in, std::FILE*
                              static_cast<unsigned long long>(fit.length), unitWord, fit.shortestStep);
             return kNothingFits;
         }
-        if (maxTags)
+        if (!askGradient && maxTags)
             std::fprintf(err, "velmorant-cli: step %d fits: %llu %s, %llu tags\n", *fit.step,
                          static_cast<unsigned long long>(fit.length), unitWord,
                          static_cast<unsigned long long>(fit.tags));
-        else
+        else if (!askGradient)
             std::fprintf(err, "velmorant-cli: step %d fits: %llu %s\n", *fit.step,
                          static_cast<unsigned long long>(fit.length), unitWord);
-        step = fit.step;
+        step = askGradient ? 1 : *fit.step;
     } else if (limit || maxTags) {
         const CodeMeasure measure = MeasureConversion(input.text, request);
         const LimitVerdict over = OverLimits(measure, limit, maxTags);
@@ -257,12 +319,18 @@ int RunCommand(std::span<const std::string_view> args, std::FILE* in, std::FILE*
         }
     }
     NoteUnused(options, request, err);
+    NoteUnshown(input.text, request, err);
+    NoteNotShown(request, input.text, err);
 
     Utf8ChunkSink sink(kOutputChunk, [out](std::string_view chunk) { Write(out, chunk); });
     // Counting looks at every unit of the output: only when it is asked for.
     CountingSink counted(sink, rule);
     MarkupSink& target = options.stats ? static_cast<MarkupSink&>(counted) : sink;
-    const ConversionCounts counts = WriteConversion(input.text, request, target, step);
+    ConversionCounts counts{1, 1};
+    if (askGradient)
+        WriteAskedGradient(input.text, request, target);
+    else
+        counts = WriteConversion(input.text, request, target, step);
     sink.Finish();
     Finish(out);
     if (options.stats) {
@@ -271,8 +339,13 @@ int RunCommand(std::span<const std::string_view> args, std::FILE* in, std::FILE*
         if (request.destination)
             std::fprintf(err, "; %llu %s as %s counts", static_cast<unsigned long long>(counted.Counted()), unitWord,
                          request.destination->caption.en.data());
-        std::fprintf(err, "), %zu tags, step %d\n", counts.tagPairs, counts.step);
+        std::fprintf(err, "), %zu tags, step %d", counts.tagPairs, counts.step);
+        if (request.format->colours)
+            std::fprintf(err, ", largest Oklab \u0394E %.4f from the gradient", counts.largestDistance);
+        std::fputc('\n', err);
     }
+    if (options.stats && request.background)
+        ContrastStats(MeasureContrast(input.text, request, counts.step), request, err);
     return kSuccess;
 }
 

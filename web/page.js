@@ -131,6 +131,10 @@
       list.push({ setting: 'bold', problem: 'missing-styles', note: true, format: state.settings.format,
         names: r.missingStyles.map((n) => S.caption(n, state.lang, velmorantWords)) });
     }
+    // What the place cannot show is said, with what is written instead.
+    for (const u of r?.unshown ?? []) {
+      list.push({ setting: 'text', problem: 'unshown', note: true, place: state.settings.to, ...u });
+    }
     const step = state.settings.step.trim();
     if (r?.ok && typeof r.step === 'number' && state.settings.fit === '' && String(r.step) !== step && !list.some((p) => p.problem === 'not-step')) {
       list.push({ setting: 'step', problem: 'not-step', value: step.slice(0, 40), used: r.step, note: true });
@@ -238,6 +242,9 @@
       return;
     }
     if (el.id === 'start-picker' || el.id === 'end-picker') return end(el.id.slice(0, -7), el.value, el.id);
+    if (el.id === 'background-picker') return act(el.id, () => { state.settings = setting('background', el.value); }, { coalesce: true });
+    // One switch: WCAG AA, the goal most places ask; a link may bring another.
+    if (el.id === 'readable') return act('readable', () => { state.settings = setting('readable', el.checked ? 'aa' : ''); });
     if (el.id === 'dark') {
       state.dark = el.checked;
       savedSettings = null;

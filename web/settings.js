@@ -26,6 +26,8 @@ const velmorantSettings = (() => {
   const templateParts = () => names().filter((name) => name in description.formats[0]);
   const template = (name) => Object.fromEntries(templateParts().map((part) => [part, format(name)[part]]));
   const ofKind = (kind) => kept().filter((r) => r.kind === kind).map((r) => r.name);
+  // The gradient's two ends: every colour setting but the background, which is no stop.
+  const ends = () => ofKind('colour').filter((name) => name !== 'background');
 
   // A format given without its template brings its own, as on the command line.
   function withTemplate(s, given) {
@@ -53,7 +55,7 @@ const velmorantSettings = (() => {
     withTemplate(s, taken);
     // The end colours alone mean the gradient between them, as on the command line.
     const [stops] = ofKind('stops');
-    if (ofKind('colour').some((name) => name in taken) && !(stops in taken)) s[stops] = '';
+    if (ends().some((name) => name in taken) && !(stops in taken)) s[stops] = '';
     return Object.assign(s, taken);
   }
 
@@ -77,7 +79,7 @@ const velmorantSettings = (() => {
   function request(s) {
     const out = diff(s);
     const [stops] = ofKind('stops');
-    for (const name of s[stops].trim() ? ofKind('colour') : [stops]) delete out[name];
+    for (const name of s[stops].trim() ? ends() : [stops]) delete out[name];
     return out;
   }
 

@@ -195,9 +195,17 @@ VM_EXPORT(vm_convert) std::uint32_t vm_convert(std::uint32_t previewCharacters, 
     for (const std::string_view name : MissingStyles(*request.format, request.styles))
         missing += (missing.size() > 1 ? "," : "") + Quoted(name);
     missing += "]";
+    // What the place cannot show, and what is written instead.
+    std::string unshown = "[";
+    for (const Substitution& sub : Substitutions(s.input, request))
+        unshown += (unshown.size() > 1 ? ",{" : "{") + std::string("\"typed\":") +
+                   Quoted(std::u16string_view(&sub.typed, 1)) +
+                   ",\"written\":" + Quoted(std::u16string_view(&sub.written, 1)) +
+                   ",\"times\":" + std::to_string(sub.times) + "}";
+    unshown += "]";
     std::string json =
         "{\"limits\":{\"fit\":" + Number(fit) + ",\"maxTags\":" + Number(maxTags) + "},\"missingStyles\":" + missing +
-        ",\"colours\":{\"start\":" + Quoted(Hex(request.gradient.stops.front())) +
+        ",\"unshown\":" + unshown + ",\"colours\":{\"start\":" + Quoted(Hex(request.gradient.stops.front())) +
         ",\"end\":" + Quoted(Hex(request.gradient.stops.back())) + ",\"stops\":" + GradientStopsJson() + "}";
     if (CheckConversion(u"", request) == ConversionProblem::None && stripColours >= 2 && stripColours <= (1u << 16)) {
         GradientWalker walker(request.gradient, 1, static_cast<std::int32_t>(stripColours - 1), 0);
@@ -253,12 +261,23 @@ VM_EXPORT(vm_convert) std::uint32_t vm_convert(std::uint32_t previewCharacters, 
         notes += std::string(notes.empty() ? "" : ",") +
                  "{\"setting\":\"max-tags\",\"problem\":\"over-tags\",\"tags\":" + std::to_string(counts.tagPairs) +
                  ",\"bound\":" + Number(maxTags) + "}";
+    // How the units read on the background, when there is one: the page's warning.
+    std::string contrast = "null";
+    if (request.background) {
+        const ContrastReport c = MeasureContrast(s.input, request, counts.step);
+        contrast = "{\"background\":" + Quoted(Hex(*request.background)) + ",\"units\":" + std::to_string(c.units) +
+                   ",\"under\":" + std::to_string(c.under) + ",\"apca\":" + Bool(c.target.apca) +
+                   ",\"target\":" + Number(c.target.level) + ",\"worst\":" + Quoted(Hex(c.worst)) +
+                   ",\"ratio\":" + Number(c.worstRatio) + ",\"lc\":" + Number(c.worstLc) +
+                   ",\"changed\":" + std::to_string(c.changed) + ",\"meanChange\":" + Number(c.meanChange) +
+                   ",\"largestChange\":" + Number(c.largestChange) + "}";
+    }
     const double points = MapPreviewSize(request.styles.size);
     return Report(json + ",\"ok\":true,\"problems\":[" + notes +
                   "],\"code\":{\"bytes\":" + std::to_string(s.code.size()) + ",\"length\":" + std::to_string(length) +
                   ",\"tags\":" + std::to_string(counts.tagPairs) + "},\"step\":" + std::to_string(counts.step) +
                   ",\"fit\":" + fitJson + ",\"over\":{\"length\":" + Bool(overLength) + ",\"tags\":" + Bool(overTags) +
-                  "},\"preview\":{\"units\":" + std::to_string(s.units.size() / 3) +
+                  "},\"contrast\":" + contrast + ",\"preview\":{\"units\":" + std::to_string(s.units.size() / 3) +
                   ",\"points\":" + (points >= 1 && points <= 200 ? Number(points) : "null") + "}}");
 }
 

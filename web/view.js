@@ -85,7 +85,8 @@ const velmorantView = (() => {
     const s = state.settings;
     for (const el of document.querySelectorAll('[data-setting]')) {
       const name = el.dataset.setting;
-      if (el.type === 'checkbox') set(el, 'checked', s[name] === '1');
+      if (name === 'readable') set(el, 'checked', s[name] !== '');
+      else if (el.type === 'checkbox') set(el, 'checked', s[name] === '1');
       else if (el.tagName === 'SPAN') continue;
       else set(el, 'value', shown(state, name));
     }
@@ -103,6 +104,10 @@ const velmorantView = (() => {
     set($('step'), 'readOnly', s.fit !== '');
     set($('dark'), 'checked', state.dark);
     $('preview').classList.toggle('dark', state.dark);
+    // The background the figures are for paints the preview too; none leaves the dark switch's.
+    const background = state.result?.ok ? state.result.contrast?.background : null;
+    set($('preview').style, 'backgroundColor', background ?? '');
+    if (background) set($('background-picker'), 'value', background);
     $('from-link').hidden = !state.fromLink;
     const picks = state.result?.colours;
     if (picks?.start) set($('start-picker'), 'value', picks.start);
@@ -210,8 +215,24 @@ const velmorantView = (() => {
     set($('read-back'), 'hidden', !offer?.ok);
     set($('decode-text'), 'textContent', !offer ? '' : offer.ok ? ws.decodable({ format: offer.format, colours: offer.stops.length })
       : [W.problems[lang]['read-back-failed'](), ...offer.problems.map((p) => W.problem(lang, p, null))].join(' '));
+    contrast(state);
     const palette = S.description.palettes.find((p) => p.colours === state.settings.colours && p.blend === state.settings.blend);
     set($('palette-note'), 'textContent', palette ? ws.palette({ caption: S.itemCaption(palette, lang), help: S.itemHelp(palette, lang) }) : '');
+  }
+
+  // The warning under the preview: how many units fall under the target, and the worst.
+  function contrast(state) {
+    const c = state.result?.ok ? state.result.contrast : null;
+    const ws = W.status[state.lang];
+    const box = $('contrast');
+    set(box, 'hidden', !c?.units);
+    box.classList.toggle('error', Boolean(c?.under));
+    if (!c?.units) return set(box, 'textContent', '');
+    const figures = { ...c, goal: c.apca ? `Lc ${c.target}` : `${c.target}:1`, ratio: c.ratio.toFixed(2), lc: c.lc.toFixed(1),
+      mean: c.meanChange.toFixed(3), largest: c.largestChange.toFixed(3) };
+    const said = [c.under ? ws.contrastUnder(figures) : ws.contrastMet(figures)];
+    if (state.settings.readable && c.changed) said.push(ws.readableMoved(figures));
+    set(box, 'textContent', said.join(' · '));
   }
 
   function named(state) {

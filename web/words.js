@@ -17,6 +17,7 @@ const velmorantWords = (() => {
     down: (n) => `第 ${n} 个颜色下移`, remove: (n) => `删除第 ${n} 个颜色`, handle: (n) => `第 ${n} 个颜色在色带上的位置`,
     named: '我的设置', namedName: '名称', save: '保存', choose: '使用', rename: '改名', delete: '删除',
     exportNamed: '导出', importNamed: '导入', noNamed: '（没有保存的设置）',
+    backgroundPicker: '选择背景色', backgroundNone: '不计算对比度',
   };
   const en = {
     edition: 'enhanced', text: 'Text to convert', options: 'Effect options', lang: '中文',
@@ -35,6 +36,7 @@ const velmorantWords = (() => {
     down: (n) => `Move colour ${n} down`, remove: (n) => `Remove colour ${n}`, handle: (n) => `Position of colour ${n} on the strip`,
     named: 'My settings', namedName: 'Name', save: 'Save', choose: 'Use', rename: 'Rename', delete: 'Delete',
     exportNamed: 'Export', importNamed: 'Import', noNamed: '(none saved)',
+    backgroundPicker: 'Pick the background', backgroundNone: 'none: no contrast figures',
   };
 
   // Messages: each names its field (given as `field`, its caption) and says the real problem.
@@ -43,6 +45,8 @@ const velmorantWords = (() => {
     zh: {
       'not-colour': (p, q) => `${q(p.value)}不是颜色（RRGGBB、#RRGGBB、#RGB、CSS 颜色名或 rgb()、oklch() 等）`,
       'not-stop': (p, q) => `第 ${p.stop + 1} 个颜色${q(p.value)}不是颜色`,
+      'not-opaque': (p, q) => `${p.stop == null ? '' : `第 ${p.stop + 1} 个颜色`}${q(p.value)}是半透明的：论坛的颜色都不透明，请去掉透明度`,
+      'not-fixed-colour': (p, q) => `${p.stop == null ? '' : `第 ${p.stop + 1} 个颜色`}${q(p.value)}在这里没有固定的颜色（currentcolor 和系统颜色随页面而变）`,
       'one-colour': (p, q) => `${q(p.value)}只有一个颜色；渐变至少要两个，用逗号分开`,
       'not-blend': (p, q) => `${q(p.value)}不是混合方式`,
       'not-format': (p, q) => `${q(p.value)}不是这里有的格式`,
@@ -58,6 +62,7 @@ const velmorantWords = (() => {
       'over-tags': (p) => `代码有 ${p.tags} 个颜色标签，超过 ${p.maxTags ?? p.bound} 个：论坛会把多出的显示成文字；填上限长可选出合适的字步长`,
       'over-length': (p) => `代码有 ${p.length} 个字，超过 ${p.fit ?? p.bound} 个`,
       'missing-styles': (p) => `${q2(p.format)}没有这些样式，代码里不会有：${p.names.join('、')}`,
+      'unshown': (p) => `${q2(p.place)}显示不了 ${cp(p.typed)}（共 ${p.times} 个）：已写成 ${cp(p.written)}`,
       fault: () => '这些设置需要的内存超过网页能用的；文本没有丢失，转换器已重新载入',
       'unknown-setting': (p, q) => `${q(p.value)}不是这里的设置，已忽略`,
       'not-kept': (p) => `超过 ${p.bound} 个字：这次可用，但不会保存`,
@@ -71,6 +76,8 @@ const velmorantWords = (() => {
     en: {
       'not-colour': (p, q) => `${q(p.value)} is not a colour (RRGGBB, #RRGGBB, #RGB, a CSS name, or rgb(), oklch() and the like)`,
       'not-stop': (p, q) => `colour ${p.stop + 1}, ${q(p.value)}, is not a colour`,
+      'not-opaque': (p, q) => `${p.stop == null ? '' : `colour ${p.stop + 1}, `}${q(p.value)} is see-through: forum colours are opaque, so give it without alpha`,
+      'not-fixed-colour': (p, q) => `${p.stop == null ? '' : `colour ${p.stop + 1}, `}${q(p.value)} names no colour of its own here (currentcolor and system colours change with the page)`,
       'one-colour': (p, q) => `${q(p.value)} is one colour; a gradient needs two or more, separated by commas`,
       'not-blend': (p, q) => `${q(p.value)} is not a blend`,
       'not-format': (p, q) => `${q(p.value)} is not a format offered here`,
@@ -86,6 +93,7 @@ const velmorantWords = (() => {
       'over-tags': (p) => `the code has ${p.tags} colour tags, more than ${p.maxTags ?? p.bound}: the forum shows the rest as text; a length limit picks a step that fits`,
       'over-length': (p) => `the code has ${p.length} characters, more than ${p.fit ?? p.bound}`,
       'missing-styles': (p) => `${q2(p.format)} has no ${p.names.join(', ')}: the code leaves them out`,
+      'unshown': (p) => `${q2(p.place)} cannot show ${cp(p.typed)} (${p.times} in the text): written as ${cp(p.written)}`,
       fault: () => 'these settings need more memory than the page has; your text is kept and the converter was loaded again',
       'unknown-setting': (p, q) => `${q(p.value)} is not a setting here and was left out`,
       'not-kept': (p) => `over ${p.bound} characters: used now, not kept for the next visit`,
@@ -98,6 +106,8 @@ const velmorantWords = (() => {
     },
   };
   const q2 = (v) => `'${v}'`;
+  // A character by its number, and itself where it shows.
+  const cp = (c) => `U+${c.codePointAt(0).toString(16).toUpperCase().padStart(4, '0')}${c > ' ' && c !== '\u00a0' ? ` ${c}` : ''}`;
 
   // Lines of the status, not tied to one field.
   const status = {
@@ -111,6 +121,9 @@ const velmorantWords = (() => {
       recovered: () => '转换器出错（内存不足？），已重新载入并重新转换；文本没有丢失',
       linkTooLong: (d) => `没有复制：链接会有 ${d.length} 个字，超过 ${d.bound} 个，很多程序会截断`,
       textNotKept: (d) => `文本超过 ${d.bound} 个字，不会保存到下次`,
+      contrastUnder: (c) => `对比度不足：${c.units} 个单元中有 ${c.under} 个在 ${c.background} 上低于 ${c.goal}；最差的 ${c.worst} 为 ${c.ratio}:1（APCA Lc ${c.lc}）`,
+      contrastMet: (c) => `全部 ${c.units} 个单元在 ${c.background} 上达到 ${c.goal}`,
+      readableMoved: (c) => `易读调整改了 ${c.changed} 个颜色（Oklab 平均 ${c.mean}，最多 ${c.largest}）`,
     },
     en: {
       copied: () => 'The code is copied', linkCopied: () => 'A link to these settings is copied (the text stays out)',
@@ -124,6 +137,9 @@ const velmorantWords = (() => {
       recovered: () => 'The converter stopped (out of memory?), was loaded again and converted again; your text is kept',
       linkTooLong: (d) => `Nothing copied: the link would be ${d.length} characters, over ${d.bound}, which many programs cut`,
       textNotKept: (d) => `The text is over ${d.bound} characters: it is not kept for the next visit`,
+      contrastUnder: (c) => `Hard to read: ${c.under} of ${c.units} units are under ${c.goal} on ${c.background}; the worst, ${c.worst}, is ${c.ratio}:1 (APCA Lc ${c.lc})`,
+      contrastMet: (c) => `All ${c.units} units reach ${c.goal} on ${c.background}`,
+      readableMoved: (c) => `Readable changed ${c.changed} colours (Oklab ${c.mean} on average, ${c.largest} at most)`,
     },
   };
 

@@ -89,7 +89,8 @@ function convert(job) {
     preview = { units, stride: 3, layout: ['offset', 'length', 'rgb'], points: r.preview.points };
   }
   return { type: 'converted', id: job.id, ok: r.ok, problems: r.problems, code, step: r.step, limits: r.limits,
-    fit: r.fit, over: r.over, missingStyles: r.missingStyles, preview, strip, colours: r.colours, readBack };
+    fit: r.fit, over: r.over, missingStyles: r.missingStyles, unshown: r.unshown, preview, strip, colours: r.colours, readBack,
+    contrast: r.contrast ?? null };
 }
 
 // --- the page before its rewrite: the old message shape, answered in its shape ---------

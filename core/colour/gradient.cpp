@@ -53,6 +53,13 @@ GradientWalker::GradientWalker(const Gradient& gradient, std::int32_t k, std::in
     EnterSegment(first);
 }
 
+Rgb GradientWalker::Filtered() const {
+    const Rgb colour = Unfiltered();
+    if (!lastFiltered_ || lastFiltered_->first != colour)
+        lastFiltered_.emplace(colour, MakeReadable(colour, gradient_.readable->background, gradient_.readable->target));
+    return lastFiltered_->second;
+}
+
 std::int64_t GradientWalker::NextSegmentAt(std::int64_t position) const {
     if (segment_ + 1 == segments_)
         return std::numeric_limits<std::int64_t>::max();

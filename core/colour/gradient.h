@@ -5,12 +5,15 @@
 
 #include "core/colour/channel_stepper.h"
 #include "core/colour/colour.h"
+#include "core/colour/contrast.h"
 #include "core/colour/mixing.h"
 #include "core/colour/oklab.h"
 
 #include <array>
 #include <cstdint>
 #include <limits>
+#include <optional>
+#include <utility>
 #include <vector>
 
 namespace velmorant {
@@ -23,6 +26,9 @@ struct Gradient {
     std::vector<SpaceColour> exact{};
     // One per stop, ascending, as CSS fixes them up (0 start, 1 end); empty for equal spacing.
     std::vector<double> positions{};
+    // Every colour made readable on a background: the writer, the measurer and the
+    // preview all take their colours from the walker, so they agree.
+    std::optional<ReadableFilter> readable{};
 
     // The window's rule: sRGB, plain stops, equal spacing.
     bool IntegerRule() const { return blend == Blend::Srgb && exact.empty() && positions.empty(); }
@@ -75,15 +81,19 @@ public:
     std::int32_t Red() const { return !integer_ ? mixed_.red : red_.Value(); }
     std::int32_t Green() const { return !integer_ ? mixed_.green : green_.Value(); }
     std::int32_t Blue() const { return !integer_ ? mixed_.blue : blue_.Value(); }
-    // Every value lies between two stops, so it fits a Channel.
-    Rgb Colour() const {
+    // The colour before the gradient's filter: every value lies between two stops,
+    // so it fits a Channel.
+    Rgb Unfiltered() const {
         return {static_cast<Channel>(Red()), static_cast<Channel>(Green()), static_cast<Channel>(Blue())};
     }
+    // The unit's colour, through the filter when the gradient has one.
+    Rgb Colour() const { return gradient_.readable ? Filtered() : Unfiltered(); }
 
 private:
     void EnterSegment(std::int64_t position);
     void MixAt(std::int64_t position);
     std::int64_t NextSegmentAt(std::int64_t position) const;
+    Rgb Filtered() const;
 
     Gradient gradient_;
     bool integer_;
@@ -97,6 +107,9 @@ private:
     std::vector<MixPair> pairs_;
     // For each segment, 1 / (a bound on how fast each output channel moves with t).
     std::vector<std::array<double, 3>> slowness_;
+    // The last colour filtered: neighbouring units mostly share one, and a filter
+    // searches.
+    mutable std::optional<std::pair<Rgb, Rgb>> lastFiltered_;
 };
 
 } // namespace velmorant

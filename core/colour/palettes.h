@@ -16,6 +16,7 @@ struct Palette {
     std::string_view blend; // as --blend takes it
     std::string_view description;
     Words caption, help; // the page's; help.en empty: the description says it
+    Rgb background;      // what it is made for: on it, every colour reaches WCAG AA
 };
 
 std::span<const Palette> Palettes();

@@ -9,5 +9,7 @@ namespace velmorant {
 
 std::span<const std::u16string_view> SizeChoices();
 std::span<const std::u16string_view> FontChoices();
+// The readable goals offered by name; --readable takes any APCA Lc as apca-N too.
+std::span<const std::u16string_view> ReadableChoices();
 
 } // namespace velmorant

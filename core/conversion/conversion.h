@@ -30,12 +30,16 @@ struct ConversionRequest {
     // The place the code is posted to, none for a bare format: its count is the
     // one limits are measured in.
     const Destination* destination = nullptr;
+    // What the code is read on: contrast figures need it. None: no figures.
+    std::optional<Rgb> background;
+    // Asked for readable colours: the gradient then carries the filter that makes them.
+    std::optional<ReadableGoal> readable;
     // A unit never splits a cluster and the step counts clusters: no colour spent on a code point nobody sees.
     bool graphemes = false;
     // The first coloured unit wears the first stop and the last the last, as "red to blue" reads.
     bool endStops = false;
 
-    UnitRule Rule() const { return {graphemes, endStops}; }
+    UnitRule Rule() const { return {graphemes, endStops, format && format->rawWhiteSpace}; }
 
     // The window's values at start-up: magenta to green, the "[color=#" template,
     // step 1, size 1 and font 宋体. Every front end and the usage text start here.
@@ -51,9 +55,19 @@ OutputShape ShapeOf(const ConversionRequest& request);
 // The style options the format has no spelling for, among those asked for.
 std::vector<std::string_view> MissingStyles(const Format& format, const StyleOptions& styles);
 
+// A character the destination cannot show, what is written instead, and how
+// often it stands in the trimmed text.
+struct Substitution {
+    char16_t typed;
+    char16_t written;
+    std::size_t times;
+};
+std::vector<Substitution> Substitutions(std::u16string_view input, const ConversionRequest& request);
+
 struct ConversionCounts {
     std::size_t tagPairs = 0;
     std::int32_t step = 1;
+    double largestDistance = 0; // Oklab ΔE from a unit's colour to the set's member written for it
 };
 
 // What would stop a request from converting. The check never throws, so a caller
@@ -71,6 +85,17 @@ ConversionProblem CheckConversion(std::u16string_view input, const ConversionReq
 ConversionCounts WriteConversion(std::u16string_view input, const ConversionRequest& request, MarkupSink& sink,
                                  std::optional<std::int32_t> step = std::nullopt);
 
+// A place that makes gradients itself (MiniMessage's <gradient> tag) colours
+// each code point of the text in turn, mixing neighbouring stops in sRGB. It is
+// asked to when the destination reads the tag, the stops are plain colours mixed
+// in sRGB at equal spacing, and every cluster of the text is one code point, so
+// that no character shows in two colours. The code is the styles round
+// <gradient:#a:#b…>text</gradient>.
+bool CanAskGradient(std::u16string_view input, const ConversionRequest& request);
+void WriteAskedGradient(std::u16string_view input, const ConversionRequest& request, MarkupSink& sink);
+// Its length, counted as LengthRuleOf says.
+std::uint64_t AskedGradientLength(std::u16string_view input, const ConversionRequest& request);
+
 // How the request's code is counted: its destination's way, else in code points.
 const LengthRule& LengthRuleOf(const ConversionRequest& request);
 
@@ -82,5 +107,27 @@ StepFit FitConversion(std::u16string_view input, const ConversionRequest& reques
 // The length and colour tags of the code at a step (the step text's for none).
 CodeMeasure MeasureConversion(std::u16string_view input, const ConversionRequest& request,
                               std::optional<std::int32_t> step = std::nullopt);
+
+// WCAG's large text is 18 point, or 14 point bold: of the sizes 1 to 7 (10, 13,
+// 16, 18, 24, 32, 48 pixels) that is 5 and up either way, so bold alone is not.
+bool LargeText(const StyleOptions& styles);
+
+// The target a request's units are held to: its readable goal, else WCAG AA.
+ContrastTarget TargetOf(const ConversionRequest& request);
+
+// How the units of a code read on the request's background. Without a background
+// there is nothing to measure and every figure stays 0.
+struct ContrastReport {
+    ContrastTarget target;
+    std::size_t units = 0; // coloured units
+    std::size_t under = 0; // of them, under the target
+    Rgb worst;             // the unit farthest under (or nearest to) the target
+    double worstRatio = 0, worstLc = 0;
+    // Through the readable filter: how many units changed colour, and by how much (Oklab).
+    std::size_t changed = 0;
+    double meanChange = 0, largestChange = 0;
+};
+ContrastReport MeasureContrast(std::u16string_view input, const ConversionRequest& request,
+                               std::optional<std::int32_t> step = std::nullopt);
 
 } // namespace velmorant

@@ -90,7 +90,9 @@ std::string DescriptionJson() {
     });
     const std::string palettes = Array(Palettes(), [](const Palette& p) {
         return "{\"name\":" + Quoted(p.name) + ",\"colours\":" + Quoted(p.stops) + ",\"blend\":" + Quoted(p.blend) +
-               ",\"summary\":" + Quoted(p.description) + Worded(p.caption, p.help, p.description) + "}";
+               ",\"summary\":" + Quoted(p.description) +
+               ",\"background\":" + Quoted(std::u16string_view(u"#" + ColourCode(p.background))) +
+               Worded(p.caption, p.help, p.description) + "}";
     });
     const std::string destinations = Array(Destinations(), [](const Destination& d) {
         char background[8];
@@ -126,8 +128,8 @@ std::string DescriptionJson() {
            ",\"colours\":" + colours + ",\"blend\":" + blend + ",\"step\":" + Quoted(startup.step) +
            ",\"size\":" + Quoted(startup.styles.size) + ",\"font\":" + Quoted(startup.styles.font) +
            ",\"merge\":" + (startup.merge ? "true" : "false") + "},\"sizes\":" + Array(SizeChoices(), text) +
-           ",\"fonts\":" + Array(FontChoices(), text) + ",\"settings\":" + settings +
-           ",\"colourNames\":" + colourNames + "}";
+           ",\"fonts\":" + Array(FontChoices(), text) + ",\"goals\":" + Array(ReadableChoices(), text) +
+           ",\"settings\":" + settings + ",\"colourNames\":" + colourNames + "}";
 }
 
 std::string SettingProblemsJson(std::span<const SettingProblem> problems) {

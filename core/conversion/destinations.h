@@ -10,9 +10,17 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace velmorant {
+
+// Characters a place cannot show, and the one written instead of each: one
+// char16 for one, so units, colours and the preview stay where they were.
+struct Unshown {
+    char16_t first, last; // the range refused
+    char16_t written;
+};
 
 struct Destination {
     std::string_view name; // --to, the page's "Post to"
@@ -23,7 +31,13 @@ struct Destination {
     std::optional<std::uint64_t> tagsPerName; // uses of any one tag name, where the place limits them
     std::uint32_t background;                 // 0xRRGGBB the place usually shows text on
     std::string_view source;                  // where the place reads, counts and limits, for the manual
+    bool (*shows)(char32_t) = nullptr;        // the characters the place can show; null: every one
+    std::span<const Unshown> unshown = {};    // what it cannot show, said whenever it is written
+    bool asksGradient = false;                // reads MiniMessage's <gradient> tag: a fit may ask it for one
 };
+
+// The characters of text the place cannot show, each once, in order of first use.
+std::u32string CharactersNotShown(const Destination& destination, std::u16string_view text);
 
 std::span<const Destination> Destinations();
 const Destination* FindDestination(std::string_view name);

@@ -1,5 +1,6 @@
 #include "core/conversion/step_fit.h"
 
+#include "core/colour/colour_sets.h"
 #include "core/markup/escaping.h"
 #include "core/text/code_points.h"
 #include "core/text/graphemes.h"
@@ -20,33 +21,57 @@ constexpr std::uint64_t Digits(std::uint32_t v) { return v >= 100 ? 3 : v >= 10 
 OutputLengths::OutputLengths(std::u16string_view text, const Gradient& gradient, const OutputShape& shape,
                              const LengthRule& rule, const UnitRule& units)
     : text_(text), units_(units), gradient_(gradient), merge_(shape.form.merge),
-      needColours_(merge_ || shape.form.code == CodeStyle::Decimal), code_(shape.form.code),
-      fixed_(CountLength(rule, shape.style.before) + CountLength(rule, shape.style.after)),
+      needColours_(merge_ || shape.form.code == CodeStyle::Decimal || shape.form.code == CodeStyle::Named),
+      code_(shape.form.code), fixed_(CountLength(rule, shape.style.before) + CountLength(rule, shape.style.after)),
       frame_(CountLength(rule, shape.tags.Open) + CountLength(rule, shape.tags.Middle) +
              CountLength(rule, shape.tags.Close) + CountLength(rule, shape.form.eachUnit)),
       hexDigits_(CountLength(rule, code_ == CodeStyle::SectionDigits ? u"\u00a70\u00a70\u00a70\u00a70\u00a70\u00a70"
                                                                      : u"000000")),
       digit_(rule.weight(U'0')), blanksBefore_(text.size() + 1) {
+    set_ = code_ == CodeStyle::Named ? shape.form.colours : nullptr;
+    needColours_ = needColours_ && (code_ != CodeStyle::Named || set_);
+    if (set_) {
+        hexDigits_ = 0;
+        for (const NamedCode& member : set_->colours)
+            codeLengths_.push_back(CountLength(rule, member.code));
+    }
     // Escapes depend on the characters alone, never on the step.
     TextEscaper escaper(shape.form);
     LengthCounter counted(rule);
     if (escaper.Active()) {
         const std::uint64_t head = CountLength(rule, shape.tags.Open) + hexDigits_ +
                                    CountLength(rule, shape.tags.Middle) + CountLength(rule, shape.form.eachUnit);
-        // The restated colour code stands in as a piece known by its address.
+        // The restated colour code stands in as a piece known by its address; a
+        // named code's length depends on the unit, so where it is restated is kept.
         static constexpr char16_t kHead[] = u"#";
-        escaper.Write(text, kHead, [&](std::u16string_view piece) {
-            if (piece.data() == kHead)
-                fixed_ += head;
-            else
+        if (set_)
+            restatedBefore_.assign(text.size() + 1, 0);
+        std::size_t at = 0; // char16s of text handed over so far
+        const auto count = [&](std::u16string_view piece) {
+            if (piece.data() != kHead) {
                 counted.Add(piece);
-        });
+                if (piece.data() >= text.data() && piece.data() < text.data() + text.size())
+                    at = static_cast<std::size_t>(piece.data() - text.data()) + piece.size();
+                return;
+            }
+            fixed_ += head;
+            if (set_)
+                ++restatedBefore_[at];
+        };
+        escaper.Write(text, kHead, count);
+        escaper.Finish(count);
+        for (std::size_t i = 0; set_ && i < text.size(); ++i)
+            restatedBefore_[i + 1] += restatedBefore_[i];
+        if (shape.form.escaping == Escaping::Essentials)
+            firstRestated_ = 2 * head;
     } else {
         counted.Add(text);
     }
     fixed_ += counted.Total();
+    // Where units of only white space go untagged, they count as blanks do.
+    const auto blank = units.whiteSpace ? IsAsciiWhiteSpace : IsBlank;
     for (std::size_t i = 0; i < text.size(); ++i)
-        blanksBefore_[i + 1] = blanksBefore_[i] + (IsBlank(text[i]) ? 1 : 0);
+        blanksBefore_[i + 1] = blanksBefore_[i] + (blank(text[i]) ? 1 : 0);
     if (units.graphemes) {
         clusterAt_.push_back(0);
         ForEachGrapheme(text, [&](std::u16string_view cluster) {
@@ -58,11 +83,21 @@ OutputLengths::OutputLengths(std::u16string_view text, const Gradient& gradient,
     const auto n = static_cast<std::int32_t>(units.graphemes ? clusterAt_.size() - 1 : text.size());
     colourAt_.resize(static_cast<std::size_t>(n));
     GradientWalker walker(gradient, 1, n);
+    std::optional<NearestCode> nearest;
+    if (set_)
+        nearest.emplace(*set_);
     for (std::int32_t position = 1; position <= n; ++position) {
         walker.MoveTo(position);
-        colourAt_[static_cast<std::size_t>(position - 1)] =
-            static_cast<std::uint32_t>(walker.Red() << 16 | walker.Green() << 8 | walker.Blue());
+        colourAt_[static_cast<std::size_t>(position - 1)] = ColourFor(walker, nearest);
     }
+}
+
+// The walker's colour as a measure compares it: 0xRRGGBB, or the index of the
+// nearest member for named codes.
+std::uint32_t OutputLengths::ColourFor(const GradientWalker& walker, std::optional<NearestCode>& nearest) const {
+    if (nearest)
+        return static_cast<std::uint32_t>(&(*nearest)(walker.Colour()) - set_->colours.data());
+    return static_cast<std::uint32_t>(Pack(walker.Colour()));
 }
 
 // IsRawUnit for text[from, end) without looking at every character.
@@ -89,7 +124,7 @@ template <bool Graphemes, class Visit> void OutputLengths::ForEachRange(std::int
 CodeMeasure OutputLengths::Measure(std::int32_t k) const {
     if (text_.empty())
         return {fixed_, 0};
-    if (units_.graphemes || units_.endStops)
+    if (units_.graphemes || units_.endStops || set_ || firstRestated_ > 0 || !restatedBefore_.empty())
         return units_.graphemes ? MeasureBy<true>(k) : MeasureBy<false>(k);
     // The window's rule, the one --fit scans most: its own loop, kept lean.
     std::uint64_t length = fixed_;
@@ -113,7 +148,10 @@ CodeMeasure OutputLengths::Measure(std::int32_t k) const {
         runOpen = true;
         runColour = colour;
         ++tags;
-        length += frame_ + CodeLength(colour);
+        length +=
+            frame_ + (code_ != CodeStyle::Decimal
+                          ? hexDigits_
+                          : digit_ * (Digits(colour >> 16) + Digits(colour >> 8 & 0xFF) + Digits(colour & 0xFF) + 2));
     });
     return {length, tags};
 }
@@ -125,6 +163,9 @@ template <bool Graphemes> CodeMeasure OutputLengths::MeasureBy(std::int32_t k) c
     };
     // With end stops the colours hang on the step: walked for it, as the writer walks them.
     std::optional<GradientWalker> walker;
+    std::optional<NearestCode> nearest;
+    if (set_)
+        nearest.emplace(*set_);
     std::int32_t firstUnit = 0;
     if (needColours_ && units_.endStops) {
         std::int32_t index = 0, first = -1, last = 0;
@@ -139,6 +180,21 @@ template <bool Graphemes> CodeMeasure OutputLengths::MeasureBy(std::int32_t k) c
         walker.emplace(gradient_, 1, std::max(last - firstUnit, 1), 0);
     }
     std::uint64_t length = fixed_;
+    if (firstRestated_ > 0) {
+        // The first unit's code and the next unit's again, when the "&"s that end
+        // the first unit wait for the next unit that is not all "&".
+        enum { First, Waiting, Done } state = First;
+        ForEachRange<Graphemes>(k, [&](std::size_t from, std::size_t end, std::int32_t) {
+            const std::u16string_view unit = text_.substr(from, end - from);
+            if (state == First)
+                state = unit.back() == u'&' ? Waiting : Done;
+            else if (state == Waiting && unit.find_first_not_of(u'&') != std::u16string_view::npos) {
+                if (!isRaw(from, end))
+                    length += firstRestated_;
+                state = Done;
+            }
+        });
+    }
     std::uint64_t tags = 0;
     bool runOpen = false;
     std::uint32_t runColour = 0;
@@ -157,24 +213,25 @@ template <bool Graphemes> CodeMeasure OutputLengths::MeasureBy(std::int32_t k) c
         std::uint32_t colour = 0;
         if (walker) {
             walker->MoveTo(place);
-            colour = static_cast<std::uint32_t>(walker->Red() << 16 | walker->Green() << 8 | walker->Blue());
+            colour = ColourFor(*walker, nearest);
         } else {
             colour = colourAt_[static_cast<std::size_t>(position - 1)];
         }
+        // Each restated code inside the unit is the unit's own.
+        if (!restatedBefore_.empty())
+            length += (restatedBefore_[end] - restatedBefore_[from]) * codeLengths_[colour];
         if (merge_ && runOpen && colour == runColour)
             return;
         runOpen = true;
         runColour = colour;
         ++tags;
-        length += frame_ + CodeLength(colour);
+        length +=
+            frame_ + (set_ ? codeLengths_[colour]
+                      : code_ != CodeStyle::Decimal
+                          ? hexDigits_
+                          : digit_ * (Digits(colour >> 16) + Digits(colour >> 8 & 0xFF) + Digits(colour & 0xFF) + 2));
     });
     return {length, tags};
-}
-
-std::uint64_t OutputLengths::CodeLength(std::uint32_t colour) const {
-    return code_ != CodeStyle::Decimal
-               ? hexDigits_
-               : digit_ * (Digits(colour >> 16) + Digits(colour >> 8 & 0xFF) + Digits(colour & 0xFF) + 2);
 }
 
 LimitVerdict OverLimits(const CodeMeasure& code, std::optional<std::uint64_t> length,

@@ -5,10 +5,22 @@
 // every step.
 
 #include "core/markup/output_shape.h"
+#include "core/text/graphemes.h"
 
+#include <algorithm>
+#include <array>
+#include <initializer_list>
+#include <string>
 #include <string_view>
 
 namespace velmorant {
+
+// Minecraft's legacy code letters, either case: colours 0-f, styles k-o, reset r.
+constexpr bool IsLegacyCode(char16_t c) {
+    const char16_t lower = c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c + 32) : c;
+    return (lower >= u'0' && lower <= u'9') || (lower >= u'a' && lower <= u'f') || (lower >= u'k' && lower <= u'o') ||
+           lower == u'r';
+}
 
 class TextEscaper {
 public:
@@ -20,6 +32,8 @@ public:
     // Hands put the escaped text piece by piece, in order; head is the unit's
     // colour code, for Restate.
     template <class Put> void Write(std::u16string_view text, std::u16string_view head, Put&& put) {
+        if (escaping_ == Escaping::Essentials)
+            return WriteEssentials(text, head, put);
         std::size_t plain = 0; // start of the characters not yet handed over
         for (std::size_t i = 0; i < text.size(); ++i) {
             const char16_t c = text[i];
@@ -40,7 +54,69 @@ public:
         put(text.substr(plain));
     }
 
+    // Hands over what Write still holds back; called once after the last unit.
+    template <class Put> void Finish(Put&& put) {
+        firstHead_.clear();
+        for (; held_ > 0; --held_)
+            put(u"&");
+    }
+
 private:
+    // EssentialsX reads "&X" as a code for X in 0-9, a-f, k-o or r, "&&X" as
+    // the text "&X", and "&#" with six hex digits as a colour, "&&#" with them
+    // as the text. A typed "&" can be followed by no code at all, so one that
+    // ends a unit is held back and written after the next unit's code, in that
+    // unit's colour; after the first unit, that code is preceded by the first
+    // unit's again and follows the next character, so that the first character
+    // keeps the first colour. A typed "&" before a code letter gets a second "&"; a
+    // typed "#" after a typed "&" is followed by the unit's code again, so that
+    // no six hex digits follow it.
+    template <class Put> void WriteEssentials(std::u16string_view text, std::u16string_view head, Put& put) {
+        if (text.empty())
+            return;
+        const bool first = !wrote_;
+        wrote_ = true;
+        // The "&"s a unit ends with are held back, with those before them.
+        const std::size_t end = text.find_last_not_of(u'&') + 1;
+        if (end > 0) {
+            const bool restate = held_ > 0 && !firstHead_.empty() && !head.empty();
+            if (restate)
+                put(std::u16string_view(firstHead_));
+            Finish(put);
+            const std::size_t other = text.find_first_not_of(u'&');
+            const std::size_t clusterEnd = restate ? std::min(GraphemeEnd(text, other), end) : end + 1;
+            std::size_t plain = 0;
+            for (std::size_t i = 0; i < end; ++i) {
+                if (i == clusterEnd) {
+                    put(text.substr(plain, i - plain));
+                    put(head);
+                    plain = i;
+                }
+                const char16_t c = text[i];
+                const char16_t before = previous_;
+                previous_ = c;
+                if (before == u'&' && IsLegacyCode(c)) {
+                    put(text.substr(plain, i - plain));
+                    put(u"&");
+                    plain = i;
+                } else if (before == u'&' && c == u'#') {
+                    put(text.substr(plain, i + 1 - plain));
+                    put(head);
+                    plain = i + 1;
+                }
+            }
+            put(text.substr(plain, end - plain));
+            if (clusterEnd == end)
+                put(head);
+        }
+        if (end < text.size()) {
+            if (first)
+                firstHead_ = head;
+            held_ += text.size() - end;
+            previous_ = u'&';
+        }
+    }
+
     std::u16string_view EscapeOf(char16_t c, char16_t before) const {
         switch (escaping_) {
         case Escaping::Html:
@@ -69,6 +145,20 @@ private:
             }
         case Escaping::BbCode:
             return c == u'[' ? std::u16string_view(u"[[b][/b]") : std::u16string_view();
+        case Escaping::Smf:
+            if (c == u'[')
+                return u"[nobbc][[/nobbc]";
+            // A smiley's second character alone inside [nobbc], where no smiley is looked for.
+            if (Follows(before, c,
+                        {{u':', u"D:)(oP-'"}, {u';', u")D"}, {u'8', u")"}, {u'?', u"?"}, {u'^', u"-"}, {u'O', u"0"}}))
+                return {kNoBbc[c].data(), kNoBbc[c].size()};
+            // "&#", "&amp;"... read as one character by its count; "/me" a command.
+            return PairBetween(before, c, {{u'&', u"#qalgn"}, {u'/', u"mM"}});
+        case Escaping::Discuz:
+            if (c == u'[')
+                return u"[[b][/b]";
+            // "&amp;"... one character to cutstr(); ":)", ";P", "{:2_25:}" its smilies.
+            return PairBetween(before, c, {{u'&', u"qalg"}, {u':', kSmileyStarts}, {u';', u"P"}, {u'{', u":"}});
         case Escaping::MiniMessage:
             return c == u'<'    ? std::u16string_view(u"\\<")
                    : c == u'\\' ? std::u16string_view(u"\\\\")
@@ -78,9 +168,54 @@ private:
         }
     }
 
+    // The second characters of Discuz!'s default smilies after ":".
+    static constexpr std::u16string_view kSmileyStarts = u")(D'@oPL$Qlfcdshvtk";
+
+    struct Pair {
+        char16_t before;
+        std::u16string_view then;
+    };
+
+    // An empty [b][/b] before c where it follows before and could make a
+    // sequence the place reads: the place's reader drops the pair only after.
+    static bool Follows(char16_t before, char16_t c, std::initializer_list<Pair> pairs) {
+        for (const Pair& pair : pairs)
+            if (before == pair.before && c < 0x80 && pair.then.find(c) != std::u16string_view::npos)
+                return true;
+        return false;
+    }
+    static std::u16string_view PairBetween(char16_t before, char16_t c, std::initializer_list<Pair> pairs) {
+        return Follows(before, c, pairs) ? std::u16string_view(kPairs[c].data(), kPairs[c].size())
+                                         : std::u16string_view();
+    }
+
+    static constexpr std::array<std::array<char16_t, 8>, 0x80> kPairs = [] {
+        std::array<std::array<char16_t, 8>, 0x80> pairs{};
+        for (std::size_t c = 0; c < pairs.size(); ++c)
+            pairs[c] = {u'[', u'b', u']', u'[', u'/', u'b', u']', static_cast<char16_t>(c)};
+        return pairs;
+    }();
+    // "[nobbc]c[/nobbc]" for each ASCII c.
+    static constexpr std::array<std::array<char16_t, 16>, 0x80> kNoBbc = [] {
+        std::array<std::array<char16_t, 16>, 0x80> texts{};
+        constexpr std::u16string_view open = u"[nobbc]", close = u"[/nobbc]";
+        for (std::size_t c = 0; c < texts.size(); ++c) {
+            std::size_t at = 0;
+            for (const char16_t t : open)
+                texts[c][at++] = t;
+            texts[c][at++] = static_cast<char16_t>(c);
+            for (const char16_t t : close)
+                texts[c][at++] = t;
+        }
+        return texts;
+    }();
+
     Escaping escaping_;
     char16_t restated_;
     char16_t previous_ = 0;
+    std::size_t held_ = 0;     // Essentials: the "&"s that ended the last units, not yet written
+    bool wrote_ = false;       // Essentials: a unit has been written
+    std::u16string firstHead_; // Essentials: the first unit's code, while its "&" is held
 };
 
 } // namespace velmorant

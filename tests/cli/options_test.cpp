@@ -1,5 +1,6 @@
 #include "cli/options.h"
 #include "cli/shell_quote.h"
+#include "core/colour/palettes.h"
 
 #include <gtest/gtest.h>
 
@@ -20,6 +21,9 @@ void ExpectSameOptions(const Options& actual, const Options& expected) {
     EXPECT_EQ(a.format, e.format);
     EXPECT_EQ(a.destination, e.destination);
     EXPECT_EQ(a.gradient.positions, e.gradient.positions);
+    EXPECT_EQ(a.gradient.readable, e.gradient.readable);
+    EXPECT_EQ(a.background, e.background);
+    EXPECT_EQ(a.readable, e.readable);
     EXPECT_EQ(a.merge, e.merge);
     EXPECT_EQ(actual.settings.fit, expected.settings.fit);
     EXPECT_EQ(actual.settings.maxTags, expected.settings.maxTags);
@@ -101,7 +105,7 @@ TEST(ParseOptions, AcceptsEveryOptionInBothForms) {
         {"palette then blend",
          {"--palette", "rainbow", "--blend", "lab"},
          [](Options& o) {
-             o.settings.request.gradient.stops = {{255, 0, 0}, {255, 0, 0}},
+             ApplyPalette("rainbow", o.settings.request.gradient);
              o.settings.request.gradient.blend = {Space::Lab};
          }},
         {"dialect ansi", {"--dialect", "ansi"}, [](Options& o) { UseFormat(o, "ansi"); }},
@@ -109,6 +113,20 @@ TEST(ParseOptions, AcceptsEveryOptionInBothForms) {
          {"--merge", "--fit", "10000", "--stats"},
          [](Options& o) { o.settings.request.merge = o.stats = true, o.settings.fit = 10000; }},
         {"fit zero", {"--fit=0"}, [](Options& o) { o.settings.fit = 0; }},
+        {"readable alone is AA, on white without a background",
+         {"--readable"},
+         [](Options& o) {
+             o.settings.request.readable = ReadableGoal{};
+             o.settings.request.gradient.readable = ReadableFilter{{255, 255, 255}, {false, 4.5}};
+         }},
+        {"readable takes the background given after it, and large text's target",
+         {"--readable=aaa", "--size", "5", "--background", "rgb(30 30 30)"},
+         [](Options& o) {
+             o.settings.request.readable = ReadableGoal{ReadableGoal::Kind::Aaa};
+             o.settings.request.background = Rgb{30, 30, 30};
+             o.settings.request.styles.size = u"5";
+             o.settings.request.gradient.readable = ReadableFilter{{30, 30, 30}, {false, 4.5}};
+         }},
         {"dialect html", {"--dialect", "html"}, [](Options& o) { UseFormat(o, "html"); }},
         {"dialect ubb", {"--dialect=ubb"}, [](Options& o) { UseFormat(o, "ubb"); }},
         {"dialect qq", {"--dialect", "qq"}, [](Options& o) { UseFormat(o, "qq"); }},
@@ -180,13 +198,14 @@ TEST(ParseOptions, AcceptsEveryOptionInBothForms) {
         {"a blend before a palette still overrides it",
          {"--blend", "lab", "--palette", "rainbow"},
          [](Options& o) {
-             o.settings.request.gradient.stops = {{255, 0, 0}, {255, 0, 0}},
+             ApplyPalette("rainbow", o.settings.request.gradient);
              o.settings.request.gradient.blend = {Space::Lab};
          }},
         {"a place brings its format, by its older name too",
          {"--max-tags", "7", "--forum", "phpbb"},
          [](Options& o) {
              o.settings.maxTags = 7, o.settings.request.destination = FindDestination("phpbb");
+             o.settings.request.background = Rgb{255, 255, 255}; // the place's
              UseFormat(o, "bbcode");
          }},
         {"a full name that is a prefix of another",
@@ -246,6 +265,8 @@ TEST(ParseOptions, RejectsBadUsage) {
         {"format is case-sensitive, by its other name", {"--dialect", "HTML"}, "--dialect: unknown format"},
         {"format beside forum and font", {"--for", "x"}, "ambiguous: --format, --forum"},
         {"unknown place", {"--to", "vb"}, "unknown destination 'vb'"},
+        {"an APCA goal past black on white", {"--readable=apca-107"}, "--readable: unknown goal 'apca-107'"},
+        {"a background that is no colour", {"--background", "paper"}, "--background: 'paper' is not a colour"},
         {"two files", {"a.txt", "b.txt"}, "more than one FILE"},
         {"second file after --", {"a.txt", "--", "b.txt"}, "more than one FILE"},
         {"text not UTF-8", {"--font", "\xC0\xAF"}, "--font: argument is not valid UTF-8"},

@@ -4,6 +4,7 @@
 // tags is what is written.
 
 #include "core/colour/colour.h"
+#include "core/colour/colour_sets.h"
 #include "core/colour/css_colour.h"
 #include "core/conversion/conversion.h"
 #include "core/conversion/read_back.h"
@@ -60,6 +61,14 @@ TEST(Formats, EachWritesItsOwnCode) {
         {"minecraft", u"&#E3001C&la<[&&#E3001C&l&#71008E&l\\§ \"&#0000FF&lb"},
         {"minecraft-section", u"§x§E§3§0§0§1§C§la<[&§x§7§1§0§0§8§E§l\\§§x§7§1§0§0§8§E§l \"§x§0§0§0§0§F§F§lb"},
         {"minimessage", u"<b><#e3001c>a\\<[&<#71008e>\\\\§ \"<#0000ff>b</b>"},
+        {"smf", u"[size=3][b][color=#e3001c]a<[nobbc][[/nobbc]&[/color][color=#71008e]\\§ "
+                u"\"[/color][color=#0000ff]b[/color][/b][/size]"},
+        {"discuz", u"[font=F][size=3][b][color=#e3001c]a<[[b][/b]&[/color][color=#71008e]\\§ "
+                   u"\"[/color][color=#0000ff]b[/color][/b][/size][/font]"},
+        {"nga", u"[size=100%][b][color=crimson]a<[[b][/b]&[/color][color=purple]\\§ "
+                u"\"[/color][color=blue]b[/color][/b][/size]"},
+        {"minecraft-bedrock", u"§l§ca<[&§5\\§ \"§9b"},
+        {"minecraft-essentials", u"&#E3001C&la<[&#71008E&l&#E3001C&l&\\&#71008E&l§ \"&#0000FF&lb"},
     };
     ASSERT_EQ(std::size(rows), Formats().size());
     for (const auto& row : rows) {
@@ -80,7 +89,9 @@ constexpr std::u16string_view kPieces[] = {
     u"a", u"Z", u"你", u"😀", u"<", u">", u"&", u"[", u"]", u"\\", u"\"", u"§", u"#", u";", u"/", u"=", u"\r\n", u"\n",
     u"\r", u" ", u"  ", u"\t", u"\u00a0", u"&nbsp;", u"<br>", u"[b][/b]", u"&#FF0000", u"<#00ff00>",
     // clusters of several code points: a family, a flag, accents
-    u"\U0001F468\u200D\U0001F469\u200D\U0001F467", u"\U0001F1E8\U0001F1F3", u"e\u0301\u0323", u"\u0301"};
+    u"\U0001F468\u200D\U0001F469\u200D\U0001F467", u"\U0001F1E8\U0001F1F3", u"e\u0301\u0323", u"\u0301",
+    // sequences some places read: an entity, a command, a smiley
+    u"/M", u"&amp;", u"[nobbc]", u":)"};
 
 // A window format reads back only texts without its own tag texts: no bracket or angle tags there.
 bool WindowSafe(std::u16string_view piece) { return piece.find_first_of(u"[<") == std::u16string_view::npos; }
@@ -95,7 +106,9 @@ TEST(Formats, EveryCodeReadsBackAsItsTextAndColours) {
             const int pieces = static_cast<int>(random() % 12);
             while (static_cast<int>(input.size()) < pieces) {
                 const std::u16string_view piece = kPieces[random() % std::size(kPieces)];
-                if (!window || WindowSafe(piece))
+                // Bedrock has no escape for a typed "§": its place writes another character instead.
+                const bool section = format.open == u"\u00a7" && piece.find(u'\u00a7') != piece.npos;
+                if ((!window || WindowSafe(piece)) && !section)
                     input += piece;
             }
             ConversionRequest request = RequestFor(format);
@@ -128,6 +141,8 @@ TEST(Formats, EveryCodeReadsBackAsItsTextAndColours) {
                 ASSERT_TRUE(!detected.Chosen() ||
                             DecodeCode(whole.text, *detected.Chosen(), request.tags).text == shown)
                     << "read as " << detected.Chosen()->name;
+                // EssentialsX can show no code right after a typed "&": the units round one share a colour.
+                const bool essentials = format.escaping == Escaping::Essentials;
                 if (n > 0) {
                     // With end stops, unit u of the coloured a..b sits at (u - a) / (b - a).
                     std::vector<std::int32_t> coloured;
@@ -143,22 +158,27 @@ TEST(Formats, EveryCodeReadsBackAsItsTextAndColours) {
                         ++index;
                     });
                     index = 0;
+                    bool afterAmpersand = false;
                     ForEachUnit(shown, step, rule, [&](const Unit& unit) {
                         const std::int32_t u = index++;
+                        const bool skip = essentials && (afterAmpersand || unit.text.find(u'&') != unit.text.npos);
+                        afterAmpersand = unit.text.back() == u'&' || (afterAmpersand && IsRawUnit(unit.text, rule));
                         const auto at = static_cast<std::size_t>(unit.text.data() - shown.data());
                         const std::size_t end = at + unit.text.size();
                         // Units hold whole clusters, and none ends between CR and LF but at step 1.
                         ASSERT_TRUE(clusterEnds[end]) << "at " << end;
                         ASSERT_FALSE(step > 1 && IsLineBreakPair(shown, end - 1)) << "at " << end;
-                        if (IsRawUnit(unit.text, rule))
+                        if (IsRawUnit(unit.text, rule) || skip)
                             return;
                         const std::int32_t a = coloured.front(), b = coloured.back();
                         const Rgb c = rule.endStops ? GradientAt(request.gradient, u - a, std::max(b - a, 1))
                                                     : GradientAt(request.gradient, unit.position, n);
                         if (rule.endStops && (u == a || u == b))
                             ASSERT_EQ(c, u == a ? request.gradient.stops.front() : request.gradient.stops.back());
+                        // A place taking only some colours shows the member nearest.
+                        const Rgb w = format.colours ? UnpackRgb(Nearest(*format.colours, c).rgb) : c;
                         for (std::size_t i = at; i < end; ++i)
-                            ASSERT_EQ(decoded.colourAt[i], c.red << 16 | c.green << 8 | c.blue) << "at " << i;
+                            ASSERT_EQ(decoded.colourAt[i], w.red << 16 | w.green << 8 | w.blue) << "at " << i;
                     });
                 }
                 // Whole-text units are the fit's alone: the step text gives 1 to n - 1.
@@ -171,8 +191,12 @@ TEST(Formats, EveryCodeReadsBackAsItsTextAndColours) {
                 again.styles = back.styles;
                 std::string_view bad;
                 ASSERT_TRUE(back.colours.empty() || ReadStops(back.colours, again.gradient, bad)) << back.colours;
-                if (step == 1 || step < n)
+                // A named colour with no close tag reads alike restated after a line break or not: compared as read.
+                const bool asRead = format.colours && format.close.empty();
+                if ((step == 1 || step < n) && !(essentials && shown.find(u'&') != shown.npos) && !asRead)
                     EXPECT_EQ(EncodeUtf8(Write(back.text, again)), EncodeUtf8(whole.text)) << "stops: " << back.colours;
+                if ((step == 1 || step < n) && asRead)
+                    EXPECT_EQ(DecodeCode(Write(back.text, again), format, request.tags).colourAt, decoded.colourAt);
                 const CodeMeasure measure = MeasureConversion(input, request, step);
                 EXPECT_EQ(measure.length, counted.CodePoints());
                 EXPECT_EQ(measure.tags, counts.tagPairs);

@@ -61,6 +61,8 @@ const CASES = [
   [['--fit', '60', '--merge', '--start=red', '--end=red', '--size=', '--font='], 'abcd'],
   [['--palette', 'rainbow', '--size=', '--font='], 'Rainbow text'],
   [['--palette', 'ocean', '--step', '2', '--size=', '--font='], 'Calm waters'],
+  [['--palette', 'fire', '--background', '#1e1e1e', '--readable', '--size=', '--font='], 'Warm on dark'],
+  [['--start', 'yellow', '--end', 'lime', '--readable', '--bold'], 'Bold on white'],
   [['--blend', 'oklch longer hue', '--colours', 'red, hsl(240 100% 50%) 30%, lime', '--size=', '--font='], 'abcdefgh'],
   // Formats with their own styles and escaping, and a forum's limits.
   [['--dialect', 'span', '--bold', '--italic', '--size', '3', '--font', 'Arial'], '<b>&"x"</b>\r\n\tA 😀'],
@@ -75,7 +77,7 @@ const CASES = [
   [['--colours', 'navy,#f80,teal', '--blend', 'oklab', '--step', '3', '--underline'], '😀a'.repeat(3000) + '\n end'],
 ];
 
-const FLAGS = ['bold', 'italic', 'underline', 'strike', 'merge'];
+const FLAGS = ['bold', 'italic', 'underline', 'strike', 'merge', 'readable'];
 // The CLI's "--name value" and "--name=value" as the page's settings.
 function settingsOf(args) {
   const s = {};
@@ -90,12 +92,12 @@ function settingsOf(args) {
 const cliRun = (args, input) => spawnSync(cli, args, { input, encoding: 'utf8', maxBuffer: 1 << 28 });
 
 async function setControls(page, startup, wanted) {
-  const s = { ...startup, fit: '', 'max-tags': '', colours: '', ...wanted };
+  const s = { ...startup, fit: '', 'max-tags': '', colours: '', background: '', ...wanted };
   await page.fill('#fit', ''); // the step box is free again
   await page.selectOption('#format', 'html'); // a change for sure: the template is filled afresh
   await page.selectOption('#format', s.format);
   await page.fill('#colours', ''); // start and end are the gradient's own, then a list may replace them
-  for (const id of ['start', 'end', 'colours', 'step', 'size', 'font', 'fit', 'max-tags', 'open', 'middle', 'close']) {
+  for (const id of ['start', 'end', 'colours', 'step', 'size', 'font', 'fit', 'max-tags', 'open', 'middle', 'close', 'background']) {
     if (id === 'step' && /[^0-9]/.test(s.step)) {
       // Typed keys other than digits are refused, as in the window; a paste goes through.
       await page.fill('#step', '');
@@ -134,7 +136,7 @@ const previewColours = (page) =>
 
 // The code's units read back from the CLI with marker templates: each character's colour.
 function unitColours(settings, input) {
-  const colourOnly = ['start', 'end', 'colours', 'blend', 'palette', 'step', 'merge'];
+  const colourOnly = ['start', 'end', 'colours', 'blend', 'palette', 'step', 'merge', 'background', 'readable'];
   const args = Object.entries(settings).filter(([k]) => colourOnly.includes(k))
     .map(([k, v]) => (v === true ? `--${k}` : `--${k}=${v}`));
   const { stdout } = cliRun([...args, '--open=\u0001', '--middle=\u0002', '--close=\u0003', '--size=', '--font='], input);
@@ -282,7 +284,7 @@ const EDITS = [
   ['arrow on a handle', (p) => p.press('#stop-1-handle', 'ArrowRight'), 'red, lime 51%, blue', 'stop-1-handle'],
   ['Shift+ArrowLeft on a handle', (p) => p.press('#stop-2-handle', 'Shift+ArrowLeft'), 'red, lime, blue 90%'],
   ['drag a handle', (p) => handleAt(p, 1, 0.25), /^red, lime (2[4-6](\.\d)?)%, blue$/],
-  ['rainbow', (p) => p.click('#palette-rainbow'), 'red, red'],
+  ['rainbow', (p) => p.click('#palette-rainbow'), 'oklch(0.72 0.16 30), oklch(0.72 0.16 30)'],
 ];
 for (const [name, act, want, focused] of EDITS) {
   await page.fill('#text', 'abcdefgh');
@@ -513,6 +515,17 @@ const clipped = () => page.$$eval('select', (all) => all.filter((s) => s.getClie
   return [...s.options].filter((o) => context.measureText(o.textContent).width > room).map((o) => `${s.id}: ${o.textContent}`);
 }));
 const FAULTS = [
+  ['a background warns of the worst unit and paints the preview; the readable switch clears the warning', async () => {
+    await fresh();
+    await page.fill('#background', 'white');
+    await settled(page);
+    const warned = /^Hard to read: 16 of 18 units are under 4.5:1 on #ffffff; the worst, #[0-9a-f]{6}, is 1\.\d\d:1/.test(await page.textContent('#contrast'));
+    await page.check('#readable');
+    await page.fill('#background', '#123456');
+    await settled(page);
+    const painted = (await page.$eval('#preview', (p) => getComputedStyle(p).backgroundColor)) === 'rgb(18, 52, 86)';
+    return warned && painted && /^All 18 units reach 4.5:1 on #123456 · Readable changed/.test(await page.textContent('#contrast'));
+  }],
   ['a swatch, then a handle key: the swatch colour stays', async () => {
     await fresh();
     await page.fill('#start-picker', '#123456');

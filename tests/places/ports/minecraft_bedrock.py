@@ -1,0 +1,58 @@
+"""Minecraft Bedrock chat: section-sign codes from a fixed set of colours, read as PocketMine-MP reads them."""
+import re
+
+SOURCE = ("PocketMine-MP (pmmp/PocketMine-MP), src/utils/TextFormat.php: the codes §0-§v (the constants BLACK to "
+          "MATERIAL_RESIN, OBFUSCATED, BOLD, ITALIC, RESET), tokenize() (split at § and one of 0-9a-v) and toHTML() "
+          "(each colour or style opens a span that stays open until §r, so styles outlive colour codes; the "
+          "colours it draws them in); src/player/Player.php MAX_CHAT_CHAR_LENGTH = 512 code points")
+
+# TextFormat::toHTML's colours, by code letter.
+COLOURS = {
+    "0": "#000000", "1": "#0000aa", "2": "#00aa00", "3": "#00aaaa", "4": "#aa0000", "5": "#aa00aa",
+    "6": "#ffaa00", "7": "#aaaaaa", "8": "#555555", "9": "#5555ff", "a": "#55ff55", "b": "#55ffff",
+    "c": "#ff5555", "d": "#ff55ff", "e": "#ffff55", "f": "#ffffff", "g": "#dddd00", "h": "#e2d3d1",
+    "i": "#cec9c9", "j": "#44393a", "m": "#961506", "n": "#b4684d", "p": "#deb02c", "q": "#119f36",
+    "s": "#2cb9a8", "t": "#20487a", "u": "#9a5cc5", "v": "#fc7812",
+}
+STYLES = {"l": "bold", "o": "italic", "k": "obfuscated"}
+ALLOWED = set(COLOURS.values())
+
+
+def read(code):
+    """toHTML's walk: a colour or style token opens a span (the innermost colour shows), §r closes them all."""
+    shown = []
+    spans = []  # ('colour', hex) or ('style', name), innermost last
+    for token in re.split("(\u00a7[0-9a-v])", code):
+        if not token:
+            continue
+        if re.fullmatch("\u00a7[0-9a-v]", token):
+            letter = token[1]
+            if letter in COLOURS:
+                spans.append(("colour", COLOURS[letter]))
+            elif letter in STYLES:
+                spans.append(("style", STYLES[letter]))
+            elif letter == "r":
+                spans = []
+            continue  # any other code (none is written) shows nothing in the game
+        colour = next((v for kind, v in reversed(spans) if kind == "colour"), None)
+        styles = frozenset(v for kind, v in spans if kind == "style")
+        shown.extend((ch, colour, styles) for ch in token)
+    return shown
+
+
+def count(code):
+    """mb_strlen: code points."""
+    return len(code)
+
+
+def shown_as(typed):
+    # Bedrock has no escape: a typed section sign would start a code.
+    return typed.replace("\u00a7", "\ufffd")
+
+
+EXAMPLES = [
+    ("a typed section code", "\u00a7cX \u00a7\u00a7m", ["--step", "2"]),
+    ("grey to gold", "Bedrock chat", ["--start=#808080", "--end=#ffa500"]),
+    ("bold and italic outlive colour codes", "styles stay on", ["--bold", "--italic"]),
+    ("emoji and flags", "\U0001F468\u200d\U0001F469\u200d\U0001F467\U0001F1E8\U0001F1F3e\u0301", []),
+]
