@@ -124,7 +124,36 @@ template <bool Graphemes, class Visit> void OutputLengths::ForEachRange(std::int
 CodeMeasure OutputLengths::Measure(std::int32_t k) const {
     if (text_.empty())
         return {fixed_, 0};
-    return units_.graphemes ? MeasureBy<true>(k) : MeasureBy<false>(k);
+    if (units_.graphemes || units_.endStops || set_ || firstRestated_ > 0 || !restatedBefore_.empty())
+        return units_.graphemes ? MeasureBy<true>(k) : MeasureBy<false>(k);
+    // The window's rule, the one --fit scans most: its own loop, kept lean.
+    std::uint64_t length = fixed_;
+    std::uint64_t tags = 0;
+    bool runOpen = false;
+    std::uint32_t runColour = 0;
+    ForEachUnit(text_, k, [&](const Unit& unit) {
+        const auto from = static_cast<std::size_t>(unit.text.data() - text_.data());
+        if (IsRaw(from, from + unit.text.size())) {
+            runOpen = false;
+            return;
+        }
+        if (!needColours_) {
+            length += frame_ + hexDigits_;
+            ++tags;
+            return;
+        }
+        const std::uint32_t colour = colourAt_[static_cast<std::size_t>(unit.position - 1)];
+        if (merge_ && runOpen && colour == runColour)
+            return;
+        runOpen = true;
+        runColour = colour;
+        ++tags;
+        length +=
+            frame_ + (code_ != CodeStyle::Decimal
+                          ? hexDigits_
+                          : digit_ * (Digits(colour >> 16) + Digits(colour >> 8 & 0xFF) + Digits(colour & 0xFF) + 2));
+    });
+    return {length, tags};
 }
 
 template <bool Graphemes> CodeMeasure OutputLengths::MeasureBy(std::int32_t k) const {
