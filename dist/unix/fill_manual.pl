@@ -34,9 +34,12 @@ $fill{DESTINATIONS} = listed(map {
     ".B " . roff($_->{name}) . "\n(" . roff($_->{help}{en}) . ": " . number($_->{length}) . " " . roff($_->{count})
         . (defined $_->{tags} ? " and " . number($_->{tags}) . " uses of one tag" : "") . ")"
 } @{ $d->{destinations} });
-$fill{DESTINATION_SOURCES} = join("\n", map {
-    ".TP\n.B " . roff($_->{name}) . "\n" . ucfirst(roff($_->{source})) . "."
-} @{ $d->{destinations} });
+# A long source path may break after any slash, and the lines are not stretched
+# to the margin: a line of one path piece cannot be.
+sub path_breaks { my $text = shift; $text =~ s{/}{/\\:}g; return $text; }
+$fill{DESTINATION_SOURCES} = join("\n", ".ad l", (map {
+    ".TP\n.B " . roff($_->{name}) . "\n" . path_breaks(ucfirst(roff($_->{source}))) . "."
+} @{ $d->{destinations} }), ".ad b");
 $fill{LISTS} = listed(map { ".B " . roff($_) } @lists);
 $fill{COLOUR_COUNT} = scalar @{ $d->{colourNames} };
 
