@@ -142,7 +142,7 @@ function unitColours(settings, input) {
     .map(([k, v]) => (v === true ? `--${k}` : `--${k}=${v}`));
   const { stdout } = cliRun([...args, '--open=\u0001', '--middle=\u0002', '--close=\u0003', '--size=', '--font='], input);
   const colours = []; // each character of the trimmed text, with its colour
-  for (const m of stdout.matchAll(/\u0001([0-9A-F]{6})\u0002([^\u0003]*)\u0003|([^\u0001]+)/gsu)) {
+  for (const m of stdout.matchAll(/\u0001([0-9A-Fa-f]{6})\u0002([^\u0003]*)\u0003|([^\u0001]+)/gsu)) {
     for (const ch of m[2] ?? m[3]) colours.push([ch, m[1] ? parseInt(m[1], 16) : null]);
   }
   return colours;
@@ -556,7 +556,8 @@ const FAULTS = [
   }],
   ['3 M commas stored: the page answers within a second, and says why', async () => {
     // Against the same page opened plainly, the quicker of two opens each, as the machine may be busy;
-    // less the browser's own share, its first read of a storage that holds 6 MB.
+    // less the browser's own share, its first read of a storage that holds 6 MB. A busy machine slows
+    // both opens: the bound grows with the plain one, so only reading the value would pass it.
     const open = async (stored) => {
       await fresh('', stored);
       return page.evaluate(() => performance.now() - window.velmorantStorageTime);
@@ -564,7 +565,7 @@ const FAULTS = [
     const plain = Math.min(await open(null), await open(null));
     const stored = JSON.stringify({ colours: ','.repeat(3 << 20) });
     const took = Math.min(await open(stored), await open(stored)) - plain;
-    return took < 1000 && (await page.textContent('#message')) !== '' && (await copied(page)) !== null ? true : `${took} ms more`;
+    return took < Math.max(1000, 2 * plain) && (await page.textContent('#message')) !== '' && (await copied(page)) !== null ? true : `${took} ms more`;
   }],
   ['125,000 stops in a link: a note, a code, Reset', async () => {
     await fresh(`colours=${'red,'.repeat(125000)}`);
