@@ -435,11 +435,10 @@ template <typename T> SpaceColour FromEncodedSrgb(const std::array<T, 3>& encode
     return out;
 }
 
-// Chromium takes an Oklab or OkLCh colour to HSL or HWB through float XYZ, and a
-// grey there gets its hue (about 185 degrees) from the float rounding on the way:
-// replayed step by step in float, with Chromium's constants and order, so that a
-// near grey mixed in hsl or hwb paints as it paints. Kept apart from the double
-// path, which every other conversion takes.
+// Chromium takes an Oklab or OkLCh colour to HSL, HWB, Lab or LCh through float
+// XYZ, and a grey there gets its hue (about 185 degrees in HSL) from the float
+// rounding on the way: replayed step by step in float, with Chromium's constants
+// and order, so that a grey or near grey mixed in those spaces paints as it paints.
 namespace replay {
 
 using Vec3 = std::array<float, 3>;
@@ -536,11 +535,11 @@ Matrix3 AdaptToD50(float wx, float wy) {
 
 constexpr float Fixed(int v) { return static_cast<float>(v) * (1.0f / 65536); }
 
-struct OklabToSrgb {
+struct OklabPath {
     Matrix3 oklabToLms, lmsToXyz, d65ToD50, d50ToLinear;
     Transfer encode;
 
-    OklabToSrgb()
+    OklabPath()
         // ui/gfx/color_conversions.cc getOklabToLMSMatrix and getXYZToLMSMatrix, the
         // latter applied inverted (Matrix3x3_apply_inverse).
         : oklabToLms{{{0.99999999845051981432f, 0.39633779217376785678f, 0.21580375806075880339f},
@@ -559,33 +558,61 @@ struct OklabToSrgb {
           encode{Inverse({2.4f, static_cast<float>(1 / 1.055), static_cast<float>(0.055 / 1.055),
                           static_cast<float>(1 / 12.92), 0.04045f, 0.0f, 0.0f})} {}
 
-    // color_conversions.cc OklabToXYZD65, XYZD65ToD50 and XYZD50TosRGB, in that order.
-    Vec3 operator()(const Vec3& lab) const {
+    // blink's Color::ExportAsXYZD50Floats for Oklab and OkLCh: color_conversions.cc
+    // LchToLab (with base::DegToRad's float constant), OklabToXYZD65, XYZD65ToD50.
+    Vec3 ToD50(const SpaceColour& colour) const {
+        Vec3 lab{};
+        for (int k = 0; k < 3; ++k)
+            lab[k] = colour.missing[k] ? 0.0f : static_cast<float>(colour.c[k]);
+        lab[0] = std::clamp(lab[0], 0.0f, 1.0f);
+        if (IsPolar(colour.space)) {
+            const float radians = lab[2] * (std::numbers::pi_v<float> / 180);
+            lab = {lab[0], lab[1] * std::cos(radians), lab[1] * std::sin(radians)};
+        }
         Vec3 lms = Apply(oklabToLms, lab);
         for (float& v : lms)
             v = v * v * v;
-        const Vec3 linear = Apply(d50ToLinear, Apply(d65ToD50, Apply(lmsToXyz, lms)));
+        return Apply(d65ToD50, Apply(lmsToXyz, lms));
+    }
+
+    // color_conversions.cc XYZD50TosRGB.
+    Vec3 ToSrgb(const Vec3& xyz) const {
+        const Vec3 linear = Apply(d50ToLinear, xyz);
         return {Eval(encode, linear[0]), Eval(encode, linear[1]), Eval(encode, linear[2])};
     }
 
-    static const OklabToSrgb& Shared() {
-        static const OklabToSrgb path;
+    static const OklabPath& Shared() {
+        static const OklabPath path;
         return path;
     }
 };
 
-// Chromium's hue in HSL or HWB is powerless only when exactly grey in float.
-SpaceColour ToHueSpace(const SpaceColour& colour, Space to) {
-    Vec3 lab{};
-    for (int k = 0; k < 3; ++k)
-        lab[k] = colour.missing[k] ? 0.0f : static_cast<float>(colour.c[k]);
-    lab[0] = std::clamp(lab[0], 0.0f, 1.0f);
-    if (IsPolar(colour.space)) {
-        // color_conversions.cc LchToLab, with base::DegToRad's float constant.
-        const float radians = lab[2] * (std::numbers::pi_v<float> / 180);
-        lab = {lab[0], lab[1] * std::cos(radians), lab[1] * std::sin(radians)};
-    }
-    return FromEncodedSrgb(OklabToSrgb::Shared()(lab), to, 0.0f);
+// color_conversions.cc XYZD50ToLab, with its rounded D50 white.
+Vec3 ToLab(const Vec3& xyz) {
+    const auto f = [](float t) {
+        constexpr float limit = (24.0f / 116.0f) * (24.0f / 116.0f) * (24.0f / 116.0f);
+        return t <= limit ? (841.0f / 108.0f) * t + (16.0f / 116.0f) : std::pow(t, 1.0f / 3.0f);
+    };
+    const float x = f(xyz[0] / 0.9642f), y = f(xyz[1] / 1.0f), z = f(xyz[2] / 0.8251f);
+    return {116.0f * y - 16.0f, 500.0f * (x - y), 200.0f * (y - z)};
+}
+
+// Chromium's hue in HSL or HWB is powerless only when exactly grey in float; in LCh
+// at a chroma of 0.02 or less (blink's kAchromaticChromaThreshold).
+SpaceColour Convert(const SpaceColour& colour, Space to) {
+    const OklabPath& path = OklabPath::Shared();
+    const Vec3 xyz = path.ToD50(colour);
+    if (Row(to).family != Family::Lab)
+        return FromEncodedSrgb(path.ToSrgb(xyz), to, 0.0f);
+    const Vec3 lab = ToLab(xyz);
+    if (!IsPolar(to))
+        return {to, {lab[0], lab[1], lab[2]}, {}};
+    // color_conversions.cc LabToLch, then blink's AngleToUnitCircleDegrees.
+    const float chroma = std::sqrt(lab[1] * lab[1] + lab[2] * lab[2]);
+    const float hue = std::atan2(lab[2], lab[1]) * (180 / std::numbers::pi_v<float>);
+    SpaceColour out{to, {lab[0], chroma, std::fmod(std::fmod(hue, 360.f) + 360.f, 360.f)}, {}};
+    out.missing[2] = chroma <= 0.02f;
+    return out;
 }
 
 } // namespace replay
@@ -715,8 +742,8 @@ SpaceColour Convert(const SpaceColour& colour, Space to) {
         out = {to, {colour.c[0], std::hypot(colour.c[1], colour.c[2]), h}, {}};
         out.missing[2] = out.c[1] <= kOklchAchromatic;
     } else if (Row(colour.space).family == Family::Oklab &&
-               (Row(to).family == Family::Hsl || Row(to).family == Family::Hwb)) {
-        out = replay::ToHueSpace(colour, to);
+               (Row(to).family == Family::Hsl || Row(to).family == Family::Hwb || Row(to).family == Family::Lab)) {
+        out = replay::Convert(colour, to);
     } else {
         out = FromLinearSrgb(ToLinearSrgb(colour), to);
     }
