@@ -244,22 +244,22 @@ export function randomColourTexts(seed, count) {
 // its alpha and the [r, g, b] it paints (from its computed value, drawn on a canvas; of
 // use only where alpha is 1).
 export async function judge(page, texts) {
-  return page.evaluate((list) => {
-    const canvas = document.createElement('canvas');
-    canvas.width = canvas.height = 1;
-    const context = canvas.getContext('2d', { willReadFrequently: true });
-    return list.map((css) => {
-      if (!CSS.supports('color', css)) return { taken: false };
-      document.body.style.color = '';
-      document.body.style.color = css;
-      const computed = getComputedStyle(document.body).color;
-      const alpha = computed.match(/(?:rgba\(.*,|\/) *([-+\d.e]+|none)\)$/);
-      context.clearRect(0, 0, 1, 1);
-      context.fillStyle = computed;
-      context.fillRect(0, 0, 1, 1);
-      return { taken: true, alpha: alpha ? Number(alpha[1].replace('none', '0')) : 1, rgb: Array.from(context.getImageData(0, 0, 1, 1).data.slice(0, 3)) };
-    });
-  }, texts);
+  const read = await page.evaluate((list) => list.map((css) => {
+    if (!CSS.supports('color', css)) return { taken: false };
+    document.body.style.color = '';
+    document.body.style.color = css;
+    const computed = getComputedStyle(document.body).color;
+    const alpha = computed.match(/(?:rgba\(.*,|\/) *([-+\d.e]+|none)\)$/);
+    return { taken: true, alpha: alpha ? Number(alpha[1].replace('none', '0')) : 1, computed };
+  }), texts);
+  const taken = read.filter((e) => e.taken);
+  const rgb = await paint(page, taken.map((e) => e.computed));
+  taken.forEach((e, i) => {
+    // paint() reads back only its own placeholder #010203 as no colour.
+    e.rgb = rgb[i] ?? [1, 2, 3];
+    delete e.computed;
+  });
+  return read;
 }
 
 // Each text's reading by readOf (null: refused, else { rgb, message }) against Chromium's;
