@@ -481,12 +481,12 @@ Matrix3 Invert(const Matrix3& m) {
     return r;
 }
 
-struct Transfer {
+struct Curve {
     float g, a, b, c, d, e, f;
 };
 
 // skia/ext/skcms_ext.cc TransferFunction_eval, with std::pow.
-float Eval(const Transfer& fn, float x) {
+float Eval(const Curve& fn, float x) {
     const float sign = x < 0 ? -1 : 1;
     const float magnitude = std::abs(x);
     if (magnitude <= fn.d)
@@ -498,8 +498,8 @@ float Eval(const Transfer& fn, float x) {
 }
 
 // skia/ext/skcms_ext.cc TransferFunction_invert: e is refitted so that 1 maps to 1.
-Transfer Inverse(const Transfer& src) {
-    Transfer inv{0, 0, 0, 0, 0, 0, 0};
+Curve Inverse(const Curve& src) {
+    Curve inv{0, 0, 0, 0, 0, 0, 0};
     inv.d = src.c * src.d + src.f;
     if (inv.d > 0) {
         inv.c = 1.0f / src.c;
@@ -537,7 +537,7 @@ constexpr float Fixed(int v) { return static_cast<float>(v) * (1.0f / 65536); }
 
 struct OklabPath {
     Matrix3 oklabToLms, lmsToXyz, d65ToD50, d50ToLinear;
-    Transfer encode;
+    Curve encode;
 
     OklabPath()
         // ui/gfx/color_conversions.cc getOklabToLMSMatrix and getXYZToLMSMatrix, the
@@ -599,7 +599,7 @@ Vec3 ToLab(const Vec3& xyz) {
 
 // Chromium's hue in HSL or HWB is powerless only when exactly grey in float; in LCh
 // at a chroma of 0.02 or less (blink's kAchromaticChromaThreshold).
-SpaceColour Convert(const SpaceColour& colour, Space to) {
+SpaceColour FromOklab(const SpaceColour& colour, Space to) {
     const OklabPath& path = OklabPath::Shared();
     const Vec3 xyz = path.ToD50(colour);
     if (Row(to).family != Family::Lab)
@@ -743,7 +743,7 @@ SpaceColour Convert(const SpaceColour& colour, Space to) {
         out.missing[2] = out.c[1] <= kOklchAchromatic;
     } else if (Row(colour.space).family == Family::Oklab &&
                (Row(to).family == Family::Hsl || Row(to).family == Family::Hwb || Row(to).family == Family::Lab)) {
-        out = replay::Convert(colour, to);
+        out = replay::FromOklab(colour, to);
     } else {
         out = FromLinearSrgb(ToLinearSrgb(colour), to);
     }
