@@ -6,6 +6,13 @@
 #include <cmath>
 #include <numbers>
 
+// The float replay of Chromium's Oklab path below must round as Chromium's x86-64
+// build does: no fused multiply-adds, not even in constants the compiler folds.
+// GCC is told so in CMakeLists.txt; the page's build has no flags of ours.
+#if defined(__clang__)
+#pragma clang fp contract(off)
+#endif
+
 namespace velmorant {
 
 namespace {
@@ -756,6 +763,11 @@ SpaceColour Convert(const SpaceColour& colour, Space to) {
             if (into.kinds[j] == from.kinds[k])
                 out.missing[j] = true;
     }
+    // Chromium carries a and b, both missing, into chroma and hue, and back; neither
+    // alone (found by asking it).
+    const auto opponents = [](const SpaceRow& row) { return row.kinds == kLabKinds || row.kinds == kLchKinds; };
+    if (opponents(from) && opponents(into) && colour.missing[1] && colour.missing[2])
+        out.missing[1] = out.missing[2] = true;
     return out;
 }
 
