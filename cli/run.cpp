@@ -101,7 +101,9 @@ void NoteUnused(const Options& options, const ConversionRequest& request, std::F
         if (given(name))
             std::fprintf(err, "velmorant-cli: --format %.*s %s: --%.*s ignored\n", static_cast<int>(format.size()),
                          format.data(),
-                         request.format->escaping == Escaping::Terminal ? "writes no tags" : "has no such style",
+                         request.format->escaping == Escaping::Terminal       ? "writes no tags"
+                         : name == "font" && request.format->font.Available() ? "reads no such font name"
+                                                                              : "has no such style",
                          static_cast<int>(name.size()), name.data());
 }
 
@@ -224,7 +226,8 @@ int RunCommand(std::span<const std::string_view> args, std::FILE* in, std::FILE*
         const LimitVerdict over = OverLimits(measure, limit, maxTags);
         if (over.tags) {
             std::fprintf(err, "velmorant-cli: the code has %llu tags, more than %llu: try --fit\n",
-                         static_cast<unsigned long long>(measure.tags), static_cast<unsigned long long>(*maxTags));
+                         static_cast<unsigned long long>(measure.MostOfOneTag()),
+                         static_cast<unsigned long long>(*maxTags));
             return kNothingFits;
         }
         if (over.length) {

@@ -42,7 +42,8 @@ ConversionRequest ConversionRequest::Startup() {
 OutputShape ShapeOf(const ConversionRequest& request) {
     const Format& format = *request.format;
     StyleTags style = StyleTagsFor(request.styles, format);
-    MarkupForm form{format.code, request.merge, format.escaping, format.restated, std::move(style.eachUnit)};
+    MarkupForm form{format.code,    request.merge, format.escaping, format.restated, std::move(style.eachUnit),
+                    format.tagBreak};
     return {request.tags, std::move(form), std::move(style)};
 }
 
@@ -56,6 +57,8 @@ std::vector<std::string_view> MissingStyles(const Format& format, const StyleOpt
     for (std::size_t i = 0; i < std::size(asked); ++i)
         if (asked[i].first && !asked[i].second.Available())
             missing.push_back(names[i]);
+    if (!styles.font.empty() && format.font.Available() && !ReadsFont(format, styles.font))
+        missing.push_back("font");
     return missing;
 }
 

@@ -37,7 +37,14 @@ OutputLengths::OutputLengths(std::u16string_view text, const Gradient& gradient,
                 fixed_ += head;
             else
                 counted.Add(piece);
+            breakTags_ += !piece.empty() && piece.data() == shape.form.tagBreak.data();
         });
+        // A style tag of the break's name is one more use of it.
+        if (const std::u16string_view tag = shape.form.tagBreak.substr(0, shape.form.tagBreak.find(u']') + 1);
+            breakTags_ > 0 && !tag.empty())
+            for (std::size_t at = shape.style.before.find(tag); at != std::u16string::npos;
+                 at = shape.style.before.find(tag, at + 1))
+                ++breakTags_;
     } else {
         counted.Add(text);
     }
@@ -67,7 +74,7 @@ bool OutputLengths::IsRaw(std::size_t from, std::size_t end) const {
 CodeMeasure OutputLengths::Measure(std::int32_t k) const {
     const auto n = static_cast<std::int32_t>(text_.size());
     if (n == 0)
-        return {fixed_, 0};
+        return {fixed_, 0, breakTags_};
     const bool needColours = !colourAt_.empty();
     std::uint64_t length = fixed_;
     std::uint64_t tags = 0;
@@ -95,12 +102,12 @@ CodeMeasure OutputLengths::Measure(std::int32_t k) const {
                           ? hexDigits_
                           : digit_ * (Digits(colour >> 16) + Digits(colour >> 8 & 0xFF) + Digits(colour & 0xFF) + 2));
     });
-    return {length, tags};
+    return {length, tags, breakTags_};
 }
 
 LimitVerdict OverLimits(const CodeMeasure& code, std::optional<std::uint64_t> length,
                         std::optional<std::uint64_t> tags) {
-    return {length && code.length > *length, tags && code.tags > *tags};
+    return {length && code.length > *length, tags && code.MostOfOneTag() > *tags};
 }
 
 StepFit FitStep(const OutputLengths& lengths, std::int32_t n, std::uint64_t limit, std::uint64_t maxTags) {
@@ -108,11 +115,11 @@ StepFit FitStep(const OutputLengths& lengths, std::int32_t n, std::uint64_t limi
     fit.length = UINT64_MAX;
     for (std::int32_t k = 1; k <= std::max(1, n - 1); ++k) {
         const CodeMeasure measure = lengths.Measure(k);
-        if (measure.length <= limit && measure.tags <= maxTags)
-            return {k, measure.length, measure.tags, k};
+        if (measure.length <= limit && measure.MostOfOneTag() <= maxTags)
+            return {k, measure.length, measure.MostOfOneTag(), k};
         if (measure.length < fit.length) {
             fit.length = measure.length;
-            fit.tags = measure.tags;
+            fit.tags = measure.MostOfOneTag();
             fit.shortestStep = k;
         }
     }

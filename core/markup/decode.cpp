@@ -4,6 +4,7 @@
 #include "core/text/code_points.h"
 
 #include <initializer_list>
+#include <utility>
 
 namespace velmorant {
 
@@ -27,6 +28,8 @@ public:
             starts_ += u"&<";
         if (format.escaping == Escaping::MiniMessage)
             starts_ += u"\\";
+        if (format.escaping == Escaping::MyCode)
+            starts_ += u"&";
     }
 
     DecodedCode Read() {
@@ -128,6 +131,17 @@ private:
             }
             return false;
         }
+        case Escaping::MyCode:
+            for (const auto& [reference, character] : {std::pair{u"&#91;", u'['}, std::pair{u"&#38;", u'&'},
+                                                       std::pair{u"&#40;", u'('}, std::pair{u"&#47;", u'/'}})
+                if (Token(reference)) {
+                    Literal(character);
+                    return true;
+                }
+            return false;
+        case Escaping::BbCodeTags:
+            // The tag break after a '[' shows nothing.
+            return at_ > 0 && literalEnd_ == at_ && code_[at_ - 1] == u'[' && Token(format_.tagBreak);
         case Escaping::MiniMessage:
             if (code_[at_] != u'\\' || at_ + 1 >= code_.size())
                 return false;

@@ -169,7 +169,7 @@ template <bool Escaped>
 std::size_t WriteUnits(const GradientText& text, GradientWalker& colours, const TagTemplate& tags,
                        const MarkupForm& form, MarkupSink& sink) {
     UnitHead head(tags, form);
-    TextEscaper escaper(form);
+    TextEscaper escaper(form, text.text);
     const Padded close(tags.Close);
     BlockWriter out(sink);
     std::size_t pairs = 0;

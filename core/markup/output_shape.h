@@ -27,6 +27,10 @@ enum class Escaping {
     None,        // the window's formats: the text as typed
     Html,        // & < > " as entities, repeated blanks kept, <br> before a line break
     BbCode,      // an empty [b][/b] after each "[", so no tag can start there
+    BbCodeTags,  // the format's tag break after a "[" only where a tag could start: one that
+                 // is followed by a name and then "]", "=", ":", "/" or white space
+    MyCode,      // as numeric references where MyBB would read markup: a "[" that could start
+                 // a tag, "&#" with digits and ";", "(c)", "(tm)", "(r)", "/me" at a line's start
     MiniMessage, // "\" before "<" and "\"
     Restate,     // the unit's colour code again after the format's own code character
     Terminal,    // controls shown as pictures before the units are cut
@@ -38,8 +42,9 @@ struct MarkupForm {
     // unit between them ends the run.
     bool merge = false;
     Escaping escaping = Escaping::None;
-    char16_t restated = 0;        // Restate: the character the colour code follows again
-    std::u16string eachUnit = {}; // styles after every colour code, where a code resets them
+    char16_t restated = 0;             // Restate: the character the colour code follows again
+    std::u16string eachUnit = {};      // styles after every colour code, where a code resets them
+    std::u16string_view tagBreak = {}; // BbCodeTags: what follows a "[" that could start a tag
 };
 
 struct StyleOptions {
@@ -94,6 +99,12 @@ struct Format {
     bool stylesEachUnit;   // the colour code resets styles, so they follow each one
     bool cssSize;          // sizes 1 to 7 written as CSS keywords
     StyleSpelling bold, italic, underline, strike, size, font;
+    // BbCodeTags: an empty pair of tags the place reads and shows as nothing.
+    std::u16string_view tagBreak = {};
+    // The place's own value for each of HTML's seven sizes, where it reads sizes its own way.
+    const std::u16string_view* sizes = nullptr;
+    // The characters a font name may hold, where the place reads only some: other names are left out.
+    std::u16string_view fontCharacters = {};
 
     TagTemplate Template() const { return {std::u16string(open), std::u16string(middle), std::u16string(close)}; }
 };

@@ -20,6 +20,14 @@ struct LengthRule {
 extern const LengthRule kCodePoints;
 // UTF-8 bytes, CR LF as two: PHP's strlen() on a UTF-8 site.
 extern const LengthRule kUtf8Bytes;
+// phpBB 3.3: code points after its request filter (CR LF and CR as one LF, NUL
+// and U+FEFF dropped) and htmlspecialchars (& 5, " 6, < and > 4). It then
+// composes the text to NFC, which only shortens it, but for the 85 characters
+// NFC takes apart: those are counted as the code points they become, so the
+// count is phpBB's own or, where NFC composes, above it.
+extern const LengthRule kPhpbbLength;
+// Code points with a line break as one: a place that stores LF line breaks.
+extern const LengthRule kLfCodePoints;
 
 // Adds up the weights of the pieces it is given, a surrogate pair or a CR LF
 // split between two pieces counted as it would be in one.

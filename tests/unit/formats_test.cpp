@@ -58,6 +58,12 @@ TEST(Formats, EachWritesItsOwnCode) {
         {"minecraft", u"&#E3001C&la<[&&#E3001C&l&#71008E&l\\§ \"&#0000FF&lb"},
         {"minecraft-section", u"§x§E§3§0§0§1§C§la<[&§x§7§1§0§0§8§E§l\\§§x§7§1§0§0§8§E§l \"§x§0§0§0§0§F§F§lb"},
         {"minimessage", u"<b><#e3001c>a\\<[&<#71008e>\\\\§ \"<#0000ff>b</b>"},
+        {"phpbb",
+         u"[size=100][b][color=#e3001c]a<[&[/color][color=#71008e]\\§ \"[/color][color=#0000ff]b[/color][/b][/size]"},
+        {"mybb", u"[font=F][size=medium][b][color=#e3001c]a<[&[/color][color=#71008e]\\§ "
+                 u"\"[/color][color=#0000ff]b[/color][/b][/size][/font]"},
+        {"xenforo", u"[font=F][size=3][b][color=#e3001c]a<[&[/color][color=#71008e]\\§ "
+                    u"\"[/color][color=#0000ff]b[/color][/b][/size][/font]"},
     };
     ASSERT_EQ(std::size(rows), Formats().size());
     for (const auto& row : rows) {
@@ -74,10 +80,11 @@ TEST(Formats, EachWritesItsOwnCode) {
 
 // The characters a text is drawn from: every format's markup characters, an
 // emoji (a surrogate pair), CR LF, blanks and tabs.
-constexpr std::u16string_view kPieces[] = {u"a",  u"Z",      u"你",     u"😀",    u"<",       u">",        u"&",
-                                           u"[",  u"]",      u"\\",     u"\"",   u"§",       u"#",        u";",
-                                           u"/",  u"=",      u"\r\n",   u"\n",   u"\r",      u" ",        u"  ",
-                                           u"\t", u"\u00a0", u"&nbsp;", u"<br>", u"[b][/b]", u"&#FF0000", u"<#00ff00>"};
+constexpr std::u16string_view kPieces[] = {u"a",   u"Z",      u"你",     u"😀",    u"<",       u">",        u"&",
+                                           u"[",   u"]",      u"\\",     u"\"",   u"§",       u"#",        u";",
+                                           u"/",   u"=",      u"\r\n",   u"\n",   u"\r",      u" ",        u"  ",
+                                           u"\t",  u"\u00a0", u"&nbsp;", u"<br>", u"[b][/b]", u"&#FF0000", u"<#00ff00>",
+                                           u"[*]", u"[/url=", u"&#91;",  u"(C)",  u"/me ",    u"[b:1]"};
 
 // A window format reads back only texts without its own tag texts: no bracket or angle tags there.
 bool WindowSafe(std::u16string_view piece) { return piece.find_first_of(u"[<") == std::u16string_view::npos; }
