@@ -44,7 +44,7 @@ constexpr Destination kDestinations[] = {
      {"MyBB 1.8 forums: sizes by name, fonts with ASCII names; a post counted in UTF-8 bytes, at most 65,535",
       "MyBB 1.8 论坛：字号用名称，字体名只能是 ASCII；按 UTF-8 字节计长，最多 65,535 字节"},
      "mybb",
-     &kUtf8Bytes,
+     &kPostedUtf8Bytes,
      65535,
      std::nullopt,
      0xFFFFFF,

@@ -10,6 +10,8 @@ std::uint64_t One(char32_t) { return 1; }
 
 std::uint64_t Utf8Length(char32_t c) { return c < 0x80 ? 1 : c < 0x800 ? 2 : c < 0x10000 ? 3 : 4; }
 
+std::uint64_t PostedUtf8Length(char32_t c) { return c == U'\n' || c == U'\r' ? 2 : Utf8Length(c); }
+
 // The characters NFC takes apart into two or three code points (composition
 // exclusions and singletons; a closed list, Unicode keeps it stable): first,
 // last, code points each.
@@ -56,6 +58,7 @@ constexpr char32_t kReplacement = 0xFFFD;
 
 const LengthRule kCodePoints{"code points", One, 2};
 const LengthRule kUtf8Bytes{"UTF-8 bytes", Utf8Length, 2};
+const LengthRule kPostedUtf8Bytes{"UTF-8 bytes", PostedUtf8Length, 2};
 const LengthRule kPhpbbLength{"characters", PhpbbLength, 1};
 const LengthRule kLfCodePoints{"characters", One, 1};
 

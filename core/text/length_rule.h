@@ -20,6 +20,9 @@ struct LengthRule {
 extern const LengthRule kCodePoints;
 // UTF-8 bytes, CR LF as two: PHP's strlen() on a UTF-8 site.
 extern const LengthRule kUtf8Bytes;
+// UTF-8 bytes of the code as a browser posts it: a textarea sends every line
+// break, LF or CR alone too, as CR LF, two bytes. PHP's strlen() on what it got.
+extern const LengthRule kPostedUtf8Bytes;
 // phpBB 3.3: code points after its request filter (CR LF and CR as one LF, NUL
 // and U+FEFF dropped) and htmlspecialchars (& 5, " 6, < and > 4). It then
 // composes the text to NFC, which only shortens it, but for the 85 characters
