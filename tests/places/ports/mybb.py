@@ -65,6 +65,8 @@ def to_html(message):
 
 
 def read(code):
+    if not posted(code):
+        raise ValueError("an empty message")
     if count(code) > MAX_MESSAGE_LENGTH:
         raise ValueError(f"{count(code)} bytes, over maxmessagelength {MAX_MESSAGE_LENGTH}")
     shown = []

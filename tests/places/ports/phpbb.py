@@ -111,6 +111,8 @@ def tag_uses(code):
 
 
 def read(code):
+    if not posted(code):
+        raise ValueError("an empty message")
     text = _unescape(posted(code))
     if len(posted(code)) > MAX_POST_CHARS:
         raise ValueError(f"{len(posted(code))} characters, over max_post_chars {MAX_POST_CHARS}")
