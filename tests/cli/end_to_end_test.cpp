@@ -361,7 +361,7 @@ TEST_F(EndToEnd, ReportsOnStandardErrorBesideTheCode) {
          {"--forum", "phpbb"},
          std::string(3000, 'x'),
          "",
-         "velmorant-cli: step 2 fits: 37531 characters, 1500 tags\n"},
+         "velmorant-cli: step 2 fits: 37516 characters, 1500 tags\n"},
         {"decode gives the text and the options that write it again",
          {"--decode"},
          "[color=#ff0000]a[[b][/b][/color] [color=#0000ff]b[/color]",

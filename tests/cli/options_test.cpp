@@ -187,7 +187,7 @@ TEST(ParseOptions, AcceptsEveryOptionInBothForms) {
          {"--max-tags", "7", "--forum", "phpbb"},
          [](Options& o) {
              o.settings.maxTags = 7, o.settings.request.destination = FindDestination("phpbb");
-             UseFormat(o, "bbcode");
+             UseFormat(o, "phpbb");
          }},
         {"a full name that is a prefix of another",
          {"--strike"},

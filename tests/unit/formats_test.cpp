@@ -145,6 +145,17 @@ TEST(Formats, EveryCodeReadsBackAsItsTextAndColours) {
                 const CodeMeasure measure = MeasureConversion(input, request, step);
                 EXPECT_EQ(measure.length, counted.CodePoints());
                 EXPECT_EQ(measure.tags, counts.tagPairs);
+                // Tag breaks, and once any is written a style tag of their name, are uses of that tag.
+                const auto uses = [&](std::u16string_view tag) {
+                    std::uint64_t n = 0;
+                    for (auto at = whole.text.find(tag); !tag.empty() && at != std::u16string::npos;
+                         at = whole.text.find(tag, at + 1))
+                        ++n;
+                    return n;
+                };
+                const std::u16string_view tag = format.tagBreak.substr(0, format.tagBreak.find(u']') + 1);
+                const bool broken = !format.tagBreak.empty() && uses(u"[" + std::u16string(format.tagBreak)) > 0;
+                EXPECT_EQ(measure.breakTags, broken ? uses(tag) : 0) << EncodeUtf8(whole.text);
             }
         }
     }
