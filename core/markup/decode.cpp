@@ -194,7 +194,7 @@ private:
     }
 
     // A size or font value as the settings give it: HTML's escapes undone, a CSS
-    // size name back to HTML's number.
+    // size name or a place's own size back to HTML's number.
     std::u16string StyleValue(std::u16string_view value, bool size) const {
         if (format_.escaping == Escaping::Html) {
             const DecodedCode unescaped = DecodeCode(value, format_, TagTemplate{});
@@ -205,6 +205,11 @@ private:
                         return std::u16string(1, static_cast<char16_t>(u'0' + n));
             return std::u16string(value);
         }
+        // A place's own size value back to HTML's number, the smallest that writes it.
+        if (size && format_.sizes)
+            for (std::size_t n = 1; n <= 7; ++n)
+                if (value == format_.sizes[n - 1])
+                    return std::u16string(1, static_cast<char16_t>(u'0' + n));
         return std::u16string(value);
     }
 
