@@ -105,6 +105,19 @@ std::u16string StopsText(const Gradient& g) {
     return text;
 }
 
+// A style that is on or off, such as bold.
+template <bool StyleOptions::*Style> constexpr Setting StyleFlag(std::string_view name, Words caption, Words help) {
+    return {name,
+            SettingKind::Flag,
+            SettingGroup::Styles,
+            "",
+            "",
+            caption,
+            help,
+            [](Settings& s, std::u16string_view v) { return ApplyFlag(s.request.styles.*Style, v); },
+            [](const Settings& s) { return FlagText(s.request.styles.*Style); }};
+}
+
 constexpr Setting kRows[] = {
     {"palette",
      SettingKind::List,
@@ -218,6 +231,7 @@ constexpr Setting kRows[] = {
      [](Settings& s, std::u16string_view v) -> Refusal {
          if (v.empty()) {
              s.request.destination = nullptr;
+             s.request.graphemes = s.request.endStops = false;
              return std::nullopt;
          }
          const std::optional<std::string> name = Ascii(v);
@@ -225,6 +239,8 @@ constexpr Setting kRows[] = {
          if (!destination)
              return Refuse("not-in-list", v);
          s.request.destination = destination;
+         // A place's readers see characters, not code points, and expect the ends they picked.
+         s.request.graphemes = s.request.endStops = true;
          s.request.format = &FormatOf(*destination);
          s.request.tags = s.request.format->Template();
          return std::nullopt;
@@ -293,42 +309,12 @@ constexpr Setting kRows[] = {
      {"at most N colour tags: with --fit, the step fits both", "至多 N 个颜色标签：与 --fit 同用时步长同时满足两者"},
      [](Settings& s, std::u16string_view v) { return ApplyLimit(s.maxTags, v); },
      [](const Settings& s) { return LimitText(s.maxTags); }},
-    {"bold",
-     SettingKind::Flag,
-     SettingGroup::Styles,
-     "",
-     "",
-     {"Bold", "粗体"},
-     {"bold around the code", "整段代码加粗"},
-     [](Settings& s, std::u16string_view v) { return ApplyFlag(s.request.styles.bold, v); },
-     [](const Settings& s) { return FlagText(s.request.styles.bold); }},
-    {"italic",
-     SettingKind::Flag,
-     SettingGroup::Styles,
-     "",
-     "",
-     {"Italic", "斜体"},
-     {"italic around the code", "整段代码斜体"},
-     [](Settings& s, std::u16string_view v) { return ApplyFlag(s.request.styles.italic, v); },
-     [](const Settings& s) { return FlagText(s.request.styles.italic); }},
-    {"underline",
-     SettingKind::Flag,
-     SettingGroup::Styles,
-     "",
-     "",
-     {"Underline", "下划线"},
-     {"underline around the code", "整段代码加下划线"},
-     [](Settings& s, std::u16string_view v) { return ApplyFlag(s.request.styles.underline, v); },
-     [](const Settings& s) { return FlagText(s.request.styles.underline); }},
-    {"strike",
-     SettingKind::Flag,
-     SettingGroup::Styles,
-     "",
-     "",
-     {"Strike", "删除线"},
-     {"strike through around the code", "整段代码加删除线"},
-     [](Settings& s, std::u16string_view v) { return ApplyFlag(s.request.styles.strikethrough, v); },
-     [](const Settings& s) { return FlagText(s.request.styles.strikethrough); }},
+    StyleFlag<&StyleOptions::bold>("bold", {"Bold", "粗体"}, {"bold around the code", "整段代码加粗"}),
+    StyleFlag<&StyleOptions::italic>("italic", {"Italic", "斜体"}, {"italic around the code", "整段代码斜体"}),
+    StyleFlag<&StyleOptions::underline>("underline", {"Underline", "下划线"},
+                                        {"underline around the code", "整段代码加下划线"}),
+    StyleFlag<&StyleOptions::strikethrough>("strike", {"Strike", "删除线"},
+                                            {"strike through around the code", "整段代码加删除线"}),
     {"size",
      SettingKind::List,
      SettingGroup::Styles,
