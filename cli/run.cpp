@@ -102,7 +102,9 @@ void NoteUnused(const Options& options, const ConversionRequest& request, std::F
         if (given(name))
             std::fprintf(err, "velmorant-cli: --format %.*s %s: --%.*s ignored\n", static_cast<int>(format.size()),
                          format.data(),
-                         request.format->escaping == Escaping::Terminal ? "writes no tags" : "has no such style",
+                         request.format->escaping == Escaping::Terminal       ? "writes no tags"
+                         : name == "font" && request.format->font.Available() ? "reads no such font name"
+                                                                              : "has no such style",
                          static_cast<int>(name.size()), name.data());
 }
 
@@ -161,8 +163,12 @@ int Decode(const Options& options, const ConversionRequest& request, std::u16str
         }
         format = found.Chosen() ? found.Chosen() : found.most;
         note = "read as --format " + name(format);
-        if (found.explaining.size() > 1)
-            note += " (--format " + name(found.explaining[1]) + " reads it alike)";
+        // A format spelling its codes alike (a forum's own bbcode) is not worth naming.
+        const auto other = std::find_if(found.explaining.begin(), found.explaining.end(), [&](const Format* f) {
+            return f != format && (f->Template() != format->Template() || f->code != format->code);
+        });
+        if (other != found.explaining.end())
+            note += " (--format " + name(*other) + " reads it alike)";
         if (found.explaining.empty())
             note += ", which reads most of it: no format explains all of it; --format picks another";
     }
@@ -308,7 +314,8 @@ int RunCommand(std::span<const std::string_view> args, std::FILE* in, std::FILE*
         const LimitVerdict over = OverLimits(measure, limit, maxTags);
         if (over.tags) {
             std::fprintf(err, "velmorant-cli: the code has %llu tags, more than %llu: try --fit\n",
-                         static_cast<unsigned long long>(measure.tags), static_cast<unsigned long long>(*maxTags));
+                         static_cast<unsigned long long>(measure.MostOfOneTag()),
+                         static_cast<unsigned long long>(*maxTags));
             return kNothingFits;
         }
         if (over.length) {

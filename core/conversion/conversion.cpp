@@ -75,7 +75,8 @@ OutputShape ShapeOf(const ConversionRequest& request) {
                     format.escaping,
                     format.restated,
                     std::move(style.eachUnit),
-                    format.colours};
+                    format.colours,
+                    format.tagBreak};
     return {request.tags, std::move(form), std::move(style)};
 }
 
@@ -89,6 +90,8 @@ std::vector<std::string_view> MissingStyles(const Format& format, const StyleOpt
     for (std::size_t i = 0; i < std::size(asked); ++i)
         if (asked[i].first && !asked[i].second.Available())
             missing.push_back(names[i]);
+    if (!styles.font.empty() && format.font.Available() && !ReadsFont(format, styles.font))
+        missing.push_back("font");
     return missing;
 }
 

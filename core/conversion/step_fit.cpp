@@ -50,6 +50,7 @@ OutputLengths::OutputLengths(std::u16string_view text, const Gradient& gradient,
         const auto count = [&](std::u16string_view piece) {
             if (piece.data() != kHead) {
                 counted.Add(piece);
+                breakTags_ += !piece.empty() && piece.data() == shape.form.tagBreak.data();
                 if (piece.data() >= text.data() && piece.data() < text.data() + text.size())
                     at = static_cast<std::size_t>(piece.data() - text.data()) + piece.size();
                 return;
@@ -64,6 +65,12 @@ OutputLengths::OutputLengths(std::u16string_view text, const Gradient& gradient,
             restatedBefore_[i + 1] += restatedBefore_[i];
         if (shape.form.escaping == Escaping::Essentials)
             firstRestated_ = 2 * head;
+        // A style tag of the break's name is one more use of it.
+        if (const std::u16string_view tag = shape.form.tagBreak.substr(0, shape.form.tagBreak.find(u']') + 1);
+            breakTags_ > 0 && !tag.empty())
+            for (std::size_t at = shape.style.before.find(tag); at != std::u16string::npos;
+                 at = shape.style.before.find(tag, at + 1))
+                ++breakTags_;
     } else {
         counted.Add(text);
     }
@@ -123,7 +130,7 @@ template <bool Graphemes, class Visit> void OutputLengths::ForEachRange(std::int
 
 CodeMeasure OutputLengths::Measure(std::int32_t k) const {
     if (text_.empty())
-        return {fixed_, 0};
+        return {fixed_, 0, breakTags_};
     if (units_.graphemes || units_.endStops || set_ || firstRestated_ > 0 || !restatedBefore_.empty())
         return units_.graphemes ? MeasureBy<true>(k) : MeasureBy<false>(k);
     // The window's rule, the one --fit scans most: its own loop, kept lean.
@@ -153,7 +160,7 @@ CodeMeasure OutputLengths::Measure(std::int32_t k) const {
                           ? hexDigits_
                           : digit_ * (Digits(colour >> 16) + Digits(colour >> 8 & 0xFF) + Digits(colour & 0xFF) + 2));
     });
-    return {length, tags};
+    return {length, tags, breakTags_};
 }
 
 template <bool Graphemes> CodeMeasure OutputLengths::MeasureBy(std::int32_t k) const {
@@ -231,12 +238,12 @@ template <bool Graphemes> CodeMeasure OutputLengths::MeasureBy(std::int32_t k) c
                           ? hexDigits_
                           : digit_ * (Digits(colour >> 16) + Digits(colour >> 8 & 0xFF) + Digits(colour & 0xFF) + 2));
     });
-    return {length, tags};
+    return {length, tags, breakTags_};
 }
 
 LimitVerdict OverLimits(const CodeMeasure& code, std::optional<std::uint64_t> length,
                         std::optional<std::uint64_t> tags) {
-    return {length && code.length > *length, tags && code.tags > *tags};
+    return {length && code.length > *length, tags && code.MostOfOneTag() > *tags};
 }
 
 StepFit FitStep(const OutputLengths& lengths, std::int32_t n, std::uint64_t limit, std::uint64_t maxTags) {
@@ -244,11 +251,11 @@ StepFit FitStep(const OutputLengths& lengths, std::int32_t n, std::uint64_t limi
     fit.length = UINT64_MAX;
     for (std::int32_t k = 1; k <= std::max(1, n - 1); ++k) {
         const CodeMeasure measure = lengths.Measure(k);
-        if (measure.length <= limit && measure.tags <= maxTags)
-            return {k, measure.length, measure.tags, k};
+        if (measure.length <= limit && measure.MostOfOneTag() <= maxTags)
+            return {k, measure.length, measure.MostOfOneTag(), k};
         if (measure.length < fit.length) {
             fit.length = measure.length;
-            fit.tags = measure.tags;
+            fit.tags = measure.MostOfOneTag();
             fit.shortestStep = k;
         }
     }

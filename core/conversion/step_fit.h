@@ -20,6 +20,11 @@ namespace velmorant {
 struct CodeMeasure {
     std::uint64_t length = 0;
     std::uint64_t tags = 0;
+    // Uses of the tag that breaks a "[" off a tag, the style tags of that name
+    // included: a place that limits uses per tag name limits these too.
+    std::uint64_t breakTags = 0;
+    // The uses of the most used tag name, for a limit per name.
+    std::uint64_t MostOfOneTag() const { return tags > breakTags ? tags : breakTags; }
 };
 
 class OutputLengths {
@@ -49,6 +54,7 @@ private:
     bool needColours_; // merging, decimal and named codes: six hex digits are six for every colour
     CodeStyle code_;
     std::uint64_t fixed_;                    // style tags and the escaped text: the same for every step
+    std::uint64_t breakTags_ = 0;            // the same for every step too
     std::uint64_t frame_;                    // Open + Middle + Close and the styles each unit repeats
     std::uint64_t hexDigits_;                // a colour code's length unless decimal
     std::uint64_t digit_;                    // one decimal digit or ';' of a decimal code
@@ -84,7 +90,7 @@ LimitVerdict OverLimits(const CodeMeasure& code, std::optional<std::uint64_t> le
                         std::optional<std::uint64_t> tags);
 
 // Scans k = 1, 2, ... up to n - 1 (just 1 for n <= 2) and stops at the first
-// step within both the length limit and the tag count.
+// step within both the length limit and the tag count (the most used tag name's).
 StepFit FitStep(const OutputLengths& lengths, std::int32_t n, std::uint64_t limit, std::uint64_t maxTags = UINT64_MAX);
 
 } // namespace velmorant

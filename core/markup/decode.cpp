@@ -6,6 +6,7 @@
 #include "core/text/code_points.h"
 
 #include <initializer_list>
+#include <utility>
 
 namespace velmorant {
 
@@ -29,6 +30,8 @@ public:
             starts_ += u"&<";
         if (format.escaping == Escaping::MiniMessage)
             starts_ += u"\\";
+        if (format.escaping == Escaping::MyCode)
+            starts_ += u"&";
     }
 
     DecodedCode Read() {
@@ -218,6 +221,17 @@ private:
         case Escaping::Discuz:
             return EmptyPairBetween(u"&", u"qalg") || EmptyPairBetween(u":", u")(D'@oPL$Qlfcdshvtk") ||
                    EmptyPairBetween(u";", u"P") || EmptyPairBetween(u"{", u":");
+        case Escaping::MyCode:
+            for (const auto& [reference, character] : {std::pair{u"&#91;", u'['}, std::pair{u"&#38;", u'&'},
+                                                       std::pair{u"&#40;", u'('}, std::pair{u"&#47;", u'/'}})
+                if (Token(reference)) {
+                    Literal(character);
+                    return true;
+                }
+            return false;
+        case Escaping::BbCodeTags:
+            // The tag break after a '[' shows nothing.
+            return at_ > 0 && literalEnd_ == at_ && code_[at_ - 1] == u'[' && Token(format_.tagBreak);
         case Escaping::MiniMessage:
             if (code_[at_] != u'\\' || at_ + 1 >= code_.size())
                 return false;
@@ -282,7 +296,7 @@ private:
     }
 
     // A size or font value as the settings give it: HTML's escapes undone, a CSS
-    // size name back to HTML's number.
+    // size name or a place's own size back to HTML's number.
     std::u16string StyleValue(std::u16string_view value, bool size) const {
         if (format_.escaping == Escaping::Html) {
             const DecodedCode unescaped = DecodeCode(value, format_, TagTemplate{});
@@ -293,10 +307,13 @@ private:
                         return std::u16string(1, static_cast<char16_t>(u'0' + n));
             return std::u16string(value);
         }
-        if (size && format_.percentSize)
-            for (std::size_t n = 1; n <= std::size(kPercentSizes); ++n)
-                if (value == kPercentSizes[n - 1])
+        // A place's own size value back to HTML's number, the smallest that writes it.
+        if (size && (format_.sizes || format_.percentSize)) {
+            const std::u16string_view* sizes = format_.sizes ? format_.sizes : kPercentSizes;
+            for (std::size_t n = 1; n <= 7; ++n)
+                if (value == sizes[n - 1])
                     return std::u16string(1, static_cast<char16_t>(u'0' + n));
+        }
         return std::u16string(value);
     }
 

@@ -1,8 +1,8 @@
 #pragma once
 // Writing the text so that the target shows exactly the characters typed. The
-// escaped form of a character depends only on it and the character before it,
-// never on where units are cut, so a code's escaped length is one figure for
-// every step.
+// escaped form of a character depends only on it, the character before it and,
+// for a "[", the characters after it in the whole text, never on where units are
+// cut, so a code's escaped length is one figure for every step.
 
 #include "core/markup/output_shape.h"
 #include "core/text/graphemes.h"
@@ -24,7 +24,10 @@ constexpr bool IsLegacyCode(char16_t c) {
 
 class TextEscaper {
 public:
-    explicit TextEscaper(const MarkupForm& form) : escaping_(form.escaping), restated_(form.restated) {}
+    // whole is the text every piece written is a part of, for looking past a piece's end.
+    explicit TextEscaper(const MarkupForm& form, std::u16string_view whole = {})
+        : escaping_(form.escaping), restated_(form.restated), tagBreak_(form.tagBreak),
+          wholeEnd_(whole.empty() ? nullptr : whole.data() + whole.size()) {}
 
     // Whether any character changes: otherwise the text goes out as it is.
     bool Active() const { return escaping_ != Escaping::None && escaping_ != Escaping::Terminal; }
@@ -39,6 +42,17 @@ public:
             const char16_t c = text[i];
             const char16_t before = previous_;
             previous_ = c;
+            if (escaping_ == Escaping::BbCodeTags || escaping_ == Escaping::MyCode) {
+                const std::u16string_view escape =
+                    LookingAhead(c, before, text.data() + i + 1, wholeEnd_ ? wholeEnd_ : text.data() + text.size());
+                if (escape.empty())
+                    continue;
+                // A tag break follows the "[" it breaks off; a reference stands for its character.
+                put(text.substr(plain, i + (escaping_ == Escaping::BbCodeTags ? 1 : 0) - plain));
+                put(escape);
+                plain = i + 1;
+                continue;
+            }
             const std::u16string_view escape = EscapeOf(c, before);
             if (escape.empty() && !(escaping_ == Escaping::Restate && c == restated_))
                 continue;
@@ -52,6 +66,27 @@ public:
             }
         }
         put(text.substr(plain));
+    }
+
+    // Whether the text from at (just after a "[") reads as a tag's start: "/"
+    // maybe, a name of ASCII letters, digits, "_" and "-" (or "*"), then "]",
+    // "=", ":", "/" or white space. Any name, not only those the place knows,
+    // since boards add their own tags.
+    static bool TagCouldStart(const char16_t* at, const char16_t* end) {
+        if (at < end && *at == u'/')
+            ++at;
+        const char16_t* name = at;
+        if (at < end && *at == u'*') {
+            ++at;
+        } else {
+            while (at < end && (IsAsciiAlnum(*at) || *at == u'_' || *at == u'-'))
+                ++at;
+        }
+        if (at == name || at == end)
+            return false;
+        const char16_t after = *at;
+        return after == u']' || after == u'=' || after == u':' || after == u'/' || after == u' ' || after == u'\t' ||
+               after == u'\n' || after == u'\r' || after == u'\v' || after == u'\f';
     }
 
     // Hands over what Write still holds back; called once after the last unit.
@@ -114,6 +149,53 @@ private:
                 firstHead_ = head;
             held_ += text.size() - end;
             previous_ = u'&';
+        }
+    }
+
+    static bool IsAsciiAlnum(char16_t c) {
+        return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z') || (c >= u'0' && c <= u'9');
+    }
+
+    // Whether the text from at starts with word, ASCII letters in any case.
+    static bool StartsWithFolded(const char16_t* at, const char16_t* end, std::u16string_view word) {
+        if (end - at < static_cast<std::ptrdiff_t>(word.size()))
+            return false;
+        for (const char16_t w : word) {
+            const char16_t c = *at++;
+            if (c != w && !(w >= u'a' && w <= u'z' && c == w - 32))
+                return false;
+        }
+        return true;
+    }
+
+    // The escape of c for the formats that look at what follows; empty for none.
+    std::u16string_view LookingAhead(char16_t c, char16_t before, const char16_t* at, const char16_t* end) const {
+        if (escaping_ == Escaping::BbCodeTags)
+            return c == u'[' && TagCouldStart(at, end) ? tagBreak_ : std::u16string_view();
+        switch (c) {
+        case u'[':
+            return TagCouldStart(at, end) ? u"&#91;" : std::u16string_view();
+        case u'&': {
+            // MyBB leaves "&#" with digits and ";" for the browser to read as a character.
+            if (at == end || *at != u'#')
+                return {};
+            const char16_t* digit = ++at;
+            while (at < end && *at >= u'0' && *at <= u'9')
+                ++at;
+            return at > digit && at < end && *at == u';' ? u"&#38;" : std::u16string_view();
+        }
+        case u'(':
+            return StartsWithFolded(at, end, u"c)") || StartsWithFolded(at, end, u"tm)") ||
+                           StartsWithFolded(at, end, u"r)")
+                       ? u"&#40;"
+                       : std::u16string_view();
+        case u'/':
+            return (before == 0 || before == u'\n' || before == u'\r') &&
+                           (StartsWithFolded(at, end, u"me ") || StartsWithFolded(at, end, u"slap "))
+                       ? u"&#47;"
+                       : std::u16string_view();
+        default:
+            return {};
         }
     }
 
@@ -213,6 +295,8 @@ private:
 
     Escaping escaping_;
     char16_t restated_;
+    std::u16string_view tagBreak_;
+    const char16_t* wholeEnd_; // where the whole text ends, null for pieces alone
     char16_t previous_ = 0;
     std::size_t held_ = 0;     // Essentials: the "&"s that ended the last units, not yet written
     bool wrote_ = false;       // Essentials: a unit has been written

@@ -16,6 +16,19 @@ constexpr StyleSpelling kWindowBold{u"[B]", {}, u"[/B]"}, kWindowItalic{u"[i]", 
     kWindowSize{u"[size=", u"]", u"[/size]"}, kWindowFont{u"[font=", u"]", u"[/font]"};
 constexpr StyleSpelling kNone{};
 
+// Bulletin-board style tags as most forums spell them.
+constexpr StyleSpelling kBbBold{u"[b]", {}, u"[/b]"}, kBbItalic{u"[i]", {}, u"[/i]"}, kBbUnderline{u"[u]", {}, u"[/u]"},
+    kBbStrike{u"[s]", {}, u"[/s]"}, kBbSize{u"[size=", u"]", u"[/size]"}, kBbFont{u"[font=", u"]", u"[/font]"};
+
+// phpBB reads [size=N] as N %: HTML's seven sizes as CSS scales them (x-small is
+// 3/5 of medium, ...), the largest held to the 200 % phpBB allows by default.
+constexpr std::u16string_view kPhpbbSizes[] = {u"60", u"89", u"100", u"120", u"150", u"200", u"200"};
+// MyBB reads CSS's names up to xx-large.
+constexpr std::u16string_view kMyBbSizes[] = {u"x-small", u"small",    u"medium",  u"large",
+                                              u"x-large", u"xx-large", u"xx-large"};
+// The font names MyBB's [font] reads (and XenForo's, by its documentation).
+constexpr std::u16string_view kAsciiFontNames = u"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789 ,-_'";
+
 // One row per format; adding a format is adding a row here.
 constexpr Format kFormats[] = {
     {"default",
@@ -318,6 +331,80 @@ constexpr Format kFormats[] = {
      kNone,
      kNone,
      &kBedrockColours},
+    {"phpbb",
+     "[color=#rrggbb] as phpBB 3.3 reads it: [size=N] in %, no [font] or [s]",
+     {"phpBB [color=#…]", "phpBB [color=#…]"},
+     {{}, "phpBB 3.3 读的 [color=#rrggbb]：[size=N] 按百分比，没有 [font] 和 [s]"},
+     false,
+     u"[color=#",
+     u"]",
+     u"[/color]",
+     CodeStyle::HexLower,
+     Escaping::BbCodeTags,
+     0,
+     false,
+     false,
+     kBbBold,
+     kBbItalic,
+     kBbUnderline,
+     kNone,
+     kBbSize,
+     kNone,
+     nullptr,
+     false,
+     false,
+     u"[b][/b]",
+     kPhpbbSizes},
+    {"mybb",
+     "[color=#rrggbb] as MyBB 1.8 reads it: sizes by name, \"[\" as &#91;",
+     {"MyBB [color=#…]", "MyBB [color=#…]"},
+     {{}, "MyBB 1.8 读的 [color=#rrggbb]：字号用名称，\"[\" 写成 &#91;"},
+     false,
+     u"[color=#",
+     u"]",
+     u"[/color]",
+     CodeStyle::HexLower,
+     Escaping::MyCode,
+     0,
+     false,
+     false,
+     kBbBold,
+     kBbItalic,
+     kBbUnderline,
+     kBbStrike,
+     kBbSize,
+     kBbFont,
+     nullptr,
+     false,
+     false,
+     {},
+     kMyBbSizes,
+     kAsciiFontNames},
+    {"xenforo",
+     "[color=#rrggbb] as XenForo 2 reads it: [size=1] to [size=7]",
+     {"XenForo [color=#…]", "XenForo [color=#…]"},
+     {{}, "XenForo 2 读的 [color=#rrggbb]：[size=1] 到 [size=7]"},
+     false,
+     u"[color=#",
+     u"]",
+     u"[/color]",
+     CodeStyle::HexLower,
+     Escaping::BbCodeTags,
+     0,
+     false,
+     false,
+     kBbBold,
+     kBbItalic,
+     kBbUnderline,
+     kBbStrike,
+     kBbSize,
+     kBbFont,
+     nullptr,
+     false,
+     false,
+     u"[b][/b]",
+     nullptr,
+     kAsciiFontNames},
 };
 
 constexpr bool Named(std::size_t row, std::string_view name) { return kFormats[row].name == name; }
@@ -334,10 +421,19 @@ const Format* FindFormat(std::string_view name) {
     return row == std::end(kFormats) ? nullptr : &*row;
 }
 
+bool ReadsFont(const Format& format, std::u16string_view font) {
+    return format.font.Available() && (format.fontCharacters.empty() ||
+                                       font.find_first_not_of(format.fontCharacters) == std::u16string_view::npos);
+}
+
 StyleTags StyleTagsFor(const StyleOptions& styles, const Format& format) {
     std::u16string_view size = styles.size;
-    if ((format.cssSize || format.percentSize) && size.size() == 1 && size[0] >= u'1' && size[0] <= u'7')
-        size = (format.cssSize ? kCssSizes : kPercentSizes)[size[0] - u'1'];
+    if (size.size() == 1 && size[0] >= u'1' && size[0] <= u'7') {
+        if (format.sizes)
+            size = format.sizes[size[0] - u'1'];
+        else if (format.cssSize || format.percentSize)
+            size = (format.cssSize ? kCssSizes : kPercentSizes)[size[0] - u'1'];
+    }
     struct Wrapper {
         bool applies;
         const StyleSpelling& spelling;
@@ -350,7 +446,7 @@ StyleTags StyleTagsFor(const StyleOptions& styles, const Format& format) {
         {styles.underline, format.underline, {}},
         {styles.strikethrough, format.strike, {}},
         {!styles.size.empty(), format.size, size},
-        {!styles.font.empty(), format.font, styles.font},
+        {!styles.font.empty() && ReadsFont(format, styles.font), format.font, styles.font},
     };
     // A value inside an attribute is escaped as the text is.
     std::u16string escapedSize, escapedFont;

@@ -25,6 +25,9 @@ const Format* FindFormat(std::string_view name);
 // The template of a row.
 inline TagTemplate TemplateFor(std::size_t row) { return Formats()[row].Template(); }
 
+// Whether the format has a font tag that reads this font name.
+bool ReadsFont(const Format& format, std::u16string_view font);
+
 // The style texts of the format for the options: those it lacks are left out.
 StyleTags StyleTagsFor(const StyleOptions& styles, const Format& format);
 // The window's style tags, bulletin-board tags whatever the preset: bold

@@ -197,7 +197,7 @@ template <bool Escaped, bool Graphemes, bool EndStops>
 std::size_t WriteUnits(const GradientText& text, GradientWalker& colours, std::int32_t firstUnit,
                        const TagTemplate& tags, const MarkupForm& form, MarkupSink& sink, double& largestDistance) {
     UnitHead head(tags, form);
-    TextEscaper escaper(form);
+    TextEscaper escaper(form, text.text);
     const Padded close(tags.Close);
     BlockWriter out(sink);
     std::size_t pairs = 0;

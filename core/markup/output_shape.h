@@ -33,6 +33,10 @@ enum class Escaping {
     Smf,         // "[" and a smiley's second character inside [nobbc] (SMF drops empty tags before
                  // reading); an empty [b][/b] inside "&#", "&amp;"..., "/me" and between dots
     Discuz,      // an empty [b][/b] after each "[" and inside "&amp;"... (one character to its cutstr()) and smilies
+    BbCodeTags,  // the format's tag break after a "[" only where a tag could start: one that
+                 // is followed by a name and then "]", "=", ":", "/" or white space
+    MyCode,      // as numeric references where MyBB would read markup: a "[" that could start
+                 // a tag, "&#" with digits and ";", "(c)", "(tm)", "(r)", "/me" at a line's start
     MiniMessage, // "\" before "<" and "\"
     Restate,     // the unit's colour code again after the format's own code character
     Terminal,    // controls shown as pictures before the units are cut
@@ -48,6 +52,7 @@ struct MarkupForm {
     char16_t restated = 0;              // Restate: the character the colour code follows again
     std::u16string eachUnit = {};       // styles after every colour code, where a code resets them
     const ColourSet* colours = nullptr; // Named: the set each unit's colour is taken from
+    std::u16string_view tagBreak = {};  // BbCodeTags: what follows a "[" that could start a tag
 };
 
 struct StyleOptions {
@@ -107,6 +112,12 @@ struct Format {
     const ColourSet* colours = nullptr; // Named: the only colours the place takes
     bool rawWhiteSpace = false;         // units of only white space untagged: the place drops such tags
     bool percentSize = false;           // sizes 1 to 7 written as percentages
+    // BbCodeTags: an empty pair of tags the place reads and shows as nothing.
+    std::u16string_view tagBreak = {};
+    // The place's own value for each of HTML's seven sizes, where it reads sizes its own way.
+    const std::u16string_view* sizes = nullptr;
+    // The characters a font name may hold, where the place reads only some: other names are left out.
+    std::u16string_view fontCharacters = {};
 
     TagTemplate Template() const { return {std::u16string(open), std::u16string(middle), std::u16string(close)}; }
 };

@@ -34,6 +34,15 @@ extern const LengthRule kPostedGbkBytes;
 // beyond ASCII 2, other controls (CR among them) nothing.
 extern const LengthRule kCutstrWidth;
 
+// phpBB 3.3: code points after its request filter (CR LF and CR as one LF, NUL
+// and U+FEFF dropped) and htmlspecialchars (& 5, " 6, < and > 4). It then
+// composes the text to NFC, which only shortens it, but for the 85 characters
+// NFC takes apart: those are counted as the code points they become, so the
+// count is phpBB's own or, where NFC composes, above it.
+extern const LengthRule kPhpbbLength;
+// Code points with a line break as one: a place that stores LF line breaks.
+extern const LengthRule kLfCodePoints;
+
 // Whether a GBK page posts the character in two bytes (one for ASCII and the euro sign).
 bool InGbk(char32_t c);
 

@@ -368,7 +368,7 @@ TEST_F(EndToEnd, ReportsOnStandardErrorBesideTheCode) {
          {"--forum", "phpbb"},
          std::string(3000, 'x'),
          "",
-         "velmorant-cli: step 2 fits: 37531 characters, 1500 tags\n"},
+         "velmorant-cli: step 2 fits: 37516 characters, 1500 tags\n"},
         {"Discuz! counts CJK in bytes, 3 each",
          {"--to", "discuz", "--size=", "--font=", "--fit", "10000"},
          [] {

@@ -206,7 +206,7 @@ TEST(ParseOptions, AcceptsEveryOptionInBothForms) {
          [](Options& o) {
              o.settings.maxTags = 7, o.settings.request.destination = FindDestination("phpbb");
              o.settings.request.background = Rgb{255, 255, 255}; // the place's
-             UseFormat(o, "bbcode");
+             UseFormat(o, "phpbb");
          }},
         {"a full name that is a prefix of another",
          {"--strike"},

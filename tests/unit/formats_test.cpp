@@ -69,6 +69,12 @@ TEST(Formats, EachWritesItsOwnCode) {
                 u"\"[/color][color=blue]b[/color][/b][/size]"},
         {"minecraft-bedrock", u"§l§ca<[&§5\\§ \"§9b"},
         {"minecraft-essentials", u"&#E3001C&la<[&#71008E&l&#E3001C&l&\\&#71008E&l§ \"&#0000FF&lb"},
+        {"phpbb",
+         u"[size=100][b][color=#e3001c]a<[&[/color][color=#71008e]\\§ \"[/color][color=#0000ff]b[/color][/b][/size]"},
+        {"mybb", u"[font=F][size=medium][b][color=#e3001c]a<[&[/color][color=#71008e]\\§ "
+                 u"\"[/color][color=#0000ff]b[/color][/b][/size][/font]"},
+        {"xenforo", u"[font=F][size=3][b][color=#e3001c]a<[&[/color][color=#71008e]\\§ "
+                    u"\"[/color][color=#0000ff]b[/color][/b][/size][/font]"},
     };
     ASSERT_EQ(std::size(rows), Formats().size());
     for (const auto& row : rows) {
@@ -90,8 +96,8 @@ constexpr std::u16string_view kPieces[] = {
     u"\r", u" ", u"  ", u"\t", u"\u00a0", u"&nbsp;", u"<br>", u"[b][/b]", u"&#FF0000", u"<#00ff00>",
     // clusters of several code points: a family, a flag, accents
     u"\U0001F468\u200D\U0001F469\u200D\U0001F467", u"\U0001F1E8\U0001F1F3", u"e\u0301\u0323", u"\u0301",
-    // sequences some places read: an entity, a command, a smiley
-    u"/M", u"&amp;", u"[nobbc]", u":)"};
+    // sequences some places read: an entity, a command, a smiley; what only some forums read as markup
+    u"/M", u"&amp;", u"[nobbc]", u":)", u"[*]", u"[/url=", u"&#91;", u"(C)", u"/me ", u"[b:1]"};
 
 // A window format reads back only texts without its own tag texts: no bracket or angle tags there.
 bool WindowSafe(std::u16string_view piece) { return piece.find_first_of(u"[<") == std::u16string_view::npos; }
@@ -200,6 +206,17 @@ TEST(Formats, EveryCodeReadsBackAsItsTextAndColours) {
                 const CodeMeasure measure = MeasureConversion(input, request, step);
                 EXPECT_EQ(measure.length, counted.CodePoints());
                 EXPECT_EQ(measure.tags, counts.tagPairs);
+                // Tag breaks, and once any is written a style tag of their name, are uses of that tag.
+                const auto uses = [&](std::u16string_view tag) {
+                    std::uint64_t n = 0;
+                    for (auto at = whole.text.find(tag); !tag.empty() && at != std::u16string::npos;
+                         at = whole.text.find(tag, at + 1))
+                        ++n;
+                    return n;
+                };
+                const std::u16string_view tag = format.tagBreak.substr(0, format.tagBreak.find(u']') + 1);
+                const bool broken = !format.tagBreak.empty() && uses(u"[" + std::u16string(format.tagBreak)) > 0;
+                EXPECT_EQ(measure.breakTags, broken ? uses(tag) : 0) << EncodeUtf8(whole.text);
             }
         }
     }
