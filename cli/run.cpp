@@ -8,8 +8,10 @@
 #include "core/conversion/read_back.h"
 #include "core/markup/counting_sink.h"
 #include "core/markup/decode.h"
+#include "core/markup/unshown.h"
 #include "core/markup/utf8_sink.h"
 #include "core/text/code_points.h"
+#include "core/text/text.h"
 #include "core/text/utf8.h"
 
 #include <algorithm>
@@ -103,6 +105,24 @@ void NoteUnused(const Options& options, const ConversionRequest& request, std::F
                          format.data(),
                          request.format->escaping == Escaping::Terminal ? "writes no tags" : "has no such style",
                          static_cast<int>(name.size()), name.data());
+}
+
+// A character as the messages quote it: controls by their escapes.
+std::string Quoted(std::u16string_view text) {
+    std::string quoted = "\"";
+    for (const char16_t c : text)
+        quoted += c == u'\r' ? "\\r" : c == u'\n' ? "\\n" : c == u'\t' ? "\\t" : EncodeUtf8(std::u16string(1, c));
+    return quoted + "\"";
+}
+
+// Says which characters the place cannot show as typed, and what was written instead.
+void SayUnshown(std::u16string_view input, const ConversionRequest& request, std::FILE* err) {
+    for (const Unshown& u : UnshownCharacters(TrimBlanks(input), *request.format)) {
+        const std::string place = request.destination ? std::string(request.destination->caption.en)
+                                                      : "--format " + std::string(request.format->name);
+        std::fprintf(err, "velmorant-cli: %s cannot show %s as typed: wrote %s instead (%zu %s)\n", place.c_str(),
+                     Quoted(u.typed).c_str(), Quoted(u.written).c_str(), u.count, u.count == 1 ? "time" : "times");
+    }
 }
 
 // The text of a code to out exactly; to err, the options that write it again:
@@ -243,6 +263,7 @@ int RunCommand(std::span<const std::string_view> args, std::FILE* in, std::FILE*
     const ConversionCounts counts = WriteConversion(input.text, request, target, step);
     sink.Finish();
     Finish(out);
+    SayUnshown(input.text, request, err);
     if (options.stats) {
         std::fprintf(err, "velmorant-cli: %zu characters in, %zu characters out (%zu UTF-16 units",
                      CountCodePoints(input.text), counted.CodePoints(), counted.Char16s());

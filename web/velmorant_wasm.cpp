@@ -18,6 +18,7 @@
 #include "core/markup/counting_sink.h"
 #include "core/markup/decode.h"
 #include "core/markup/formats.h"
+#include "core/markup/unshown.h"
 #include "core/markup/utf8_sink.h"
 #include "core/text/text.h"
 #include "core/text/utf8.h"
@@ -269,6 +270,15 @@ VM_EXPORT(vm_convert) std::uint32_t vm_convert(std::uint32_t previewCharacters, 
         notes += std::string(notes.empty() ? "" : ",") +
                  "{\"setting\":\"max-tags\",\"problem\":\"over-tags\",\"tags\":" + std::to_string(counts.tagPairs) +
                  ",\"bound\":" + Number(maxTags) + "}";
+    // Characters the place cannot show as typed: said beside the choice that wrote them.
+    for (const Unshown& u : UnshownCharacters(TrimBlanks(s.input), *request.format)) {
+        const Words& place = request.destination ? request.destination->caption : request.format->caption;
+        notes += std::string(notes.empty() ? "" : ",") +
+                 "{\"setting\":" + Quoted(std::string_view(request.destination ? "to" : "format")) +
+                 ",\"problem\":\"unshown\",\"note\":true,\"place\":{\"en\":" + Quoted(place.en) +
+                 ",\"zh\":" + Quoted(place.zh) + "},\"typed\":" + Quoted(u.typed) +
+                 ",\"written\":" + Quoted(u.written) + ",\"count\":" + std::to_string(u.count) + "}";
+    }
     const double points = MapPreviewSize(request.styles.size);
     return Report(json + ",\"ok\":true,\"problems\":[" + notes +
                   "],\"code\":{\"bytes\":" + std::to_string(s.code.size()) + ",\"length\":" + std::to_string(length) +

@@ -66,6 +66,7 @@ const velmorantWords = (() => {
       'stored-too-long': (p) => `保存的内容有 ${p.length} 个字，超过 ${p.bound} 个，没有使用`,
       'read-back-failed': () => '粘贴的像是代码，但没法读回：',
       'line-break': (p, q) => `${q(p.value)}里不能有换行`,
+      unshown: (p, q) => `${p.place.zh}显示不了${q(visible(p.typed))}，代码里写成了${q(visible(p.written))}（${p.count} 处）`,
     },
     en: {
       'not-colour': (p, q) => `${q(p.value)} is not a colour (RRGGBB, #RRGGBB, #RGB, a CSS name, or rgb(), oklch() and the like)`,
@@ -93,9 +94,12 @@ const velmorantWords = (() => {
       'stored-too-long': (p) => `what was stored holds ${p.length} characters, over ${p.bound}: not used`,
       'read-back-failed': () => 'The pasted text looks like a code but cannot be read back:',
       'line-break': (p, q) => `${q(p.value)} cannot hold a line break`,
+      unshown: (p, q) => `${p.place.en} cannot show ${q(visible(p.typed))} as typed: the code has ${q(visible(p.written))} instead (${p.count} ${p.count === 1 ? 'time' : 'times'})`,
     },
   };
   const q2 = (v) => `'${v}'`;
+  // Line breaks and tabs as signs, so a message about them can be read.
+  const visible = (v) => v.replace(/\r\n|\n|\r/g, '↵').replace(/\t/g, '⇥');
 
   // Lines of the status, not tied to one field.
   const status = {

@@ -42,7 +42,9 @@ ConversionRequest ConversionRequest::Startup() {
 OutputShape ShapeOf(const ConversionRequest& request) {
     const Format& format = *request.format;
     StyleTags style = StyleTagsFor(request.styles, format);
-    MarkupForm form{format.code, request.merge, format.escaping, format.restated, std::move(style.eachUnit)};
+    // A tag whose text ends at a "]" holds one unit: its escapes depend on where the tag starts.
+    const bool merge = request.merge && format.escaping != Escaping::TagText;
+    MarkupForm form{format.code, merge, format.escaping, format.restated, std::move(style.eachUnit)};
     return {request.tags, std::move(form), std::move(style)};
 }
 

@@ -32,6 +32,22 @@ constexpr Destination kDestinations[] = {
      std::nullopt,
      0xFFFFFF,
      "the setting max_messageLength in SMF's installation data (other/install_2-1_mysql.sql in SMF 2.1's source)"},
+    {"terraria",
+     {"Terraria chat", "泰拉瑞亚聊天"},
+     {"Terraria 1.4 chat: [c/rrggbb:…] tags, one line; the chat box holds what fits its width",
+      "泰拉瑞亚 1.4 聊天：[c/rrggbb:…] 标签，只一行；聊天框按宽度容纳文字"},
+     "terraria",
+     &kCodePoints,
+     kNoLength,
+     std::nullopt,
+     0x646464,
+     "Terraria 1.4.4's chat, decompiled: ChatManager.ParseMessage and ChatManager.Regexes.Format "
+     "(Terraria/UI/Chat/ChatManager.cs) read a tag as (?<!\\)\\[tag(/options)?:text(?<!\\)\\] with the "
+     "text ending at the first ] not after a \\, and drop every CR; ColorTagHandler "
+     "(Terraria/GameContent/UI/Chat/ColorTagHandler.cs) reads the options as hex; the chat box pastes one line "
+     "(Main.PasteTextIn) and cuts what is typed to the screen's width less 330 pixels, measured on the text as "
+     "shown (Main.DoUpdate_HandleChat), so no count of the code limits it; the box is grey, "
+     "Color(100, 100, 100, 100) over the scene"},
 };
 
 } // namespace

@@ -30,6 +30,9 @@ OutputLengths::OutputLengths(std::u16string_view text, const Gradient& gradient,
     if (escaper.Active()) {
         const std::uint64_t head = CountLength(rule, shape.tags.Open) + hexDigits_ +
                                    CountLength(rule, shape.tags.Middle) + CountLength(rule, shape.form.eachUnit);
+        // Measured as one unit here; each step's units start and end tags elsewhere.
+        tagText_ = shape.form.escaping == Escaping::TagText;
+        reopen_ = rule.weight(U']') + head;
         // The restated colour code stands in as a piece known by its address.
         static constexpr char16_t kHead[] = u"#";
         escaper.Write(text, kHead, [&](std::u16string_view piece) {
@@ -75,10 +78,14 @@ CodeMeasure OutputLengths::Measure(std::int32_t k) const {
     std::uint32_t runColour = 0;
     ForEachUnit(text_, k, [&](const Unit& unit) {
         const auto from = static_cast<std::size_t>(unit.text.data() - text_.data());
-        if (IsRaw(from, from + unit.text.size())) {
+        const std::size_t end = from + unit.text.size();
+        if (IsRaw(from, end)) {
             runOpen = false;
             return;
         }
+        // A "]" starting a unit starts its tag as it is.
+        if (tagText_ && from > 0 && text_[from] == u']')
+            length -= reopen_;
         if (!needColours) {
             length += frame_ + hexDigits_;
             ++tags;

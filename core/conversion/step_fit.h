@@ -37,10 +37,13 @@ private:
     std::u16string_view text_;
     bool merge_;
     CodeStyle code_;
-    std::uint64_t fixed_;                    // style tags and the escaped text: the same for every step
-    std::uint64_t frame_;                    // Open + Middle + Close and the styles each unit repeats
-    std::uint64_t hexDigits_;                // a colour code's length unless decimal
-    std::uint64_t digit_;                    // one decimal digit or ';' of a decimal code
+    std::uint64_t fixed_;     // style tags and the escaped text: the same for every step
+    std::uint64_t frame_;     // Open + Middle + Close and the styles each unit repeats
+    std::uint64_t hexDigits_; // a colour code's length unless decimal
+    std::uint64_t digit_;     // one decimal digit or ';' of a decimal code
+    // A tag whose text ends at "]": its escape of "]" depends on where units start.
+    bool tagText_ = false;
+    std::uint64_t reopen_ = 0;               // "]" and a unit's head, written before a "]" that does not start a tag
     std::vector<std::int32_t> blanksBefore_; // blanks in text[0, i), for raw units in O(1)
     // The colour of every position, 0xRRGGBB, when the length depends on colours: it
     // does not depend on the step, so each step only looks its units up.

@@ -33,6 +33,12 @@ public:
         out_.text.reserve(code_.size() / 4);
         out_.colourAt.reserve(code_.size() / 4);
         while (at_ < code_.size()) {
+            // A tag ending at "]" holds at least one character, and that may be a "]".
+            if (format_.escaping == Escaping::TagText && at_ == headEnd_) {
+                Literal(code_[at_++]);
+                literalEnd_ = at_;
+                continue;
+            }
             if (starts_.find(code_[at_]) != std::u16string::npos &&
                 (Head() || Token(tags_.Close, true) || Escape() || Style()))
                 continue;
@@ -100,12 +106,19 @@ private:
         if (!tags_.Middle.empty() && !StartsWith(at, tags_.Middle))
             return false;
         at_ = at + tags_.Middle.size();
+        headEnd_ = at_;
         out_.marks += 1 + caseMarks;
         const PackedRgb colour = channels[0] << 16 | channels[1] << 8 | channels[2];
-        // A format that restates the colour after a character opens no new unit there.
-        if (!(format_.restated != 0 && from > 0 && code_[from - 1] == format_.restated && colour == colour_))
+        // A format that restates the colour after a character opens no new unit there,
+        // nor does a tag opened again for a "]" that cannot stand inside one.
+        const bool again =
+            from > 0 && ((format_.restated != 0 && code_[from - 1] == format_.restated && colour == colour_) ||
+                         (format_.escaping == Escaping::TagText && code_[from - 1] == u']' && colour == lastHead_ &&
+                          StartsWith(at_, u"]")));
+        if (!again)
             out_.headAt.push_back(out_.text.size());
         colour_ = colour;
+        lastHead_ = colour;
         const Rgb rgb{static_cast<Channel>(channels[0]), static_cast<Channel>(channels[1]),
                       static_cast<Channel>(channels[2])};
         if (out_.colours.empty() || !(out_.colours.back() == rgb))
@@ -198,8 +211,10 @@ private:
     const Format& format_;
     const TagTemplate& tags_;
     std::u16string starts_;
+    std::size_t headEnd_ = std::u16string_view::npos; // where the last colour code's Middle ended
     std::size_t at_ = 0;
     PackedRgb colour_ = -1;
+    PackedRgb lastHead_ = -1;    // the last colour code's, kept past its tag's end
     std::size_t literalEnd_ = 0; // where in the code the last plain character ended
     DecodedCode out_;
 };

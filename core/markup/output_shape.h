@@ -30,6 +30,11 @@ enum class Escaping {
     MiniMessage, // "\" before "<" and "\"
     Restate,     // the unit's colour code again after the format's own code character
     Terminal,    // controls shown as pictures before the units are cut
+    // Each unit's text inside one tag that ends at the first "]" not after a "\"
+    // and holds one line: a "]" opens a tag of its own (it may be a tag's first
+    // character), a "\" takes a blank after it so none stands before a tag's end, and line breaks
+    // and tabs are written as blanks. Neighbouring units never share a tag.
+    TagText,
 };
 
 struct MarkupForm {

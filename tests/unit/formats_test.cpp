@@ -58,6 +58,7 @@ TEST(Formats, EachWritesItsOwnCode) {
         {"minecraft", u"&#E3001C&la<[&&#E3001C&l&#71008E&l\\§ \"&#0000FF&lb"},
         {"minecraft-section", u"§x§E§3§0§0§1§C§la<[&§x§7§1§0§0§8§E§l\\§§x§7§1§0§0§8§E§l \"§x§0§0§0§0§F§F§lb"},
         {"minimessage", u"<b><#e3001c>a\\<[&<#71008e>\\\\§ \"<#0000ff>b</b>"},
+        {"terraria", u"[c/e3001c:a<[&][c/71008e:\\ § \"][c/0000ff:b]"},
     };
     ASSERT_EQ(std::size(rows), Formats().size());
     for (const auto& row : rows) {
@@ -78,6 +79,20 @@ constexpr std::u16string_view kPieces[] = {u"a",  u"Z",      u"你",     u"😀"
                                            u"[",  u"]",      u"\\",     u"\"",   u"§",       u"#",        u";",
                                            u"/",  u"=",      u"\r\n",   u"\n",   u"\r",      u" ",        u"  ",
                                            u"\t", u"\u00a0", u"&nbsp;", u"<br>", u"[b][/b]", u"&#FF0000", u"<#00ff00>"};
+
+// What a chat line of tags ending at "]" shows: one line, and a blank after a "\".
+std::u16string TagTextShown(std::u16string_view text) {
+    std::u16string shown;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (c == u'\n' && i > 0 && text[i - 1] == u'\r')
+            continue;
+        shown += c == u'\r' || c == u'\n' || c == u'\t' ? u' ' : c;
+        if (c == u'\\')
+            shown += u' ';
+    }
+    return shown;
+}
 
 // A window format reads back only texts without its own tag texts: no bracket or angle tags there.
 bool WindowSafe(std::u16string_view piece) { return piece.find_first_of(u"[<") == std::u16string_view::npos; }
@@ -114,7 +129,15 @@ TEST(Formats, EveryCodeReadsBackAsItsTextAndColours) {
                 CountingSink counted(whole);
                 const ConversionCounts counts = WriteConversion(input, request, counted, step);
                 const DecodedCode decoded = DecodeCode(whole.text, format, request.tags);
-                ASSERT_EQ(decoded.text, shown) << "code: " << EncodeUtf8(whole.text);
+                const std::u16string expected =
+                    format.escaping == Escaping::TagText ? TagTextShown(shown) : std::u16string(shown);
+                ASSERT_EQ(decoded.text, expected) << "code: " << EncodeUtf8(whole.text);
+                const CodeMeasure measure = MeasureConversion(input, request, step);
+                EXPECT_EQ(measure.length, counted.CodePoints());
+                EXPECT_EQ(measure.tags, counts.tagPairs);
+                // A text the place shows otherwise reads back as what it shows, not as typed.
+                if (expected != shown)
+                    continue;
                 if (n > 0) {
                     ForEachUnit(shown, step, [&](const Unit& unit) {
                         if (IsRawUnit(unit.text))
@@ -135,9 +158,6 @@ TEST(Formats, EveryCodeReadsBackAsItsTextAndColours) {
                 ASSERT_TRUE(back.colours.empty() || ReadStops(back.colours, again.gradient, bad)) << back.colours;
                 if (step == 1 || step < n)
                     EXPECT_EQ(EncodeUtf8(Write(back.text, again)), EncodeUtf8(whole.text)) << "stops: " << back.colours;
-                const CodeMeasure measure = MeasureConversion(input, request, step);
-                EXPECT_EQ(measure.length, counted.CodePoints());
-                EXPECT_EQ(measure.tags, counts.tagPairs);
             }
         }
     }
