@@ -111,7 +111,11 @@ void NoteUnused(const Options& options, const ConversionRequest& request, std::F
 std::string Quoted(std::u16string_view text) {
     std::string quoted = "\"";
     for (const char16_t c : text)
-        quoted += c == u'\r' ? "\\r" : c == u'\n' ? "\\n" : c == u'\t' ? "\\t" : EncodeUtf8(std::u16string(1, c));
+        quoted += c == u'\r'     ? "\\r"
+                  : c == u'\n'   ? "\\n"
+                  : c == u'\t'   ? "\\t"
+                  : c == u'\x1b' ? "\\e"
+                                 : EncodeUtf8(std::u16string(1, c));
     return quoted + "\"";
 }
 

@@ -30,6 +30,16 @@ public:
     }
 
     DecodedCode Read() {
+        // The block a place reads codes in frames the whole code.
+        if (!format_.prefix.empty() && StartsWith(0, format_.prefix)) {
+            at_ = format_.prefix.size();
+            ++out_.marks;
+        }
+        if (!format_.suffix.empty() && code_.size() >= at_ + format_.suffix.size() &&
+            code_.substr(code_.size() - format_.suffix.size()) == format_.suffix) {
+            code_.remove_suffix(format_.suffix.size());
+            ++out_.marks;
+        }
         out_.text.reserve(code_.size() / 4);
         out_.colourAt.reserve(code_.size() / 4);
         while (at_ < code_.size()) {

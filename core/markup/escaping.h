@@ -28,11 +28,12 @@ public:
             const char16_t before = previous_;
             previous_ = c;
             const std::u16string_view escape = EscapeOf(c, before);
-            if (escape.empty() && !(escaping_ == Escaping::Restate && c == restated_))
+            const bool restate = (escaping_ == Escaping::Restate || escaping_ == Escaping::CodeBlock) && c == restated_;
+            if (escape.empty() && !restate)
                 continue;
             put(text.substr(plain, i - plain));
             plain = i + 1;
-            if (escaping_ == Escaping::Restate) {
+            if (restate) {
                 put(text.substr(i, 1));
                 put(head);
             } else {
@@ -100,6 +101,8 @@ private:
             }
         case Escaping::BbCode:
             return c == u'[' ? std::u16string_view(u"[[b][/b]") : std::u16string_view();
+        case Escaping::CodeBlock:
+            return c == u'\x1b' ? std::u16string_view(u"\u241b") : std::u16string_view();
         case Escaping::MiniMessage:
             return c == u'<'    ? std::u16string_view(u"\\<")
                    : c == u'\\' ? std::u16string_view(u"\\\\")

@@ -273,6 +273,7 @@ StyleTags StyleTagsFor(const StyleOptions& styles, const Format& format) {
         wrappers[5].value = escape(wrappers[5].value, escapedFont);
     }
     StyleTags tags;
+    tags.before = format.prefix;
     std::u16string& before = format.stylesEachUnit ? tags.eachUnit : tags.before;
     for (auto w = std::rbegin(wrappers); w != std::rend(wrappers); ++w)
         if (w->applies && w->spelling.Available())
@@ -280,6 +281,7 @@ StyleTags StyleTagsFor(const StyleOptions& styles, const Format& format) {
     for (const Wrapper& w : wrappers)
         if (w.applies && w.spelling.Available())
             tags.after.append(w.spelling.close);
+    tags.after.append(format.suffix);
     return tags;
 }
 

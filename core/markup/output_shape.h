@@ -35,6 +35,10 @@ enum class Escaping {
     // character), a "\" takes a blank after it so none stands before a tag's end, and line breaks
     // and tabs are written as blanks. Neighbouring units never share a tag.
     TagText,
+    // Text inside a fenced code block read for terminal colours: each "`" followed
+    // by the unit's colour code again, so no three stand together and end the
+    // block, and an ESC, which would start a code, written as its picture.
+    CodeBlock,
 };
 
 struct MarkupForm {
@@ -99,6 +103,9 @@ struct Format {
     bool stylesEachUnit;   // the colour code resets styles, so they follow each one
     bool cssSize;          // sizes 1 to 7 written as CSS keywords
     StyleSpelling bold, italic, underline, strike, size, font;
+    // Around the whole code, outside the style tags: where a place reads codes
+    // only inside a block of its own.
+    std::u16string_view prefix = {}, suffix = {};
 
     TagTemplate Template() const { return {std::u16string(open), std::u16string(middle), std::u16string(close)}; }
 };
