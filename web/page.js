@@ -264,7 +264,8 @@
     if (!name) return;
     if (name === 'start' || name === 'end') return end(name, el.value, name);
     if (el.type === 'checkbox') return act(name, () => { state.settings = setting(name, el.checked ? '1' : '0'); });
-    if (name === 'format') return act(name, () => { state.settings = { ...state.settings, format: el.value, ...S.template(el.value) }; });
+    // A format chosen by hand is the user's own: no place's reads it for them.
+    if (name === 'format') return act(name, () => { state.settings = { ...state.settings, format: el.value, to: '', ...S.template(el.value) }; });
     if (name === 'to') {
       // A place reads one format: its template comes along, as on the command line.
       const place = S.description.destinations.find((d) => d.name === el.value);

@@ -17,7 +17,7 @@ const velmorantView = (() => {
   // The lists from the description, once; their words follow the language.
   function start(d) {
     $('format').replaceChildren(...d.formats.map((f) => option(f.name, f.name)));
-    $('to').replaceChildren(option('', ''), ...d.destinations.map((f) => option(f.name, f.name)));
+    $('to').replaceChildren(option('', ''), ...d.destinations.map((p) => option(p.name, p.name)));
     $('blend-space').replaceChildren(...d.blends.map((b) => option(b.name, b.name)));
     $('blend-hue').replaceChildren(...d.hueMethods.map((h) => option(h.name, h.name)));
     $('sizes').replaceChildren(...d.sizes.map((v) => option(v, v)));
@@ -61,9 +61,10 @@ const velmorantView = (() => {
       if (item) o.textContent = S.itemCaption(item, lang);
     });
     named(d.formats, $('format'));
+    named(d.destinations, $('to'));
     named(d.blends, $('blend-space'));
     named(d.hueMethods, $('blend-hue'));
-    $('to').options[0].textContent = t.noForum;
+    $('to').options[0].textContent = t.noPlace;
     for (const p of d.palettes) {
       const button = $(`palette-${p.name}`);
       button.lastChild.textContent = S.itemCaption(p, lang);
@@ -96,13 +97,13 @@ const velmorantView = (() => {
     set($('blend-hue'), 'disabled', !row?.polar);
     set($('blend-hue'), 'value', row?.polar && method ? method : 'shorter');
     const d = S.description;
+    place(state, d.destinations.find((p) => p.name === s.to));
     const format = d.formats.find((f) => f.name === s.format);
     set($('format-hint'), 'textContent', format ? S.itemHelp(format, state.lang) : '');
     const hue = row?.polar && d.hueMethods.find((h) => h.name === (method ?? 'shorter'));
     set($('blend-hint'), 'textContent', [row && S.itemHelp(row, state.lang), hue && S.itemHelp(hue, state.lang)].filter(Boolean).join(' · '));
     set($('step'), 'readOnly', s.fit !== '');
     set($('dark'), 'checked', state.dark);
-    $('preview').classList.toggle('dark', state.dark);
     $('from-link').hidden = !state.fromLink;
     const picks = state.result?.colours;
     if (picks?.start) set($('start-picker'), 'value', picks.start);
@@ -111,6 +112,29 @@ const velmorantView = (() => {
       set($('start-picker'), 'value', state.stops[0].rgb ?? '#000000');
       set($('end-picker'), 'value', state.stops.at(-1).rgb ?? '#000000');
     }
+  }
+
+  // The place posted to: its words beside the choice and the length, and its
+  // background behind the preview and the strip, as the code will be seen there.
+  function place(state, p) {
+    const t = W[state.lang];
+    set($('to-hint'), 'textContent', p ? S.itemHelp(p, state.lang) : t.noPlaceHint);
+    const count = p && (W.counts[state.lang][p.count] ?? p.count);
+    set($('length-rule'), 'textContent', !p ? '' : p.length == null ? t.noLengthLimit({ count }) : t.lengthLimit({ length: p.length, count }));
+    const box = $('preview');
+    box.style.backgroundColor = p ? p.background : '';
+    box.style.color = p ? readableOn(p.background) : '';
+    box.classList.toggle('dark', !p && state.dark);
+    $('dark').closest('label').hidden = Boolean(p);
+    $('stops-editor').querySelector('.strip').style.boxShadow = p ? `0 0 0 0.3rem ${p.background}` : '';
+  }
+
+  // Black or white, whichever reads better on the colour: for text left uncoloured.
+  function readableOn(background) {
+    const c = parseInt(background.slice(1), 16);
+    const linear = (v) => { v /= 255; return v <= 0.04045 ? v / 12.92 : ((v + 0.055) / 1.055) ** 2.4; };
+    const y = 0.2126 * linear(c >> 16) + 0.7152 * linear((c >> 8) & 255) + 0.0722 * linear(c & 255);
+    return (y + 0.05) / 0.05 >= 1.05 / (y + 0.05) ? '#000000' : '#ffffff';
   }
 
   function result(state) {

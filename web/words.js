@@ -7,7 +7,9 @@ const velmorantWords = (() => {
     edition: '增强版', text: '输入待转换文本', options: '效果选项', lang: 'English',
     preview: '效果预览', code: '效果代码', copy: '复制上面代码', copyKey: 'Ctrl+Enter 复制代码', length: '长度', tags: '颜色标签',
     dark: '深色背景', swap: '交换起止', reset: '恢复初始设置', clear: '清空文本', copyLink: '复制设置链接',
-    startPicker: '选择起始颜色', endPicker: '选择结束颜色', template: '模板', noForum: '自定',
+    startPicker: '选择起始颜色', endPicker: '选择结束颜色', template: '模板', noPlace: '不指定：在下面选格式',
+    noPlaceHint: '选好要发到哪里，代码就按那里的读法来写、按那里的方法计长度和上限',
+    lengthLimit: (d) => `（上限 ${d.length}，${d.count}）`, noLengthLimit: (d) => `（${d.count}，不限长度）`,
     fromLink: '这些设置来自链接：只用于这一次；保留后才会保存', keep: '保留为我的设置', drop: '放弃，用我的设置',
     readBack: '读回文本和颜色', stepByFit: '由限长选定，不能改', fitOff: '不限',
     stops: '渐变', add: '添加颜色', palettes: '预设', stripLabel: '渐变色带', hue: '色相方向', blendSpace: '混合空间',
@@ -23,7 +25,9 @@ const velmorantWords = (() => {
     preview: 'Preview', code: 'Code', copy: 'Copy the code', copyKey: 'Ctrl+Enter copies the code', length: 'Length',
     tags: 'Colour tags', dark: 'Dark background', swap: 'Swap', reset: 'Reset to start-up settings', clear: 'Clear the text',
     copyLink: 'Copy a link to these settings', startPicker: 'Pick the start colour', endPicker: 'Pick the end colour',
-    template: 'Template', noForum: 'my own',
+    template: 'Template', noPlace: 'nowhere named: choose a format below',
+    noPlaceHint: 'Choose where you post: the code is then written as that place reads it, and counted and limited its way',
+    lengthLimit: (d) => `of ${d.length} ${d.count}`, noLengthLimit: (d) => `${d.count}, no length limit`,
     fromLink: 'These settings came from a link: they apply to this visit only, unless you keep them',
     keep: 'Keep as my settings', drop: 'Drop them, use mine', readBack: 'Read back text and colours',
     stepByFit: 'Chosen by the length limit, not editable', fitOff: 'off',
@@ -99,7 +103,7 @@ const velmorantWords = (() => {
   };
   const q2 = (v) => `'${v}'`;
   // Line breaks and tabs as signs, so a message about them can be read.
-  const visible = (v) => v.replace(/\r\n|\n|\r/g, '↵').replace(/\t/g, '⇥');
+  const visible = (v) => v.replace(/\r\n|\n|\r/g, '↵').replace(/\t/g, '⇥').replace(/\x1b/g, 'ESC');
 
   // Lines of the status, not tied to one field.
   const status = {
@@ -136,5 +140,11 @@ const velmorantWords = (() => {
     return caption ? `${caption}${lang === 'zh' ? '：' : ': '}${what}` : what;
   }
 
-  return { zh, en, problem, status, problems };
+  // How a place counts, in the description's words, said in each language.
+  const counts = {
+    en: {},
+    zh: { 'code points': '按码位计', 'UTF-8 bytes': '按 UTF-8 字节计', 'UTF-16 units': '按 UTF-16 单元计', 'GBK bytes': '按 GBK 字节计' },
+  };
+
+  return { zh, en, problem, status, problems, counts };
 })();
