@@ -132,7 +132,7 @@
         names: r.missingStyles.map((n) => S.caption(n, state.lang, velmorantWords)) });
     }
     const step = state.settings.step.trim();
-    if (r?.ok && typeof r.step === 'number' && state.settings.fit === '' && String(r.step) !== step && !list.some((p) => p.problem === 'not-step')) {
+    if (r?.ok && typeof r.step === 'number' && r.fit == null && String(r.step) !== step && !list.some((p) => p.problem === 'not-step')) {
       list.push({ setting: 'step', problem: 'not-step', value: step.slice(0, 40), used: r.step, note: true });
     }
     return list;

@@ -72,13 +72,16 @@ const velmorantView = (() => {
     }
   }
 
+  // The step is the fit's when a length limit is given or the place has one.
+  const fitted = (s) => s.fit !== '' || S.description.destinations.find((p) => p.name === s.to)?.length != null;
+
   // What a field shows: start and end show the ends of the stops in use.
   function shown(state, name) {
     const s = state.settings;
     if ((name === 'start' || name === 'end') && s.colours.trim() !== '' && state.stops.length) {
       return (name === 'start' ? state.stops[0] : state.stops.at(-1)).colour;
     }
-    if (name === 'step' && s.fit !== '' && state.result?.ok) return String(state.result.step);
+    if (name === 'step' && fitted(s) && state.result?.ok) return String(state.result.step);
     return s[name];
   }
 
@@ -102,7 +105,7 @@ const velmorantView = (() => {
     set($('format-hint'), 'textContent', format ? S.itemHelp(format, state.lang) : '');
     const hue = row?.polar && d.hueMethods.find((h) => h.name === (method ?? 'shorter'));
     set($('blend-hint'), 'textContent', [row && S.itemHelp(row, state.lang), hue && S.itemHelp(hue, state.lang)].filter(Boolean).join(' · '));
-    set($('step'), 'readOnly', s.fit !== '');
+    set($('step'), 'readOnly', fitted(s));
     set($('dark'), 'checked', state.dark);
     $('from-link').hidden = !state.fromLink;
     const picks = state.result?.colours;

@@ -143,7 +143,10 @@ const velmorantWords = (() => {
   // How a place counts, in the description's words, said in each language.
   const counts = {
     en: {},
-    zh: { 'code points': '按码位计', 'UTF-8 bytes': '按 UTF-8 字节计', 'UTF-16 units': '按 UTF-16 单元计', 'GBK bytes': '按 GBK 字节计' },
+    zh: {
+      'code points': '按码位计', characters: '按字数计', 'UTF-8 bytes': '按 UTF-8 字节计', 'GBK bytes': '按 GBK 字节计',
+      'half-width characters': '按半角字符计', 'code points, a line break one': '按码位计，换行算一个',
+    },
   };
 
   return { zh, en, problem, status, problems, counts };
