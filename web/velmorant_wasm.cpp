@@ -40,23 +40,7 @@ namespace {
 
 // --- JSON ----------------------------------------------------------------------
 
-std::string Quoted(std::string_view text) {
-    std::string out = "\"";
-    for (const char c : text) {
-        if (c == '"' || c == '\\') {
-            out += '\\';
-            out += c;
-        } else if (static_cast<unsigned char>(c) < 0x20) {
-            char escape[8];
-            std::snprintf(escape, sizeof escape, "\\u%04x", static_cast<unsigned>(c));
-            out += escape;
-        } else {
-            out += c;
-        }
-    }
-    return out + '"';
-}
-std::string Quoted(std::u16string_view text) { return Quoted(EncodeUtf8(text)); }
+template <class Text> std::string Quoted(const Text& text) { return JsonQuoted(text); }
 
 // Plain digits, as JSON and the page want them; whole numbers without a point.
 std::string Number(double value) {

@@ -20,9 +20,7 @@
 
 namespace velmorant {
 
-namespace {
-
-std::string Quoted(std::string_view text) {
+std::string JsonQuoted(std::string_view text) {
     std::string out = "\"";
     for (const char c : text) {
         if (c == '"' || c == '\\') {
@@ -39,7 +37,11 @@ std::string Quoted(std::string_view text) {
     return out + '"';
 }
 
-std::string Quoted(std::u16string_view text) { return Quoted(EncodeUtf8(text)); }
+std::string JsonQuoted(std::u16string_view text) { return JsonQuoted(EncodeUtf8(text)); }
+
+namespace {
+
+template <class Text> std::string Quoted(const Text& text) { return JsonQuoted(text); }
 
 // The page's words: ,"caption":{"en":…,"zh":…},"help":{…}; an empty English help is the summary.
 std::string Worded(std::optional<Words> caption, Words help, std::string_view summary) {
