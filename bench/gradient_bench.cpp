@@ -100,11 +100,12 @@ void StreamUtf16(benchmark::State& state) {
 
 // The command line's forms through the same unit loop, 1 M characters each; the
 // two-colour case is the one to compare with.
-enum class Form { TwoColours, Merge, FourStops, Oklab, MergeOklabFourStops };
+enum class Form { TwoColours, Merge, FourStops, Oklab, MergeOklabFourStops, Clusters, ClustersEndStops };
 
 void Forms(benchmark::State& state, Form form) {
     const std::u16string input = SampleText(static_cast<std::size_t>(state.range(0)));
-    const GradientText text = PrepareGradientText(input, u"1");
+    const UnitRule rule{form == Form::Clusters || form == Form::ClustersEndStops, form == Form::ClustersEndStops};
+    const GradientText text = PrepareGradientText(input, u"1", rule);
     const TagTemplate tags = TemplateFor(kDefaultFormat);
     const bool fourStops = form == Form::FourStops || form == Form::MergeOklabFourStops;
     const Gradient gradient{fourStops ? std::vector<Rgb>{{255, 0, 255}, {255, 165, 0}, {0, 255, 0}, {0, 0, 255}}
@@ -114,8 +115,7 @@ void Forms(benchmark::State& state, Form form) {
     std::size_t outputSize = 0;
     for (auto _ : state) {
         DropSink sink;
-        GradientWalker colours(gradient, text.step, text.length);
-        WriteGradientMarkup(text, colours, tags, shape, sink);
+        WriteGradientMarkup(text, gradient, tags, shape, sink);
         outputSize = sink.size;
     }
     state.SetItemsProcessed(state.iterations() * state.range(0));
@@ -172,6 +172,8 @@ BENCHMARK_CAPTURE(Forms, Merge, Form::Merge)->Arg(1'000'000)->Unit(benchmark::kM
 BENCHMARK_CAPTURE(Forms, FourStops, Form::FourStops)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(Forms, Oklab, Form::Oklab)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(Forms, MergeOklabFourStops, Form::MergeOklabFourStops)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Forms, Clusters, Form::Clusters)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
+BENCHMARK_CAPTURE(Forms, ClustersEndStops, Form::ClustersEndStops)->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(Blends, SrgbLinear, "srgb-linear")->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(Blends, DisplayP3, "display-p3")->Arg(1'000'000)->Unit(benchmark::kMicrosecond);
 BENCHMARK_CAPTURE(Blends, Xyz, "xyz")->Arg(1'000'000)->Unit(benchmark::kMicrosecond);

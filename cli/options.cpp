@@ -33,8 +33,9 @@ Styles around the code:
 {styles}
 Other:
   --decode             read a code back: its text to standard output, its
-                       colours to standard error; without --format, the
-                       format is detected
+                       colours to standard error; without --format, in the
+                       format that explains all of it (two that read it
+                       differently are named, exit status 2)
   --list WHAT          {lists}
   --stats              counts to standard error after the code
   -h, --help           show this help and exit

@@ -5,6 +5,7 @@
 #include "cli/shell_quote.h"
 #include "core/colour/css_colour.h"
 #include "core/conversion/conversion.h"
+#include "core/conversion/destinations.h"
 #include "core/conversion/read_back.h"
 #include "core/markup/counting_sink.h"
 #include "core/markup/decode.h"
@@ -137,19 +138,40 @@ int Decode(const Options& options, const ConversionRequest& request, std::u16str
     const auto given = [&](std::string_view name) {
         return std::find(options.given.begin(), options.given.end(), name) != options.given.end();
     };
-    const bool named = given("format") || given("open") || given("middle") || given("close");
-    const Format& format = named ? *request.format : DetectFormat(code);
-    const ReadBack back = ReadCodeBack(code, format, named ? request.tags : format.Template());
+    const bool named = given("format") || given("to") || given("open") || given("middle") || given("close");
+    const auto name = [](const Format* format) { return std::string(format->name); };
+    std::string note;
+    const Format* format = request.format;
+    if (!named) {
+        // Never a guess: two formats that read the code differently are both named, and --format picks.
+        const Detection found = DetectFormats(code);
+        if (found.explaining.size() > 1 && !found.alike) {
+            std::fprintf(err,
+                         "velmorant-cli: the code reads one way as --format %s and another as --format %s: "
+                         "--format picks\n",
+                         name(found.explaining[0]).c_str(), name(found.explaining[1]).c_str());
+            return kBadUsage;
+        }
+        format = found.Chosen() ? found.Chosen() : found.most;
+        note = "read as --format " + name(format);
+        if (found.explaining.size() > 1)
+            note += " (--format " + name(found.explaining[1]) + " reads it alike)";
+        if (found.explaining.empty())
+            note += ", which reads most of it: no format explains all of it; --format picks another";
+    }
+    const ReadBack back = ReadCodeBack(code, *format, named ? request.tags : format->Template(), request.Rule());
     Write(out, EncodeUtf8(back.text));
     Finish(out);
-    if (!named)
-        std::fprintf(err, "velmorant-cli: read as --format %.*s\n", static_cast<int>(format.name.size()),
-                     format.name.data());
+    if (!note.empty())
+        std::fprintf(err, "velmorant-cli: %s\n", note.c_str());
     if (back.tooMany)
         std::fprintf(err, "velmorant-cli: its colours need more than %zu stops: no --colours given\n", kMaxStops);
     if (back.colours.empty())
         return kSuccess;
     std::string again = "--colours " + ShellQuote(back.colours);
+    // A place cuts and colours its units its own way: the stops were read for it.
+    if (request.destination)
+        again = "--to " + std::string(request.destination->name) + " " + again;
     if (back.step != 1)
         again += " --step " + std::to_string(back.step);
     const StyleOptions& styles = back.styles;

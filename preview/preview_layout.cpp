@@ -7,6 +7,7 @@
 
 #include "core/markup/gradient_markup.h"
 #include "core/text/code_points.h"
+#include "core/text/graphemes.h"
 #include "core/text/text.h"
 #include "core/text/text_to_number.h"
 #include "core/text/units.h"
@@ -70,7 +71,7 @@ std::vector<PreviewRun> LayoutPreview(std::u16string_view input, const Conversio
 
 std::vector<PreviewSpan> PreviewSpans(std::u16string_view input, const ConversionRequest& request,
                                       std::optional<std::int32_t> step, std::uint32_t characters) {
-    GradientText text = PrepareGradientText(input, request.step);
+    GradientText text = PrepareGradientText(input, request.step, request.Rule());
     if (step)
         text.step = *step;
     std::vector<PreviewSpan> spans;
@@ -81,9 +82,12 @@ std::vector<PreviewSpan> PreviewSpans(std::u16string_view input, const Conversio
         end += end + 1 < text.text.size() && IsSurrogatePair(text.text[end], text.text[end + 1]) ? 2 : 1;
     const std::u16string_view shown = text.text.substr(0, end);
     const auto offset = static_cast<std::int32_t>(text.text.data() - input.data());
-    GradientWalker colours(request.gradient, text.step, text.length);
-    ForEachUnit(shown, text.step, [&](const Unit& unit) {
-        colours.MoveTo(unit.position);
+    // The code's own cut and colours, by position or with end stops by unit.
+    const ColourScale scale = ScaleOf(text);
+    GradientWalker colours(request.gradient, scale.k, scale.n, scale.first);
+    std::int32_t index = 0;
+    ForEachUnit(shown, text.step, text.rule, [&](const Unit& unit) {
+        colours.MoveTo(text.rule.endStops ? std::max(index++ - scale.firstUnit, 0) : unit.position);
         spans.push_back({offset + static_cast<std::int32_t>(unit.text.data() - shown.data()),
                          static_cast<std::int32_t>(unit.text.size()), colours.Colour()});
     });

@@ -276,14 +276,22 @@ VM_EXPORT(vm_code) const char* vm_code() { return Get().code.data(); }
 VM_EXPORT(vm_preview_units) const std::int32_t* vm_preview_units() { return Get().units.data(); }
 VM_EXPORT(vm_strip_colours) const std::int32_t* vm_strip_colours() { return Get().strip.data(); }
 
-// Reads the text back as a code, in the format that reads most of it: its text,
-// format, step, merging, styles and stops placed where its units sit, and all of
-// that as settings. A code whose colours need more stops than the bound gives
-// nothing to apply, and says so.
+// Reads the text back as a code, in the format that explains all of it (or,
+// where none does, reads most of it): its text, format, step, merging, styles and
+// stops placed where its units sit, and all of that as settings. A code whose
+// colours need more stops than the bound, or that two formats read differently,
+// gives nothing to apply, and says so.
 VM_EXPORT(vm_read_back) std::uint32_t vm_read_back() {
     const std::u16string_view input = Get().input;
-    const Format& format = DetectFormat(input);
-    const ReadBack back = ReadCodeBack(input, format, format.Template());
+    const Detection found = DetectFormats(input);
+    if (found.explaining.size() > 1 && !found.alike) {
+        const std::string names =
+            std::string(found.explaining[0]->name) + " / " + std::string(found.explaining[1]->name);
+        return Report("{\"ok\":false,\"problems\":[" +
+                      ProblemJson({"format", "two-formats", DecodeUtf8(names).text, std::nullopt}) + "]}");
+    }
+    const Format& format = found.Chosen() ? *found.Chosen() : *found.most;
+    const ReadBack back = ReadCodeBack(input, format, format.Template(), Get().settings.request.Rule());
     if (!back.coloured)
         return Report("null");
     // Every setting, as the table reads it back from what was read: a fit or forum

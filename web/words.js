@@ -54,6 +54,7 @@ const velmorantWords = (() => {
       'not-number': (p, q) => `${q(p.value)}不是不小于 0 的整数；空着表示不限`,
       'not-step': (p, q) => `${q(p.value)}不是大于 0 的整数，按 ${p.used ?? 1} 转换`,
       'too-many-stops': (p) => `颜色太多：最多 ${p.bound} 个`,
+      'two-formats': (p) => `按两种格式（${p.value}）读出来不一样：请先选定格式`,
       'too-long': (p) => `太长：最多 ${p.bound} 个字`,
       'text-too-long': (p) => `太长，无法转换${p.bound ? `：最多 ${p.bound} 个字` : ''}`,
       'no-fit': (p) => (p.maxTags == null ? `没有字步长能放进 ${p.fit} 个字：最短的代码有 ${p.length} 个字，字步长 ${p.shortestStep}`
@@ -82,6 +83,7 @@ const velmorantWords = (() => {
       'not-number': (p, q) => `${q(p.value)} is not a whole number of 0 or more; leave it empty for none`,
       'not-step': (p, q) => `${q(p.value)} is not a whole number above 0; converted at ${p.used ?? 1}`,
       'too-many-stops': (p) => `too many colours: at most ${p.bound}`,
+      'two-formats': (p) => `two formats (${p.value}) read it differently: pick the format first`,
       'too-long': (p) => `too long: at most ${p.bound} characters`,
       'text-too-long': (p) => `too long to convert${p.bound ? `: at most ${p.bound} characters` : ''}`,
       'no-fit': (p) => (p.maxTags == null ? `no step fits in ${p.fit} characters: the shortest code is ${p.length} characters, at step ${p.shortestStep}`

@@ -77,15 +77,13 @@ ConversionCounts WriteConversion(std::u16string_view input, const ConversionRequ
     std::u16string shown;
     input = ShownText(input, request, shown);
     const OutputShape shape = ShapeOf(request);
-    GradientText text = PrepareGradientText(input, request.step);
+    GradientText text = PrepareGradientText(input, request.step, request.Rule());
     if (step && *step >= 1)
         text.step = *step;
     ConversionCounts counts{0, text.step};
     sink.Write(shape.style.before);
-    if (text.length > 0) {
-        GradientWalker colours(request.gradient, text.step, text.length);
-        counts.tagPairs = WriteGradientMarkup(text, colours, shape.tags, shape.form, sink);
-    }
+    if (text.length > 0)
+        counts.tagPairs = WriteGradientMarkup(text, request.gradient, shape.tags, shape.form, sink);
     sink.Write(shape.style.after);
     return counts;
 }
@@ -99,8 +97,8 @@ StepFit FitConversion(std::u16string_view input, const ConversionRequest& reques
     Require(input, request);
     std::u16string shown;
     input = ShownText(input, request, shown);
-    const GradientText text = PrepareGradientText(input, u"1");
-    const OutputLengths lengths(text.text, request.gradient, ShapeOf(request), LengthRuleOf(request));
+    const GradientText text = PrepareGradientText(input, u"1", request.Rule());
+    const OutputLengths lengths(text.text, request.gradient, ShapeOf(request), LengthRuleOf(request), request.Rule());
     return FitStep(lengths, text.length, limit, maxTags);
 }
 
@@ -109,8 +107,8 @@ CodeMeasure MeasureConversion(std::u16string_view input, const ConversionRequest
     Require(input, request);
     std::u16string shown;
     input = ShownText(input, request, shown);
-    const GradientText text = PrepareGradientText(input, request.step);
-    const OutputLengths lengths(text.text, request.gradient, ShapeOf(request), LengthRuleOf(request));
+    const GradientText text = PrepareGradientText(input, request.step, request.Rule());
+    const OutputLengths lengths(text.text, request.gradient, ShapeOf(request), LengthRuleOf(request), request.Rule());
     return lengths.Measure(step && *step >= 1 ? *step : text.step);
 }
 

@@ -8,6 +8,7 @@
 #include "core/conversion/step_fit.h"
 #include "core/markup/formats.h"
 #include "core/markup/markup_sink.h"
+#include "core/text/units.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -29,6 +30,12 @@ struct ConversionRequest {
     // The place the code is posted to, none for a bare format: its count is the
     // one limits are measured in.
     const Destination* destination = nullptr;
+    // A unit never splits a cluster and the step counts clusters: no colour spent on a code point nobody sees.
+    bool graphemes = false;
+    // The first coloured unit wears the first stop and the last the last, as "red to blue" reads.
+    bool endStops = false;
+
+    UnitRule Rule() const { return {graphemes, endStops}; }
 
     // The window's values at start-up: magenta to green, the "[color=#" template,
     // step 1, size 1 and font 宋体. Every front end and the usage text start here.

@@ -3,6 +3,8 @@
 #include "core/colour/css_colour.h"
 #include "core/colour/gradient.h"
 #include "core/markup/decode.h"
+#include "core/markup/gradient_markup.h"
+#include "core/text/graphemes.h"
 #include "core/text/text.h"
 #include "core/text/units.h"
 
@@ -31,13 +33,14 @@ struct UnitFit {
 // Whether units of k characters explain the code: no colour tag opens inside a
 // unit or on a unit written raw, each other unit wears one colour, and a unit
 // without its own tag continues its neighbour's run of the same colour.
-UnitFit FitsStep(std::u16string_view text, std::size_t lead, const DecodedCode& read, bool closes, std::int32_t k) {
+UnitFit FitsStep(std::u16string_view text, std::size_t lead, const DecodedCode& read, bool closes, std::int32_t k,
+                 const UnitRule& rule) {
     UnitFit fit;
     const std::vector<std::size_t>& heads = read.headAt;
     std::size_t h = static_cast<std::size_t>(std::lower_bound(heads.begin(), heads.end(), lead) - heads.begin());
     bool runOpen = false;
     std::int32_t runColour = -1;
-    ForEachUnit(text, k, [&](const Unit& unit) {
+    ForEachUnit(text, k, rule, [&](const Unit& unit) {
         if (!fit.fits)
             return;
         const std::size_t from = lead + static_cast<std::size_t>(unit.text.data() - text.data());
@@ -50,7 +53,7 @@ UnitFit FitsStep(std::u16string_view text, std::size_t lead, const DecodedCode& 
         const std::int32_t colour = read.colourAt[from];
         if (h < heads.size() && heads[h] < end) {
             fit.fits = false;
-        } else if (IsRawUnit(unit.text)) {
+        } else if (IsRawUnit(unit.text, rule)) {
             // A format whose colour lasts to the next one cannot show whether a raw unit was tagged.
             fit.fits = !head && (!closes || colour < 0);
             runOpen = false;
@@ -73,7 +76,7 @@ UnitFit FitsStep(std::u16string_view text, std::size_t lead, const DecodedCode& 
 // The steps the step text can give (1 to n - 1) worth trying: around the length of the first tags' runs, as a unit
 // that keeps a surrogate pair whole is one longer or one shorter. The runs are
 // disjoint, so finding them reads the text at most once.
-std::vector<std::int32_t> Candidates(const DecodedCode& read, std::size_t lead, std::int32_t n) {
+std::vector<std::int32_t> Candidates(const DecodedCode& read, std::size_t lead, std::int32_t n, bool graphemes) {
     std::set<std::int32_t, std::greater<>> steps{1};
     const std::vector<std::size_t>& heads = read.headAt;
     const auto first = std::lower_bound(heads.begin(), heads.end(), lead);
@@ -82,7 +85,8 @@ std::vector<std::int32_t> Candidates(const DecodedCode& read, std::size_t lead, 
         std::size_t end = *h;
         while (end < next && read.colourAt[end] == read.colourAt[*h])
             ++end;
-        const auto run = static_cast<std::int64_t>(end - *h);
+        const auto run = static_cast<std::int64_t>(
+            graphemes ? CountGraphemes(std::u16string_view(read.text).substr(*h, end - *h)) : end - *h);
         for (const std::int64_t k : {run - 1, run, run + 1})
             if (k >= 1 && k < n)
                 steps.insert(static_cast<std::int32_t>(k));
@@ -226,12 +230,12 @@ std::string StopsText(const std::vector<UnitColour>& units, const std::vector<st
 }
 
 // Whether the stops give every unit its colour, walked as the writer walks them.
-bool Reproduces(const std::string& stops, const std::vector<UnitColour>& units, std::int32_t step, std::int32_t n) {
+bool Reproduces(const std::string& stops, const std::vector<UnitColour>& units, const ColourScale& scale) {
     Gradient gradient;
     std::string_view bad;
     if (!ReadStops(stops, gradient, bad))
         return false;
-    GradientWalker walker(gradient, step, n);
+    GradientWalker walker(gradient, scale.k, scale.n, scale.first);
     return std::all_of(units.begin(), units.end(), [&](const UnitColour& unit) {
         walker.MoveTo(unit.position);
         return walker.Red() == unit.rgb[0] && walker.Green() == unit.rgb[1] && walker.Blue() == unit.rgb[2];
@@ -240,7 +244,7 @@ bool Reproduces(const std::string& stops, const std::vector<UnitColour>& units, 
 
 } // namespace
 
-ReadBack ReadCodeBack(std::u16string_view code, const Format& format, const TagTemplate& tags) {
+ReadBack ReadCodeBack(std::u16string_view code, const Format& format, const TagTemplate& tags, const UnitRule& rule) {
     const DecodedCode read = DecodeCode(code, format, tags);
     ReadBack back;
     back.text = read.text;
@@ -252,20 +256,28 @@ ReadBack ReadCodeBack(std::u16string_view code, const Format& format, const TagT
     if (!FitsPositions(text) || text.empty())
         return back;
     const auto lead = static_cast<std::size_t>(text.data() - read.text.data());
-    const auto n = static_cast<std::int32_t>(text.size());
-    for (const std::int32_t k : Candidates(read, lead, n)) {
-        const UnitFit fit = FitsStep(text, lead, read, !tags.Close.empty(), k);
+    const GradientText cut = PrepareGradientText(text, u"1", rule);
+    const std::int32_t n = cut.length;
+    for (const std::int32_t k : Candidates(read, lead, n, rule.graphemes)) {
+        const UnitFit fit = FitsStep(text, lead, read, !tags.Close.empty(), k, rule);
         if (fit.fits || k == 1) {
             back.step = k;
             back.merge = fit.fits && fit.merged;
             break;
         }
     }
+    // Where the writer takes each unit's colour: by position, or with end stops by unit.
+    GradientText stepped = cut;
+    stepped.step = back.step;
+    const ColourScale scale = ScaleOf(stepped);
     std::vector<UnitColour> units;
-    ForEachUnit(text, back.step, [&](const Unit& unit) {
+    std::int32_t index = 0;
+    ForEachUnit(text, back.step, rule, [&](const Unit& unit) {
+        const std::int32_t place = rule.endStops ? index - scale.firstUnit : unit.position;
+        ++index;
         const std::int32_t colour = read.colourAt[lead + static_cast<std::size_t>(unit.text.data() - text.data())];
-        if (!IsRawUnit(unit.text) && colour >= 0)
-            units.push_back({unit.position, {colour >> 16, colour >> 8 & 0xFF, colour & 0xFF}});
+        if (!IsRawUnit(unit.text, rule) && colour >= 0)
+            units.push_back({place, {colour >> 16, colour >> 8 & 0xFF, colour & 0xFF}});
     });
     if (units.empty())
         return back;
@@ -276,8 +288,8 @@ ReadBack ReadCodeBack(std::u16string_view code, const Format& format, const TagT
     }
     // The few stops of a gradient at equal spacing, as most codes are made;
     for (std::int32_t m = 1; m <= 16; ++m) {
-        const std::string even = EvenStops(units, m, n);
-        if (!even.empty() && Reproduces(even, units, back.step, n)) {
+        const std::string even = EvenStops(units, m, scale.n);
+        if (!even.empty() && Reproduces(even, units, scale)) {
             back.colours = even;
             back.stops = static_cast<std::size_t>(m) + 1;
             return back;
@@ -286,13 +298,13 @@ ReadBack ReadCodeBack(std::u16string_view code, const Format& format, const TagT
     // else a line through as many units as it can; where floating point
     // disagrees, a stop at each end of every run of one colour, always exact.
     std::vector<std::size_t> kept = Bends(units);
-    std::string stops = kept.empty() || kept.size() > kMaxStops ? std::string() : StopsText(units, kept, n);
-    if (kept.empty() || kept.size() > kMaxStops || !Reproduces(stops, units, back.step, n)) {
+    std::string stops = kept.empty() || kept.size() > kMaxStops ? std::string() : StopsText(units, kept, scale.n);
+    if (kept.empty() || kept.size() > kMaxStops || !Reproduces(stops, units, scale)) {
         kept.clear();
         for (std::size_t u = 0; u < units.size() && kept.size() <= kMaxStops; ++u)
             if (u == 0 || u + 1 == units.size() || units[u].rgb != units[u - 1].rgb || units[u].rgb != units[u + 1].rgb)
                 kept.push_back(u);
-        stops = kept.size() > kMaxStops ? std::string() : StopsText(units, kept, n);
+        stops = kept.size() > kMaxStops ? std::string() : StopsText(units, kept, scale.n);
     }
     back.tooMany = kept.size() > kMaxStops;
     if (!back.tooMany) {

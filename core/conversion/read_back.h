@@ -5,6 +5,7 @@
 // comes back byte for byte.
 
 #include "core/markup/output_shape.h"
+#include "core/text/units.h"
 
 #include <cstddef>
 #include <cstdint>
@@ -28,8 +29,10 @@ struct ReadBack {
     bool tooMany = false;  // its colours need more than kMaxStops stops: nothing to apply
 };
 
-// Reads code as written in format with tags (the format's own or edited). Linear
-// in the code, but for a few passes over the text to find the step.
-ReadBack ReadCodeBack(std::u16string_view code, const Format& format, const TagTemplate& tags);
+// Reads code as written in format with tags (the format's own or edited), its
+// units cut and coloured by rule. Linear in the code, but for a few passes over
+// the text to find the step.
+ReadBack ReadCodeBack(std::u16string_view code, const Format& format, const TagTemplate& tags,
+                      const UnitRule& rule = {});
 
 } // namespace velmorant

@@ -231,6 +231,7 @@ constexpr Setting kRows[] = {
      [](Settings& s, std::u16string_view v) -> Refusal {
          if (v.empty()) {
              s.request.destination = nullptr;
+             s.request.graphemes = s.request.endStops = false;
              return std::nullopt;
          }
          const std::optional<std::string> name = Ascii(v);
@@ -238,6 +239,8 @@ constexpr Setting kRows[] = {
          if (!destination)
              return Refuse("not-in-list", v);
          s.request.destination = destination;
+         // A place's readers see characters, not code points, and expect the ends they picked.
+         s.request.graphemes = s.request.endStops = true;
          s.request.format = &FormatOf(*destination);
          s.request.tags = s.request.format->Template();
          return std::nullopt;

@@ -2,10 +2,12 @@
 
 #include "core/markup/escaping.h"
 #include "core/text/code_points.h"
+#include "core/text/graphemes.h"
 #include "core/text/text.h"
 #include "core/text/units.h"
 
 #include <algorithm>
+#include <optional>
 
 namespace velmorant {
 
@@ -16,8 +18,9 @@ constexpr std::uint64_t Digits(std::uint32_t v) { return v >= 100 ? 3 : v >= 10 
 } // namespace
 
 OutputLengths::OutputLengths(std::u16string_view text, const Gradient& gradient, const OutputShape& shape,
-                             const LengthRule& rule)
-    : text_(text), merge_(shape.form.merge), code_(shape.form.code),
+                             const LengthRule& rule, const UnitRule& units)
+    : text_(text), units_(units), gradient_(gradient), merge_(shape.form.merge),
+      needColours_(merge_ || shape.form.code == CodeStyle::Decimal), code_(shape.form.code),
       fixed_(CountLength(rule, shape.style.before) + CountLength(rule, shape.style.after)),
       frame_(CountLength(rule, shape.tags.Open) + CountLength(rule, shape.tags.Middle) +
              CountLength(rule, shape.tags.Close) + CountLength(rule, shape.form.eachUnit)),
@@ -47,11 +50,16 @@ OutputLengths::OutputLengths(std::u16string_view text, const Gradient& gradient,
     fixed_ += counted.Total();
     for (std::size_t i = 0; i < text.size(); ++i)
         blanksBefore_[i + 1] = blanksBefore_[i] + (IsBlank(text[i]) ? 1 : 0);
-    // Only merging and decimal codes need the colours; six hex digits are six for every colour.
-    if (text.empty() || !(merge_ || code_ == CodeStyle::Decimal))
+    if (units.graphemes) {
+        clusterAt_.push_back(0);
+        ForEachGrapheme(text, [&](std::u16string_view cluster) {
+            clusterAt_.push_back(static_cast<std::uint32_t>(cluster.data() + cluster.size() - text.data()));
+        });
+    }
+    if (text.empty() || !needColours_ || units.endStops)
         return;
-    const auto n = static_cast<std::int32_t>(text.size());
-    colourAt_.resize(text.size());
+    const auto n = static_cast<std::int32_t>(units.graphemes ? clusterAt_.size() - 1 : text.size());
+    colourAt_.resize(static_cast<std::size_t>(n));
     GradientWalker walker(gradient, 1, n);
     for (std::int32_t position = 1; position <= n; ++position) {
         walker.MoveTo(position);
@@ -67,31 +75,72 @@ bool OutputLengths::IsRaw(std::size_t from, std::size_t end) const {
     return static_cast<std::size_t>(blanksBefore_[end] - blanksBefore_[from]) == end - from;
 }
 
+template <bool Graphemes, class Visit> void OutputLengths::ForEachRange(std::int32_t k, Visit&& visit) const {
+    if constexpr (!Graphemes) {
+        ForEachUnit(text_, k, [&](const Unit& unit) {
+            const auto from = static_cast<std::size_t>(unit.text.data() - text_.data());
+            visit(from, from + unit.text.size(), unit.position);
+        });
+    } else {
+        const std::size_t clusters = clusterAt_.size() - 1, step = static_cast<std::size_t>(k);
+        for (std::size_t c = 0; c < clusters; c += step)
+            visit(std::size_t{clusterAt_[c]}, std::size_t{clusterAt_[std::min(c + step, clusters)]},
+                  static_cast<std::int32_t>(c + 1));
+    }
+}
+
 CodeMeasure OutputLengths::Measure(std::int32_t k) const {
-    const auto n = static_cast<std::int32_t>(text_.size());
-    if (n == 0)
+    if (text_.empty())
         return {fixed_, 0};
-    const bool needColours = !colourAt_.empty();
+    return units_.graphemes ? MeasureBy<true>(k) : MeasureBy<false>(k);
+}
+
+template <bool Graphemes> CodeMeasure OutputLengths::MeasureBy(std::int32_t k) const {
+    // In units of clusters CR LF alone is raw too.
+    const auto isRaw = [&](std::size_t from, std::size_t end) {
+        return IsRaw(from, end) || (Graphemes && end - from == 2 && IsLineBreakPair(text_, from));
+    };
+    // With end stops the colours hang on the step: walked for it, as the writer walks them.
+    std::optional<GradientWalker> walker;
+    std::int32_t firstUnit = 0;
+    if (needColours_ && units_.endStops) {
+        std::int32_t index = 0, first = -1, last = 0;
+        ForEachRange<Graphemes>(k, [&](std::size_t from, std::size_t end, std::int32_t) {
+            if (!isRaw(from, end)) {
+                first = first < 0 ? index : first;
+                last = index;
+            }
+            ++index;
+        });
+        firstUnit = std::max(first, 0);
+        walker.emplace(gradient_, 1, std::max(last - firstUnit, 1), 0);
+    }
     std::uint64_t length = fixed_;
     std::uint64_t tags = 0;
     bool runOpen = false;
     std::uint32_t runColour = 0;
-    ForEachUnit(text_, k, [&](const Unit& unit) {
-        const auto from = static_cast<std::size_t>(unit.text.data() - text_.data());
-        const std::size_t end = from + unit.text.size();
-        if (IsRaw(from, end)) {
+    std::int32_t index = 0;
+    ForEachRange<Graphemes>(k, [&](std::size_t from, std::size_t end, std::int32_t position) {
+        const std::int32_t place = index++ - firstUnit;
+        if (isRaw(from, end)) {
             runOpen = false;
             return;
         }
         // A "]" starting a unit starts its tag as it is.
         if (tagText_ && from > 0 && text_[from] == u']')
             length -= reopen_;
-        if (!needColours) {
+        if (!needColours_) {
             length += frame_ + hexDigits_;
             ++tags;
             return;
         }
-        const std::uint32_t colour = colourAt_[static_cast<std::size_t>(unit.position - 1)];
+        std::uint32_t colour = 0;
+        if (walker) {
+            walker->MoveTo(place);
+            colour = static_cast<std::uint32_t>(walker->Red() << 16 | walker->Green() << 8 | walker->Blue());
+        } else {
+            colour = colourAt_[static_cast<std::size_t>(position - 1)];
+        }
         if (merge_ && runOpen && colour == runColour)
             return;
         runOpen = true;

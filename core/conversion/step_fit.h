@@ -6,6 +6,7 @@
 #include "core/colour/gradient.h"
 #include "core/markup/output_shape.h"
 #include "core/text/length_rule.h"
+#include "core/text/units.h"
 
 #include <cstdint>
 #include <optional>
@@ -22,10 +23,11 @@ struct CodeMeasure {
 
 class OutputLengths {
 public:
-    // text is already trimmed and must outlive this object. The shape is everything
-    // besides the step that the length depends on; rule says how a length is counted.
+    // text is already trimmed and must outlive this object. The shape and how units
+    // are cut and coloured are everything besides the step that the length depends
+    // on; rule says how a length is counted.
     OutputLengths(std::u16string_view text, const Gradient& gradient, const OutputShape& shape,
-                  const LengthRule& rule = kCodePoints);
+                  const LengthRule& rule = kCodePoints, const UnitRule& units = {});
 
     // Length of the whole output at step k (1 <= k, any k <= n - 1 or k = 1).
     std::uint64_t For(std::int32_t k) const { return Measure(k).length; }
@@ -33,9 +35,16 @@ public:
 
 private:
     bool IsRaw(std::size_t from, std::size_t end) const;
+    // Visits each unit at step k as visit(from, end, position), as the writer cuts them.
+    template <bool Graphemes, class Visit> void ForEachRange(std::int32_t k, Visit&& visit) const;
+    // Made once for each way of cutting, so that the unit loop has one body to inline.
+    template <bool Graphemes> CodeMeasure MeasureBy(std::int32_t k) const;
 
     std::u16string_view text_;
+    UnitRule units_;
+    Gradient gradient_; // walked anew for each step with end stops
     bool merge_;
+    bool needColours_; // merging and decimal codes: six hex digits are six for every colour
     CodeStyle code_;
     std::uint64_t fixed_;     // style tags and the escaped text: the same for every step
     std::uint64_t frame_;     // Open + Middle + Close and the styles each unit repeats
@@ -45,8 +54,12 @@ private:
     bool tagText_ = false;
     std::uint64_t reopen_ = 0;               // "]" and a unit's head, written before a "]" that does not start a tag
     std::vector<std::int32_t> blanksBefore_; // blanks in text[0, i), for raw units in O(1)
-    // The colour of every position, 0xRRGGBB, when the length depends on colours: it
-    // does not depend on the step, so each step only looks its units up.
+    // In units of clusters, where each cluster starts and then the text's end: a
+    // step's units are found without segmenting the text again.
+    std::vector<std::uint32_t> clusterAt_;
+    // The colour of every position, 0xRRGGBB, when the length depends on colours and
+    // they are placed by position: it does not depend on the step, so each step only
+    // looks its units up.
     std::vector<std::uint32_t> colourAt_;
 };
 

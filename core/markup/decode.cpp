@@ -49,12 +49,14 @@ public:
                 literalEnd_ = at_;
                 continue;
             }
-            if (starts_.find(code_[at_]) != std::u16string::npos &&
-                (Head() || Token(tags_.Close, true) || Escape() || Style()))
+            if (starts_.find(code_[at_]) != std::u16string::npos && (Head() || CloseColour() || Escape() || Style()))
                 continue;
-            Literal(code_[at_++]);
+            Typed(code_[at_++]);
             literalEnd_ = at_;
         }
+        // Every '[' escaped, every restating character followed by its colour, every colour tag closed.
+        if (brackets_ != escapes_ || restating_ != restated_ || (!tags_.Close.empty() && colour_ >= 0))
+            out_.explained = false;
         return std::move(out_);
     }
 
@@ -67,6 +69,48 @@ private:
         out_.text.push_back(c);
         out_.colourAt.push_back(colour_);
     }
+
+    // A character as typed, not undone from an escape: one the format would have
+    // escaped, or one outside every colour that is not white space, is not the writer's.
+    void Typed(char16_t c) {
+        const bool white = c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+        bool escaped = false;
+        switch (format_.escaping) {
+        case Escaping::Html:
+            escaped = c == u'&' || c == u'<' || c == u'>' || c == u'"' || c == u'\u00a0';
+            break;
+        case Escaping::MiniMessage:
+            escaped = c == u'<' || c == u'\\';
+            break;
+        case Escaping::Terminal:
+            // Controls are shown as pictures; a CR stays only before its LF.
+            escaped = (c < 0x20 && !white) || (c >= 0x7F && c <= 0x9F) ||
+                      (c == u'\r' && !(at_ < code_.size() && code_[at_] == u'\n'));
+            break;
+        case Escaping::BbCode:
+            brackets_ += c == u'[';
+            break;
+        case Escaping::Restate:
+            restating_ += c == format_.restated;
+            break;
+        case Escaping::CodeBlock:
+            restating_ += c == format_.restated;
+            escaped = c == u'\x1b';
+            break;
+        case Escaping::TagText:
+            // One line: line breaks and tabs are written as blanks.
+            escaped = c == u'\t' || c == u'\n' || c == u'\r';
+            break;
+        default:
+            break;
+        }
+        if (escaped || (colour_ < 0 && !white))
+            out_.explained = false;
+        Literal(c);
+    }
+
+    // A close with no colour open is no colour's: a style's, if the format closes one the same way.
+    bool CloseColour() { return colour_ >= 0 && Token(tags_.Close, true); }
 
     bool Token(std::u16string_view text, bool closesColour = false) {
         if (!StartsWith(at_, text))
@@ -86,6 +130,7 @@ private:
         std::size_t at = at_ + tags_.Open.size();
         std::int32_t channels[3] = {};
         std::size_t caseMarks = 0;
+        bool wrongCase = false;
         for (std::int32_t& channel : channels) {
             if (format_.code == CodeStyle::Decimal) {
                 int digits = 0;
@@ -107,8 +152,11 @@ private:
                     return false;
                 // Letters in the format's own case tell apart formats that differ only there
                 // (the window's upper-case codes and bbcode's lower-case ones).
-                if (digit >= 10)
-                    caseMarks += (code_[at] >= u'a') == (format_.code == CodeStyle::HexLower);
+                if (digit >= 10) {
+                    const bool ownCase = (code_[at] >= u'a') == (format_.code == CodeStyle::HexLower);
+                    caseMarks += ownCase;
+                    wrongCase = wrongCase || !ownCase;
+                }
                 channel = channel * 16 + digit;
                 ++at;
             }
@@ -121,12 +169,16 @@ private:
         const PackedRgb colour = channels[0] << 16 | channels[1] << 8 | channels[2];
         // A format that restates the colour after a character opens no new unit there,
         // nor does a tag opened again for a "]" that cannot stand inside one.
-        const bool again =
-            from > 0 && ((format_.restated != 0 && code_[from - 1] == format_.restated && colour == colour_) ||
-                         (format_.escaping == Escaping::TagText && code_[from - 1] == u']' && colour == lastHead_ &&
-                          StartsWith(at_, u"]")));
-        if (!again)
+        const bool restates = format_.restated != 0 && from > 0 && code_[from - 1] == format_.restated &&
+                              colour == colour_ && literalEnd_ == from;
+        const bool reopens = format_.escaping == Escaping::TagText && from > 0 && code_[from - 1] == u']' &&
+                             colour == lastHead_ && StartsWith(at_, u"]");
+        if (!restates && !reopens)
             out_.headAt.push_back(out_.text.size());
+        restated_ += restates;
+        // The writer closes each colour before it opens the next.
+        if (wrongCase || (!tags_.Close.empty() && colour_ >= 0))
+            out_.explained = false;
         colour_ = colour;
         lastHead_ = colour;
         const Rgb rgb{static_cast<Channel>(channels[0]), static_cast<Channel>(channels[1]),
@@ -175,8 +227,10 @@ private:
                 // An empty pair after a '[' is bbcode's escape of it, not the style.
                 const bool escape =
                     from > 0 && literalEnd_ == from && code_[from - 1] == u'[' && StartsWith(at_, style->close);
-                if (escape)
+                if (escape) {
                     Token(style->close);
+                    ++escapes_;
+                }
                 *flag = *flag || !escape;
                 return true;
             }
@@ -224,8 +278,10 @@ private:
     std::size_t headEnd_ = std::u16string_view::npos; // where the last colour code's Middle ended
     std::size_t at_ = 0;
     PackedRgb colour_ = -1;
-    PackedRgb lastHead_ = -1;    // the last colour code's, kept past its tag's end
-    std::size_t literalEnd_ = 0; // where in the code the last plain character ended
+    PackedRgb lastHead_ = -1;                  // the last colour code's, kept past its tag's end
+    std::size_t literalEnd_ = 0;               // where in the code the last plain character ended
+    std::size_t brackets_ = 0, escapes_ = 0;   // typed '[', and the empty pairs escaping one
+    std::size_t restating_ = 0, restated_ = 0; // typed restating characters, and the colours restated after one
     DecodedCode out_;
 };
 
@@ -235,19 +291,34 @@ DecodedCode DecodeCode(std::u16string_view code, const Format& format, const Tag
     return Reader(code, format, tags).Read();
 }
 
-const Format& DetectFormat(std::u16string_view code) {
-    // The start of a code says what it is written in.
-    code = code.substr(0, std::size_t{1} << 16);
-    const Format* best = &Formats().front();
-    std::size_t bestMarks = 0;
+Detection DetectFormats(std::u16string_view code) {
+    Detection found;
+    DecodedCode first;
+    std::size_t mostMarks = 0;
     for (const Format& format : Formats()) {
-        const std::size_t marks = DecodeCode(code, format, format.Template()).marks;
-        if (marks > bestMarks) {
-            best = &format;
-            bestMarks = marks;
+        DecodedCode read = DecodeCode(code, format, format.Template());
+        if (!found.most || read.marks > mostMarks) {
+            found.most = &format;
+            mostMarks = read.marks;
         }
+        if (!read.explained)
+            continue;
+        found.explaining.push_back(&format);
+        if (found.explaining.size() == 1) {
+            first = std::move(read);
+            continue;
+        }
+        const StyleOptions &a = first.styles, &b = read.styles;
+        found.alike = found.alike && read.text == first.text && read.colourAt == first.colourAt && a.bold == b.bold &&
+                      a.italic == b.italic && a.underline == b.underline && a.strikethrough == b.strikethrough &&
+                      a.size == b.size && a.font == b.font;
     }
-    return *best;
+    return found;
+}
+
+const Format& DetectFormat(std::u16string_view code) {
+    const Detection found = DetectFormats(code);
+    return found.Chosen() ? *found.Chosen() : *found.most;
 }
 
 } // namespace velmorant

@@ -1,11 +1,13 @@
 #include "core/markup/gradient_markup.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <limits>
 #include <stdexcept>
 
 #include "core/markup/escaping.h"
+#include "core/text/graphemes.h"
 #include "core/text/text.h"
 #include "core/text/text_to_number.h"
 #include "core/text/units.h"
@@ -155,19 +157,38 @@ private:
 
 } // namespace
 
-GradientText PrepareGradientText(std::u16string_view input, std::u16string_view stepText) {
+GradientText PrepareGradientText(std::u16string_view input, std::u16string_view stepText, const UnitRule& rule) {
     const std::u16string_view text = TrimBlanks(input);
-    const std::int32_t n = PositionCount(text);
-    return {text, n, n > 0 ? EffectiveStep(stepText, n) : 1};
+    std::int32_t n = PositionCount(text);
+    if (rule.graphemes)
+        n = static_cast<std::int32_t>(CountGraphemes(text));
+    return {text, n, n > 0 ? EffectiveStep(stepText, n) : 1, rule};
+}
+
+ColourScale ScaleOf(const GradientText& text) {
+    if (!text.rule.endStops)
+        return {text.length, text.step, 1, 0};
+    std::int32_t index = 0, first = -1, last = 0;
+    ForEachUnit(text.text, text.step, text.rule, [&](const Unit& unit) {
+        if (!IsRawUnit(unit.text, text.rule)) {
+            first = first < 0 ? index : first;
+            last = index;
+        }
+        ++index;
+    });
+    first = std::max(first, 0);
+    // One coloured unit alone wears the first stop.
+    return {std::max(last - first, 1), 1, 0, first};
 }
 
 namespace {
 
-// The unit loop, made once with escaping and once without, so that the common
-// unescaped code pays no test per unit.
-template <bool Escaped>
-std::size_t WriteUnits(const GradientText& text, GradientWalker& colours, const TagTemplate& tags,
-                       const MarkupForm& form, MarkupSink& sink) {
+// The unit loop, made with escaping and without, cutting by char16 or by
+// cluster, placing colours by position or by unit, so that the common unescaped
+// code by char16 and position pays no test per unit.
+template <bool Escaped, bool Graphemes, bool EndStops>
+std::size_t WriteUnits(const GradientText& text, GradientWalker& colours, std::int32_t firstUnit,
+                       const TagTemplate& tags, const MarkupForm& form, MarkupSink& sink) {
     UnitHead head(tags, form);
     TextEscaper escaper(form);
     const Padded close(tags.Close);
@@ -175,21 +196,25 @@ std::size_t WriteUnits(const GradientText& text, GradientWalker& colours, const 
     std::size_t pairs = 0;
     bool runOpen = false; // a merged run whose Close is still owed
     Rgb runColour;
-    ForEachUnit(text.text, text.step, [&](const Unit& unit) {
+    std::int32_t index = 0; // units so far, for end stops
+    const auto each = [&](const Unit& unit) {
+        std::int32_t place = unit.position;
+        if constexpr (EndStops)
+            place = index++ - firstUnit;
         const auto putText = [&](std::u16string_view unitHead) {
             if constexpr (Escaped)
                 escaper.Write(unit.text, unitHead, [&](std::u16string_view piece) { out.Put(piece); });
             else
                 out.Put(unit.text);
         };
-        if (IsRaw(unit.text)) {
+        if (IsRaw(unit.text) || (Graphemes && unit.text == u"\r\n")) {
             if (runOpen)
                 out.PutPadded(close.view());
             runOpen = false;
             putText({});
             return;
         }
-        colours.MoveTo(unit.position);
+        colours.MoveTo(place);
         const Rgb colour = colours.Colour();
         if (runOpen && colour == runColour) {
             if constexpr (Escaped)
@@ -210,19 +235,48 @@ std::size_t WriteUnits(const GradientText& text, GradientWalker& colours, const 
         } else {
             out.PutPadded(close.view());
         }
-    });
+    };
+    if constexpr (Graphemes)
+        ForEachClusterUnit(text.text, text.step, each);
+    else
+        ForEachUnit(text.text, text.step, each);
     if (runOpen)
         out.PutPadded(close.view());
     out.Flush();
     return pairs;
 }
 
+template <bool Escaped>
+std::size_t WriteUnitsBy(const GradientText& text, GradientWalker& colours, std::int32_t firstUnit,
+                         const TagTemplate& tags, const MarkupForm& form, MarkupSink& sink) {
+    const UnitRule& rule = text.rule;
+    if (!rule.graphemes && !rule.endStops)
+        return WriteUnits<Escaped, false, false>(text, colours, firstUnit, tags, form, sink);
+    if (!rule.graphemes)
+        return WriteUnits<Escaped, false, true>(text, colours, firstUnit, tags, form, sink);
+    if (!rule.endStops)
+        return WriteUnits<Escaped, true, false>(text, colours, firstUnit, tags, form, sink);
+    return WriteUnits<Escaped, true, true>(text, colours, firstUnit, tags, form, sink);
+}
+
+std::size_t WriteWith(const GradientText& text, GradientWalker& colours, std::int32_t firstUnit,
+                      const TagTemplate& tags, const MarkupForm& form, MarkupSink& sink) {
+    return TextEscaper(form).Active() ? WriteUnitsBy<true>(text, colours, firstUnit, tags, form, sink)
+                                      : WriteUnitsBy<false>(text, colours, firstUnit, tags, form, sink);
+}
+
 } // namespace
 
 std::size_t WriteGradientMarkup(const GradientText& text, GradientWalker& colours, const TagTemplate& tags,
                                 const MarkupForm& form, MarkupSink& sink) {
-    return TextEscaper(form).Active() ? WriteUnits<true>(text, colours, tags, form, sink)
-                                      : WriteUnits<false>(text, colours, tags, form, sink);
+    return WriteWith(text, colours, text.rule.endStops ? ScaleOf(text).firstUnit : 0, tags, form, sink);
+}
+
+std::size_t WriteGradientMarkup(const GradientText& text, const Gradient& gradient, const TagTemplate& tags,
+                                const MarkupForm& form, MarkupSink& sink) {
+    const ColourScale scale = ScaleOf(text);
+    GradientWalker colours(gradient, scale.k, scale.n, scale.first);
+    return WriteWith(text, colours, scale.firstUnit, tags, form, sink);
 }
 
 } // namespace velmorant

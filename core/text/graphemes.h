@@ -66,4 +66,23 @@ template <class Visit> void ForEachGraphemeUnit(std::u16string_view text, std::i
     }
 }
 
+// As ForEachGraphemeUnit, but position counts clusters: the 1-based place of
+// the unit's first cluster among the text's clusters, 1, 1 + n, 1 + 2n, ...
+template <class Visit> void ForEachClusterUnit(std::u16string_view text, std::int32_t n, Visit&& visit) {
+    std::int32_t place = 1;
+    ForEachGraphemeUnit(text, n, [&](const Unit& unit) {
+        visit(Unit{place, unit.text});
+        place += n;
+    });
+}
+
+// The units of text for step k under the rule: of char16s (positions count
+// char16s) or of whole clusters (positions count clusters).
+template <class Visit> void ForEachUnit(std::u16string_view text, std::int32_t k, const UnitRule& rule, Visit&& visit) {
+    if (rule.graphemes)
+        ForEachClusterUnit(text, k, visit);
+    else
+        ForEachUnit(text, k, visit);
+}
+
 } // namespace velmorant

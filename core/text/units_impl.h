@@ -14,7 +14,7 @@ template <class Visit> void ForEachUnit(std::u16string_view text, std::int32_t k
     std::size_t taken = 0; // everything before this index belongs to earlier units
     for (std::size_t start = 0; start < n; start += step) {
         std::size_t end = std::min(start + step, n);
-        if (end < n && IsSurrogatePair(text[end - 1], text[end]))
+        if (end < n && (IsSurrogatePair(text[end - 1], text[end]) || (step > 1 && IsLineBreakPair(text, end - 1))))
             ++end; // keep the pair whole
         const std::size_t from = std::max(start, taken);
         if (from < end)

@@ -11,6 +11,8 @@
 #include "core/markup/counting_sink.h"
 #include "core/markup/decode.h"
 #include "core/markup/formats.h"
+#include "core/markup/gradient_markup.h"
+#include "core/text/graphemes.h"
 #include "core/text/text.h"
 #include "core/text/units.h"
 #include "core/text/utf8.h"
@@ -74,11 +76,12 @@ TEST(Formats, EachWritesItsOwnCode) {
 }
 
 // The characters a text is drawn from: every format's markup characters, an
-// emoji (a surrogate pair), CR LF, blanks and tabs.
-constexpr std::u16string_view kPieces[] = {u"a",  u"Z",      u"你",     u"😀",    u"<",       u">",        u"&",
-                                           u"[",  u"]",      u"\\",     u"\"",   u"§",       u"#",        u";",
-                                           u"/",  u"=",      u"\r\n",   u"\n",   u"\r",      u" ",        u"  ",
-                                           u"\t", u"\u00a0", u"&nbsp;", u"<br>", u"[b][/b]", u"&#FF0000", u"<#00ff00>"};
+// emoji (a surrogate pair), CR LF, blanks, tabs, and clusters of many code points.
+constexpr std::u16string_view kPieces[] = {
+    u"a", u"Z", u"你", u"😀", u"<", u">", u"&", u"[", u"]", u"\\", u"\"", u"§", u"#", u";", u"/", u"=", u"\r\n", u"\n",
+    u"\r", u" ", u"  ", u"\t", u"\u00a0", u"&nbsp;", u"<br>", u"[b][/b]", u"&#FF0000", u"<#00ff00>",
+    // clusters of several code points: a family, a flag, accents
+    u"\U0001F468\u200D\U0001F469\u200D\U0001F467", u"\U0001F1E8\U0001F1F3", u"e\u0301\u0323", u"\u0301"};
 
 // What a chat line of tags ending at "]" shows: one line, and a blank after a "\".
 std::u16string TagTextShown(std::u16string_view text) {
@@ -111,6 +114,9 @@ TEST(Formats, EveryCodeReadsBackAsItsTextAndColours) {
                     input += piece;
             }
             ConversionRequest request = RequestFor(format);
+            request.graphemes = trial % 4 >= 2;
+            request.endStops = trial % 2 == 1;
+            const UnitRule rule = request.Rule();
             request.gradient = {{{static_cast<Channel>(random() % 256), static_cast<Channel>(random() % 256),
                                   static_cast<Channel>(random() % 256)},
                                  {static_cast<Channel>(random() % 256), static_cast<Channel>(random() % 256),
@@ -122,9 +128,10 @@ TEST(Formats, EveryCodeReadsBackAsItsTextAndColours) {
             std::u16string storage;
             const std::u16string_view shown =
                 TrimBlanks(format.escaping == Escaping::Terminal ? ShowControls(input, storage) : input);
-            const auto n = static_cast<std::int32_t>(shown.size());
+            const auto n = PrepareGradientText(shown, u"1", rule).length;
             for (std::int32_t step = 1; step <= std::max(1, n); ++step) {
-                SCOPED_TRACE("step " + std::to_string(step) + (request.merge ? ", merged" : ""));
+                SCOPED_TRACE("step " + std::to_string(step) + (request.merge ? ", merged" : "") +
+                             (rule.graphemes ? ", clusters" : "") + (rule.endStops ? ", end stops" : ""));
                 StringSink whole;
                 CountingSink counted(whole);
                 const ConversionCounts counts = WriteConversion(input, request, counted, step);
@@ -132,6 +139,12 @@ TEST(Formats, EveryCodeReadsBackAsItsTextAndColours) {
                 const std::u16string expected =
                     format.escaping == Escaping::TagText ? TagTextShown(shown) : std::u16string(shown);
                 ASSERT_EQ(decoded.text, expected) << "code: " << EncodeUtf8(whole.text);
+                // Its own format explains all of it, so detection never passes it over.
+                ASSERT_TRUE(decoded.explained) << "code: " << EncodeUtf8(whole.text);
+                const Detection detected = step == 1 ? DetectFormats(whole.text) : Detection{};
+                ASSERT_TRUE(!detected.Chosen() ||
+                            DecodeCode(whole.text, *detected.Chosen(), request.tags).text == expected)
+                    << "read as " << detected.Chosen()->name;
                 const CodeMeasure measure = MeasureConversion(input, request, step);
                 EXPECT_EQ(measure.length, counted.CodePoints());
                 EXPECT_EQ(measure.tags, counts.tagPairs);
@@ -139,18 +152,43 @@ TEST(Formats, EveryCodeReadsBackAsItsTextAndColours) {
                 if (expected != shown)
                     continue;
                 if (n > 0) {
-                    ForEachUnit(shown, step, [&](const Unit& unit) {
-                        if (IsRawUnit(unit.text))
-                            return;
-                        const Rgb c = GradientAt(request.gradient, unit.position, n);
+                    // With end stops, unit u of the coloured a..b sits at (u - a) / (b - a).
+                    std::vector<std::int32_t> coloured;
+                    std::vector<bool> clusterEnds(shown.size() + 1, !rule.graphemes);
+                    clusterEnds[0] = true;
+                    ForEachGrapheme(shown, [&](std::u16string_view cluster) {
+                        clusterEnds[static_cast<std::size_t>(cluster.data() - shown.data()) + cluster.size()] = true;
+                    });
+                    std::int32_t index = 0;
+                    ForEachUnit(shown, step, rule, [&](const Unit& unit) {
+                        if (!IsRawUnit(unit.text, rule))
+                            coloured.push_back(index);
+                        ++index;
+                    });
+                    index = 0;
+                    ForEachUnit(shown, step, rule, [&](const Unit& unit) {
+                        const std::int32_t u = index++;
                         const auto at = static_cast<std::size_t>(unit.text.data() - shown.data());
-                        for (std::size_t i = at; i < at + unit.text.size(); ++i)
+                        const std::size_t end = at + unit.text.size();
+                        // Units hold whole clusters, and none ends between CR and LF but at step 1.
+                        ASSERT_TRUE(clusterEnds[end]) << "at " << end;
+                        ASSERT_FALSE(step > 1 && IsLineBreakPair(shown, end - 1)) << "at " << end;
+                        if (IsRawUnit(unit.text, rule))
+                            return;
+                        const std::int32_t a = coloured.front(), b = coloured.back();
+                        const Rgb c = rule.endStops ? GradientAt(request.gradient, u - a, std::max(b - a, 1))
+                                                    : GradientAt(request.gradient, unit.position, n);
+                        if (rule.endStops && (u == a || u == b))
+                            ASSERT_EQ(c, u == a ? request.gradient.stops.front() : request.gradient.stops.back());
+                        for (std::size_t i = at; i < end; ++i)
                             ASSERT_EQ(decoded.colourAt[i], c.red << 16 | c.green << 8 | c.blue) << "at " << i;
                     });
                 }
                 // Whole-text units are the fit's alone: the step text gives 1 to n - 1.
-                const ReadBack back = ReadCodeBack(whole.text, format, request.tags);
+                const ReadBack back = ReadCodeBack(whole.text, format, request.tags, rule);
                 ConversionRequest again = RequestFor(format);
+                again.graphemes = rule.graphemes;
+                again.endStops = rule.endStops;
                 again.step = DecodeUtf8(std::to_string(back.step)).text;
                 again.merge = back.merge;
                 again.styles = back.styles;

@@ -4,6 +4,7 @@
 #include "core/conversion/step_fit.h"
 #include "core/markup/utf8_sink.h"
 #include "core/text/code_points.h"
+#include "core/text/graphemes.h"
 #include "core/text/text.h"
 #include "core/text/text_to_number.h"
 #include "core/text/units.h"
@@ -169,6 +170,61 @@ TEST(ComposeGradientMarkup, Table) {
     }
 }
 
+// Units of whole clusters, end stops, and CR LF kept whole: the default template, red to blue.
+TEST(WriteConversion, UnitRules) {
+    const std::u16string family = u"\U0001F468\u200D\U0001F469\u200D\U0001F467", china = u"\U0001F1E8\U0001F1F3";
+    const struct Row {
+        const char* name;
+        std::u16string input, step;
+        UnitRule rule;
+        std::u16string expected;
+    } rows[] = {
+        {"end stops: first unit red, last blue",
+         u"abc",
+         u"1",
+         {false, true},
+         u"[color=#FF0000]a[/color][color=#800080]b[/color][color=#0000FF]c[/color]"},
+        {"end stops: a final line break ends no gradient",
+         u"ab\r\n",
+         u"1",
+         {false, true},
+         u"[color=#FF0000]a[/color][color=#0000FF]b[/color]\r\n"},
+        {"end stops: one unit wears the first stop", u"x", u"1", {false, true}, u"[color=#FF0000]x[/color]"},
+        {"end stops count units, not characters",
+         u"abcde",
+         u"2",
+         {false, true},
+         u"[color=#FF0000]ab[/color][color=#800080]cd[/color][color=#0000FF]e[/color]"},
+        {"clusters: a family is one unit",
+         family + u"a",
+         u"1",
+         {true, false},
+         u"[color=#800080]" + family + u"[/color][color=#0000FF]a[/color]"},
+        {"clusters: CR LF alone passes raw",
+         u"a\r\nb",
+         u"1",
+         {true, false},
+         u"[color=#AA0055]a[/color]\r\n[color=#0000FF]b[/color]"},
+        {"clusters and end stops: a flag and an accented letter",
+         china + u"e\u0301",
+         u"1",
+         {true, true},
+         u"[color=#FF0000]" + china + u"[/color][color=#0000FF]e\u0301[/color]"},
+        {"step 3 keeps CR LF whole", u"ab\r\ncd", u"3", {}, u"[color=#D4002A]ab\r\n[/color][color=#5500AA]cd[/color]"},
+    };
+    for (const Row& row : rows) {
+        ConversionRequest request;
+        request.gradient = {{{255, 0, 0}, {0, 0, 255}}, Blend::Srgb};
+        request.tags = TemplateFor(kDefaultFormat);
+        request.step = row.step;
+        request.graphemes = row.rule.graphemes;
+        request.endStops = row.rule.endStops;
+        StringSink sink;
+        WriteConversion(row.input, request, sink);
+        EXPECT_EQ(EncodeUtf8(sink.text), EncodeUtf8(row.expected)) << row.name;
+    }
+}
+
 // The start-up sample ends in CR LF: both pass through, and the last visible
 // character stops two positions short of the end colour.
 TEST(ComposeGradientMarkup, FinalLineBreak) {
@@ -218,7 +274,8 @@ TEST(ComposeGradientMarkup, MatchesPlainRule) {
 // against the code actually made.
 TEST(WriteGradientMarkup, FormsAndCountedLengthMatchPlainRule) {
     std::mt19937 random(11);
-    const char16_t alphabet[] = u"  aab\t\r\n\u4E2D\xD83D\xDE00";
+    // With a combining mark, a joiner and flag letters, clusters run over several code points.
+    const char16_t alphabet[] = u"  aab\t\r\n\u4E2D\xD83D\xDE00\u0301\u200D\xD83C\xDDE8";
     const TagTemplate templates[] = {
         TemplateFor(kDefaultFormat), {}, {u"\x1b[38;2;", u"m", u"\x1b[0m"}, {u"\xD83D\xDE00", u"", u"]"}};
     for (int trial = 0; trial < 3000; ++trial) {
@@ -234,19 +291,32 @@ TEST(WriteGradientMarkup, FormsAndCountedLengthMatchPlainRule) {
         const TagTemplate& tags = templates[trial % std::size(templates)];
         const std::u16string before = trial % 5 ? u"[B]" : u"", after = trial % 5 ? u"[/B]" : u"";
 
-        const GradientText text = PrepareGradientText(input, std::u16string(1, char16_t(u'1' + random() % 4)));
+        const UnitRule rule{trial % 8 >= 4, trial % 8 >= 6 || trial % 8 == 1};
+        const GradientText text = PrepareGradientText(input, std::u16string(1, char16_t(u'1' + random() % 4)), rule);
+        // With end stops, unit u of the coloured a..b sits at (u - a) / (b - a).
+        std::vector<std::int32_t> coloured{0};
+        std::int32_t index = 0;
+        ForEachUnit(text.text, text.step, rule, [&](const Unit& unit) {
+            if (!IsRawUnit(unit.text, rule))
+                coloured.push_back(index);
+            ++index;
+        });
+        const std::int32_t a = coloured[std::min<std::size_t>(1, coloured.size() - 1)], b = coloured.back();
+        index = 0;
         std::u16string expected;
         std::size_t expectedPairs = 0;
         bool runOpen = false; // a merged run of runColour waits for its Close
         Rgb runColour;
-        ForEachUnit(text.text, text.step, [&](const Unit& unit) {
-            if (IsRawUnit(unit.text)) {
+        ForEachUnit(text.text, text.step, rule, [&](const Unit& unit) {
+            const std::int32_t u = index++;
+            if (IsRawUnit(unit.text, rule)) {
                 expected += runOpen ? tags.Close : u"";
                 runOpen = false;
                 expected += unit.text;
                 return;
             }
-            const Rgb colour = GradientAt(gradient, unit.position, text.length);
+            const Rgb colour = rule.endStops ? GradientAt(gradient, u - a, std::max(b - a, 1))
+                                             : GradientAt(gradient, unit.position, text.length);
             if (!(runOpen && runColour == colour)) {
                 std::u16string code = ColourCode(colour);
                 if (form.code == CodeStyle::Decimal) {
@@ -269,13 +339,11 @@ TEST(WriteGradientMarkup, FormsAndCountedLengthMatchPlainRule) {
 
         StringSink sink;
         std::size_t pairs = 0;
-        if (text.length > 0) {
-            GradientWalker colours(gradient, text.step, text.length);
-            pairs = WriteGradientMarkup(text, colours, tags, form, sink);
-        }
+        if (text.length > 0)
+            pairs = WriteGradientMarkup(text, gradient, tags, form, sink);
         ASSERT_EQ(sink.text, expected) << "trial " << trial;
         ASSERT_EQ(pairs, expectedPairs) << "trial " << trial;
-        const OutputLengths lengths(text.text, gradient, {tags, form, {before, after}});
+        const OutputLengths lengths(text.text, gradient, {tags, form, {before, after}}, kCodePoints, rule);
         ASSERT_EQ(lengths.For(text.step), CountCodePoints(before + expected + after)) << "trial " << trial;
     }
 }

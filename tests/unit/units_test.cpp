@@ -1,3 +1,4 @@
+#include "core/text/graphemes.h"
 #include "core/text/text.h"
 #include "core/text/units.h"
 
@@ -28,6 +29,7 @@ TEST(IsRawUnit, Table) {
         const char* name;
         std::u16string unit;
         bool raw;
+        UnitRule rule = {};
     } rows[] = {
         {"tab", u"\t", true},
         {"line feed", u"\n", true},
@@ -39,9 +41,11 @@ TEST(IsRawUnit, Table) {
         {"blank and letter", u" a", false},
         {"letter", u"a", false},
         {"ideographic space", u"\u3000", false},
+        {"CR LF alone in units of clusters", u"\r\n", true, {true, false}},
+        {"CR LF and a letter in units of clusters", u"\r\na", false, {true, false}},
     };
     for (const Row& row : rows)
-        EXPECT_EQ(IsRawUnit(row.unit), row.raw) << row.name;
+        EXPECT_EQ(IsRawUnit(row.unit, row.rule), row.raw) << row.name;
 }
 
 TEST(ForEachUnit, Table) {
@@ -55,16 +59,28 @@ TEST(ForEachUnit, Table) {
         std::u16string text;
         std::int32_t k;
         std::vector<Piece> expected;
+        UnitRule rule = {};
     } rows[] = {
         {"step 1", u"abc", 1, {{1, u"a"}, {2, u"b"}, {3, u"c"}}},
         {"last unit short", u"abcde", 2, {{1, u"ab"}, {3, u"cd"}, {5, u"e"}}},
         {"pair kept whole, next unit empty", u"\U0001F600b", 1, {{1, u"\U0001F600"}, {3, u"b"}}},
         {"pair across a border", u"a\U0001F600bc", 2, {{1, u"a\U0001F600"}, {3, u"b"}, {5, u"c"}}},
         {"lone high surrogate at the end", u"a\xD83D", 1, {{1, u"a"}, {2, u"\xD83D"}}},
+        {"CR LF kept whole across a border", u"ab\r\ncd", 3, {{1, u"ab\r\n"}, {4, u"cd"}}},
+        {"CR LF apart at step 1, both raw", u"a\r\n", 1, {{1, u"a"}, {2, u"\r"}, {3, u"\n"}}},
+        {"LF taken along, next unit empty", u"a\r\n", 2, {{1, u"a\r\n"}}},
+        {"clusters: positions count clusters", u"e\u0301xy", 2, {{1, u"e\u0301x"}, {3, u"y"}}, {true, false}},
+        {"clusters: a flag is one unit",
+         u"\U0001F1E8\U0001F1F3a",
+         1,
+         {{1, u"\U0001F1E8\U0001F1F3"}, {2, u"a"}},
+         {true, false}},
     };
     for (const Row& row : rows) {
         std::vector<Piece> seen;
-        ForEachUnit(row.text, row.k, [&](const Unit& u) { seen.push_back({u.position, std::u16string(u.text)}); });
+        ForEachUnit(row.text, row.k, row.rule, [&](const Unit& u) {
+            seen.push_back({u.position, std::u16string(u.text)});
+        });
         EXPECT_EQ(seen, row.expected) << row.name;
     }
 }
