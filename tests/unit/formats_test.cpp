@@ -86,14 +86,9 @@ constexpr std::u16string_view kPieces[] = {
 // What a chat line of tags ending at "]" shows: one line, and a blank after a "\".
 std::u16string TagTextShown(std::u16string_view text) {
     std::u16string shown;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const char16_t c = text[i];
-        if (c == u'\n' && i > 0 && text[i - 1] == u'\r')
-            continue;
-        shown += c == u'\r' || c == u'\n' || c == u'\t' ? u' ' : c;
-        if (c == u'\\')
-            shown += u' ';
-    }
+    for (std::size_t i = 0; i < text.size(); ++i)
+        if (!(text[i] == u'\n' && i > 0 && text[i - 1] == u'\r'))
+            shown += text[i] == u'\\' ? u"\\ " : IsRawAlone(text[i]) ? u" " : std::u16string(1, text[i]);
     return shown;
 }
 
