@@ -130,6 +130,21 @@ void SayUnshown(std::u16string_view input, const ConversionRequest& request, std
     }
 }
 
+// Characters the destination cannot show are written as typed; the place shows
+// what its browser posts for them ("&#N;" on a GBK page) instead.
+void NoteNotShown(const ConversionRequest& request, std::u16string_view text, std::FILE* err) {
+    if (!request.destination)
+        return;
+    for (const char32_t c : CharactersNotShown(*request.destination, text)) {
+        const std::u16string one = c > 0xFFFF ? std::u16string{char16_t(0xD800 + ((c - 0x10000) >> 10)),
+                                                               char16_t(0xDC00 + ((c - 0x10000) & 0x3FF))}
+                                              : std::u16string(1, char16_t(c));
+        std::fprintf(err, "velmorant-cli: %s cannot show U+%04X %s: written as typed, it shows as \"&#%u;\"\n",
+                     request.destination->caption.en.data(), static_cast<unsigned>(c), EncodeUtf8(one).c_str(),
+                     static_cast<unsigned>(c));
+    }
+}
+
 // The text of a code to out exactly; to err, the options that write it again:
 // stops placed where its units sit, so each unit gets the colour read, the step
 // unless 1, merging and the styles read.
@@ -281,6 +296,7 @@ int RunCommand(std::span<const std::string_view> args, std::FILE* in, std::FILE*
         }
     }
     NoteUnused(options, request, err);
+    NoteNotShown(request, input.text, err);
 
     Utf8ChunkSink sink(kOutputChunk, [out](std::string_view chunk) { Write(out, chunk); });
     // Counting looks at every unit of the output: only when it is asked for.
@@ -296,7 +312,10 @@ int RunCommand(std::span<const std::string_view> args, std::FILE* in, std::FILE*
         if (request.destination)
             std::fprintf(err, "; %llu %s as %s counts", static_cast<unsigned long long>(counted.Counted()), unitWord,
                          request.destination->caption.en.data());
-        std::fprintf(err, "), %zu tags, step %d\n", counts.tagPairs, counts.step);
+        std::fprintf(err, "), %zu tags, step %d", counts.tagPairs, counts.step);
+        if (request.format->colours)
+            std::fprintf(err, ", largest Oklab \u0394E %.4f from the gradient", counts.largestDistance);
+        std::fputc('\n', err);
     }
     return kSuccess;
 }

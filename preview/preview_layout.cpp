@@ -5,6 +5,7 @@
 #include <limits>
 #include <stdexcept>
 
+#include "core/colour/colour_sets.h"
 #include "core/markup/gradient_markup.h"
 #include "core/text/code_points.h"
 #include "core/text/graphemes.h"
@@ -66,7 +67,14 @@ std::vector<PreviewRun> LayoutPreview(std::u16string_view trimmedText, std::int3
 std::vector<PreviewRun> LayoutPreview(std::u16string_view input, const ConversionRequest& request, float cellPoints,
                                       PreviewArea area) {
     const GradientText text = PrepareGradientText(input, request.step);
-    return LayoutPreview(text.text, text.step, request.gradient, cellPoints, area);
+    std::vector<PreviewRun> runs = LayoutPreview(text.text, text.step, request.gradient, cellPoints, area);
+    // A place taking only some colours shows the member written.
+    if (const ColourSet* set = request.format->colours) {
+        NearestCode nearest(*set);
+        for (PreviewRun& run : runs)
+            run.Colour = static_cast<PackedRgb>(nearest(UnpackRgb(static_cast<std::uint32_t>(run.Colour))).rgb);
+    }
+    return runs;
 }
 
 std::vector<PreviewSpan> PreviewSpans(std::u16string_view input, const ConversionRequest& request,
@@ -86,10 +94,15 @@ std::vector<PreviewSpan> PreviewSpans(std::u16string_view input, const Conversio
     const ColourScale scale = ScaleOf(text);
     GradientWalker colours(request.gradient, scale.k, scale.n, scale.first);
     std::int32_t index = 0;
+    // A place taking only some colours shows the member written.
+    std::optional<NearestCode> nearest;
+    if (request.format->colours)
+        nearest.emplace(*request.format->colours);
     ForEachUnit(shown, text.step, text.rule, [&](const Unit& unit) {
         colours.MoveTo(text.rule.endStops ? std::max(index++ - scale.firstUnit, 0) : unit.position);
         spans.push_back({offset + static_cast<std::int32_t>(unit.text.data() - shown.data()),
-                         static_cast<std::int32_t>(unit.text.size()), colours.Colour()});
+                         static_cast<std::int32_t>(unit.text.size()),
+                         nearest ? UnpackRgb((*nearest)(colours.Colour()).rgb) : colours.Colour()});
     });
     return spans;
 }

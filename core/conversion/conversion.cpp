@@ -42,9 +42,14 @@ ConversionRequest ConversionRequest::Startup() {
 OutputShape ShapeOf(const ConversionRequest& request) {
     const Format& format = *request.format;
     StyleTags style = StyleTagsFor(request.styles, format);
-    // A tag whose text ends at a "]" holds one unit: its escapes depend on where the tag starts.
-    const bool merge = request.merge && format.escaping != Escaping::TagText;
-    MarkupForm form{format.code, merge, format.escaping, format.restated, std::move(style.eachUnit)};
+    // Neighbouring units given one member of a set share its tag; a tag whose text
+    // ends at a "]" holds one unit, as its escapes depend on where the tag starts.
+    MarkupForm form{format.code,
+                    (request.merge || format.colours != nullptr) && format.escaping != Escaping::TagText,
+                    format.escaping,
+                    format.restated,
+                    std::move(style.eachUnit),
+                    format.colours};
     return {request.tags, std::move(form), std::move(style)};
 }
 
@@ -83,7 +88,8 @@ ConversionCounts WriteConversion(std::u16string_view input, const ConversionRequ
     ConversionCounts counts{0, text.step};
     sink.Write(shape.style.before);
     if (text.length > 0)
-        counts.tagPairs = WriteGradientMarkup(text, request.gradient, shape.tags, shape.form, sink);
+        counts.tagPairs =
+            WriteGradientMarkup(text, request.gradient, shape.tags, shape.form, sink, &counts.largestDistance);
     sink.Write(shape.style.after);
     return counts;
 }

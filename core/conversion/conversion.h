@@ -35,7 +35,7 @@ struct ConversionRequest {
     // The first coloured unit wears the first stop and the last the last, as "red to blue" reads.
     bool endStops = false;
 
-    UnitRule Rule() const { return {graphemes, endStops}; }
+    UnitRule Rule() const { return {graphemes, endStops, format && format->rawWhiteSpace}; }
 
     // The window's values at start-up: magenta to green, the "[color=#" template,
     // step 1, size 1 and font 宋体. Every front end and the usage text start here.
@@ -54,6 +54,7 @@ std::vector<std::string_view> MissingStyles(const Format& format, const StyleOpt
 struct ConversionCounts {
     std::size_t tagPairs = 0;
     std::int32_t step = 1;
+    double largestDistance = 0; // Oklab ΔE from a unit's colour to the set's member written for it
 };
 
 // What would stop a request from converting. The check never throws, so a caller

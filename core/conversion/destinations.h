@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace velmorant {
@@ -26,7 +27,11 @@ struct Destination {
     std::optional<std::uint64_t> tagsPerName; // uses of any one tag name, where the place limits them
     std::uint32_t background;                 // 0xRRGGBB the place usually shows text on
     std::string_view source;                  // where the place reads, counts and limits, for the manual
+    bool (*shows)(char32_t) = nullptr;        // the characters the place can show; null: every one
 };
+
+// The characters of text the place cannot show, each once, in order of first use.
+std::u32string CharactersNotShown(const Destination& destination, std::u16string_view text);
 
 std::span<const Destination> Destinations();
 const Destination* FindDestination(std::string_view name);

@@ -78,6 +78,10 @@ UnitFit FitsStep(std::u16string_view text, std::size_t lead, const DecodedCode& 
 // disjoint, so finding them reads the text at most once.
 std::vector<std::int32_t> Candidates(const DecodedCode& read, std::size_t lead, std::int32_t n, bool graphemes) {
     std::set<std::int32_t, std::greater<>> steps{1};
+    // Merged runs of one colour (a set of few colours makes long ones) hide the
+    // unit's length: the short steps are tried too.
+    for (std::int32_t k = 2; k <= 8 && k < n; ++k)
+        steps.insert(k);
     const std::vector<std::size_t>& heads = read.headAt;
     const auto first = std::lower_bound(heads.begin(), heads.end(), lead);
     for (auto h = first; h != heads.end() && h - first < 16; ++h) {
@@ -244,7 +248,10 @@ bool Reproduces(const std::string& stops, const std::vector<UnitColour>& units, 
 
 } // namespace
 
-ReadBack ReadCodeBack(std::u16string_view code, const Format& format, const TagTemplate& tags, const UnitRule& rule) {
+ReadBack ReadCodeBack(std::u16string_view code, const Format& format, const TagTemplate& tags, const UnitRule& given) {
+    // A format that leaves white space untagged says so whatever the caller's rule.
+    UnitRule rule = given;
+    rule.whiteSpace = rule.whiteSpace || format.rawWhiteSpace;
     const DecodedCode read = DecodeCode(code, format, tags);
     ReadBack back;
     back.text = read.text;

@@ -1,5 +1,6 @@
 #include "core/conversion/step_fit.h"
 
+#include "core/colour/colour_sets.h"
 #include "core/markup/escaping.h"
 #include "core/text/code_points.h"
 #include "core/text/graphemes.h"
@@ -20,13 +21,20 @@ constexpr std::uint64_t Digits(std::uint32_t v) { return v >= 100 ? 3 : v >= 10 
 OutputLengths::OutputLengths(std::u16string_view text, const Gradient& gradient, const OutputShape& shape,
                              const LengthRule& rule, const UnitRule& units)
     : text_(text), units_(units), gradient_(gradient), merge_(shape.form.merge),
-      needColours_(merge_ || shape.form.code == CodeStyle::Decimal), code_(shape.form.code),
-      fixed_(CountLength(rule, shape.style.before) + CountLength(rule, shape.style.after)),
+      needColours_(merge_ || shape.form.code == CodeStyle::Decimal || shape.form.code == CodeStyle::Named),
+      code_(shape.form.code), fixed_(CountLength(rule, shape.style.before) + CountLength(rule, shape.style.after)),
       frame_(CountLength(rule, shape.tags.Open) + CountLength(rule, shape.tags.Middle) +
              CountLength(rule, shape.tags.Close) + CountLength(rule, shape.form.eachUnit)),
       hexDigits_(CountLength(rule, code_ == CodeStyle::SectionDigits ? u"\u00a70\u00a70\u00a70\u00a70\u00a70\u00a70"
                                                                      : u"000000")),
       digit_(rule.weight(U'0')), blanksBefore_(text.size() + 1) {
+    set_ = code_ == CodeStyle::Named ? shape.form.colours : nullptr;
+    needColours_ = needColours_ && (code_ != CodeStyle::Named || set_);
+    if (set_) {
+        hexDigits_ = 0;
+        for (const NamedCode& member : set_->colours)
+            codeLengths_.push_back(CountLength(rule, member.code));
+    }
     // Escapes depend on the characters alone, never on the step.
     TextEscaper escaper(shape.form);
     LengthCounter counted(rule);
@@ -35,21 +43,35 @@ OutputLengths::OutputLengths(std::u16string_view text, const Gradient& gradient,
                                    CountLength(rule, shape.tags.Middle) + CountLength(rule, shape.form.eachUnit);
         // Measured as one unit here; each step's units start and end tags elsewhere.
         tagText_ = shape.form.escaping == Escaping::TagText;
+        codeBlock_ = shape.form.escaping == Escaping::CodeBlock;
         reopen_ = rule.weight(U']') + head;
-        // The restated colour code stands in as a piece known by its address.
+        // The restated colour code stands in as a piece known by its address; a
+        // named code's length depends on the unit, so where it is restated is kept.
         static constexpr char16_t kHead[] = u"#";
+        if (set_)
+            restatedBefore_.assign(text.size() + 1, 0);
+        std::size_t at = 0; // char16s of text handed over so far
         escaper.Write(text, kHead, [&](std::u16string_view piece) {
-            if (piece.data() == kHead)
-                fixed_ += head;
-            else
+            if (piece.data() != kHead) {
                 counted.Add(piece);
+                if (piece.data() >= text.data() && piece.data() < text.data() + text.size())
+                    at = static_cast<std::size_t>(piece.data() - text.data()) + piece.size();
+                return;
+            }
+            fixed_ += head;
+            if (set_)
+                ++restatedBefore_[at];
         });
+        for (std::size_t i = 0; set_ && i < text.size(); ++i)
+            restatedBefore_[i + 1] += restatedBefore_[i];
     } else {
         counted.Add(text);
     }
     fixed_ += counted.Total();
+    // Where units of only white space go untagged, they count as blanks do.
+    const auto blank = units.whiteSpace ? IsAsciiWhiteSpace : IsBlank;
     for (std::size_t i = 0; i < text.size(); ++i)
-        blanksBefore_[i + 1] = blanksBefore_[i] + (IsBlank(text[i]) ? 1 : 0);
+        blanksBefore_[i + 1] = blanksBefore_[i] + (blank(text[i]) ? 1 : 0);
     if (units.graphemes) {
         clusterAt_.push_back(0);
         ForEachGrapheme(text, [&](std::u16string_view cluster) {
@@ -61,11 +83,21 @@ OutputLengths::OutputLengths(std::u16string_view text, const Gradient& gradient,
     const auto n = static_cast<std::int32_t>(units.graphemes ? clusterAt_.size() - 1 : text.size());
     colourAt_.resize(static_cast<std::size_t>(n));
     GradientWalker walker(gradient, 1, n);
+    std::optional<NearestCode> nearest;
+    if (set_)
+        nearest.emplace(*set_);
     for (std::int32_t position = 1; position <= n; ++position) {
         walker.MoveTo(position);
-        colourAt_[static_cast<std::size_t>(position - 1)] =
-            static_cast<std::uint32_t>(walker.Red() << 16 | walker.Green() << 8 | walker.Blue());
+        colourAt_[static_cast<std::size_t>(position - 1)] = ColourFor(walker, nearest);
     }
+}
+
+// The walker's colour as a measure compares it: 0xRRGGBB, or the index of the
+// nearest member for named codes.
+std::uint32_t OutputLengths::ColourFor(const GradientWalker& walker, std::optional<NearestCode>& nearest) const {
+    if (nearest)
+        return static_cast<std::uint32_t>(&(*nearest)(walker.Colour()) - set_->colours.data());
+    return static_cast<std::uint32_t>(walker.Red() << 16 | walker.Green() << 8 | walker.Blue());
 }
 
 // IsRawUnit for text[from, end) without looking at every character.
@@ -102,6 +134,9 @@ template <bool Graphemes> CodeMeasure OutputLengths::MeasureBy(std::int32_t k) c
     };
     // With end stops the colours hang on the step: walked for it, as the writer walks them.
     std::optional<GradientWalker> walker;
+    std::optional<NearestCode> nearest;
+    if (set_)
+        nearest.emplace(*set_);
     std::int32_t firstUnit = 0;
     if (needColours_ && units_.endStops) {
         std::int32_t index = 0, first = -1, last = 0;
@@ -123,7 +158,7 @@ template <bool Graphemes> CodeMeasure OutputLengths::MeasureBy(std::int32_t k) c
     ForEachRange<Graphemes>(k, [&](std::size_t from, std::size_t end, std::int32_t position) {
         const std::int32_t place = index++ - firstUnit;
         if (isRaw(from, end)) {
-            runOpen = false;
+            runOpen = runOpen && codeBlock_;
             return;
         }
         // A "]" starting a unit starts its tag as it is.
@@ -137,17 +172,21 @@ template <bool Graphemes> CodeMeasure OutputLengths::MeasureBy(std::int32_t k) c
         std::uint32_t colour = 0;
         if (walker) {
             walker->MoveTo(place);
-            colour = static_cast<std::uint32_t>(walker->Red() << 16 | walker->Green() << 8 | walker->Blue());
+            colour = ColourFor(*walker, nearest);
         } else {
             colour = colourAt_[static_cast<std::size_t>(position - 1)];
         }
+        // Each restated code inside the unit is the unit's own.
+        if (!restatedBefore_.empty())
+            length += (restatedBefore_[end] - restatedBefore_[from]) * codeLengths_[colour];
         if (merge_ && runOpen && colour == runColour)
             return;
         runOpen = true;
         runColour = colour;
         ++tags;
         length +=
-            frame_ + (code_ != CodeStyle::Decimal
+            frame_ + (set_ ? codeLengths_[colour]
+                      : code_ != CodeStyle::Decimal
                           ? hexDigits_
                           : digit_ * (Digits(colour >> 16) + Digits(colour >> 8 & 0xFF) + Digits(colour & 0xFF) + 2));
     });

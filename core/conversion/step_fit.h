@@ -3,6 +3,7 @@
 // is counted unit by unit without writing anything, O(n / k) per step, so an
 // exact scan of every step costs O(n log n) in all.
 
+#include "core/colour/colour_sets.h"
 #include "core/colour/gradient.h"
 #include "core/markup/output_shape.h"
 #include "core/text/length_rule.h"
@@ -39,12 +40,13 @@ private:
     template <bool Graphemes, class Visit> void ForEachRange(std::int32_t k, Visit&& visit) const;
     // Made once for each way of cutting, so that the unit loop has one body to inline.
     template <bool Graphemes> CodeMeasure MeasureBy(std::int32_t k) const;
+    std::uint32_t ColourFor(const GradientWalker& walker, std::optional<NearestCode>& nearest) const;
 
     std::u16string_view text_;
     UnitRule units_;
     Gradient gradient_; // walked anew for each step with end stops
     bool merge_;
-    bool needColours_; // merging and decimal codes: six hex digits are six for every colour
+    bool needColours_; // merging, decimal and named codes: six hex digits are six for every colour
     CodeStyle code_;
     std::uint64_t fixed_;     // style tags and the escaped text: the same for every step
     std::uint64_t frame_;     // Open + Middle + Close and the styles each unit repeats
@@ -52,6 +54,7 @@ private:
     std::uint64_t digit_;     // one decimal digit or ';' of a decimal code
     // A tag whose text ends at "]": its escape of "]" depends on where units start.
     bool tagText_ = false;
+    bool codeBlock_ = false;                 // a code block's colour holds over white space, so runs do too
     std::uint64_t reopen_ = 0;               // "]" and a unit's head, written before a "]" that does not start a tag
     std::vector<std::int32_t> blanksBefore_; // blanks in text[0, i), for raw units in O(1)
     // In units of clusters, where each cluster starts and then the text's end: a
@@ -60,7 +63,11 @@ private:
     // The colour of every position, 0xRRGGBB, when the length depends on colours and
     // they are placed by position: it does not depend on the step, so each step only
     // looks its units up.
+    // For named codes, the index of the set's member instead.
     std::vector<std::uint32_t> colourAt_;
+    const ColourSet* set_ = nullptr;            // named codes: the set the colours are taken from
+    std::vector<std::uint64_t> codeLengths_;    // named codes: each member's code, counted
+    std::vector<std::uint64_t> restatedBefore_; // named codes restated: restatements in text[0, i)
 };
 
 struct StepFit {

@@ -1,5 +1,6 @@
 #include "core/markup/decode.h"
 
+#include "core/colour/colour_sets.h"
 #include "core/markup/formats.h"
 #include "core/text/code_points.h"
 
@@ -88,7 +89,11 @@ private:
                       (c == u'\r' && !(at_ < code_.size() && code_[at_] == u'\n'));
             break;
         case Escaping::BbCode:
+        case Escaping::Discuz:
             brackets_ += c == u'[';
+            break;
+        case Escaping::Smf:
+            escaped = c == u'['; // the writer puts each inside [nobbc]
             break;
         case Escaping::Restate:
             restating_ += c == format_.restated;
@@ -131,7 +136,24 @@ private:
         std::int32_t channels[3] = {};
         std::size_t caseMarks = 0;
         bool wrongCase = false;
-        for (std::int32_t& channel : channels) {
+        if (format_.code == CodeStyle::Named) {
+            // The longest member's code followed by Middle.
+            const NamedCode* found = nullptr;
+            for (const NamedCode& member : format_.colours ? format_.colours->colours : std::span<const NamedCode>{})
+                if (StartsWith(at, member.code) &&
+                    (tags_.Middle.empty() || StartsWith(at + member.code.size(), tags_.Middle)) &&
+                    (!found || member.code.size() > found->code.size()))
+                    found = &member;
+            if (!found)
+                return false;
+            at += found->code.size();
+            const Rgb rgb = UnpackRgb(found->rgb);
+            channels[0] = rgb.red;
+            channels[1] = rgb.green;
+            channels[2] = rgb.blue;
+        }
+        for (std::int32_t& channel :
+             format_.code == CodeStyle::Named ? std::span<std::int32_t>{} : std::span(channels)) {
             if (format_.code == CodeStyle::Decimal) {
                 int digits = 0;
                 while (at < code_.size() && digits < 3 && code_[at] >= u'0' && code_[at] <= u'9') {
@@ -203,6 +225,19 @@ private:
             }
             return false;
         }
+        case Escaping::Smf:
+            // One character kept from the reader inside [nobbc].
+            if (StartsWith(at_, u"[nobbc]") && at_ + 8 < code_.size() && StartsWith(at_ + 8, u"[/nobbc]")) {
+                const char16_t kept = code_[at_ + 7];
+                at_ += 16;
+                ++out_.marks;
+                Literal(kept);
+                return true;
+            }
+            return EmptyPairBetween(u"&", u"#qalgn") || EmptyPairBetween(u"/", u"mM");
+        case Escaping::Discuz:
+            return EmptyPairBetween(u"&", u"qalg") || EmptyPairBetween(u":", u")(D'@oPL$Qlfcdshvtk") ||
+                   EmptyPairBetween(u";", u"P") || EmptyPairBetween(u"{", u":");
         case Escaping::MiniMessage:
             if (code_[at_] != u'\\' || at_ + 1 >= code_.size())
                 return false;
@@ -213,6 +248,16 @@ private:
         default:
             return false;
         }
+    }
+
+    // The empty [b][/b] the writer puts between a character of before (the last
+    // one read, tags between or not) and one of after.
+    bool EmptyPairBetween(std::u16string_view before, std::u16string_view after) {
+        constexpr std::u16string_view pair = u"[b][/b]";
+        if (out_.text.empty() || before.find(out_.text.back()) == std::u16string_view::npos || !StartsWith(at_, pair) ||
+            at_ + pair.size() >= code_.size() || after.find(code_[at_ + pair.size()]) == std::u16string_view::npos)
+            return false;
+        return Token(pair);
     }
 
     bool Style() {
@@ -268,6 +313,10 @@ private:
                         return std::u16string(1, static_cast<char16_t>(u'0' + n));
             return std::u16string(value);
         }
+        if (size && format_.percentSize)
+            for (std::size_t n = 1; n <= std::size(kPercentSizes); ++n)
+                if (value == kPercentSizes[n - 1])
+                    return std::u16string(1, static_cast<char16_t>(u'0' + n));
         return std::u16string(value);
     }
 

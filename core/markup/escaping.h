@@ -6,6 +6,8 @@
 
 #include "core/markup/output_shape.h"
 
+#include <array>
+#include <initializer_list>
 #include <string_view>
 
 namespace velmorant {
@@ -103,6 +105,20 @@ private:
             return c == u'[' ? std::u16string_view(u"[[b][/b]") : std::u16string_view();
         case Escaping::CodeBlock:
             return c == u'\x1b' ? std::u16string_view(u"\u241b") : std::u16string_view();
+        case Escaping::Smf:
+            if (c == u'[')
+                return u"[nobbc][[/nobbc]";
+            // A smiley's second character alone inside [nobbc], where no smiley is looked for.
+            if (Follows(before, c,
+                        {{u':', u"D:)(oP-'"}, {u';', u")D"}, {u'8', u")"}, {u'?', u"?"}, {u'^', u"-"}, {u'O', u"0"}}))
+                return {kNoBbc[c].data(), kNoBbc[c].size()};
+            // "&#", "&amp;"... read as one character by its count; "/me" a command.
+            return PairBetween(before, c, {{u'&', u"#qalgn"}, {u'/', u"mM"}});
+        case Escaping::Discuz:
+            if (c == u'[')
+                return u"[[b][/b]";
+            // "&amp;"... one character to cutstr(); ":)", ";P", "{:2_25:}" its smilies.
+            return PairBetween(before, c, {{u'&', u"qalg"}, {u':', kSmileyStarts}, {u';', u"P"}, {u'{', u":"}});
         case Escaping::MiniMessage:
             return c == u'<'    ? std::u16string_view(u"\\<")
                    : c == u'\\' ? std::u16string_view(u"\\\\")
@@ -111,6 +127,48 @@ private:
             return {};
         }
     }
+
+    // The second characters of Discuz!'s default smilies after ":".
+    static constexpr std::u16string_view kSmileyStarts = u")(D'@oPL$Qlfcdshvtk";
+
+    struct Pair {
+        char16_t before;
+        std::u16string_view then;
+    };
+
+    // An empty [b][/b] before c where it follows before and could make a
+    // sequence the place reads: the place's reader drops the pair only after.
+    static bool Follows(char16_t before, char16_t c, std::initializer_list<Pair> pairs) {
+        for (const Pair& pair : pairs)
+            if (before == pair.before && c < 0x80 && pair.then.find(c) != std::u16string_view::npos)
+                return true;
+        return false;
+    }
+    static std::u16string_view PairBetween(char16_t before, char16_t c, std::initializer_list<Pair> pairs) {
+        return Follows(before, c, pairs) ? std::u16string_view(kPairs[c].data(), kPairs[c].size())
+                                         : std::u16string_view();
+    }
+
+    static constexpr std::array<std::array<char16_t, 8>, 0x80> kPairs = [] {
+        std::array<std::array<char16_t, 8>, 0x80> pairs{};
+        for (std::size_t c = 0; c < pairs.size(); ++c)
+            pairs[c] = {u'[', u'b', u']', u'[', u'/', u'b', u']', static_cast<char16_t>(c)};
+        return pairs;
+    }();
+    // "[nobbc]c[/nobbc]" for each ASCII c.
+    static constexpr std::array<std::array<char16_t, 16>, 0x80> kNoBbc = [] {
+        std::array<std::array<char16_t, 16>, 0x80> texts{};
+        constexpr std::u16string_view open = u"[nobbc]", close = u"[/nobbc]";
+        for (std::size_t c = 0; c < texts.size(); ++c) {
+            std::size_t at = 0;
+            for (const char16_t t : open)
+                texts[c][at++] = t;
+            texts[c][at++] = static_cast<char16_t>(c);
+            for (const char16_t t : close)
+                texts[c][at++] = t;
+        }
+        return texts;
+    }();
 
     Escaping escaping_;
     char16_t restated_;

@@ -1,5 +1,6 @@
 #include "core/markup/formats.h"
 
+#include "core/colour/colour_sets.h"
 #include "core/markup/escaping.h"
 
 #include <algorithm>
@@ -208,6 +209,73 @@ constexpr Format kFormats[] = {
      {u"<st>", {}, u"</st>"},
      kNone,
      kNone},
+    {"smf",
+     "[color=#rrggbb] as SMF 2.1 reads it",
+     {"SMF [color=#…]", "SMF [color=#…]"},
+     {"[color=#rrggbb]…[/color], typed \"[\" inside [nobbc] (SMF drops empty tags); no [font] for other than "
+      "Latin names",
+      "[color=#rrggbb]…[/color]，输入的“[”放进 [nobbc]（SMF 会删掉空标签）；[font] 只认拉丁字母字体名，故不用"},
+     false,
+     u"[color=#",
+     u"]",
+     u"[/color]",
+     CodeStyle::HexLower,
+     Escaping::Smf,
+     0,
+     false,
+     false,
+     {u"[b]", {}, u"[/b]"},
+     {u"[i]", {}, u"[/i]"},
+     {u"[u]", {}, u"[/u]"},
+     {u"[s]", {}, u"[/s]"},
+     {u"[size=", u"]", u"[/size]"},
+     kNone,
+     nullptr,
+     true},
+    {"discuz",
+     "[color=#rrggbb] as Discuz! X3.5 reads it",
+     {"Discuz! [color=#…]", "Discuz! [color=#…]"},
+     {"[color=#rrggbb]…[/color] with Discuz!'s [size=1-7] and [font=…]",
+      "[color=#rrggbb]…[/color]，配 Discuz! 的 [size=1-7] 和 [font=…]"},
+     false,
+     u"[color=#",
+     u"]",
+     u"[/color]",
+     CodeStyle::HexLower,
+     Escaping::Discuz,
+     0,
+     false,
+     false,
+     {u"[b]", {}, u"[/b]"},
+     {u"[i]", {}, u"[/i]"},
+     {u"[u]", {}, u"[/u]"},
+     {u"[s]", {}, u"[/s]"},
+     {u"[size=", u"]", u"[/size]"},
+     {u"[font=", u"]", u"[/font]"}},
+    {"nga",
+     "[color=name], NGA's 24 colour names",
+     {"NGA [color=name]", "NGA [color=颜色名]"},
+     {"[color=name]…[/color] with the nearest of NGA's 24 colour names (NGA takes no hex codes), sizes as "
+      "[size=N%]",
+      "[color=颜色名]…[/color]，取 NGA 24 种颜色名中最近的一种（NGA 不认十六进制颜色），字号写成 [size=N%]"},
+     false,
+     u"[color=",
+     u"]",
+     u"[/color]",
+     CodeStyle::Named,
+     Escaping::BbCode,
+     0,
+     false,
+     false,
+     {u"[b]", {}, u"[/b]"},
+     {u"[i]", {}, u"[/i]"},
+     {u"[u]", {}, u"[/u]"},
+     {u"[del]", {}, u"[/del]"},
+     {u"[size=", u"%]", u"[/size]"},
+     kNone,
+     &kNgaColours,
+     false,
+     true},
     {"terraria",
      "[c/rrggbb:text] round each unit (Terraria chat)",
      {"Terraria [c/…:…]", "Terraria [c/…:…]"},
@@ -227,6 +295,32 @@ constexpr Format kFormats[] = {
      kNone,
      kNone,
      kNone},
+    {"discord",
+     "one ```ansi block with Discord's eight text colours",
+     {"Discord ```ansi", "Discord ```ansi"},
+     {"one ```ansi code block: each unit in the nearest of the eight text colours Discord paints (codes 30-37)",
+      "一个 ```ansi 代码块：每段取 Discord 八种文字颜色（30-37）中最近的一种"},
+     false,
+     u"\x1b[",
+     u"m",
+     {},
+     CodeStyle::Named,
+     Escaping::CodeBlock,
+     u'`',
+     false,
+     false,
+     {u"\x1b[1m", {}, {}},
+     kNone,
+     {u"\x1b[4m", {}, {}},
+     kNone,
+     kNone,
+     kNone,
+     &kDiscordColours,
+     false,
+     false,
+     // The reset first keeps a leading line break from the fence's, and last ends every style.
+     u"```ansi\n\x1b[0m",
+     u"\x1b[0m\n```"},
 };
 
 constexpr bool Named(std::size_t row, std::string_view name) { return kFormats[row].name == name; }
@@ -245,8 +339,8 @@ const Format* FindFormat(std::string_view name) {
 
 StyleTags StyleTagsFor(const StyleOptions& styles, const Format& format) {
     std::u16string_view size = styles.size;
-    if (format.cssSize && size.size() == 1 && size[0] >= u'1' && size[0] <= u'7')
-        size = kCssSizes[size[0] - u'1'];
+    if ((format.cssSize || format.percentSize) && size.size() == 1 && size[0] >= u'1' && size[0] <= u'7')
+        size = (format.cssSize ? kCssSizes : kPercentSizes)[size[0] - u'1'];
     struct Wrapper {
         bool applies;
         const StyleSpelling& spelling;

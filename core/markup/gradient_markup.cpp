@@ -4,8 +4,10 @@
 #include <array>
 #include <cstring>
 #include <limits>
+#include <optional>
 #include <stdexcept>
 
+#include "core/colour/colour_sets.h"
 #include "core/markup/escaping.h"
 #include "core/text/graphemes.h"
 #include "core/text/text.h"
@@ -63,14 +65,18 @@ public:
     UnitHead(const TagTemplate& tags, const MarkupForm& form)
         : head_(tags.Open), middle_(tags.Middle + form.eachUnit), codeAt_(tags.Open.size()), code_(form.code) {}
 
-    // Followed by kSlack readable units.
-    std::u16string_view For(const Rgb& colour) {
-        if (valid_ && colour == colour_)
+    // Followed by kSlack readable units. member: the set's member the colour was
+    // taken from, for named codes.
+    std::u16string_view For(const Rgb& colour, const NamedCode* member = nullptr) {
+        if (valid_ && colour == colour_ && member == member_)
             return {head_.data(), size_};
         valid_ = true;
         colour_ = colour;
+        member_ = member;
         head_.resize(codeAt_);
-        if (code_ == CodeStyle::Decimal) {
+        if (member) {
+            head_.append(member->code);
+        } else if (code_ == CodeStyle::Decimal) {
             // Terminal colours are always bytes: "R;G;B".
             for (const Channel channel : {colour.red, colour.green, colour.blue}) {
                 const auto& digits = Decimals[static_cast<std::uint8_t>(channel)];
@@ -104,6 +110,7 @@ private:
     std::size_t codeAt_;
     CodeStyle code_;
     Rgb colour_;
+    const NamedCode* member_ = nullptr;
     bool valid_ = false;
 };
 
@@ -188,7 +195,7 @@ namespace {
 // code by char16 and position pays no test per unit.
 template <bool Escaped, bool Graphemes, bool EndStops>
 std::size_t WriteUnits(const GradientText& text, GradientWalker& colours, std::int32_t firstUnit,
-                       const TagTemplate& tags, const MarkupForm& form, MarkupSink& sink) {
+                       const TagTemplate& tags, const MarkupForm& form, MarkupSink& sink, double& largestDistance) {
     UnitHead head(tags, form);
     TextEscaper escaper(form);
     const Padded close(tags.Close);
@@ -196,6 +203,10 @@ std::size_t WriteUnits(const GradientText& text, GradientWalker& colours, std::i
     std::size_t pairs = 0;
     bool runOpen = false; // a merged run whose Close is still owed
     Rgb runColour;
+    const NamedCode* runMember = nullptr;
+    std::optional<NearestCode> nearest;
+    if (form.code == CodeStyle::Named && form.colours)
+        nearest.emplace(*form.colours);
     std::int32_t index = 0; // units so far, for end stops
     const auto each = [&](const Unit& unit) {
         std::int32_t place = unit.position;
@@ -207,31 +218,41 @@ std::size_t WriteUnits(const GradientText& text, GradientWalker& colours, std::i
             else
                 out.Put(unit.text);
         };
-        if (IsRaw(unit.text) || (Graphemes && unit.text == u"\r\n")) {
-            if (runOpen)
+        if (IsRaw(unit.text) || (Graphemes && unit.text == u"\r\n") ||
+            (text.rule.whiteSpace && std::all_of(unit.text.begin(), unit.text.end(), IsAsciiWhiteSpace))) {
+            // A code block's colour holds until the next code: white space keeps the run.
+            if (runOpen && form.escaping != Escaping::CodeBlock) {
                 out.PutPadded(close.view());
-            runOpen = false;
+                runOpen = false;
+            }
             putText({});
             return;
         }
         colours.MoveTo(place);
-        const Rgb colour = colours.Colour();
-        if (runOpen && colour == runColour) {
+        Rgb colour = colours.Colour();
+        // A set's member stands for the unit's colour from here on.
+        const NamedCode* member = nearest ? &(*nearest)(colour) : nullptr;
+        if (member) {
+            colour = UnpackRgb(member->rgb);
+            largestDistance = std::max(largestDistance, nearest->LastDistance());
+        }
+        if (runOpen && colour == runColour && member == runMember) {
             if constexpr (Escaped)
-                putText(head.For(colour));
+                putText(head.For(colour, member));
             else
                 out.Put(unit.text);
             return;
         }
         if (runOpen)
             out.PutPadded(close.view());
-        const std::u16string_view unitHead = head.For(colour);
+        const std::u16string_view unitHead = head.For(colour, member);
         out.PutPadded(unitHead);
         putText(unitHead);
         ++pairs;
         if (form.merge) {
             runOpen = true;
             runColour = colour;
+            runMember = member;
         } else {
             out.PutPadded(close.view());
         }
@@ -248,35 +269,41 @@ std::size_t WriteUnits(const GradientText& text, GradientWalker& colours, std::i
 
 template <bool Escaped>
 std::size_t WriteUnitsBy(const GradientText& text, GradientWalker& colours, std::int32_t firstUnit,
-                         const TagTemplate& tags, const MarkupForm& form, MarkupSink& sink) {
+                         const TagTemplate& tags, const MarkupForm& form, MarkupSink& sink, double& largest) {
     const UnitRule& rule = text.rule;
     if (!rule.graphemes && !rule.endStops)
-        return WriteUnits<Escaped, false, false>(text, colours, firstUnit, tags, form, sink);
+        return WriteUnits<Escaped, false, false>(text, colours, firstUnit, tags, form, sink, largest);
     if (!rule.graphemes)
-        return WriteUnits<Escaped, false, true>(text, colours, firstUnit, tags, form, sink);
+        return WriteUnits<Escaped, false, true>(text, colours, firstUnit, tags, form, sink, largest);
     if (!rule.endStops)
-        return WriteUnits<Escaped, true, false>(text, colours, firstUnit, tags, form, sink);
-    return WriteUnits<Escaped, true, true>(text, colours, firstUnit, tags, form, sink);
+        return WriteUnits<Escaped, true, false>(text, colours, firstUnit, tags, form, sink, largest);
+    return WriteUnits<Escaped, true, true>(text, colours, firstUnit, tags, form, sink, largest);
 }
 
 std::size_t WriteWith(const GradientText& text, GradientWalker& colours, std::int32_t firstUnit,
-                      const TagTemplate& tags, const MarkupForm& form, MarkupSink& sink) {
-    return TextEscaper(form).Active() ? WriteUnitsBy<true>(text, colours, firstUnit, tags, form, sink)
-                                      : WriteUnitsBy<false>(text, colours, firstUnit, tags, form, sink);
+                      const TagTemplate& tags, const MarkupForm& form, MarkupSink& sink, double* largestDistance) {
+    double largest = 0;
+    const std::size_t pairs = TextEscaper(form).Active()
+                                  ? WriteUnitsBy<true>(text, colours, firstUnit, tags, form, sink, largest)
+                                  : WriteUnitsBy<false>(text, colours, firstUnit, tags, form, sink, largest);
+    if (largestDistance)
+        *largestDistance = largest;
+    return pairs;
 }
 
 } // namespace
 
 std::size_t WriteGradientMarkup(const GradientText& text, GradientWalker& colours, const TagTemplate& tags,
-                                const MarkupForm& form, MarkupSink& sink) {
-    return WriteWith(text, colours, text.rule.endStops ? ScaleOf(text).firstUnit : 0, tags, form, sink);
+                                const MarkupForm& form, MarkupSink& sink, double* largestDistance) {
+    return WriteWith(text, colours, text.rule.endStops ? ScaleOf(text).firstUnit : 0, tags, form, sink,
+                     largestDistance);
 }
 
 std::size_t WriteGradientMarkup(const GradientText& text, const Gradient& gradient, const TagTemplate& tags,
-                                const MarkupForm& form, MarkupSink& sink) {
+                                const MarkupForm& form, MarkupSink& sink, double* largestDistance) {
     const ColourScale scale = ScaleOf(text);
     GradientWalker colours(gradient, scale.k, scale.n, scale.first);
-    return WriteWith(text, colours, scale.firstUnit, tags, form, sink);
+    return WriteWith(text, colours, scale.firstUnit, tags, form, sink, largestDistance);
 }
 
 } // namespace velmorant

@@ -43,11 +43,13 @@ ColourScale ScaleOf(const GradientText& text);
 // the colour code's form and merging as chosen; gives the number of tag pairs
 // written. Linear in the text; holds nothing of the output beyond a small buffer.
 // The walker must be made at the text's scale (ScaleOf).
+// With named codes, largestDistance (when given) gets the largest Oklab distance
+// from a unit's colour to the member written for it.
 std::size_t WriteGradientMarkup(const GradientText& text, GradientWalker& colours, const TagTemplate& tags,
-                                const MarkupForm& form, MarkupSink& sink);
+                                const MarkupForm& form, MarkupSink& sink, double* largestDistance = nullptr);
 
 // The same, the walker made for the text's rule. The text must not be empty.
 std::size_t WriteGradientMarkup(const GradientText& text, const Gradient& gradient, const TagTemplate& tags,
-                                const MarkupForm& form, MarkupSink& sink);
+                                const MarkupForm& form, MarkupSink& sink, double* largestDistance = nullptr);
 
 } // namespace velmorant

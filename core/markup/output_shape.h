@@ -19,14 +19,20 @@ struct TagTemplate {
 };
 
 // Six upper-case hex digits (the window's formats), "R;G;B" in decimal for
-// terminal escapes, six lower-case digits, or Minecraft's "§x§R§R§G§G§B§B".
-enum class CodeStyle { Hex, Decimal, HexLower, SectionDigits };
+// terminal escapes, six lower-case digits, Minecraft's "§x§R§R§G§G§B§B", or the
+// code text of the nearest member of a set of colours (a place taking only those).
+enum class CodeStyle { Hex, Decimal, HexLower, SectionDigits, Named };
+
+struct ColourSet;
 
 // How characters the target would read as markup are written.
 enum class Escaping {
     None,        // the window's formats: the text as typed
     Html,        // & < > " as entities, repeated blanks kept, <br> before a line break
     BbCode,      // an empty [b][/b] after each "[", so no tag can start there
+    Smf,         // "[" and a smiley's second character inside [nobbc] (SMF drops empty tags before
+                 // reading); an empty [b][/b] inside "&#", "&amp;"..., "/me" for its count and commands
+    Discuz,      // an empty [b][/b] after each "[" and inside "&amp;"... (one character to its cutstr()) and smilies
     MiniMessage, // "\" before "<" and "\"
     Restate,     // the unit's colour code again after the format's own code character
     Terminal,    // controls shown as pictures before the units are cut
@@ -47,8 +53,9 @@ struct MarkupForm {
     // unit between them ends the run.
     bool merge = false;
     Escaping escaping = Escaping::None;
-    char16_t restated = 0;        // Restate: the character the colour code follows again
-    std::u16string eachUnit = {}; // styles after every colour code, where a code resets them
+    char16_t restated = 0;              // Restate: the character the colour code follows again
+    std::u16string eachUnit = {};       // styles after every colour code, where a code resets them
+    const ColourSet* colours = nullptr; // Named: the set each unit's colour is taken from
 };
 
 struct StyleOptions {
@@ -81,6 +88,8 @@ struct OutputShape {
 // HTML's seven font sizes as CSS names them, for formats with cssSize.
 inline constexpr std::u16string_view kCssSizes[] = {u"x-small", u"small",    u"medium",   u"large",
                                                     u"x-large", u"xx-large", u"xxx-large"};
+// The same sizes as percentages of the medium one, for formats with percentSize.
+inline constexpr std::u16string_view kPercentSizes[] = {u"63", u"81", u"100", u"113", u"150", u"200", u"300"};
 
 struct StyleSpelling {
     std::u16string_view open;
@@ -103,6 +112,9 @@ struct Format {
     bool stylesEachUnit;   // the colour code resets styles, so they follow each one
     bool cssSize;          // sizes 1 to 7 written as CSS keywords
     StyleSpelling bold, italic, underline, strike, size, font;
+    const ColourSet* colours = nullptr; // Named: the only colours the place takes
+    bool rawWhiteSpace = false;         // units of only white space untagged: the place drops such tags
+    bool percentSize = false;           // sizes 1 to 7 written as percentages
     // Around the whole code, outside the style tags: where a place reads codes
     // only inside a block of its own.
     std::u16string_view prefix = {}, suffix = {};

@@ -20,6 +20,21 @@ struct LengthRule {
 extern const LengthRule kCodePoints;
 // UTF-8 bytes, CR LF as two: PHP's strlen() on a UTF-8 site.
 extern const LengthRule kUtf8Bytes;
+// Code points with every line break one: a chat program's editor posts each as one LF.
+extern const LengthRule kLfCodePoints;
+
+// As a textarea posts the code, every line break as CR LF: characters (code
+// points), UTF-8 bytes, or the bytes of a GBK page, where a character GBK
+// lacks goes as the decimal reference "&#N;".
+extern const LengthRule kPostedCodePoints;
+extern const LengthRule kPostedUtf8Bytes;
+extern const LengthRule kPostedGbkBytes;
+// Discuz!'s cutstr(): a printable ASCII character, tab or LF 1, any character
+// beyond ASCII 2, other controls (CR among them) nothing.
+extern const LengthRule kCutstrWidth;
+
+// Whether a GBK page posts the character in two bytes (one for ASCII and the euro sign).
+bool InGbk(char32_t c);
 
 // Adds up the weights of the pieces it is given, a surrogate pair or a CR LF
 // split between two pieces counted as it would be in one.

@@ -2,6 +2,7 @@
 // Cutting a text into the units that share one colour. The generator and the
 // preview both cut through here, so code and preview agree unit by unit.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -29,6 +30,9 @@ constexpr bool IsRawAlone(char16_t c) { return c == u'\t' || c == u'\n' || c == 
 // Tab, line feed or carriage return alone, or blanks only: written without a tag.
 bool IsRawUnit(std::u16string_view unit);
 
+// PHP's (PCRE's) \s: blank, tab, LF, vertical tab, form feed, CR.
+constexpr bool IsAsciiWhiteSpace(char16_t c) { return c == u' ' || (c >= u'\t' && c <= u'\r'); }
+
 // How units are cut and coloured besides the step. The window's rule is both false.
 struct UnitRule {
     // Units of whole clusters, steps and positions counted in clusters, so no colour
@@ -37,11 +41,16 @@ struct UnitRule {
     // Colours placed by unit: the first coloured unit wears the first stop, the last
     // the last, as someone picking "red to blue" expects.
     bool endStops = false;
+    // Units of only white space (PHP's \s) untagged too: a place that drops tags
+    // round white space drops its line breaks with them.
+    bool whiteSpace = false;
 };
 
-// IsRawUnit, and in units of clusters also CR LF alone: a line break, like LF alone.
+// IsRawUnit, and in units of clusters also CR LF alone: a line break, like LF alone;
+// with whiteSpace, any unit of white space.
 inline bool IsRawUnit(std::u16string_view unit, const UnitRule& rule) {
-    return IsRawUnit(unit) || (rule.graphemes && unit == u"\r\n");
+    return IsRawUnit(unit) || (rule.graphemes && unit == u"\r\n") ||
+           (rule.whiteSpace && std::all_of(unit.begin(), unit.end(), IsAsciiWhiteSpace));
 }
 
 // Visits the units of text (already trimmed) for step k >= 1, in order.

@@ -4,6 +4,7 @@
 // tags is what is written.
 
 #include "core/colour/colour.h"
+#include "core/colour/colour_sets.h"
 #include "core/colour/css_colour.h"
 #include "core/conversion/conversion.h"
 #include "core/conversion/read_back.h"
@@ -60,7 +61,14 @@ TEST(Formats, EachWritesItsOwnCode) {
         {"minecraft", u"&#E3001C&la<[&&#E3001C&l&#71008E&l\\§ \"&#0000FF&lb"},
         {"minecraft-section", u"§x§E§3§0§0§1§C§la<[&§x§7§1§0§0§8§E§l\\§§x§7§1§0§0§8§E§l \"§x§0§0§0§0§F§F§lb"},
         {"minimessage", u"<b><#e3001c>a\\<[&<#71008e>\\\\§ \"<#0000ff>b</b>"},
+        {"smf", u"[size=3][b][color=#e3001c]a<[nobbc][[/nobbc]&[/color][color=#71008e]\\§ "
+                u"\"[/color][color=#0000ff]b[/color][/b][/size]"},
+        {"discuz", u"[font=F][size=3][b][color=#e3001c]a<[[b][/b]&[/color][color=#71008e]\\§ "
+                   u"\"[/color][color=#0000ff]b[/color][/b][/size][/font]"},
+        {"nga", u"[size=100%][b][color=crimson]a<[[b][/b]&[/color][color=purple]\\§ "
+                u"\"[/color][color=blue]b[/color][/b][/size]"},
         {"terraria", u"[c/e3001c:a<[&][c/71008e:\\ § \"][c/0000ff:b]"},
+        {"discord", u"```ansi\n\x1b[0m\x1b[1m\x1b[31ma<[&\x1b[30m\\§ \"\x1b[34mb\x1b[0m\n```"},
     };
     ASSERT_EQ(std::size(rows), Formats().size());
     for (const auto& row : rows) {
@@ -81,7 +89,9 @@ constexpr std::u16string_view kPieces[] = {
     u"a", u"Z", u"你", u"😀", u"<", u">", u"&", u"[", u"]", u"\\", u"\"", u"§", u"#", u";", u"/", u"=", u"\r\n", u"\n",
     u"\r", u" ", u"  ", u"\t", u"\u00a0", u"&nbsp;", u"<br>", u"[b][/b]", u"&#FF0000", u"<#00ff00>",
     // clusters of several code points: a family, a flag, accents
-    u"\U0001F468\u200D\U0001F469\u200D\U0001F467", u"\U0001F1E8\U0001F1F3", u"e\u0301\u0323", u"\u0301"};
+    u"\U0001F468\u200D\U0001F469\u200D\U0001F467", u"\U0001F1E8\U0001F1F3", u"e\u0301\u0323", u"\u0301",
+    // sequences some places read: an entity, a command, a smiley
+    u"/M", u"&amp;", u"[nobbc]", u":)"};
 
 // What a chat line of tags ending at "]" shows: one line, and a blank after a "\".
 std::u16string TagTextShown(std::u16string_view text) {
@@ -175,8 +185,10 @@ TEST(Formats, EveryCodeReadsBackAsItsTextAndColours) {
                                                     : GradientAt(request.gradient, unit.position, n);
                         if (rule.endStops && (u == a || u == b))
                             ASSERT_EQ(c, u == a ? request.gradient.stops.front() : request.gradient.stops.back());
+                        // A place taking only some colours shows the member nearest.
+                        const Rgb w = format.colours ? UnpackRgb(Nearest(*format.colours, c).rgb) : c;
                         for (std::size_t i = at; i < end; ++i)
-                            ASSERT_EQ(decoded.colourAt[i], c.red << 16 | c.green << 8 | c.blue) << "at " << i;
+                            ASSERT_EQ(decoded.colourAt[i], w.red << 16 | w.green << 8 | w.blue) << "at " << i;
                     });
                 }
                 // Whole-text units are the fit's alone: the step text gives 1 to n - 1.

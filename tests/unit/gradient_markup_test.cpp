@@ -1,5 +1,6 @@
 #include "core/markup/gradient_markup.h"
 
+#include "core/colour/colour_sets.h"
 #include "core/colour/gradient.h"
 #include "core/conversion/step_fit.h"
 #include "core/markup/utf8_sink.h"
@@ -269,7 +270,7 @@ TEST(ComposeGradientMarkup, MatchesPlainRule) {
     }
 }
 
-// Several stops, Oklab, merged runs and decimal codes through the one unit loop,
+// Several stops, Oklab, merged runs, decimal and named codes through the one unit loop,
 // against the rules written out plainly; and the length counted for --fit
 // against the code actually made.
 TEST(WriteGradientMarkup, FormsAndCountedLengthMatchPlainRule) {
@@ -287,11 +288,17 @@ TEST(WriteGradientMarkup, FormsAndCountedLengthMatchPlainRule) {
         Gradient gradient{{}, trial % 3 == 0 ? Blend::Oklab : Blend::Srgb};
         for (int stop = 0, stops = 2 + static_cast<int>(random() % 3); stop < stops; ++stop)
             gradient.stops.push_back({channel(), channel(), channel()});
-        const MarkupForm form{trial % 2 ? CodeStyle::Decimal : CodeStyle::Hex, trial % 4 < 2};
+        const ColourSet* set = trial % 3 == 1 ? FindColourSet("nga") : nullptr;
+        const MarkupForm form{set ? CodeStyle::Named : trial % 2 ? CodeStyle::Decimal : CodeStyle::Hex,
+                              trial % 4 < 2,
+                              Escaping::None,
+                              0,
+                              {},
+                              set};
         const TagTemplate& tags = templates[trial % std::size(templates)];
         const std::u16string before = trial % 5 ? u"[B]" : u"", after = trial % 5 ? u"[/B]" : u"";
 
-        const UnitRule rule{trial % 8 >= 4, trial % 8 >= 6 || trial % 8 == 1};
+        const UnitRule rule{trial % 8 >= 4, trial % 8 >= 6 || trial % 8 == 1, trial % 5 == 2};
         const GradientText text = PrepareGradientText(input, std::u16string(1, char16_t(u'1' + random() % 4)), rule);
         // With end stops, unit u of the coloured a..b sits at (u - a) / (b - a).
         std::vector<std::int32_t> coloured{0};
@@ -305,7 +312,8 @@ TEST(WriteGradientMarkup, FormsAndCountedLengthMatchPlainRule) {
         index = 0;
         std::u16string expected;
         std::size_t expectedPairs = 0;
-        bool runOpen = false; // a merged run of runColour waits for its Close
+        double distance = 0, written = 0; // the largest from a unit's colour to its member
+        bool runOpen = false;             // a merged run of runColour waits for its Close
         Rgb runColour;
         ForEachUnit(text.text, text.step, rule, [&](const Unit& unit) {
             const std::int32_t u = index++;
@@ -315,10 +323,19 @@ TEST(WriteGradientMarkup, FormsAndCountedLengthMatchPlainRule) {
                 expected += unit.text;
                 return;
             }
-            const Rgb colour = rule.endStops ? GradientAt(gradient, u - a, std::max(b - a, 1))
-                                             : GradientAt(gradient, unit.position, text.length);
+            Rgb colour = rule.endStops ? GradientAt(gradient, u - a, std::max(b - a, 1))
+                                       : GradientAt(gradient, unit.position, text.length);
+            // The member nearest by plain search over the whole set.
+            const NamedCode* member = nullptr;
+            for (const NamedCode& m : set ? set->colours : std::span<const NamedCode>{})
+                if (!member || OklabDistance(colour, UnpackRgb(m.rgb)) < OklabDistance(colour, UnpackRgb(member->rgb)))
+                    member = &m;
+            if (member) {
+                distance = std::max(distance, OklabDistance(colour, UnpackRgb(member->rgb)));
+                colour = UnpackRgb(member->rgb);
+            }
             if (!(runOpen && runColour == colour)) {
-                std::u16string code = ColourCode(colour);
+                std::u16string code = member ? std::u16string(member->code) : ColourCode(colour);
                 if (form.code == CodeStyle::Decimal) {
                     const std::string decimal = std::to_string(colour.red) + ";" + std::to_string(colour.green) + ";" +
                                                 std::to_string(colour.blue);
@@ -340,9 +357,10 @@ TEST(WriteGradientMarkup, FormsAndCountedLengthMatchPlainRule) {
         StringSink sink;
         std::size_t pairs = 0;
         if (text.length > 0)
-            pairs = WriteGradientMarkup(text, gradient, tags, form, sink);
+            pairs = WriteGradientMarkup(text, gradient, tags, form, sink, &written);
         ASSERT_EQ(sink.text, expected) << "trial " << trial;
         ASSERT_EQ(pairs, expectedPairs) << "trial " << trial;
+        ASSERT_NEAR(written, distance, 1e-12) << "trial " << trial;
         const OutputLengths lengths(text.text, gradient, {tags, form, {before, after}}, kCodePoints, rule);
         ASSERT_EQ(lengths.For(text.step), CountCodePoints(before + expected + after)) << "trial " << trial;
     }

@@ -1,4 +1,5 @@
 #include "core/text/graphemes.h"
+#include "core/text/length_rule.h"
 #include "core/text/text.h"
 #include "core/text/units.h"
 
@@ -83,6 +84,28 @@ TEST(ForEachUnit, Table) {
         });
         EXPECT_EQ(seen, row.expected) << row.name;
     }
+}
+
+// Each place's count of what a textarea posts, against figures worked out by hand
+// from the places' own counting code.
+TEST(LengthRules, CountAsPlacesDo) {
+    struct Row {
+        const char* name;
+        const LengthRule& rule;
+        std::u16string text;
+        std::uint64_t count;
+    } rows[] = {
+        {"line breaks posted as CR LF", kPostedCodePoints, u"a\nb\r\nc\rd", 10},
+        {"a surrogate pair is one character", kPostedCodePoints, u"\U0001F600", 1},
+        {"UTF-8: CJK 3, emoji 4, a line break 2", kPostedUtf8Bytes, u"渐\U0001F600\n", 9},
+        {"GBK: CJK 2, ASCII and euro 1", kPostedGbkBytes, u"渐a\u20AC", 4},
+        {"GBK: a character outside it as &#N;", kPostedGbkBytes, u"\U0001F600\uE5E5", 9 + 8},
+        {"cutstr: non-ASCII 2, CR nothing, LF 1", kCutstrWidth, u"渐a\r\n\x01", 4},
+        {"cutstr: a lone line break posted as CR LF", kCutstrWidth, u"\n\r", 2},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(CountLength(row.rule, row.text), row.count) << row.name;
+    EXPECT_TRUE(InGbk(U'渐') && InGbk(U'\u00E9') && !InGbk(U'\u0E01') && !InGbk(0x1F600));
 }
 
 } // namespace

@@ -1,0 +1,107 @@
+"""Discuz! X3.5 reading and counting a post on a UTF-8 site, step by step as its PHP does."""
+import re
+
+SOURCE = ("Discuz! X3.5: source/module/forum/forum_post.php line 208 (the message as posted); "
+          "source/function/function_post.php lines 378-385 (checkpost: strlen($message) > maxpostsize); "
+          "install/data/install_data.sql line 419 (maxpostsize 10000); source/function/function_core.php lines "
+          "212-234 (dhtmlspecialchars); source/function/function_discuzcode.php lines 106-176 (discuzcode: the "
+          "str_replace and preg_replace of [color], [size], [font], [b], [i], [u], [s]) and line 319 (nl2br)")
+
+LIMIT = 10000
+
+# function_discuzcode.php lines 146-175: the replacements the code can meet, in the order they apply
+# (the preg_replace first, then str_replace over its result).
+OPENING = [
+    (re.compile(r"\[color=([#\w]+?)\]", re.I), "color"),
+    (re.compile(r"\[size=(\d{1,2}?)\]", re.I), "size"),
+    (re.compile(r"\[size=(\d{1,2}(\.\d{1,5})?(px|pt)+?)\]", re.I), "size"),
+    (re.compile(r"\[font=([^\[\<]+?)\]", re.I), "font"),
+]
+SIMPLE = {"[b]": ("strong", "bold"), "[/b]": ("/strong", None), "[s]": ("strike", "strike"),
+          "[/s]": ("/strike", None), "[i]": ("i", "italic"), "[/i]": ("/i", None), "[u]": ("u", "underline"),
+          "[/u]": ("/u", None), "[/color]": ("/font", None), "[/size]": ("/font", None),
+          "[/font]": ("/font", None)}
+
+
+# install/data/install_data.sql lines 663-686: the default smilies; parsesmiles() (function_discuzcode.php
+# lines 666-680) puts an image for each, before the tags are read (line 118). Group 2's "{:2_N:}" too.
+SMILIES = sorted([":)", ":(", ":D", ":'(", ":@", ":o", ":P", ":$", ";P", ":L", ":Q", ":lol", ":loveliness:",
+                  ":funk:", ":curse:", ":dizzy:", ":shutup:", ":sleepy:", ":hug:", ":victory:", ":time:", ":kiss:",
+                  ":handshake", ":call:"], key=len, reverse=True)
+IMAGE = "\ufffc"  # what a smiley shows instead of its code
+
+
+def posted(code):
+    """A textarea posts every line break as CR LF."""
+    return re.sub(r"\r\n|\r|\n", "\r\n", code)
+
+
+def count(code):
+    return len(posted(code).encode("utf-8"))
+
+
+def discuzcode(message):
+    """The message as HTML elements: a list of ('open', tag, style or colour), ('close', tag) and characters."""
+    # dhtmlspecialchars (function_core.php line 219) turns & " < > into entities: they show as typed, so
+    # the characters are kept here as they are. Then the tags, left to right (preg_replace then str_replace
+    # leave the same elements for well-formed tags, and text that matches no pattern stays text).
+    out = []
+    at = 0
+    while at < len(message):
+        smiley = next((m for m in SMILIES if message.startswith(m, at)), None) or (
+            re.match(r"\{:\d+_\d+:\}", message[at:]) or [None])[0]
+        if smiley:
+            out.append(IMAGE)
+            at += len(smiley)
+            continue
+        for pattern, kind in OPENING:
+            match = pattern.match(message, at)
+            if match:
+                value = match.group(1).lower() if kind == "color" else kind
+                out.append(("open", "font", value))
+                at = match.end()
+                break
+        else:
+            for text, (tag, style) in SIMPLE.items():
+                if message[at:at + len(text)].lower() == text:
+                    out.append(("close", tag[1:]) if tag[0] == "/" else ("open", tag, style))
+                    at += len(text)
+                    break
+            else:
+                out.append(message[at])
+                at += 1
+    return out
+
+
+def show(elements):
+    """What a browser shows: HTML's elements close the innermost open one of their name."""
+    shown, stack = [], []
+    for e in elements:
+        if isinstance(e, str):
+            colour = next((v for t, v in reversed(stack) if t == "font" and v and v.startswith("#")), None)
+            styles = frozenset(v for t, v in stack if v and not v.startswith("#"))
+            shown.append((e, colour, styles))
+        elif e[0] == "open":
+            stack.append((e[1], e[2]))
+        else:
+            for i in range(len(stack) - 1, -1, -1):
+                if stack[i][0] == e[1]:
+                    del stack[i]
+                    break
+    return shown
+
+
+def read(code):
+    # The line breaks as the code has them: CR LF or LF alone show as one.
+    message = code
+    if count(code) > LIMIT:
+        raise ValueError(f"{count(code)} bytes, over maxpostsize {LIMIT}")
+    return show(discuzcode(message))
+
+
+EXAMPLES = [
+    ("416 characters fit", "渐" * 416, ["--size=", "--font=", "--fit", "10000"]),
+    ("typed tags stay text", "[b]x[/b] [color=red]y[/color] [size=7]z", []),
+    ("entities stay text", "&#123; &amp; &lt;", ["--step", "2"]),
+    ("smilies stay text", ":) :'( ;P :lol {:2_25:}", []),
+]
