@@ -47,6 +47,8 @@ const velmorantWords = (() => {
     zh: {
       'not-colour': (p, q) => `${q(p.value)}不是颜色（RRGGBB、#RRGGBB、#RGB、CSS 颜色名或 rgb()、oklch() 等）`,
       'not-stop': (p, q) => `第 ${p.stop + 1} 个颜色${q(p.value)}不是颜色`,
+      'not-opaque': (p, q) => `${p.stop == null ? '' : `第 ${p.stop + 1} 个颜色`}${q(p.value)}是半透明的：论坛的颜色都不透明，请去掉透明度`,
+      'not-fixed-colour': (p, q) => `${p.stop == null ? '' : `第 ${p.stop + 1} 个颜色`}${q(p.value)}在这里没有固定的颜色（currentcolor 和系统颜色随页面而变）`,
       'one-colour': (p, q) => `${q(p.value)}只有一个颜色；渐变至少要两个，用逗号分开`,
       'not-blend': (p, q) => `${q(p.value)}不是混合方式`,
       'not-format': (p, q) => `${q(p.value)}不是这里有的格式`,
@@ -76,6 +78,8 @@ const velmorantWords = (() => {
     en: {
       'not-colour': (p, q) => `${q(p.value)} is not a colour (RRGGBB, #RRGGBB, #RGB, a CSS name, or rgb(), oklch() and the like)`,
       'not-stop': (p, q) => `colour ${p.stop + 1}, ${q(p.value)}, is not a colour`,
+      'not-opaque': (p, q) => `${p.stop == null ? '' : `colour ${p.stop + 1}, `}${q(p.value)} is see-through: forum colours are opaque, so give it without alpha`,
+      'not-fixed-colour': (p, q) => `${p.stop == null ? '' : `colour ${p.stop + 1}, `}${q(p.value)} names no colour of its own here (currentcolor and system colours change with the page)`,
       'one-colour': (p, q) => `${q(p.value)} is one colour; a gradient needs two or more, separated by commas`,
       'not-blend': (p, q) => `${q(p.value)} is not a blend`,
       'not-format': (p, q) => `${q(p.value)} is not a format offered here`,

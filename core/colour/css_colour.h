@@ -22,8 +22,23 @@ struct CssColour {
     bool plain = false;
 };
 
-// Any fixed CSS colour, plus "RRGGBB" without the "#" as the window reads it. Alpha
-// is read and left out: forum colours are opaque.
+// Why a colour text gives no colour.
+enum class ColourProblem {
+    None,
+    NotColour,   // CSS reads no colour there, or none this reader takes
+    Translucent, // alpha under 1: forum colours are opaque
+    NotFixed,    // currentcolor or a system colour: no colour of its own
+};
+
+struct ColourRead {
+    std::optional<CssColour> colour;
+    ColourProblem problem = ColourProblem::NotColour;
+};
+
+// A colour text read as a browser reads a CSS colour (comments, escapes, calc() of
+// constants, relative "from" colours, a bracket left open at the end), plus "RRGGBB"
+// without the "#" as the window reads it; only opaque colours are taken.
+ColourRead ReadColour(std::string_view text);
 std::optional<CssColour> ReadCssColour(std::string_view text);
 
 // The most stops one list may hold. A gradient someone edits has a handful, and a
@@ -41,10 +56,11 @@ enum class StopsProblem {
 
 // One stop of a list as written.
 struct StopRow {
-    std::string_view text;          // trimmed
-    std::string_view colour;        // its colour's text
-    std::optional<double> position; // given, as a fraction (50% is 0.5)
-    std::optional<CssColour> read;  // the colour, when it can be read
+    std::string_view text;                            // trimmed
+    std::string_view colour;                          // its colour's text
+    std::optional<double> position;                   // given, as a fraction (50% is 0.5)
+    std::optional<CssColour> read;                    // the colour, when it can be read
+    ColourProblem problem = ColourProblem::NotColour; // else why not
 };
 
 // A list split at the commas outside parentheses, in one pass, every stop read.

@@ -16,9 +16,30 @@ namespace {
 
 using Refusal = std::optional<SettingProblem>;
 
+// A message quotes the head of a long value, never a stop of megabytes.
+std::u16string Head(std::u16string_view value) {
+    constexpr std::size_t kHead = 40;
+    if (value.size() <= kHead)
+        return std::u16string(value);
+    const std::size_t cut = value[kHead - 1] >= 0xD800 && value[kHead - 1] <= 0xDBFF ? kHead - 1 : kHead;
+    return std::u16string(value.substr(0, cut)) + u"\u2026";
+}
+
 // The row's name is filled in by ApplySettings.
 SettingProblem Refuse(std::string_view problem, std::u16string_view value) {
-    return {"", std::string(problem), std::u16string(value), std::nullopt};
+    return {"", std::string(problem), Head(value), std::nullopt};
+}
+
+// Why a colour text was refused, by name.
+std::string_view ColourProblemName(ColourProblem problem, std::string_view otherwise) {
+    switch (problem) {
+    case ColourProblem::Translucent:
+        return "not-opaque";
+    case ColourProblem::NotFixed:
+        return "not-fixed-colour";
+    default:
+        return otherwise;
+    }
 }
 
 // Every name, blend and colour is ASCII; anything else is not one.
@@ -37,13 +58,17 @@ std::u16string Widened(std::string_view ascii) { return std::u16string(ascii.beg
 // --start and --end change one end of the stops, exact colour and all.
 Refusal ApplyEnd(Settings& s, std::u16string_view value, bool start) {
     const std::optional<std::string> text = Ascii(value);
-    const std::optional<Rgb> colour = text ? ReadColourText(*text) : std::nullopt;
-    if (!colour)
-        return Refuse("not-colour", value);
+    const ColourRead read = text ? ReadColour(*text) : ColourRead{};
+    if (!read.colour)
+        return Refuse(ColourProblemName(read.problem, "not-colour"), value);
     Gradient& g = s.request.gradient;
-    (start ? g.stops.front() : g.stops.back()) = *colour;
+    (start ? g.stops.front() : g.stops.back()) = ToRgb(read.colour->colour);
+    // A colour beyond 8-bit sRGB keeps its exact value, so every stop needs one.
+    if (!read.colour->plain && g.exact.empty())
+        for (const Rgb& stop : g.stops)
+            g.exact.push_back(FromRgb(stop));
     if (!g.exact.empty())
-        (start ? g.exact.front() : g.exact.back()) = FromRgb(*colour);
+        (start ? g.exact.front() : g.exact.back()) = read.colour->colour;
     return std::nullopt;
 }
 
@@ -141,8 +166,10 @@ constexpr Setting kRows[] = {
      "",
      "C1,C2,...",
      {"Colours", "颜色"},
-     {"two or more colours, each any CSS colour with an optional position: 'red, blue 30%, lime'",
-      "两种或更多颜色，每种可为任意 CSS 颜色并可带位置：'red, blue 30%, lime'"},
+     {"two or more colours, each any opaque CSS colour with an optional position: 'red, blue 30%, lime'; "
+      "of n units, unit i takes the colour at i/n of the way, so the last is the end colour",
+      "两种或更多颜色，每种可为任意不透明的 CSS 颜色并可带位置：'red, blue 30%, lime'；"
+      "n 个单位中第 i 个取 i/n 处的颜色，最后一个就是结束色"},
      // The problem's value is the stop at fault, and its index which one it is.
      // None given (blank) keeps the gradient of start and end.
      [](Settings& s, std::u16string_view v) -> Refusal {
@@ -163,7 +190,9 @@ constexpr Setting kRows[] = {
          case StopsProblem::NotStop:
              break;
          }
-         SettingProblem problem = Refuse("not-stop", Widened(list.rows[list.bad].text));
+         const StopRow& bad = list.rows[list.bad];
+         SettingProblem problem =
+             Refuse(ColourProblemName(bad.read ? ColourProblem::None : bad.problem, "not-stop"), Widened(bad.text));
          problem.stop = static_cast<std::int32_t>(list.bad);
          return problem;
      },
@@ -174,7 +203,7 @@ constexpr Setting kRows[] = {
      "",
      "COLOUR",
      {"Start", "起始色"},
-     {"start colour", "起始颜色"},
+     {"start colour, any opaque CSS colour", "起始颜色，任意不透明的 CSS 颜色"},
      [](Settings& s, std::u16string_view v) { return ApplyEnd(s, v, true); },
      [](const Settings& s) { return ColourCode(s.request.gradient.stops.front()); }},
     {"end",
@@ -183,7 +212,7 @@ constexpr Setting kRows[] = {
      "",
      "COLOUR",
      {"End", "结束色"},
-     {"end colour", "结束颜色"},
+     {"end colour, any opaque CSS colour", "结束颜色，任意不透明的 CSS 颜色"},
      [](Settings& s, std::u16string_view v) { return ApplyEnd(s, v, false); },
      [](const Settings& s) { return ColourCode(s.request.gradient.stops.back()); }},
     {"blend",
@@ -395,10 +424,10 @@ std::vector<SettingProblem> ApplySettings(Settings& settings, std::u16string_vie
         const std::optional<std::string> ascii = Ascii(name);
         const Setting* row = ascii ? FindSetting(*ascii) : nullptr;
         if (equals == std::u16string_view::npos)
-            problems.push_back({EncodeUtf8(name), "no-equals", std::u16string(line), std::nullopt});
+            problems.push_back({EncodeUtf8(Head(name)), "no-equals", Head(line), std::nullopt});
         else if (!row)
             problems.push_back(
-                {EncodeUtf8(name), "unknown-setting", std::u16string(line.substr(equals + 1)), std::nullopt});
+                {EncodeUtf8(Head(name)), "unknown-setting", Head(line.substr(equals + 1)), std::nullopt});
         else if (line.size() - equals - 1 > kMaxSettingLength)
             problems.push_back(
                 {EncodeUtf8(name), "too-long", std::u16string(line.substr(equals + 1, 40)), std::nullopt});
@@ -416,7 +445,11 @@ std::string SettingProblemText(const SettingProblem& p, std::string (*quote)(std
     const Setting* row = FindSetting(p.setting);
     const std::string_view list = row ? row->list : "";
     if (p.problem == "not-colour")
-        return value + " is not a colour (RRGGBB, #RGB or a CSS name)";
+        return value + " is not a colour (RRGGBB, #RGB, a CSS name, or rgb(), oklch() and the like)";
+    if (p.problem == "not-opaque")
+        return value + " is see-through: forum colours are opaque, so give it without alpha";
+    if (p.problem == "not-fixed-colour")
+        return value + " names no colour of its own here (currentcolor and system colours change with the page)";
     if (p.problem == "one-colour")
         return "needs at least two colours, separated by commas";
     if (p.problem == "not-stop")

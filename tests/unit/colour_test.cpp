@@ -362,6 +362,21 @@ TEST(CssStops, ListsSplitIntoRows) {
     EXPECT_EQ(placed.at, (std::vector<double>{0, 0.4, 0.4, 1}));
 }
 
+// Numbers at the edges paint what Chromium paints (asked of it): NaN never reaches a channel.
+TEST(CssStops, EdgeNumbersPaintAsChromium) {
+    const std::pair<const char*, Rgb> rows[] = {
+        {"hsl(1e309 50% 50%)", {191, 64, 64}},        {"hsl(3.4e38 50% 50%)", {191, 81, 64}},
+        {"hsl(1e20 50% 50%)", {149, 64, 191}},        {"oklch(0.5 0.1 calc(infinity))", {82, 110, 42}},
+        {"rgb(calc(NaN) -1e309 1e309)", {0, 0, 255}}, {"hsl(calc(NaN) 50% 50%)", {191, 64, 64}},
+        {"hwb(0 255% 8.88%)", {246, 246, 246}},       {"rgb(-0 0 0 / 0.999)", {0, 0, 0}},
+    };
+    for (const auto& [text, rgb] : rows) {
+        const std::optional<CssColour> read = ReadCssColour(text);
+        ASSERT_TRUE(read) << text;
+        EXPECT_EQ(ToRgb(read->colour), rgb) << text;
+    }
+}
+
 TEST(CssStops, ColoursBlendsAndPowerlessHues) {
     const struct Row {
         const char* text;
@@ -369,9 +384,10 @@ TEST(CssStops, ColoursBlendsAndPowerlessHues) {
         bool plain = false;
         std::array<bool, 3> missing{};
     } colours[] = {
-        {"#f00a", Space::Srgb, true},
+        {"#f00f", Space::Srgb, true},
+        {"#f00a", std::nullopt},
         {"rgb(255, 0, 0)", Space::Srgb, true},
-        {"RGB(100% 0% 0% / 50%)", Space::Srgb, true},
+        {"RGB(100% 0% 0% / 100%)", Space::Srgb, true},
         {"rgb(none 0 0)", Space::Srgb, false, {true, false, false}},
         {"rgb(0.5 0 0)", Space::Srgb, false},
         {"hsl(120deg 100% 50%)", Space::Hsl},
@@ -382,6 +398,21 @@ TEST(CssStops, ColoursBlendsAndPowerlessHues) {
         {"color(xyz 0.2 0.3 0.4)", Space::Xyz},
         {"transparent", std::nullopt},
         {"rgb(1 2)", std::nullopt},
+        {"rgb(1/**/2\r3\f", Space::Srgb, true},
+        {"r\\67 b(1 2 3)", Space::Srgb, true},
+        {"rgb(from red r g calc(b + 1))", Space::Srgb, true},
+        {"oklch(from #123456 l c none)", Space::Oklch, false, {false, false, true}},
+        {"color(display-p3-linear 1 0 0)", Space::SrgbLinear},
+        {"hsl(calc(120 * 2) 50% 50% / 100%)", Space::Hsl},
+        {"rgb(255, 50%, 0)", std::nullopt},
+        {"rgba(0 0 255 0.5)", std::nullopt},
+        {"rgb (1 2 3)", std::nullopt},
+        {"rgb(5. 0 0)", std::nullopt},
+        {"hsl(,120 50% 50%)", std::nullopt},
+        {"rgb(1, 2, 3, )", std::nullopt},
+        {"lab(50, 20, 10)", std::nullopt},
+        {"oklch(nan 0.2 120)", std::nullopt},
+        {"rgb(1 2 3) x", std::nullopt},
         {"hsl(1% 2% 3%)", std::nullopt},
         {"color(cmyk 1 0 0)", std::nullopt},
     };

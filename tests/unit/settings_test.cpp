@@ -99,12 +99,19 @@ struct ProblemCase {
 
 TEST(ApplySettings, NamesEachProblemAndChangesNothingForIt) {
     std::u16string manyStops = u"colours=", tooLong = u"font=" + std::u16string(kMaxSettingLength + 1, u'x');
+    const std::u16string longColour = u"start=" + std::u16string(50, u'r');
     for (std::size_t j = 0; j <= kMaxStops; ++j)
         manyStops += u"red,";
     const std::vector<ProblemCase> cases{
         {"a stop past the bound", manyStops, {{"colours", "too-many-stops", manyStops.substr(8, 40), {}}}},
         {"a value past the bound", tooLong, {{"font", "too-long", std::u16string(40, u'x'), {}}}},
         {"not a colour", u"start=blurple", {{"start", "not-colour", u"blurple", {}}}},
+        {"see-through", u"end=rgb(0 0 0 / .5)", {{"end", "not-opaque", u"rgb(0 0 0 / .5)", {}}}},
+        {"see-through stop", u"colours=red, #ff000000", {{"colours", "not-opaque", u"#ff000000", 1}}},
+        {"no colour of its own", u"start=CurrentColor", {{"start", "not-fixed-colour", u"CurrentColor", {}}}},
+        {"a long value quoted by its head",
+         longColour,
+         {{"start", "not-colour", std::u16string(40, u'r') + u"\u2026", {}}}},
         {"one colour is no gradient", u"colours=red", {{"colours", "one-colour", u"red", {}}}},
         {"the stop at fault, by index", u"colours=rgb(1,2,3), nope, blue", {{"colours", "not-stop", u"nope", 1}}},
         {"not a blend", u"blend=cmyk", {{"blend", "not-blend", u"cmyk", {}}}},

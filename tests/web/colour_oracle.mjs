@@ -163,3 +163,121 @@ export async function check(page, gradients, coloursOf) {
   }
   return problems;
 }
+
+// Colour texts, valid and near-valid: each function with its components as numbers,
+// percentages, angles or odd numbers, separated by blanks, commas, comments, CR or FF,
+// with or without alpha, brackets left open, blanks before the bracket; hex of every
+// length, names, relative colours and calc().
+export function randomColourTexts(seed, count) {
+  const r = random(seed);
+  const pick = (list) => list[Math.floor(r() * list.length)];
+  const chance = (p) => r() < p;
+  const num = (lo, hi, digits = 2) => Number((lo + (hi - lo) * r()).toFixed(digits)).toString();
+  const ODD = ['1e309', '-1e309', 'NaN', 'nan', 'inf', 'calc(NaN)', 'calc(infinity)', 'calc(-infinity)', '-0', '5.',
+    '.5', '+5', '1e2', '1E-1', 'none', 'calc(1 + 2)', 'calc(1+2)', 'calc(50% * 2)', 'calc(10% + 5)', 'min(10, 200)',
+    'clamp(0, 300, 255)', 'calc(e * pi)', 'calc((2 + 3) * 10)'];
+  const UNITS = ['', '', 'deg', 'grad', 'rad', 'turn', 'DEG', '%', 'px'];
+  const GAPS = [' ', ' ', ',', ', ', '  ', '\t', '\r', '\f', '\n', '/**/', ' /* x */ ', ''];
+  const ALPHAS = ['1', '100%', '0.5', '50%', '0', 'none', '2', '1e309', 'calc(NaN)', '-0', '.999'];
+  const FUNCTIONS = {
+    rgb: [() => (chance(0.5) ? `${Math.floor(r() * 300 - 20)}` : `${num(-10, 110)}%`)],
+    hsl: [() => `${num(-400, 800, 1)}${pick(UNITS)}`, () => `${num(-10, 100)}%`, () => `${num(0, 100)}%`],
+    hwb: [() => `${num(0, 360)}${pick(UNITS)}`, () => `${num(0, 60)}%`, () => `${num(0, 60)}`],
+    lab: [() => `${num(-5, 105)}${pick(['', '%'])}`, () => num(-130, 130), () => `${num(-100, 100)}${pick(['', '%'])}`],
+    lch: [() => `${num(-5, 105)}`, () => `${num(0, 150)}${pick(['', '%'])}`, () => `${num(-360, 720)}${pick(UNITS)}`],
+    oklab: [() => pick([num(0, 1, 3), `${num(0, 100)}%`]), () => num(-0.4, 0.4, 3), () => `${num(-100, 100)}%`],
+    oklch: [() => pick([num(0, 1, 3), `${num(0, 100)}%`]), () => num(0, 0.4, 3), () => `${num(0, 360)}${pick(UNITS)}`],
+    color: [() => pick([num(-0.1, 1.1, 3), `${num(0, 100)}%`])],
+  };
+  const SPACES_OF_COLOR = [...COLOR_SPACES, 'display-p3-linear', 'cmyk'];
+  const hex = (n) => Array.from({ length: n }, () => '0123456789abcdefABCDEFg'[Math.floor(r() * (chance(0.97) ? 22 : 23))]).join('');
+  const texts = [];
+  // An origin outside sRGB turned into HSL or HWB is a tie: its hue and whiteness come
+  // from where Chromium's float conversions and ours part.
+  const one = (depth, sRgbOnly = false) => {
+    switch (sRgbOnly ? Math.floor(r() * 2) : Math.floor(r() * 10)) {
+      case 0: return pick([...NAMES, 'transparent', 'Red', 'BLUE', 'bleu']);
+      case 1: return `#${hex(pick([3, 4, 6, 8, 8, 5, 7]))}`;
+      default: break;
+    }
+    const family = pick(Object.keys(FUNCTIONS));
+    let name = family === 'rgb' ? pick(['rgb', 'rgba']) : family === 'hsl' ? pick(['hsl', 'hsla']) : family;
+    if (chance(0.1)) name = name.toUpperCase();
+    const make = FUNCTIONS[family];
+    const legacy = (family === 'rgb' || family === 'hsl') && chance(0.35);
+    let components = [0, 1, 2].map((k) => make[Math.min(k, make.length - 1)]());
+    if (legacy && family === 'rgb' && chance(0.7)) {
+      const percent = components[0].endsWith('%');
+      components = components.map((c) => (percent ? `${parseFloat(c)}%` : `${Math.round(parseFloat(c) * (c.endsWith('%') ? 2.55 : 1))}`));
+    }
+    // Not in an origin, nor an infinite or float-sized number in a channel without an upper
+    // bound: Chromium's float matrices overflow there, painting white where ours clip.
+    const unbounded = (k) => family === 'color' || (k > 0 && family !== 'rgb' && !(k === 2 && family.endsWith('lch')));
+    components = components.map((c, k) => (depth === 0 && chance(0.12)
+      ? pick(ODD.filter((o) => !unbounded(k) || !/infinity|e309|e2/.test(o))) : c));
+    const relative = depth === 0 && family !== 'color' && chance(0.12);
+    if (relative) {
+      const names = { rgb: 'rgb', hsl: 'hsl', hwb: 'hwb', lab: 'lab', lch: 'lch', oklab: 'lab', oklch: 'lch' }[family];
+      components = [...names].map((c) => pick([c, c, `calc(${c} / 2)`, `calc(${c} + 10)`, 'none', num(0, 1)]));
+    }
+    const gap = () => (chance(0.15) ? pick(GAPS) : legacy ? pick([',', ', ', ' ,']) : ' ');
+    let inside = components[0] + gap() + components[1] + gap() + components[2];
+    if (chance(0.3)) {
+      const alpha = pick(ALPHAS);
+      inside += legacy ? (chance(0.8) ? `, ${alpha}` : ` / ${alpha}`) : (chance(0.8) ? ` / ${alpha}` : ` ${alpha}`);
+    }
+    if (chance(0.04)) inside += pick([',', ' /', ' , ']);
+    if (chance(0.04)) inside = pick([',', ' ,']) + inside;
+    if (family === 'color') inside = `${pick(SPACES_OF_COLOR)} ${inside}`;
+    if (relative) inside = `from ${one(1, family === 'hsl' || family === 'hwb')} ${inside}`;
+    return `${name}${chance(0.04) ? ' ' : ''}(${inside}${chance(0.06) ? '' : ')'}`;
+  };
+  for (let t = 0; t < count; t++) {
+    let text = one(0);
+    if (chance(0.05)) text = ` ${text}\t`;
+    texts.push(text);
+  }
+  return texts;
+}
+
+// What Chromium makes of each colour text: whether CSS takes it as a colour, and if so
+// its alpha and the [r, g, b] it paints (from its computed value, drawn on a canvas; of
+// use only where alpha is 1).
+export async function judge(page, texts) {
+  return page.evaluate((list) => {
+    const canvas = document.createElement('canvas');
+    canvas.width = canvas.height = 1;
+    const context = canvas.getContext('2d', { willReadFrequently: true });
+    return list.map((css) => {
+      if (!CSS.supports('color', css)) return { taken: false };
+      document.body.style.color = '';
+      document.body.style.color = css;
+      const computed = getComputedStyle(document.body).color;
+      const alpha = computed.match(/(?:rgba\(.*,|\/) *([-+\d.e]+|none)\)$/);
+      context.clearRect(0, 0, 1, 1);
+      context.fillStyle = computed;
+      context.fillRect(0, 0, 1, 1);
+      return { taken: true, alpha: alpha ? Number(alpha[1].replace('none', '0')) : 1, rgb: Array.from(context.getImageData(0, 0, 1, 1).data.slice(0, 3)) };
+    });
+  }, texts);
+}
+
+// Each text's reading by readOf (null: refused, else { rgb, message }) against Chromium's;
+// a text with alpha under 1 must be refused with a word about opacity.
+export async function checkTexts(page, texts, readOf) {
+  const problems = [];
+  const judged = await judge(page, texts);
+  for (let t = 0; t < texts.length; t++) {
+    const e = judged[t], a = readOf(texts[t]);
+    const name = JSON.stringify(texts[t]);
+    if (!e.taken || e.alpha < 1) {
+      if (a.rgb) problems.push(`${name}: taken as ${JSON.stringify(a.rgb)}, Chromium ${e.taken ? `alpha ${e.alpha}` : 'refuses it'}`);
+      else if (e.taken && !/opaque/.test(a.message)) problems.push(`${name}: alpha ${e.alpha}, refused as ${a.message}`);
+    } else if (!a.rgb) {
+      problems.push(`${name}: refused (${a.message.trim()}), Chromium paints ${JSON.stringify(e.rgb)}`);
+    } else if (a.rgb.some((v, c) => Math.abs(v - e.rgb[c]) > 1)) {
+      problems.push(`${name}: ${JSON.stringify(a.rgb)}, Chromium ${JSON.stringify(e.rgb)}`);
+    }
+  }
+  return problems;
+}
