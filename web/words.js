@@ -73,6 +73,7 @@ const velmorantWords = (() => {
       'stored-too-long': (p) => `保存的内容有 ${p.length} 个字，超过 ${p.bound} 个，没有使用`,
       'read-back-failed': () => '粘贴的像是代码，但没法读回：',
       'line-break': (p, q) => `${q(p.value)}里不能有换行`,
+      'shown-as': (p, q) => `${p.place.zh}显示不了${q(p.typed)}：原样写入，会显示成${q(p.shown)}`,
       unshown: (p, q) => `${p.place.zh}显示不了${q(visible(p.typed))}，代码里写成了${q(visible(p.written))}（${p.count} 处）`,
     },
     en: {
@@ -104,6 +105,7 @@ const velmorantWords = (() => {
       'stored-too-long': (p) => `what was stored holds ${p.length} characters, over ${p.bound}: not used`,
       'read-back-failed': () => 'The pasted text looks like a code but cannot be read back:',
       'line-break': (p, q) => `${q(p.value)} cannot hold a line break`,
+      'shown-as': (p, q) => `${p.place.en} cannot show ${q(p.typed)}: written as typed, it shows as ${q(p.shown)}`,
       unshown: (p, q) => `${p.place.en} cannot show ${q(visible(p.typed))} as typed: the code has ${q(visible(p.written))} instead (${p.count} ${p.count === 1 ? 'time' : 'times'})`,
     },
   };
