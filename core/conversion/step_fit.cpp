@@ -41,7 +41,8 @@ OutputLengths::OutputLengths(std::u16string_view text, const Gradient& gradient,
     if (escaper.Active()) {
         const std::uint64_t head = CountLength(rule, shape.tags.Open) + hexDigits_ +
                                    CountLength(rule, shape.tags.Middle) + CountLength(rule, shape.form.eachUnit);
-        // Measured as one unit here; each step's units start and end tags elsewhere.
+        // The text is escaped here as if one unit; a "]" that starts a unit at the
+        // step measured is given back its reopened tag then, a code block's runs kept.
         tagText_ = shape.form.escaping == Escaping::TagText;
         codeBlock_ = shape.form.escaping == Escaping::CodeBlock;
         reopen_ = rule.weight(U']') + head;
