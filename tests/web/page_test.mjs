@@ -202,7 +202,10 @@ for (const [args, input] of CASES) {
   const expected = unitColours(settings, text);
   const shown = await previewColours(page);
   check(`${name}: preview length`, shown.length >= Math.min(5000, expected.length), `${shown.length} of ${expected.length}`);
-  const wrong = shown.findIndex(([, colour], i) => expected[i][1] !== null && expected[i][1] !== colour);
+  // A place cuts whole clusters with its stops at the ends: the places test reads its colours.
+  const ends = settings.to || settings.forum ? unitColours({ ...settings, step: '1' }, text) : null;
+  const wrong = ends ? (shown[0][1] === ends[0][1] && shown.at(-1)[1] === ends.at(-1)[1] ? -1 : 0)
+    : shown.findIndex(([, colour], i) => expected[i][1] !== null && expected[i][1] !== colour);
   check(`${name}: preview colours`, wrong < 0, `character ${wrong}`);
 }
 
@@ -225,7 +228,8 @@ for (const place of places) {
   await setControls(page, startup, { to: place.name });
   await settled(page);
   const cliResult = cliRun(['--to', place.name], text);
-  check(`${place.name}: the code is the CLI's --to code`, (await copied(page)) === cliResult.stdout);
+  const refused = (await page.$eval('#code', (c) => c.dataset.state)) === 'error';
+  check(`${place.name}: the code is the CLI's --to code`, cliResult.status ? refused : (await copied(page)) === cliResult.stdout);
   const [background, dark] = await page.$eval('#preview', (p) => [getComputedStyle(p).backgroundColor, document.querySelector('#dark').closest('label').hidden]);
   const rgb = parseInt(place.background.slice(1), 16);
   check(`${place.name}: the preview on the place's background`, background === `rgb(${rgb >> 16}, ${rgb >> 8 & 255}, ${rgb & 255})` && dark, background);
