@@ -71,7 +71,6 @@ const CASES = [
   [['--max-tags', '2', '--fit', '1000'], 'Hello, world'],
   [['--max-tags', '1', '--fit', '60'], 'Hello, world'],
   [['--forum', 'phpbb', '--size=', '--font='], 'x'.repeat(3000)],
-  [['--to', 'terraria', '--start=red', '--end=blue'], 'a]b\\c] [i:1]'],
   // Beyond the tables: a long text, pairs at unit ends, Oklab through several stops.
   [['--colours', 'navy,#f80,teal', '--blend', 'oklab', '--step', '3', '--underline'], '😀a'.repeat(3000) + '\n end'],
 ];
