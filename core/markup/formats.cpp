@@ -405,6 +405,54 @@ constexpr Format kFormats[] = {
      u"[b][/b]",
      nullptr,
      kAsciiFontNames},
+    {"terraria",
+     "[c/rrggbb:text] round each unit (Terraria chat)",
+     {"Terraria [c/…:…]", "Terraria [c/…:…]"},
+     {{}, "每段外加 [c/rrggbb:…]（泰拉瑞亚聊天）"},
+     false,
+     u"[c/",
+     u":",
+     u"]",
+     CodeStyle::HexLower,
+     Escaping::TagText,
+     0,
+     false,
+     false,
+     kNone,
+     kNone,
+     kNone,
+     kNone,
+     kNone,
+     kNone},
+    {"discord",
+     "one ```ansi block with Discord's eight text colours",
+     {"Discord ```ansi", "Discord ```ansi"},
+     {"one ```ansi code block: each unit in the nearest of the eight text colours Discord paints (codes 30-37)",
+      "一个 ```ansi 代码块：每段取 Discord 八种文字颜色（30-37）中最近的一种"},
+     false,
+     u"\x1b[",
+     u"m",
+     {},
+     CodeStyle::Named,
+     Escaping::CodeBlock,
+     u'`',
+     false,
+     false,
+     {u"\x1b[1m", {}, {}},
+     kNone,
+     {u"\x1b[4m", {}, {}},
+     kNone,
+     kNone,
+     kNone,
+     &kDiscordColours,
+     false,
+     false,
+     {},
+     nullptr,
+     {},
+     // The reset first keeps a leading line break from the fence's, and last ends every style.
+     u"```ansi\n\x1b[0m",
+     u"\x1b[0m\n```"},
 };
 
 constexpr bool Named(std::size_t row, std::string_view name) { return kFormats[row].name == name; }
@@ -460,6 +508,7 @@ StyleTags StyleTagsFor(const StyleOptions& styles, const Format& format) {
         wrappers[5].value = escape(wrappers[5].value, escapedFont);
     }
     StyleTags tags;
+    tags.before = format.prefix;
     std::u16string& before = format.stylesEachUnit ? tags.eachUnit : tags.before;
     for (auto w = std::rbegin(wrappers); w != std::rend(wrappers); ++w)
         if (w->applies && w->spelling.Available())
@@ -467,6 +516,7 @@ StyleTags StyleTagsFor(const StyleOptions& styles, const Format& format) {
     for (const Wrapper& w : wrappers)
         if (w.applies && w.spelling.Available())
             tags.after.append(w.spelling.close);
+    tags.after.append(format.suffix);
     return tags;
 }
 
