@@ -108,20 +108,28 @@ void NoteUnused(const Options& options, const ConversionRequest& request, std::F
                          static_cast<int>(name.size()), name.data());
 }
 
-// A character as a person reads it in a message: itself, or its number when it shows nothing.
-std::string Named(char16_t c) {
-    char number[16];
-    std::snprintf(number, sizeof number, "U+%04X", static_cast<unsigned>(c));
-    if (c < 0x20 || c == 0x7f || c == 0xa0 || (c >= 0xd800 && c <= 0xdfff))
-        return number;
-    return "\"" + EncodeUtf8(std::u16string(1, c)) + "\" (" + number + ")";
+// Characters as a person reads them in a message: each itself, or its number when it shows nothing.
+std::string Named(std::u16string_view text) {
+    std::string named;
+    for (const char16_t c : text) {
+        char number[16];
+        std::snprintf(number, sizeof number, "U+%04X", static_cast<unsigned>(c));
+        named += named.empty() ? "" : " ";
+        if (c < 0x20 || c == 0x7f || c == 0xa0 || (c >= 0xd800 && c <= 0xdfff))
+            named += number;
+        else
+            named += "\"" + EncodeUtf8(std::u16string(1, c)) + "\" (" + number + ")";
+    }
+    return named;
 }
 
-// Says which characters the place cannot show and what was written instead.
+// Says which characters the place (or the format) cannot show and what was written instead.
 void NoteUnshown(std::u16string_view input, const ConversionRequest& request, std::FILE* err) {
+    const std::string place = request.destination ? std::string(request.destination->caption.en)
+                                                  : "--format " + std::string(request.format->name);
     for (const Substitution& s : Substitutions(input, request))
-        std::fprintf(err, "velmorant-cli: %s cannot show %s (%zu in the text): written as %s\n",
-                     request.destination->caption.en.data(), Named(s.typed).c_str(), s.times, Named(s.written).c_str());
+        std::fprintf(err, "velmorant-cli: %s cannot show %s (%zu in the text): written as %s\n", place.c_str(),
+                     Named(s.typed).c_str(), s.times, Named(s.written).c_str());
 }
 
 // Characters the destination cannot show are written as typed; the place shows

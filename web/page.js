@@ -132,8 +132,11 @@
         names: r.missingStyles.map((n) => S.caption(n, state.lang, velmorantWords)) });
     }
     // What the place cannot show is said, with what is written instead.
+    const d = S.description;
+    const where = d.destinations.find((p) => p.name === state.settings.to) ?? d.formats.find((f) => f.name === state.settings.format);
     for (const u of r?.unshown ?? []) {
-      list.push({ setting: 'text', problem: 'unshown', note: true, place: state.settings.to, ...u });
+      list.push({ setting: state.settings.to ? 'to' : 'format', problem: 'unshown', note: true,
+        place: where ? S.itemCaption(where, state.lang) : state.settings.to, ...u });
     }
     const step = state.settings.step.trim();
     if (r?.ok && typeof r.step === 'number' && !r.fit && String(r.step) !== step && !list.some((p) => p.problem === 'not-step')) {
@@ -271,7 +274,8 @@
     if (!name) return;
     if (name === 'start' || name === 'end') return end(name, el.value, name);
     if (el.type === 'checkbox') return act(name, () => { state.settings = setting(name, el.checked ? '1' : '0'); });
-    if (name === 'format') return act(name, () => { state.settings = { ...state.settings, format: el.value, ...S.template(el.value) }; });
+    // A format chosen by hand is the user's own: no place's reads it for them.
+    if (name === 'format') return act(name, () => { state.settings = { ...state.settings, format: el.value, to: '', ...S.template(el.value) }; });
     if (name === 'to') {
       // A place reads one format: its template comes along, as on the command line.
       const place = S.description.destinations.find((d) => d.name === el.value);

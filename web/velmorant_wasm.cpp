@@ -198,10 +198,8 @@ VM_EXPORT(vm_convert) std::uint32_t vm_convert(std::uint32_t previewCharacters, 
     // What the place cannot show, and what is written instead.
     std::string unshown = "[";
     for (const Substitution& sub : Substitutions(s.input, request))
-        unshown += (unshown.size() > 1 ? ",{" : "{") + std::string("\"typed\":") +
-                   Quoted(std::u16string_view(&sub.typed, 1)) +
-                   ",\"written\":" + Quoted(std::u16string_view(&sub.written, 1)) +
-                   ",\"times\":" + std::to_string(sub.times) + "}";
+        unshown += (unshown.size() > 1 ? ",{" : "{") + std::string("\"typed\":") + Quoted(sub.typed) +
+                   ",\"written\":" + Quoted(sub.written) + ",\"times\":" + std::to_string(sub.times) + "}";
     unshown += "]";
     std::string json =
         "{\"limits\":{\"fit\":" + Number(fit) + ",\"maxTags\":" + Number(maxTags) + "},\"missingStyles\":" + missing +
@@ -272,6 +270,19 @@ VM_EXPORT(vm_convert) std::uint32_t vm_convert(std::uint32_t previewCharacters, 
                    ",\"changed\":" + std::to_string(c.changed) + ",\"meanChange\":" + Number(c.meanChange) +
                    ",\"largestChange\":" + Number(c.largestChange) + "}";
     }
+    // Characters the place's encoding lacks: written as typed, the browser posts "&#N;", shown as that text.
+    if (request.destination)
+        for (const char32_t c : CharactersNotShown(*request.destination, s.input)) {
+            const Words& place = request.destination->caption;
+            const std::u16string typed = c > 0xFFFF ? std::u16string{char16_t(0xD800 + ((c - 0x10000) >> 10)),
+                                                                     char16_t(0xDC00 + ((c - 0x10000) & 0x3FF))}
+                                                    : std::u16string(1, char16_t(c));
+            notes +=
+                std::string(notes.empty() ? "" : ",") +
+                "{\"setting\":\"to\",\"problem\":\"shown-as\",\"note\":true,\"place\":{\"en\":" + Quoted(place.en) +
+                ",\"zh\":" + Quoted(place.zh) + "},\"typed\":" + Quoted(std::u16string_view(typed)) +
+                ",\"shown\":\"&#" + std::to_string(c) + ";\"}";
+        }
     const double points = MapPreviewSize(request.styles.size);
     return Report(json + ",\"ok\":true,\"problems\":[" + notes +
                   "],\"code\":{\"bytes\":" + std::to_string(s.code.size()) + ",\"length\":" + std::to_string(length) +

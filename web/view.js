@@ -17,7 +17,7 @@ const velmorantView = (() => {
   // The lists from the description, once; their words follow the language.
   function start(d) {
     $('format').replaceChildren(...d.formats.map((f) => option(f.name, f.name)));
-    $('to').replaceChildren(option('', ''), ...d.destinations.map((f) => option(f.name, f.name)));
+    $('to').replaceChildren(option('', ''), ...d.destinations.map((p) => option(p.name, p.name)));
     $('blend-space').replaceChildren(...d.blends.map((b) => option(b.name, b.name)));
     $('blend-hue').replaceChildren(...d.hueMethods.map((h) => option(h.name, h.name)));
     $('sizes').replaceChildren(...d.sizes.map((v) => option(v, v)));
@@ -61,15 +61,19 @@ const velmorantView = (() => {
       if (item) o.textContent = S.itemCaption(item, lang);
     });
     named(d.formats, $('format'));
+    named(d.destinations, $('to'));
     named(d.blends, $('blend-space'));
     named(d.hueMethods, $('blend-hue'));
-    $('to').options[0].textContent = t.noForum;
+    $('to').options[0].textContent = t.noPlace;
     for (const p of d.palettes) {
       const button = $(`palette-${p.name}`);
       button.lastChild.textContent = S.itemCaption(p, lang);
       button.title = S.itemHelp(p, lang);
     }
   }
+
+  // The step is the fit's when a length limit is given or the place has one.
+  const fitted = (s) => s.fit !== '' || S.description.destinations.find((p) => p.name === s.to)?.length != null;
 
   // What a field shows: start and end show the ends of the stops in use.
   function shown(state, name) {
@@ -102,13 +106,12 @@ const velmorantView = (() => {
     set($('format-hint'), 'textContent', format ? S.itemHelp(format, state.lang) : '');
     const hue = row?.polar && d.hueMethods.find((h) => h.name === (method ?? 'shorter'));
     set($('blend-hint'), 'textContent', [row && S.itemHelp(row, state.lang), hue && S.itemHelp(hue, state.lang)].filter(Boolean).join(' · '));
-    set($('step'), 'readOnly', s.fit !== '' || Boolean(s.to));
+    set($('step'), 'readOnly', fitted(s));
     set($('dark'), 'checked', state.dark);
-    $('preview').classList.toggle('dark', state.dark);
-    // The background the figures are for paints the preview too; none leaves the dark switch's.
+    // The background the figures are for paints the preview too: the one chosen, else the place's.
     const background = state.result?.ok ? state.result.contrast?.background : null;
-    set($('preview').style, 'backgroundColor', background ?? '');
     if (background) set($('background-picker'), 'value', background);
+    place(state, d.destinations.find((p) => p.name === s.to), background);
     $('from-link').hidden = !state.fromLink;
     const picks = state.result?.colours;
     if (picks?.start) set($('start-picker'), 'value', picks.start);
@@ -117,6 +120,30 @@ const velmorantView = (() => {
       set($('start-picker'), 'value', state.stops[0].rgb ?? '#000000');
       set($('end-picker'), 'value', state.stops.at(-1).rgb ?? '#000000');
     }
+  }
+
+  // The place posted to: its words beside the choice and the length, and its
+  // background behind the preview and the strip, as the code will be seen there.
+  function place(state, p, background) {
+    const t = W[state.lang];
+    set($('to-hint'), 'textContent', p ? S.itemHelp(p, state.lang) : t.noPlaceHint);
+    const count = p && (W.counts[state.lang][p.count] ?? p.count);
+    set($('length-rule'), 'textContent', !p ? '' : p.length == null ? t.noLengthLimit({ count }) : t.lengthLimit({ length: p.length, count }));
+    const paint = background ?? p?.background;
+    const box = $('preview');
+    box.style.backgroundColor = paint ?? '';
+    box.style.color = paint ? readableOn(paint) : '';
+    box.classList.toggle('dark', !paint && state.dark);
+    $('dark').closest('label').hidden = Boolean(p);
+    $('stops-editor').querySelector('.strip').style.boxShadow = paint ? `0 0 0 0.3rem ${paint}` : '';
+  }
+
+  // Black or white, whichever reads better on the colour: for text left uncoloured.
+  function readableOn(background) {
+    const c = parseInt(background.slice(1), 16);
+    const linear = (v) => { v /= 255; return v <= 0.04045 ? v / 12.92 : ((v + 0.055) / 1.055) ** 2.4; };
+    const y = 0.2126 * linear(c >> 16) + 0.7152 * linear((c >> 8) & 255) + 0.0722 * linear(c & 255);
+    return (y + 0.05) / 0.05 >= 1.05 / (y + 0.05) ? '#000000' : '#ffffff';
   }
 
   function result(state) {

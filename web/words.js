@@ -7,7 +7,9 @@ const velmorantWords = (() => {
     edition: '增强版', text: '输入待转换文本', options: '效果选项', lang: 'English',
     preview: '效果预览', code: '效果代码', copy: '复制上面代码', copyKey: 'Ctrl+Enter 复制代码', length: '长度', tags: '颜色标签',
     dark: '深色背景', swap: '交换起止', reset: '恢复初始设置', clear: '清空文本', copyLink: '复制设置链接',
-    startPicker: '选择起始颜色', endPicker: '选择结束颜色', template: '模板', noForum: '自定',
+    startPicker: '选择起始颜色', endPicker: '选择结束颜色', template: '模板', noPlace: '不指定',
+    noPlaceHint: '选好要发到哪里，代码就按那里的读法来写、按那里的方法计长度和上限',
+    lengthLimit: (d) => `（上限 ${d.length}，${d.count}）`, noLengthLimit: (d) => `（${d.count}，不限长度）`,
     fromLink: '这些设置来自链接：只用于这一次；保留后才会保存', keep: '保留为我的设置', drop: '放弃，用我的设置',
     readBack: '读回文本和颜色', stepByFit: '由限长选定，不能改', fitOff: '不限',
     stops: '渐变', add: '添加颜色', palettes: '预设', stripLabel: '渐变色带', hue: '色相方向', blendSpace: '混合空间',
@@ -24,7 +26,9 @@ const velmorantWords = (() => {
     preview: 'Preview', code: 'Code', copy: 'Copy the code', copyKey: 'Ctrl+Enter copies the code', length: 'Length',
     tags: 'Colour tags', dark: 'Dark background', swap: 'Swap', reset: 'Reset to start-up settings', clear: 'Clear the text',
     copyLink: 'Copy a link to these settings', startPicker: 'Pick the start colour', endPicker: 'Pick the end colour',
-    template: 'Template', noForum: 'my own',
+    template: 'Template', noPlace: 'none: any format',
+    noPlaceHint: 'Choose where you post: the code is then written as that place reads it, and counted and limited its way',
+    lengthLimit: (d) => `of ${d.length} ${d.count}`, noLengthLimit: (d) => `${d.count}, no length limit`,
     fromLink: 'These settings came from a link: they apply to this visit only, unless you keep them',
     keep: 'Keep as my settings', drop: 'Drop them, use mine', readBack: 'Read back text and colours',
     stepByFit: 'Chosen by the length limit, not editable', fitOff: 'off',
@@ -72,6 +76,7 @@ const velmorantWords = (() => {
       'stored-too-long': (p) => `保存的内容有 ${p.length} 个字，超过 ${p.bound} 个，没有使用`,
       'read-back-failed': () => '粘贴的像是代码，但没法读回：',
       'line-break': (p, q) => `${q(p.value)}里不能有换行`,
+      'shown-as': (p, q) => `${p.place.zh}显示不了${q(p.typed)}：原样写入，会显示成${q(p.shown)}`,
     },
     en: {
       'not-colour': (p, q) => `${q(p.value)} is not a colour (RRGGBB, #RRGGBB, #RGB, a CSS name, or rgb(), oklch() and the like)`,
@@ -103,11 +108,12 @@ const velmorantWords = (() => {
       'stored-too-long': (p) => `what was stored holds ${p.length} characters, over ${p.bound}: not used`,
       'read-back-failed': () => 'The pasted text looks like a code but cannot be read back:',
       'line-break': (p, q) => `${q(p.value)} cannot hold a line break`,
+      'shown-as': (p, q) => `${p.place.en} cannot show ${q(p.typed)}: written as typed, it shows as ${q(p.shown)}`,
     },
   };
   const q2 = (v) => `'${v}'`;
-  // A character by its number, and itself where it shows.
-  const cp = (c) => `U+${c.codePointAt(0).toString(16).toUpperCase().padStart(4, '0')}${c > ' ' && c !== '\u00a0' ? ` ${c}` : ''}`;
+  // Characters by their numbers, each followed by itself where it shows.
+  const cp = (text) => [...text].map((c) => `U+${c.codePointAt(0).toString(16).toUpperCase().padStart(4, '0')}${c > ' ' && c !== '\u00a0' ? ` ${c}` : ''}`).join(' ');
 
   // Lines of the status, not tied to one field.
   const status = {
@@ -150,5 +156,14 @@ const velmorantWords = (() => {
     return caption ? `${caption}${lang === 'zh' ? '：' : ': '}${what}` : what;
   }
 
-  return { zh, en, problem, status, problems };
+  // How a place counts, in the description's words, said in each language.
+  const counts = {
+    en: {},
+    zh: {
+      'code points': '按码位计', characters: '按字数计', 'UTF-8 bytes': '按 UTF-8 字节计', 'GBK bytes': '按 GBK 字节计',
+      'half-width characters': '按半角字符计',
+    },
+  };
+
+  return { zh, en, problem, status, problems, counts };
 })();

@@ -35,8 +35,20 @@ const ColourSet kBedrockColours{"minecraft-bedrock", kBedrock};
 
 namespace {
 
+// Solarized's accents, a grey and white: the client's styles for the ansi block.
+constexpr NamedCode kDiscord[] = {
+    {u"30", 0x4F545C}, {u"31", 0xDC322F}, {u"32", 0x859900}, {u"33", 0xB58900},
+    {u"34", 0x268BD2}, {u"35", 0xD33682}, {u"36", 0x2AA198}, {u"37", 0xFFFFFF},
+};
+
+} // namespace
+
+const ColourSet kDiscordColours{"discord", kDiscord};
+
+namespace {
+
 // One row per set; a place taking only some colours adds its set here.
-const ColourSet* const kSets[] = {&kNgaColours, &kBedrockColours};
+const ColourSet* const kSets[] = {&kNgaColours, &kBedrockColours, &kDiscordColours};
 
 } // namespace
 

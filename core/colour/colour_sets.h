@@ -26,6 +26,8 @@ struct ColourSet {
 extern const ColourSet kNgaColours;
 // Minecraft Bedrock's sixteen section-code colours and its material colours.
 extern const ColourSet kBedrockColours;
+// The eight text colours of Discord's ansi code blocks (codes 30-37), as its client paints them.
+extern const ColourSet kDiscordColours;
 
 // Every set, and the set of a name or null.
 std::span<const ColourSet* const> ColourSets();

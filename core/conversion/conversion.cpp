@@ -69,9 +69,10 @@ ConversionRequest ConversionRequest::Startup() {
 OutputShape ShapeOf(const ConversionRequest& request) {
     const Format& format = *request.format;
     StyleTags style = StyleTagsFor(request.styles, format);
-    // Neighbouring units given one member of a set share its tag.
+    // Neighbouring units given one member of a set share its tag; a tag whose text
+    // ends at a "]" holds one unit, as its escapes depend on where the tag starts.
     MarkupForm form{format.code,
-                    request.merge || format.colours != nullptr,
+                    (request.merge || format.colours != nullptr) && format.escaping != Escaping::TagText,
                     format.escaping,
                     format.restated,
                     std::move(style.eachUnit),
@@ -97,17 +98,35 @@ std::vector<std::string_view> MissingStyles(const Format& format, const StyleOpt
 
 std::vector<Substitution> Substitutions(std::u16string_view input, const ConversionRequest& request) {
     std::vector<Substitution> found;
-    if (!request.destination)
-        return found;
-    for (const char16_t c : TrimBlanks(input)) {
-        const Unshown* row = UnshownRow(c, request.destination->unshown);
-        if (!row)
-            continue;
-        const auto same = std::find_if(found.begin(), found.end(), [&](const Substitution& s) { return s.typed == c; });
+    const auto add = [&](std::u16string_view typed, std::u16string_view written) {
+        const auto same =
+            std::find_if(found.begin(), found.end(), [&](const Substitution& s) { return s.typed == typed; });
         if (same == found.end())
-            found.push_back({c, row->written, 1});
+            found.push_back({typed, written, 1});
         else
             ++same->times;
+    };
+    const std::u16string_view text = TrimBlanks(input);
+    const Escaping escaping = request.format->escaping;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char16_t c = text[i];
+        if (request.destination)
+            if (const Unshown* row = UnshownRow(c, request.destination->unshown)) {
+                add(text.substr(i, 1), std::u16string_view(&row->written, 1));
+                continue;
+            }
+        // Tags that hold one line and end at a "]": line breaks and tabs go as a
+        // blank, and a "\" takes one after it (see the escaper).
+        if (escaping == Escaping::TagText) {
+            if (c == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n')
+                add(text.substr(i++, 2), u" ");
+            else if (c == u'\r' || c == u'\n' || c == u'\t')
+                add(text.substr(i, 1), u" ");
+            else if (c == u'\\')
+                add(text.substr(i, 1), u"\\ ");
+        } else if (escaping == Escaping::CodeBlock && c == u'\x1b') {
+            add(text.substr(i, 1), u"\u241b"); // an ESC would start a code: its picture instead
+        }
     }
     return found;
 }

@@ -55,11 +55,13 @@ OutputShape ShapeOf(const ConversionRequest& request);
 // The style options the format has no spelling for, among those asked for.
 std::vector<std::string_view> MissingStyles(const Format& format, const StyleOptions& styles);
 
-// A character the destination cannot show, what is written instead, and how
-// often it stands in the trimmed text.
+// A character the code cannot show as typed (a CR LF pair is one), what the
+// code holds instead, and how often it stands in the trimmed text: the place's
+// own refusals and what the format's escaping changes, said by every front end.
+// The views point into input or into static tables.
 struct Substitution {
-    char16_t typed;
-    char16_t written;
+    std::u16string_view typed;
+    std::u16string_view written;
     std::size_t times;
 };
 std::vector<Substitution> Substitutions(std::u16string_view input, const ConversionRequest& request);

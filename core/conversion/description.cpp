@@ -99,7 +99,7 @@ std::string DescriptionJson() {
         std::snprintf(background, sizeof background, "#%06x", static_cast<unsigned>(d.background));
         return "{\"name\":" + Quoted(d.name) + Worded(d.caption, d.help, d.help.en) +
                ",\"format\":" + Quoted(d.format) + ",\"count\":" + Quoted(d.count->name) +
-               ",\"length\":" + std::to_string(d.length) +
+               ",\"length\":" + (d.length != kNoLength ? std::to_string(d.length) : std::string("null")) +
                ",\"tags\":" + (d.tagsPerName ? std::to_string(*d.tagsPerName) : std::string("null")) +
                ",\"background\":" + Quoted(std::string_view(background)) + ",\"source\":" + Quoted(d.source) + "}";
     });

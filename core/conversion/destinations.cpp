@@ -206,6 +206,38 @@ constexpr Destination kDestinations[] = {
      "XenForo 2, from its documentation only (its source is not published): the BB code help page "
      "(help/bb-codes: [B], [I], [U], [S], [COLOR], [FONT], [SIZE=1-7], [PLAIN], ...) and the option "
      "Messages > Maximum message length (messageMaxLength, 10,000 characters by default)"},
+    {"terraria",
+     {"Terraria chat", "泰拉瑞亚聊天"},
+     {"Terraria 1.4 chat: [c/rrggbb:…] tags, one line; the chat box holds what fits its width",
+      "泰拉瑞亚 1.4 聊天：[c/rrggbb:…] 标签，只一行；聊天框按宽度容纳文字"},
+     "terraria",
+     &kCodePoints,
+     kNoLength,
+     std::nullopt,
+     0x646464,
+     "Terraria 1.4.4's chat, decompiled: ChatManager.ParseMessage and ChatManager.Regexes.Format "
+     "(Terraria/UI/Chat/ChatManager.cs) read a tag as (?<!\\)\\[tag(/options)?:text(?<!\\)\\] with the "
+     "text ending at the first ] not after a \\, and drop every CR; ColorTagHandler "
+     "(Terraria/GameContent/UI/Chat/ColorTagHandler.cs) reads the options as hex; the chat box pastes one line "
+     "(Main.PasteTextIn) and cuts what is typed to the screen's width less 330 pixels, measured on the text as "
+     "shown (Main.DoUpdate_HandleChat), so no count of the code limits it; the box is grey, "
+     "Color(100, 100, 100, 100) over the scene"},
+    {"discord",
+     {"Discord", "Discord"},
+     {"A Discord message: one ```ansi code block, eight text colours, bold and underline; 2,000 characters",
+      "Discord 消息：一个 ```ansi 代码块，八种文字颜色，可粗体、下划线；2000 字"},
+     "discord",
+     &kLfCodePoints,
+     2000,
+     std::nullopt,
+     0x2B2D31,
+     "Discord's client: its markdown takes a fenced block as ^```(([a-z0-9-]+?)\\n+)?\\n*([^]+?)\\n*``` (as "
+     "brussell98/discord-markdown ports it, index.js lines 48-56), so a block ends at the first ```; in an ansi "
+     "block it acts on SGR codes 0, 1 and 4, text colours 30-37 and backgrounds 40-47 (simonLeary42/daad, "
+     "daad/discord_ansi_adapter.py lines 60-63), painting 30-37 as #4f545c, #dc322f, #859900, #b58900, #268bd2, "
+     "#d33682, #2aa198 and white (its styles, read through the developer tools); a message holds 2,000 "
+     "characters, counted by the API in code points (discord/discord-api-docs issue 1315) after the editor has "
+     "made each line break one LF; the code block's background in the dark theme"},
 };
 
 } // namespace

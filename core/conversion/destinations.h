@@ -15,6 +15,9 @@
 
 namespace velmorant {
 
+// A place that limits what a post shows rather than its code (a chat box's width).
+inline constexpr std::uint64_t kNoLength = 0;
+
 // Characters a place cannot show, and the one written instead of each: one
 // char16 for one, so units, colours and the preview stay where they were.
 struct Unshown {
@@ -27,7 +30,7 @@ struct Destination {
     Words caption, help;
     std::string_view format;                  // the Format row the place reads
     const LengthRule* count;                  // how the place counts a post
-    std::uint64_t length;                     // its usual limit, in its own count
+    std::uint64_t length;                     // its usual limit, in its own count; kNoLength: none
     std::optional<std::uint64_t> tagsPerName; // uses of any one tag name, where the place limits them
     std::uint32_t background;                 // 0xRRGGBB the place usually shows text on
     std::string_view source;                  // where the place reads, counts and limits, for the manual

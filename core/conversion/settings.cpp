@@ -440,7 +440,7 @@ const Setting* FindSetting(std::string_view name) {
 std::u16string StartupText(const Setting& setting) { return setting.read(Settings{}); }
 
 std::optional<std::uint64_t> LengthLimit(const Settings& settings) {
-    if (settings.fit || !settings.request.destination)
+    if (settings.fit || !settings.request.destination || settings.request.destination->length == kNoLength)
         return settings.fit;
     return settings.request.destination->length;
 }

@@ -41,6 +41,11 @@ OutputLengths::OutputLengths(std::u16string_view text, const Gradient& gradient,
     if (escaper.Active()) {
         const std::uint64_t head = CountLength(rule, shape.tags.Open) + hexDigits_ +
                                    CountLength(rule, shape.tags.Middle) + CountLength(rule, shape.form.eachUnit);
+        // The text is escaped here as if one unit; a "]" that starts a unit at the
+        // step measured is given back its reopened tag then, a code block's runs kept.
+        tagText_ = shape.form.escaping == Escaping::TagText;
+        codeBlock_ = shape.form.escaping == Escaping::CodeBlock;
+        reopen_ = rule.weight(U']') + head;
         // The restated colour code stands in as a piece known by its address; a
         // named code's length depends on the unit, so where it is restated is kept.
         static constexpr char16_t kHead[] = u"#";
@@ -131,7 +136,8 @@ template <bool Graphemes, class Visit> void OutputLengths::ForEachRange(std::int
 CodeMeasure OutputLengths::Measure(std::int32_t k) const {
     if (text_.empty())
         return {fixed_, 0, breakTags_};
-    if (units_.graphemes || units_.endStops || set_ || firstRestated_ > 0 || !restatedBefore_.empty())
+    if (units_.graphemes || units_.endStops || set_ || tagText_ || codeBlock_ || firstRestated_ > 0 ||
+        !restatedBefore_.empty())
         return units_.graphemes ? MeasureBy<true>(k) : MeasureBy<false>(k);
     // The window's rule, the one --fit scans most: its own loop, kept lean.
     std::uint64_t length = fixed_;
@@ -209,9 +215,12 @@ template <bool Graphemes> CodeMeasure OutputLengths::MeasureBy(std::int32_t k) c
     ForEachRange<Graphemes>(k, [&](std::size_t from, std::size_t end, std::int32_t position) {
         const std::int32_t place = index++ - firstUnit;
         if (isRaw(from, end)) {
-            runOpen = false;
+            runOpen = runOpen && codeBlock_;
             return;
         }
+        // A "]" starting a unit starts its tag as it is.
+        if (tagText_ && from > 0 && text_[from] == u']')
+            length -= reopen_;
         if (!needColours_) {
             length += frame_ + hexDigits_;
             ++tags;

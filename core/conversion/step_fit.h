@@ -53,12 +53,16 @@ private:
     bool merge_;
     bool needColours_; // merging, decimal and named codes: six hex digits are six for every colour
     CodeStyle code_;
-    std::uint64_t fixed_;                    // style tags and the escaped text: the same for every step
-    std::uint64_t breakTags_ = 0;            // the same for every step too
-    std::uint64_t frame_;                    // Open + Middle + Close and the styles each unit repeats
-    std::uint64_t hexDigits_;                // a colour code's length unless decimal
-    std::uint64_t digit_;                    // one decimal digit or ';' of a decimal code
-    std::uint64_t firstRestated_ = 0;        // two colour codes written again after a first unit ending in "&"
+    std::uint64_t fixed_;             // style tags and the escaped text: the same for every step
+    std::uint64_t breakTags_ = 0;     // the same for every step too
+    std::uint64_t frame_;             // Open + Middle + Close and the styles each unit repeats
+    std::uint64_t hexDigits_;         // a colour code's length unless decimal
+    std::uint64_t digit_;             // one decimal digit or ';' of a decimal code
+    std::uint64_t firstRestated_ = 0; // two colour codes written again after a first unit ending in "&"
+    // A tag whose text ends at "]": its escape of "]" depends on where units start.
+    bool tagText_ = false;
+    bool codeBlock_ = false;                 // a code block's colour holds over white space, so runs do too
+    std::uint64_t reopen_ = 0;               // "]" and a unit's head, written before a "]" that does not start a tag
     std::vector<std::int32_t> blanksBefore_; // blanks in text[0, i), for raw units in O(1)
     // In units of clusters, where each cluster starts and then the text's end: a
     // step's units are found without segmenting the text again.

@@ -35,9 +35,25 @@ public:
     }
 
     DecodedCode Read() {
+        // The block a place reads codes in frames the whole code.
+        if (!format_.prefix.empty() && StartsWith(0, format_.prefix)) {
+            at_ = format_.prefix.size();
+            ++out_.marks;
+        }
+        if (!format_.suffix.empty() && code_.size() >= at_ + format_.suffix.size() &&
+            code_.substr(code_.size() - format_.suffix.size()) == format_.suffix) {
+            code_.remove_suffix(format_.suffix.size());
+            ++out_.marks;
+        }
         out_.text.reserve(code_.size() / 4);
         out_.colourAt.reserve(code_.size() / 4);
         while (at_ < code_.size()) {
+            // A tag ending at "]" holds at least one character, and that may be a "]".
+            if (format_.escaping == Escaping::TagText && at_ == headEnd_) {
+                Literal(code_[at_++]);
+                literalEnd_ = at_;
+                continue;
+            }
             if (starts_.find(code_[at_]) != std::u16string::npos && (Head() || CloseColour() || Escape() || Style()))
                 continue;
             Typed(code_[at_++]);
@@ -85,6 +101,14 @@ private:
             break;
         case Escaping::Restate:
             restating_ += c == format_.restated;
+            break;
+        case Escaping::CodeBlock:
+            restating_ += c == format_.restated;
+            escaped = c == u'\x1b';
+            break;
+        case Escaping::TagText:
+            // One line: line breaks and tabs are written as blanks.
+            escaped = c == u'\t' || c == u'\n' || c == u'\r';
             break;
         default:
             break;
@@ -166,18 +190,23 @@ private:
         if (!tags_.Middle.empty() && !StartsWith(at, tags_.Middle))
             return false;
         at_ = at + tags_.Middle.size();
+        headEnd_ = at_;
         out_.marks += 1 + caseMarks;
         const PackedRgb colour = channels[0] << 16 | channels[1] << 8 | channels[2];
-        // A format that restates the colour after a character opens no new unit there.
+        // A format that restates the colour after a character opens no new unit there,
+        // nor does a tag opened again for a "]" that cannot stand inside one.
         const bool restates = format_.restated != 0 && from > 0 && code_[from - 1] == format_.restated &&
                               colour == colour_ && literalEnd_ == from;
-        if (!restates)
+        const bool reopens = format_.escaping == Escaping::TagText && from > 0 && code_[from - 1] == u']' &&
+                             colour == lastHead_ && StartsWith(at_, u"]");
+        if (!restates && !reopens)
             out_.headAt.push_back(out_.text.size());
         restated_ += restates;
         // The writer closes each colour before it opens the next.
         if (wrongCase || (!tags_.Close.empty() && colour_ >= 0))
             out_.explained = false;
         colour_ = colour;
+        lastHead_ = colour;
         const Rgb rgb{static_cast<Channel>(channels[0]), static_cast<Channel>(channels[1]),
                       static_cast<Channel>(channels[2])};
         if (out_.colours.empty() || !(out_.colours.back() == rgb))
@@ -321,8 +350,10 @@ private:
     const Format& format_;
     const TagTemplate& tags_;
     std::u16string starts_;
+    std::size_t headEnd_ = std::u16string_view::npos; // where the last colour code's Middle ended
     std::size_t at_ = 0;
     PackedRgb colour_ = -1;
+    PackedRgb lastHead_ = -1;                  // the last colour code's, kept past its tag's end
     std::size_t literalEnd_ = 0;               // where in the code the last plain character ended
     std::size_t brackets_ = 0, escapes_ = 0;   // typed '[', and the empty pairs escaping one
     std::size_t restating_ = 0, restated_ = 0; // typed restating characters, and the colours restated after one

@@ -37,6 +37,8 @@ public:
     template <class Put> void Write(std::u16string_view text, std::u16string_view head, Put&& put) {
         if (escaping_ == Escaping::Essentials)
             return WriteEssentials(text, head, put);
+        if (escaping_ == Escaping::TagText)
+            return WriteTagText(text, head, put);
         std::size_t plain = 0; // start of the characters not yet handed over
         for (std::size_t i = 0; i < text.size(); ++i) {
             const char16_t c = text[i];
@@ -54,11 +56,12 @@ public:
                 continue;
             }
             const std::u16string_view escape = EscapeOf(c, before);
-            if (escape.empty() && !(escaping_ == Escaping::Restate && c == restated_))
+            const bool restate = (escaping_ == Escaping::Restate || escaping_ == Escaping::CodeBlock) && c == restated_;
+            if (escape.empty() && !restate)
                 continue;
             put(text.substr(plain, i - plain));
             plain = i + 1;
-            if (escaping_ == Escaping::Restate) {
+            if (restate) {
                 put(text.substr(i, 1));
                 put(head);
             } else {
@@ -199,6 +202,35 @@ private:
         }
     }
 
+    // One unit's text in its own tag, head just written: a "]" can only be a
+    // tag's first character, a "\" must not stand before a tag's end (wherever
+    // the units are cut: so it always takes a blank), and the tag holds one line.
+    template <class Put> void WriteTagText(std::u16string_view text, std::u16string_view head, Put&& put) {
+        std::size_t plain = 0;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const char16_t c = text[i];
+            const char16_t before = i > 0 ? text[i - 1] : previous_;
+            if (c == u'\t' || c == u'\n' || c == u'\r') {
+                put(text.substr(plain, i - plain));
+                plain = i + 1;
+                if (!(c == u'\n' && before == u'\r'))
+                    put(u" ");
+            } else if (c == u']' && i > 0) {
+                put(text.substr(plain, i - plain));
+                put(u"]");
+                put(head);
+                plain = i;
+            } else if (c == u'\\') {
+                put(text.substr(plain, i + 1 - plain));
+                put(u" ");
+                plain = i + 1;
+            }
+        }
+        put(text.substr(plain));
+        if (!text.empty())
+            previous_ = text.back();
+    }
+
     std::u16string_view EscapeOf(char16_t c, char16_t before) const {
         switch (escaping_) {
         case Escaping::Html:
@@ -227,6 +259,8 @@ private:
             }
         case Escaping::BbCode:
             return c == u'[' ? std::u16string_view(u"[[b][/b]") : std::u16string_view();
+        case Escaping::CodeBlock:
+            return c == u'\x1b' ? std::u16string_view(u"\u241b") : std::u16string_view();
         case Escaping::Smf:
             if (c == u'[')
                 return u"[nobbc][[/nobbc]";

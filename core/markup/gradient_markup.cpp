@@ -220,9 +220,11 @@ std::size_t WriteUnits(const GradientText& text, GradientWalker& colours, std::i
         };
         if (IsRaw(unit.text) || (Graphemes && unit.text == u"\r\n") ||
             (text.rule.whiteSpace && std::all_of(unit.text.begin(), unit.text.end(), IsAsciiWhiteSpace))) {
-            if (runOpen)
+            // A code block's colour holds until the next code: white space keeps the run.
+            if (runOpen && form.escaping != Escaping::CodeBlock) {
                 out.PutPadded(close.view());
-            runOpen = false;
+                runOpen = false;
+            }
             putText({});
             return;
         }

@@ -41,6 +41,15 @@ enum class Escaping {
     Restate,     // the unit's colour code again after the format's own code character
     Terminal,    // controls shown as pictures before the units are cut
     Essentials,  // EssentialsX: no code right after a typed "&", "&&" before a code letter
+    // Each unit's text inside one tag that ends at the first "]" not after a "\"
+    // and holds one line: a "]" opens a tag of its own (it may be a tag's first
+    // character), a "\" takes a blank after it so none stands before a tag's end, and line breaks
+    // and tabs are written as blanks. Neighbouring units never share a tag.
+    TagText,
+    // Text inside a fenced code block read for terminal colours: each "`" followed
+    // by the unit's colour code again, so no three stand together and end the
+    // block, and an ESC, which would start a code, written as its picture.
+    CodeBlock,
 };
 
 struct MarkupForm {
@@ -118,6 +127,9 @@ struct Format {
     const std::u16string_view* sizes = nullptr;
     // The characters a font name may hold, where the place reads only some: other names are left out.
     std::u16string_view fontCharacters = {};
+    // Around the whole code, outside the style tags: where a place reads codes
+    // only inside a block of its own.
+    std::u16string_view prefix = {}, suffix = {};
 
     TagTemplate Template() const { return {std::u16string(open), std::u16string(middle), std::u16string(close)}; }
 };

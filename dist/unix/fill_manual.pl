@@ -31,7 +31,8 @@ $fill{STARTUP} = listed(map { roff("$_->{name} \"$_->{startup}\"") }
                         grep { $_->{startup} ne '' && $_->{kind} ne 'flag' } @{ $d->{settings} });
 $fill{FORMATS} = listed(map { ".B " . roff($_->{name}) . "\n(" . roff($_->{summary}) . ")" } @{ $d->{formats} });
 $fill{DESTINATIONS} = listed(map {
-    ".B " . roff($_->{name}) . "\n(" . roff($_->{help}{en}) . ": " . number($_->{length}) . " " . roff($_->{count})
+    ".B " . roff($_->{name}) . "\n(" . roff($_->{help}{en})
+        . (defined $_->{length} ? ": " . number($_->{length}) . " " . roff($_->{count}) : ": no length limit")
         . (defined $_->{tags} ? " and " . number($_->{tags}) . " uses of one tag" : "") . ")"
 } @{ $d->{destinations} });
 # A long source path may break after any slash, and the lines are not stretched
