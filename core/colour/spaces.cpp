@@ -6,6 +6,13 @@
 #include <cmath>
 #include <numbers>
 
+// The float replay of Chromium's Oklab path below must round as Chromium's x86-64
+// build does: no fused multiply-adds, not even in constants the compiler folds.
+// GCC is told so in CMakeLists.txt; the page's build has no flags of ours.
+#if defined(__clang__)
+#pragma clang fp contract(off)
+#endif
+
 namespace velmorant {
 
 namespace {
@@ -349,11 +356,12 @@ double LabFInverse(double f) {
     return cube > kEpsilon ? cube : (116 * f - 16) / kKappa;
 }
 
-// Hue 0..360 of gamma-encoded sRGB, and HSL's saturation and lightness.
-Vec RgbToHsl(const Vec& rgb) {
-    const double high = std::max({rgb[0], rgb[1], rgb[2]}), low = std::min({rgb[0], rgb[1], rgb[2]});
-    const double l = (high + low) / 2, d = high - low;
-    double h = 0, s = 0;
+// Hue 0..360 of gamma-encoded sRGB, and HSL's saturation and lightness; in float
+// too, where the float rounding of a near grey decides its hue.
+template <typename T> std::array<T, 3> RgbToHsl(const std::array<T, 3>& rgb) {
+    const T high = std::max({rgb[0], rgb[1], rgb[2]}), low = std::min({rgb[0], rgb[1], rgb[2]});
+    const T l = (high + low) / 2, d = high - low;
+    T h = 0, s = 0;
     if (d != 0) {
         s = l == 0 || l == 1 ? 0 : (high - l) / std::min(l, 1 - l);
         if (high == rgb[0])
@@ -410,6 +418,212 @@ Vec Polar(double L, double a, double b) {
     return {L, std::sqrt(a * a + b * b), h < 0 ? h + 360 : h};
 }
 
+// HSL or HWB from gamma-encoded sRGB, its hue powerless within achromatic of grey.
+template <typename T> SpaceColour FromEncodedSrgb(const std::array<T, 3>& encoded, Space space, T achromatic) {
+    std::array<T, 3> hsl = RgbToHsl(encoded);
+    // A red rounding to 6 sixths is hue 0, as the hue methods need it below 360.
+    if (hsl[0] >= 360)
+        hsl[0] -= 360;
+    SpaceColour out{space, {}, {}};
+    if (Row(space).family == Family::Hsl) {
+        // Beyond sRGB the saturation comes out negative: the same colour the other way round.
+        if (hsl[1] < 0) {
+            hsl[0] = std::fmod(hsl[0] + 180, T(360));
+            hsl[1] = -hsl[1];
+        }
+        out.c = {hsl[0], hsl[1], hsl[2]};
+        out.missing[0] = hsl[1] <= achromatic;
+    } else {
+        const T w = std::min({encoded[0], encoded[1], encoded[2]});
+        const T b = 1 - std::max({encoded[0], encoded[1], encoded[2]});
+        out.c = {hsl[0], w, b};
+        out.missing[0] = w + b >= 1 - achromatic;
+    }
+    return out;
+}
+
+// Chromium takes an Oklab or OkLCh colour to HSL, HWB, Lab or LCh through float
+// XYZ, and a grey there gets its hue (about 185 degrees in HSL) from the float
+// rounding on the way: replayed step by step in float, with Chromium's constants
+// and order, so that a grey or near grey mixed in those spaces paints as it paints.
+namespace replay {
+
+using Vec3 = std::array<float, 3>;
+using Matrix3 = std::array<Vec3, 3>;
+
+// skia/ext/skcms_ext.cc Matrix3x3_apply: each row summed left to right.
+Vec3 Apply(const Matrix3& m, const Vec3& v) {
+    return {m[0][0] * v[0] + m[0][1] * v[1] + m[0][2] * v[2], m[1][0] * v[0] + m[1][1] * v[1] + m[1][2] * v[2],
+            m[2][0] * v[0] + m[2][1] * v[1] + m[2][2] * v[2]};
+}
+
+// skcms.cc skcms_Matrix3x3_concat.
+Matrix3 Concat(const Matrix3& a, const Matrix3& b) {
+    Matrix3 m{};
+    for (int r = 0; r < 3; ++r)
+        for (int c = 0; c < 3; ++c)
+            m[r][c] = a[r][0] * b[0][c] + a[r][1] * b[1][c] + a[r][2] * b[2][c];
+    return m;
+}
+
+// skcms.cc skcms_Matrix3x3_invert: worked in double, each entry rounded to float.
+Matrix3 Invert(const Matrix3& m) {
+    const double a00 = m[0][0], a01 = m[1][0], a02 = m[2][0], a10 = m[0][1], a11 = m[1][1], a12 = m[2][1],
+                 a20 = m[0][2], a21 = m[1][2], a22 = m[2][2];
+    double b0 = a00 * a11 - a01 * a10, b1 = a00 * a12 - a02 * a10, b2 = a01 * a12 - a02 * a11, b3 = a20, b4 = a21,
+           b5 = a22;
+    const double invdet = 1.0 / (b0 * b5 - b1 * b4 + b2 * b3);
+    for (double* v : {&b0, &b1, &b2, &b3, &b4, &b5})
+        *v *= invdet;
+    Matrix3 r{};
+    r[0][0] = static_cast<float>(a11 * b5 - a12 * b4);
+    r[1][0] = static_cast<float>(a02 * b4 - a01 * b5);
+    r[2][0] = static_cast<float>(+b2);
+    r[0][1] = static_cast<float>(a12 * b3 - a10 * b5);
+    r[1][1] = static_cast<float>(a00 * b5 - a02 * b3);
+    r[2][1] = static_cast<float>(-b1);
+    r[0][2] = static_cast<float>(a10 * b4 - a11 * b3);
+    r[1][2] = static_cast<float>(a01 * b3 - a00 * b4);
+    r[2][2] = static_cast<float>(+b0);
+    return r;
+}
+
+struct Curve {
+    float g, a, b, c, d, e, f;
+};
+
+// skia/ext/skcms_ext.cc TransferFunction_eval, with std::pow.
+float Eval(const Curve& fn, float x) {
+    const float sign = x < 0 ? -1 : 1;
+    const float magnitude = std::abs(x);
+    if (magnitude <= fn.d)
+        return sign * (fn.c * magnitude + fn.f);
+    const float base = std::max(fn.a * magnitude + fn.b, 0.f);
+    if (fn.g == 1.f)
+        return sign * (base + fn.e);
+    return sign * (std::pow(base, fn.g) + fn.e);
+}
+
+// skia/ext/skcms_ext.cc TransferFunction_invert: e is refitted so that 1 maps to 1.
+Curve Inverse(const Curve& src) {
+    Curve inv{0, 0, 0, 0, 0, 0, 0};
+    inv.d = src.c * src.d + src.f;
+    if (inv.d > 0) {
+        inv.c = 1.0f / src.c;
+        inv.f = -src.f / src.c;
+    }
+    const float k = std::pow(src.a, -src.g);
+    inv.g = 1.0f / src.g;
+    inv.a = k;
+    inv.b = -k * src.e;
+    inv.e = -src.b / src.a;
+    if (inv.a * inv.d + inv.b < 0)
+        inv.b = -inv.a * inv.d;
+    const float s = Eval(src, 1.0f);
+    if (s < inv.d)
+        inv.f = 1.0f - inv.c * s;
+    else
+        inv.e = 1.0f - std::pow(inv.a * s + inv.b, inv.g);
+    return inv;
+}
+
+// skcms.cc skcms_AdaptToXYZD50: Bradford, from the white at (wx, wy) to skcms's D50.
+Matrix3 AdaptToD50(float wx, float wy) {
+    const Vec3 white{wx / wy, 1, (1 - wx - wy) / wy};
+    const Vec3 d50{0.96422f, 1.0f, 0.82521f};
+    const Matrix3 xyzToLms{{{0.8951f, 0.2664f, -0.1614f}, {-0.7502f, 1.7135f, 0.0367f}, {0.0389f, -0.0685f, 1.0296f}}};
+    const Matrix3 lmsToXyz{{{0.9869929f, -0.1470543f, 0.1599627f},
+                            {0.4323053f, 0.5183603f, 0.0492912f},
+                            {-0.0085287f, 0.0400428f, 0.9684867f}}};
+    const Vec3 src = Apply(xyzToLms, white), dst = Apply(xyzToLms, d50);
+    const Matrix3 scale{{{dst[0] / src[0], 0, 0}, {0, dst[1] / src[1], 0}, {0, 0, dst[2] / src[2]}}};
+    return Concat(lmsToXyz, Concat(scale, xyzToLms));
+}
+
+constexpr float Fixed(int v) { return static_cast<float>(v) * (1.0f / 65536); }
+
+struct OklabPath {
+    Matrix3 oklabToLms, lmsToXyz, d65ToD50, d50ToLinear;
+    Curve encode;
+
+    OklabPath()
+        // ui/gfx/color_conversions.cc getOklabToLMSMatrix and getXYZToLMSMatrix, the
+        // latter applied inverted (Matrix3x3_apply_inverse).
+        : oklabToLms{{{0.99999999845051981432f, 0.39633779217376785678f, 0.21580375806075880339f},
+                      {1.0000000088817607767f, -0.1055613423236563494f, -0.063854174771705903402f},
+                      {1.0000000546724109177f, -0.089484182094965759684f, -1.2914855378640917399f}}},
+          lmsToXyz{Invert({{{0.8190224432164319f, 0.3619062562801221f, -0.12887378261216414f},
+                            {0.0329836671980271f, 0.9292868468965546f, 0.03614466816999844f},
+                            {0.048177199566046255f, 0.26423952494422764f, 0.6335478258136937f}}})},
+          // getXYDZ65toXYZD50matrix: D65 as the chromaticity 0.3127, 0.3290.
+          d65ToD50{AdaptToD50(0.3127f, 0.3290f)},
+          // SkNamedGamut::kSRGB, inverted.
+          d50ToLinear{Invert({{{Fixed(0x6FA2), Fixed(0x6299), Fixed(0x24A0)},
+                               {Fixed(0x38F5), Fixed(0xB785), Fixed(0x0F84)},
+                               {Fixed(0x0390), Fixed(0x18DA), Fixed(0xB6CF)}}})},
+          // SkNamedTransferFn::kSRGB, inverted.
+          encode{Inverse({2.4f, static_cast<float>(1 / 1.055), static_cast<float>(0.055 / 1.055),
+                          static_cast<float>(1 / 12.92), 0.04045f, 0.0f, 0.0f})} {}
+
+    // blink's Color::ExportAsXYZD50Floats for Oklab and OkLCh: color_conversions.cc
+    // LchToLab (with base::DegToRad's float constant), OklabToXYZD65, XYZD65ToD50.
+    Vec3 ToD50(const SpaceColour& colour) const {
+        Vec3 lab{};
+        for (int k = 0; k < 3; ++k)
+            lab[k] = colour.missing[k] ? 0.0f : static_cast<float>(colour.c[k]);
+        lab[0] = std::clamp(lab[0], 0.0f, 1.0f);
+        if (IsPolar(colour.space)) {
+            const float radians = lab[2] * (std::numbers::pi_v<float> / 180);
+            lab = {lab[0], lab[1] * std::cos(radians), lab[1] * std::sin(radians)};
+        }
+        Vec3 lms = Apply(oklabToLms, lab);
+        for (float& v : lms)
+            v = v * v * v;
+        return Apply(d65ToD50, Apply(lmsToXyz, lms));
+    }
+
+    // color_conversions.cc XYZD50TosRGB.
+    Vec3 ToSrgb(const Vec3& xyz) const {
+        const Vec3 linear = Apply(d50ToLinear, xyz);
+        return {Eval(encode, linear[0]), Eval(encode, linear[1]), Eval(encode, linear[2])};
+    }
+
+    static const OklabPath& Shared() {
+        static const OklabPath path;
+        return path;
+    }
+};
+
+// color_conversions.cc XYZD50ToLab, with its rounded D50 white.
+Vec3 ToLab(const Vec3& xyz) {
+    const auto f = [](float t) {
+        constexpr float limit = (24.0f / 116.0f) * (24.0f / 116.0f) * (24.0f / 116.0f);
+        return t <= limit ? (841.0f / 108.0f) * t + (16.0f / 116.0f) : std::pow(t, 1.0f / 3.0f);
+    };
+    const float x = f(xyz[0] / 0.9642f), y = f(xyz[1] / 1.0f), z = f(xyz[2] / 0.8251f);
+    return {116.0f * y - 16.0f, 500.0f * (x - y), 200.0f * (y - z)};
+}
+
+// Chromium's hue in HSL or HWB is powerless only when exactly grey in float; in LCh
+// at a chroma of 0.02 or less (blink's kAchromaticChromaThreshold).
+SpaceColour FromOklab(const SpaceColour& colour, Space to) {
+    const OklabPath& path = OklabPath::Shared();
+    const Vec3 xyz = path.ToD50(colour);
+    if (Row(to).family != Family::Lab)
+        return FromEncodedSrgb(path.ToSrgb(xyz), to, 0.0f);
+    const Vec3 lab = ToLab(xyz);
+    if (!IsPolar(to))
+        return {to, {lab[0], lab[1], lab[2]}, {}};
+    // color_conversions.cc LabToLch, then blink's AngleToUnitCircleDegrees.
+    const float chroma = std::sqrt(lab[1] * lab[1] + lab[2] * lab[2]);
+    const float hue = std::atan2(lab[2], lab[1]) * (180 / std::numbers::pi_v<float>);
+    SpaceColour out{to, {lab[0], chroma, std::fmod(std::fmod(hue, 360.f) + 360.f, 360.f)}, {}};
+    out.missing[2] = chroma <= 0.02f;
+    return out;
+}
+
+} // namespace replay
+
 SpaceColour FromLinearSrgb(const Vec& linear, Space space) {
     const SpaceRow& row = Row(space);
     const auto i = static_cast<std::size_t>(space);
@@ -448,21 +662,7 @@ SpaceColour FromLinearSrgb(const Vec& linear, Space space) {
         Vec encoded{};
         for (int k = 0; k < 3; ++k)
             encoded[k] = FromLinearLight(Transfer::Srgb, linear[k]);
-        Vec hsl = RgbToHsl(encoded);
-        if (row.family == Family::Hsl) {
-            // Beyond sRGB the saturation comes out negative: the same colour the other way round.
-            if (hsl[1] < 0) {
-                hsl[0] = std::fmod(hsl[0] + 180, 360);
-                hsl[1] = -hsl[1];
-            }
-            out.c = hsl;
-            out.missing[0] = hsl[1] <= kHslAchromatic;
-        } else {
-            const double w = std::min({encoded[0], encoded[1], encoded[2]});
-            const double b = 1 - std::max({encoded[0], encoded[1], encoded[2]});
-            out.c = {hsl[0], w, b};
-            out.missing[0] = w + b >= 1 - kHslAchromatic;
-        }
+        out = FromEncodedSrgb(encoded, space, kHslAchromatic);
         break;
     }
     }
@@ -548,6 +748,9 @@ SpaceColour Convert(const SpaceColour& colour, Space to) {
         const double h = std::atan2(colour.c[2], colour.c[1]) / kRadians;
         out = {to, {colour.c[0], std::hypot(colour.c[1], colour.c[2]), h}, {}};
         out.missing[2] = out.c[1] <= kOklchAchromatic;
+    } else if (Row(colour.space).family == Family::Oklab &&
+               (Row(to).family == Family::Hsl || Row(to).family == Family::Hwb || Row(to).family == Family::Lab)) {
+        out = replay::FromOklab(colour, to);
     } else {
         out = FromLinearSrgb(ToLinearSrgb(colour), to);
     }
@@ -560,6 +763,11 @@ SpaceColour Convert(const SpaceColour& colour, Space to) {
             if (into.kinds[j] == from.kinds[k])
                 out.missing[j] = true;
     }
+    // Chromium carries a and b, both missing, into chroma and hue, and back; neither
+    // alone (found by asking it).
+    const auto opponents = [](const SpaceRow& row) { return row.kinds == kLabKinds || row.kinds == kLchKinds; };
+    if (opponents(from) && opponents(into) && colour.missing[1] && colour.missing[2])
+        out.missing[1] = out.missing[2] = true;
     return out;
 }
 

@@ -377,6 +377,31 @@ TEST(CssStops, EdgeNumbersPaintAsChromium) {
     }
 }
 
+// Oklab greys mix as Chromium mixes them (asked of it): in hsl, hwb and lch their hue
+// comes from its float rounding; a missing chroma and hue stand for a missing a and b.
+TEST(CssStops, OklabGreysMixAsChromium) {
+    struct Row {
+        const char *blend, *from, *to;
+        double t;
+        Rgb expected;
+    } rows[] = {
+        {"hsl", "oklab(0.5 0 0)", "hsl(0 100% 50%)", 1.0 / 3, {76, 72, 145}},
+        {"hsl", "oklab(0.5 0 0)", "hsl(0 100% 50%)", 2.0 / 3, {197, 39, 192}},
+        {"hwb", "oklab(0.5 0 0)", "hwb(0 0% 0%)", 0.5, {119, 50, 177}},
+        {"hsl", "#60da9f", "oklch(64.71% none -115.49)", 1 - 0.636942675159, {87, 216, 180}},
+        {"lch", "oklch(61.91% 0.00031 314.35)", "#80dd39", 0.5, {228, 142, 122}},
+        {"oklab", "oklch(82.79% none none)", "color(xyz-d65 0.492 0.631 0.433)", 0, {165, 215, 155}},
+        {"oklch", "oklab(0.8 none none)", "color(xyz-d65 0.492 0.631 0.433)", 0, {156, 206, 146}},
+        {"oklab", "oklch(82.79% none 30)", "color(xyz-d65 0.492 0.631 0.433)", 0, {198, 198, 198}},
+    };
+    for (const Row& row : rows) {
+        const std::optional<CssColour> from = ReadCssColour(row.from), to = ReadCssColour(row.to);
+        ASSERT_TRUE(from && to) << row.from << " " << row.to;
+        EXPECT_EQ(MixPair(from->colour, to->colour, *ReadBlend(row.blend)).At(row.t), row.expected)
+            << row.blend << " " << row.from << " " << row.to << " " << row.t;
+    }
+}
+
 TEST(CssStops, ColoursBlendsAndPowerlessHues) {
     const struct Row {
         const char* text;

@@ -28,12 +28,12 @@ function stopText(r) {
   const num = (lo, hi, digits = 2) => (lo + (hi - lo) * r()).toFixed(digits);
   const byte = () => Math.floor(r() * 256);
   const hex = (v) => v.toString(16).padStart(2, '0');
-  // Missing hues and channels, and powerless hues from the named greys. Not a missing
-  // or zero chroma: in HSL it would take a hue from the rounding noise of a near
-  // grey, which no two implementations share. For the same reason an OkLCh chroma of at
-  // least 0.05: in hsl or hwb a near grey's hue comes from the 4th decimal of its sRGB,
-  // where Chromium's Oklab matrices and ours part.
+  // Missing hues and channels, powerless hues from the named greys, and Oklab greys and
+  // near greys: in hsl or hwb their hue comes from Chromium's float rounding.
   const none = (text) => (r() < 0.08 ? 'none' : text);
+  const grey = r() < 0.4;
+  const okA = () => (grey ? pick(['0', num(-5e-4, 5e-4, 5)]) : num(-0.3, 0.3, 3));
+  const chroma = () => (grey ? pick(['0', 'none', num(0, 5e-4, 5), num(0, 0.05, 3)]) : num(0.05, 0.3, 3));
   switch (Math.floor(r() * 12)) {
     case 0: return pick(NAMES);
     case 1: return `#${hex(byte())}${hex(byte())}${hex(byte())}`;
@@ -44,8 +44,8 @@ function stopText(r) {
     case 6: return `hwb(${num(0, 360)}deg ${num(0, 60)}% ${num(0, 60)}%)`;
     case 7: return `lab(${num(0, 100)} ${num(-100, 100)} ${none(num(-100, 100))})`;
     case 8: return `lch(${num(0, 100)}% ${num(0, 120)} ${none(num(0, 360))})`;
-    case 9: return `oklab(${num(0, 1, 3)} ${num(-0.3, 0.3, 3)} ${num(-0.3, 0.3, 3)})`;
-    case 10: return `oklch(${num(0, 100)}% ${num(0.05, 0.3, 3)} ${none(num(-180, 360))})`;
+    case 9: return `oklab(${num(0, 1, 3)} ${okA()} ${okA()})`;
+    case 10: return `oklch(${num(0, 100)}% ${chroma()} ${none(num(-180, 360))})`;
     default: return `color(${pick(COLOR_SPACES)} ${num(-0.1, 1.1, 3)} ${num(0, 1, 3)} ${none(num(0, 1, 3))})`;
   }
 }
@@ -244,22 +244,22 @@ export function randomColourTexts(seed, count) {
 // its alpha and the [r, g, b] it paints (from its computed value, drawn on a canvas; of
 // use only where alpha is 1).
 export async function judge(page, texts) {
-  return page.evaluate((list) => {
-    const canvas = document.createElement('canvas');
-    canvas.width = canvas.height = 1;
-    const context = canvas.getContext('2d', { willReadFrequently: true });
-    return list.map((css) => {
-      if (!CSS.supports('color', css)) return { taken: false };
-      document.body.style.color = '';
-      document.body.style.color = css;
-      const computed = getComputedStyle(document.body).color;
-      const alpha = computed.match(/(?:rgba\(.*,|\/) *([-+\d.e]+|none)\)$/);
-      context.clearRect(0, 0, 1, 1);
-      context.fillStyle = computed;
-      context.fillRect(0, 0, 1, 1);
-      return { taken: true, alpha: alpha ? Number(alpha[1].replace('none', '0')) : 1, rgb: Array.from(context.getImageData(0, 0, 1, 1).data.slice(0, 3)) };
-    });
-  }, texts);
+  const read = await page.evaluate((list) => list.map((css) => {
+    if (!CSS.supports('color', css)) return { taken: false };
+    document.body.style.color = '';
+    document.body.style.color = css;
+    const computed = getComputedStyle(document.body).color;
+    const alpha = computed.match(/(?:rgba\(.*,|\/) *([-+\d.e]+|none)\)$/);
+    return { taken: true, alpha: alpha ? Number(alpha[1].replace('none', '0')) : 1, computed };
+  }), texts);
+  const taken = read.filter((e) => e.taken);
+  const rgb = await paint(page, taken.map((e) => e.computed));
+  taken.forEach((e, i) => {
+    // paint() reads back only its own placeholder #010203 as no colour.
+    e.rgb = rgb[i] ?? [1, 2, 3];
+    delete e.computed;
+  });
+  return read;
 }
 
 // Each text's reading by readOf (null: refused, else { rgb, message }) against Chromium's;

@@ -113,10 +113,11 @@ async function setControls(page, startup, wanted) {
 }
 
 // "oklch longer hue" in the space and hue method selects.
+// The page keeps the hue method when the space changes: a polar blend without one is shorter.
 async function setBlend(page, blend) {
-  const [space, hue] = blend.split(' ');
+  const [space, hue = 'shorter'] = blend.split(' ');
   await page.selectOption('#blend-space', space);
-  if (hue) await page.selectOption('#blend-hue', hue);
+  if (/^(hsl|hwb|lch|oklch)$/.test(space)) await page.selectOption('#blend-hue', hue);
 }
 
 async function copied(page) {
