@@ -1,6 +1,8 @@
 """Discuz! X3.5 reading and counting a post on a UTF-8 site, step by step as its PHP does."""
 import re
 
+from ports import common
+
 SOURCE = ("Discuz! X3.5: source/module/forum/forum_post.php line 208 (the message as posted); "
           "source/function/function_post.php lines 378-385 (checkpost: strlen($message) > maxpostsize); "
           "install/data/install_data.sql line 419 (maxpostsize 10000); source/function/function_core.php lines "
@@ -31,9 +33,7 @@ SMILIES = sorted([":)", ":(", ":D", ":'(", ":@", ":o", ":P", ":$", ";P", ":L", "
 IMAGE = "\ufffc"  # what a smiley shows instead of its code
 
 
-def posted(code):
-    """A textarea posts every line break as CR LF."""
-    return re.sub(r"\r\n|\r|\n", "\r\n", code)
+posted = common.crlf
 
 
 def count(code):
@@ -78,25 +78,22 @@ def show(elements):
     shown, stack = [], []
     for e in elements:
         if isinstance(e, str):
-            colour = next((v for t, v in reversed(stack) if t == "font" and v and v.startswith("#")), None)
-            styles = frozenset(v for t, v in stack if v and not v.startswith("#"))
-            shown.append((e, colour, styles))
+            shown += common.paint(e, stack)
         elif e[0] == "open":
-            stack.append((e[1], e[2]))
+            colour = e[2] if e[2] and e[2].startswith("#") else None
+            stack.append((e[1], colour if e[1] == "font" else None, None if colour else e[2]))
         else:
-            for i in range(len(stack) - 1, -1, -1):
-                if stack[i][0] == e[1]:
-                    del stack[i]
-                    break
+            at = next((i for i in range(len(stack) - 1, -1, -1) if stack[i][0] == e[1]), None)
+            if at is not None:
+                del stack[at]
     return shown
 
 
 def read(code):
     # The line breaks as the code has them: CR LF or LF alone show as one.
-    message = code
     if count(code) > LIMIT:
         raise ValueError(f"{count(code)} bytes, over maxpostsize {LIMIT}")
-    return show(discuzcode(message))
+    return show(discuzcode(code))
 
 
 EXAMPLES = [
