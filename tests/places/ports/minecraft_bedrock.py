@@ -1,6 +1,8 @@
 """Minecraft Bedrock chat: section-sign codes from a fixed set of colours, read as PocketMine-MP reads them."""
 import re
 
+from ports import common
+
 SOURCE = ("PocketMine-MP (pmmp/PocketMine-MP), src/utils/TextFormat.php: the codes §0-§v (the constants BLACK to "
           "MATERIAL_RESIN, OBFUSCATED, BOLD, ITALIC, RESET), tokenize() (split at § and one of 0-9a-v) and toHTML() "
           "(each colour or style opens a span that stays open until §r, so styles outlive colour codes; the "
@@ -20,23 +22,14 @@ ALLOWED = set(COLOURS.values())
 
 def read(code):
     """toHTML's walk: a colour or style token opens a span (the innermost colour shows), §r closes them all."""
-    shown = []
-    spans = []  # ('colour', hex) or ('style', name), innermost last
+    shown, spans = [], []  # (None, colour, style) per open span, innermost last
     for token in re.split("(\u00a7[0-9a-v])", code):
-        if not token:
-            continue
-        if re.fullmatch("\u00a7[0-9a-v]", token):
-            letter = token[1]
-            if letter in COLOURS:
-                spans.append(("colour", COLOURS[letter]))
-            elif letter in STYLES:
-                spans.append(("style", STYLES[letter]))
-            elif letter == "r":
-                spans = []
-            continue  # any other code (none is written) shows nothing in the game
-        colour = next((v for kind, v in reversed(spans) if kind == "colour"), None)
-        styles = frozenset(v for kind, v in spans if kind == "style")
-        shown.extend((ch, colour, styles) for ch in token)
+        if not re.fullmatch("\u00a7[0-9a-v]", token):
+            shown += common.paint(token, spans)
+        elif token[1] == "r":
+            spans = []
+        elif token[1] in COLOURS or token[1] in STYLES:  # any other code (none is written) shows nothing
+            spans.append((None, COLOURS.get(token[1]), STYLES.get(token[1])))
     return shown
 
 
