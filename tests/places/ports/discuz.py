@@ -19,10 +19,9 @@ OPENING = [
     (re.compile(r"\[size=(\d{1,2}(\.\d{1,5})?(px|pt)+?)\]", re.I), "size"),
     (re.compile(r"\[font=([^\[\<]+?)\]", re.I), "font"),
 ]
-SIMPLE = {"[b]": ("strong", "bold"), "[/b]": ("/strong", None), "[s]": ("strike", "strike"),
-          "[/s]": ("/strike", None), "[i]": ("i", "italic"), "[/i]": ("/i", None), "[u]": ("u", "underline"),
-          "[/u]": ("/u", None), "[/color]": ("/font", None), "[/size]": ("/font", None),
-          "[/font]": ("/font", None)}
+STARTS = {"b": ("strong", "bold"), "s": ("strike", "strike"), "i": ("i", "italic"), "u": ("u", "underline")}
+ENDS = {"b": "strong", "s": "strike", "i": "i", "u": "u", "color": "font", "size": "font", "font": "font"}
+SIMPLE = re.compile(r"(?ai)\[(/?)([a-z]+)\]")  # str_replace: exact tags, ASCII case-insensitive
 
 
 # install/data/install_data.sql lines 663-686: the default smilies; parsesmiles() (function_discuzcode.php
@@ -45,31 +44,25 @@ def discuzcode(message):
     # dhtmlspecialchars (function_core.php line 219) turns & " < > into entities: they show as typed, so
     # the characters are kept here as they are. Then the tags, left to right (preg_replace then str_replace
     # leave the same elements for well-formed tags, and text that matches no pattern stays text).
-    out = []
-    at = 0
+    out, at = [], 0
     while at < len(message):
         smiley = next((m for m in SMILIES if message.startswith(m, at)), None) or (
             re.match(r"\{:\d+_\d+:\}", message[at:]) or [None])[0]
+        opening = next(((m, kind) for pattern, kind in OPENING if (m := pattern.match(message, at))), None)
+        simple = SIMPLE.match(message, at)
+        name = simple and (ENDS if simple[1] else STARTS).get(simple[2].lower())
         if smiley:
             out.append(IMAGE)
             at += len(smiley)
-            continue
-        for pattern, kind in OPENING:
-            match = pattern.match(message, at)
-            if match:
-                value = match.group(1).lower() if kind == "color" else kind
-                out.append(("open", "font", value))
-                at = match.end()
-                break
+        elif opening:
+            out.append(("open", "font", opening[0].group(1).lower() if opening[1] == "color" else opening[1]))
+            at = opening[0].end()
+        elif name:
+            out.append(("close", name) if simple[1] else ("open", *name))
+            at = simple.end()
         else:
-            for text, (tag, style) in SIMPLE.items():
-                if message[at:at + len(text)].lower() == text:
-                    out.append(("close", tag[1:]) if tag[0] == "/" else ("open", tag, style))
-                    at += len(text)
-                    break
-            else:
-                out.append(message[at])
-                at += 1
+            out.append(message[at])
+            at += 1
     return out
 
 
