@@ -1,4 +1,5 @@
 """SMF 2.1 reading and counting a post, step by step as its PHP does."""
+import itertools
 import re
 
 from ports import common
@@ -59,14 +60,13 @@ def preparse(message):
 def smilies(shown, parts):
     """parsesmileys() on each run of text between tags (Subs.php lines 3828-3833 and 3957): a code after
     the start, white space or punctuation, and before no letter or digit, becomes an image."""
-    out, at = [], 0
-    while at < len(shown):
-        part = parts[at]
-        end = at
-        while end < len(shown) and parts[end] == part:
-            end += 1
-        text = "".join(ch for ch, _, _ in shown[at:end]) if part >= 0 else ""
-        out += shown[at:end] if part < 0 else []
+    out = []
+    for part, run in itertools.groupby(range(len(shown)), key=parts.__getitem__):
+        run = list(run)
+        at, text = run[0], "".join(shown[k][0] for k in run)
+        if part < 0:  # inside [nobbc]
+            out += shown[at:at + len(run)]
+            continue
         i = 0
         while i < len(text):
             before = text[i - 1] if i else ""
@@ -80,7 +80,6 @@ def smilies(shown, parts):
             else:
                 out.append(shown[at + i])
                 i += 1
-        at = end
     return out
 
 
@@ -106,25 +105,22 @@ def read(code):
             if name:
                 closing, tag, equals = name.groups()
                 rest = at + name.end()
-                # parse_bbc closes the tags opened inside the one closed
-                if closing and message[rest:rest + 1] == "]" and common.close(stack, tag):
-                    at = rest + 1
-                    part += 1
-                    continue
-                if not closing and tag in SIMPLE and not equals and message[rest:rest + 1] == "]":
-                    stack.append((tag, None, SIMPLE[tag]))
-                    at = rest + 1
-                    part += 1
-                    continue
                 test = {"color": COLOUR, "size": SIZE}.get(tag) if equals else None
                 match = test.match(message, rest) if test else None
-                if match:
+                end = None
+                if closing and message[rest:rest + 1] == "]" and common.close(stack, tag):
+                    end = rest + 1  # parse_bbc closes the tags opened inside the one closed
+                elif not closing and tag in SIMPLE and not equals and message[rest:rest + 1] == "]":
+                    stack.append((tag, None, SIMPLE[tag]))
+                    end = rest + 1
+                elif match:
                     value = match.group(1).lower()
                     if tag == "color" and len(value) == 4 and value[0] == "#":
                         value = "#" + "".join(c * 2 for c in value[1:])
                     stack.append((tag, value, None) if tag == "color" else (tag, None, "size"))
-                    at = match.end()
-                    part += 1
+                    end = match.end()
+                if end:
+                    at, part = end, part + 1
                     continue
         shown += common.paint(message[at], stack)
         parts.append(part)
