@@ -25,6 +25,7 @@ STYLE_OF = {"B": "bold", "I": "italic", "U": "underline", "SIZE": "size"}
 
 # Configurator.php line 72 (PCRE without /u: \w and \s are ASCII).
 TAG_START = re.compile(r"\[/?(\*|[-\w]+)(?=[\]\s=:/])", re.ASCII)
+SUFFIX = re.compile(r":[0-9]*")
 # ColorFilter.php line 17.
 COLOUR = re.compile(r"(?:#(?:(?:[0-9a-f]{3}){1,2}|(?:[0-9a-f]{4}){1,2})|rgb\(\d{1,3}, *\d{1,3}, *\d{1,3}\)"
                     r"|rgba\(\d{1,3}, *\d{1,3}, *\d{1,3}, *\d*(?:\.\d+)?\)|[a-z]+)\Z", re.I)
@@ -52,23 +53,17 @@ def _unescape(text):
     return text.replace("&quot;", '"').replace("&lt;", "<").replace("&gt;", ">").replace("&amp;", "&")
 
 
-def tokens(text, known=KNOWN):
+def tokens(text):
     """The tags BBCodes\\Parser finds (Parser.php lines 64-89 and 258-333): (start, end, name, is_end, value)."""
     found = []
     for m in TAG_START.finditer(text):
         name = m.group(1).upper()
-        if name not in known:
+        if name not in KNOWN:
             continue
-        pos = m.end()
-        if text.startswith(":", pos):                       # lines 343-355: a suffix
-            pos += 1
-            while pos < len(text) and text[pos].isdigit() and text[pos].isascii():
-                pos += 1
-            suffixed = True
-        else:
-            suffixed = False
+        suffix = SUFFIX.match(text, m.end())                # lines 343-355
+        pos = suffix.end() if suffix else m.end()
         if text[m.start() + 1] == "/":                      # lines 263-275
-            if text.startswith("]", pos) and not suffixed:
+            if text.startswith("]", pos) and not suffix:
                 found.append((m.start(), pos + 1, name, True, None))
             continue
         value = None
@@ -95,12 +90,10 @@ def tokens(text, known=KNOWN):
             attribute = re.match(r"[-\w]+=", text[pos:], re.ASCII)
             if not attribute:
                 break
-            pos += len(attribute.group(0))
-            pos += len(UNQUOTED.match(text, pos).group(0))
-        if text.startswith("]", pos):                       # lines 280-295
-            found.append((m.start(), pos + 1, name, False, value))
-        elif text.startswith("/]", pos):
-            found.append((m.start(), pos + 2, name, False, value))
+            pos = UNQUOTED.match(text, pos + len(attribute.group(0))).end()
+        end = re.compile(r"/?\]").match(text, pos)          # lines 280-295
+        if end:
+            found.append((m.start(), end.end(), name, False, value))
     return found
 
 
