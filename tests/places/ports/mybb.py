@@ -40,11 +40,10 @@ def to_html(message):
     message = message.replace("\r", "")                                           # line 156
     message = re.sub(r"&(?!#[0-9]+;)", "&amp;", message, flags=re.S | re.I)      # lines 300-306
     message = message.replace("<", "&lt;").replace(">", "&gt;")
-    me = "<span me>* " + ME_USERNAME + " "                                         # lines 213-214
-    message = re.sub(r"(>|^|\r|\n)/me ([^\r\n<]*)", lambda m: m[1] + me + m[2] + "</span>", message, flags=re.I)
-    message = re.sub(r"(>|^|\r|\n)/slap ([^\r\n<]*)",
-                     lambda m: m[1] + me + "slaps " + m[2] + " around a bit with a large trout</span>", message,
-                     flags=re.I)
+    me = "<span me>* " + ME_USERNAME + " "                                         # lines 209-214
+    for command, said in (("me", "{}"), ("slap", "slaps {} around a bit with a large trout")):
+        message = re.sub(r"(>|^|\r|\n)/" + command + r" ([^\r\n<]*)",
+                         lambda m: m[1] + me + said.format(m[2]) + "</span>", message, flags=re.I)
     message = message.replace("$", "&#36;")                                        # line 519
     # lines 321-350, one preg_replace() over the array: each pattern once, left to right.
     for tag, style in (("b", "bold"), ("u", "underline"), ("i", "italic"), ("s", "strike")):
