@@ -212,10 +212,7 @@ def read(code):
     return out
 
 
-def count(code):
-    return java_legacy.char16s(code)
-
-
+count = java_legacy.char16s
 shown_as = java_legacy.java_chat_shown_as
 
 EXAMPLES = [
