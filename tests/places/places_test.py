@@ -40,10 +40,6 @@ COLOURS = ["red", "blue", "#00ff00", "ff00ff", "#123456", "white", "black", "ora
 failures = []
 
 
-def fail(place, case, what):
-    failures.append(f"{place} [{case}]: {what}")
-
-
 def run(args, text):
     return subprocess.run([cli, *args], input=text.encode(), capture_output=True, timeout=60)
 
@@ -52,17 +48,13 @@ description = json.loads(run(["--list=description"], "").stdout)
 formats = {f["name"]: f for f in description["formats"]}
 
 
-def graphemes(texts):
+def graphemes(*texts):
     """Extended grapheme clusters by ICU, through node: a reader apart from ours."""
     script = ("const s=new Intl.Segmenter('en',{granularity:'grapheme'});"
               "const t=JSON.parse(require('fs').readFileSync(0,'utf8'));"
               "process.stdout.write(JSON.stringify(t.map(x=>[...s.segment(x)].map(g=>g.segment))));")
     done = subprocess.run(["node", "-e", script], input=json.dumps(texts).encode(), capture_output=True, check=True)
     return json.loads(done.stdout)
-
-
-def graphemes_of(text):
-    return graphemes([text])[0]
 
 
 def linear(c):
@@ -82,10 +74,8 @@ def oklab(hex_colour):
 
 
 def nearest(allowed, hex_colour):
-    if not allowed:
-        return hex_colour
     target = oklab(hex_colour)
-    return min(sorted(allowed), key=lambda c: sum((a - b) ** 2 for a, b in zip(oklab(c), target)))
+    return min(sorted(allowed or [hex_colour]), key=lambda c: sum((a - b) ** 2 for a, b in zip(oklab(c), target)))
 
 
 def colour_of(name):
@@ -99,47 +89,47 @@ def lines(text):
 
 
 def check(place, port, case, text, args, clusters):
+    def fail(what):
+        failures.append(f"{place['name']} [{case}]: {what}")
+
     typed = text.strip(" ")
     done = run(["--to", place["name"], "--stats", *args], text)
     err = done.stderr.decode(errors="replace")
     if done.returncode == 3:
         return  # nothing fits: said, not written
     if done.returncode != 0:
-        return fail(place["name"], case, f"exit {done.returncode}: {err.strip()}")
+        return fail(f"exit {done.returncode}: {err.strip()}")
     code = done.stdout.decode()
     try:
         shown = port.read(code)
     except ValueError as refusal:
         if not typed.strip():
             return  # a post of white space only shows nothing anywhere: a place may refuse it
-        return fail(place["name"], case, f"the place refuses the code: {refusal}\n    code {code[:300]!r}")
+        return fail(f"the place refuses the code: {refusal}\n    code {code[:300]!r}")
     expected = getattr(port, "shown_as", lambda t: t)(typed)
     # A place that composes text to NFC shows the same characters in fewer code points.
     normalizes = getattr(port, "NORMALIZES", None)
     if normalizes:
         typed = expected = unicodedata.normalize(normalizes, expected)
-        clusters = [c for c in graphemes_of(typed)]
+        clusters = graphemes(typed)[0]
     # A place that trims the post's ends drops white space left untagged there, which showed nothing.
     trims = getattr(port, "TRIMS", "")
     cut_head = cut_tail = False  # the ends' units were trimmed away, so other units stand at the ends
     if trims:
         cut_head, cut_tail = expected != expected.lstrip(trims), expected != expected.rstrip(trims)
-        while shown and shown[0][0] in trims:
-            shown = shown[1:]
-        while shown and shown[-1][0] in trims:
-            shown = shown[:-1]
+        kept = [i for i, (ch, _, _) in enumerate(shown) if ch not in trims]
+        shown = shown[kept[0]:kept[-1] + 1] if kept else []
         typed = expected = expected.strip(trims)
-        clusters = graphemes_of(typed) if typed else []
-    if lines("".join(ch for ch, _, _ in shown)) != lines(expected):
-        return fail(place["name"], case, f"shows {''.join(ch for ch, _, _ in shown)[:200]!r}, typed {expected[:200]!r}"
-                    f"\n    code {code[:300]!r}")
+        clusters = graphemes(typed)[0] if typed else []
+    seen = "".join(ch for ch, _, _ in shown)
+    if lines(seen) != lines(expected):
+        return fail(f"shows {seen[:200]!r}, typed {expected[:200]!r}\n    code {code[:300]!r}")
     if expected != typed and "cannot show" not in err:
-        fail(place["name"], case, "a character the place cannot show went unsaid")
+        fail("a character the place cannot show went unsaid")
     allowed = getattr(port, "ALLOWED", None)
     # Colours per cluster, when the text is shown whole.
     if expected == typed:
-        at = 0
-        unit_colours = []
+        at, unit_colours = 0, []
         for cluster in clusters:
             # A place that stores line breaks as LF shows CR LF as one character.
             size = len(cluster)
@@ -148,36 +138,35 @@ def check(place, port, case, text, args, clusters):
             colours = {colour for _, colour, _ in shown[at:at + size]}
             at += size
             if len(colours) > 1:
-                fail(place["name"], case, f"cluster {cluster!r} in {len(colours)} colours")
+                fail(f"cluster {cluster!r} in {len(colours)} colours")
             unit_colours.append(colours.pop())
         painted = [c for c in unit_colours if c]
         stops = [a for a in args if a.startswith("--start=") or a.startswith("--end=")]
         if painted and len(stops) == 2 and len([c for c in clusters if c.strip()]) > 1:
             first, last = (nearest(allowed, colour_of(s.split("=", 1)[1])) for s in stops)
-            if unit_colours[0] and unit_colours[0] != first and not cut_head:
-                fail(place["name"], case, f"first unit {unit_colours[0]}, first stop {first}")
-            if unit_colours[-1] and unit_colours[-1] != last and not cut_tail:
-                fail(place["name"], case, f"last unit {unit_colours[-1]}, last stop {last}")
+            for end, unit, stop, cut in (("first", 0, first, cut_head), ("last", -1, last, cut_tail)):
+                if unit_colours[unit] and unit_colours[unit] != stop and not cut:
+                    fail(f"{end} unit {unit_colours[unit]}, {end} stop {stop}")
         if allowed and set(painted) - set(allowed):
-            fail(place["name"], case, f"colours the place lacks: {sorted(set(painted) - set(allowed))}")
+            fail(f"colours the place lacks: {sorted(set(painted) - set(allowed))}")
     has = set(formats[place["format"]]["styles"])
     for style in STYLES:
         if f"--{style}" in args and style in has and any(style not in s for ch, _, s in shown if ch.strip()):
-            fail(place["name"], case, f"{style} asked for, not on every character")
+            fail(f"{style} asked for, not on every character")
     reported = re.search(r"; (\d+) .* as .* counts", err)
     if not reported:
-        return fail(place["name"], case, f"--stats gives no count the place's way: {err.strip()}")
+        return fail(f"--stats gives no count the place's way: {err.strip()}")
     counted = port.count(code)
     # Composing or trimming can only shorten: the CLI's count is then an upper bound.
     shortened = normalizes or (trims and code != code.strip(trims))
     if counted != int(reported.group(1)) and not (shortened and counted < int(reported.group(1))):
-        fail(place["name"], case, f"the CLI counts {reported.group(1)}, the place {counted}")
+        fail(f"the CLI counts {reported.group(1)}, the place {counted}")
     if "--step" not in " ".join(args) and place["length"] is not None and counted > place["length"]:
-        fail(place["name"], case, f"{counted} over the place's {place['length']}")
+        fail(f"{counted} over the place's {place['length']}")
     if place["tags"] is not None and hasattr(port, "tag_uses"):
         for tag, uses in port.tag_uses(code).items():
             if uses > place["tags"]:
-                fail(place["name"], case, f"[{tag}] used {uses} times, over {place['tags']}")
+                fail(f"[{tag}] used {uses} times, over {place['tags']}")
 
 
 def random_case(rng):
@@ -200,11 +189,11 @@ for place in description["destinations"]:
     try:
         port = importlib.import_module("ports." + place["name"].replace("-", "_"))
     except ModuleNotFoundError:
-        fail(place["name"], "port", f"no reader: tests/places/ports/{place['name'].replace('-', '_')}.py")
+        failures.append(f"{place['name']} [port]: no reader: tests/places/ports/{place['name'].replace('-', '_')}.py")
         continue
     cases = [(name, text, ["--start=red", "--end=blue", *args]) for name, text, args in port.EXAMPLES]
     cases += [(f"random {i}", *random_case(rng)) for i in range(texts_per_place)]
-    clusters = graphemes([text.strip(" ") for _, text, _ in cases])
+    clusters = graphemes(*(text.strip(" ") for _, text, _ in cases))
     for (name, text, args), split in zip(cases, clusters):
         check(place, port, name, text, args, split)
 

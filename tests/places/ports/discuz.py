@@ -1,6 +1,8 @@
 """Discuz! X3.5 reading and counting a post on a UTF-8 site, step by step as its PHP does."""
 import re
 
+from ports import common
+
 SOURCE = ("Discuz! X3.5: source/module/forum/forum_post.php line 208 (the message as posted); "
           "source/function/function_post.php lines 378-385 (checkpost: strlen($message) > maxpostsize); "
           "install/data/install_data.sql line 419 (maxpostsize 10000); source/function/function_core.php lines "
@@ -17,10 +19,9 @@ OPENING = [
     (re.compile(r"\[size=(\d{1,2}(\.\d{1,5})?(px|pt)+?)\]", re.I), "size"),
     (re.compile(r"\[font=([^\[\<]+?)\]", re.I), "font"),
 ]
-SIMPLE = {"[b]": ("strong", "bold"), "[/b]": ("/strong", None), "[s]": ("strike", "strike"),
-          "[/s]": ("/strike", None), "[i]": ("i", "italic"), "[/i]": ("/i", None), "[u]": ("u", "underline"),
-          "[/u]": ("/u", None), "[/color]": ("/font", None), "[/size]": ("/font", None),
-          "[/font]": ("/font", None)}
+STARTS = {"b": ("strong", "bold"), "s": ("strike", "strike"), "i": ("i", "italic"), "u": ("u", "underline")}
+ENDS = {"b": "strong", "s": "strike", "i": "i", "u": "u", "color": "font", "size": "font", "font": "font"}
+SIMPLE = re.compile(r"(?ai)\[(/?)([a-z]+)\]")  # str_replace: exact tags, ASCII case-insensitive
 
 
 # install/data/install_data.sql lines 663-686: the default smilies; parsesmiles() (function_discuzcode.php
@@ -31,9 +32,7 @@ SMILIES = sorted([":)", ":(", ":D", ":'(", ":@", ":o", ":P", ":$", ";P", ":L", "
 IMAGE = "\ufffc"  # what a smiley shows instead of its code
 
 
-def posted(code):
-    """A textarea posts every line break as CR LF."""
-    return re.sub(r"\r\n|\r|\n", "\r\n", code)
+posted = common.crlf
 
 
 def count(code):
@@ -45,31 +44,25 @@ def discuzcode(message):
     # dhtmlspecialchars (function_core.php line 219) turns & " < > into entities: they show as typed, so
     # the characters are kept here as they are. Then the tags, left to right (preg_replace then str_replace
     # leave the same elements for well-formed tags, and text that matches no pattern stays text).
-    out = []
-    at = 0
+    out, at = [], 0
     while at < len(message):
         smiley = next((m for m in SMILIES if message.startswith(m, at)), None) or (
             re.match(r"\{:\d+_\d+:\}", message[at:]) or [None])[0]
+        opening = next(((m, kind) for pattern, kind in OPENING if (m := pattern.match(message, at))), None)
+        simple = SIMPLE.match(message, at)
+        name = simple and (ENDS if simple[1] else STARTS).get(simple[2].lower())
         if smiley:
             out.append(IMAGE)
             at += len(smiley)
-            continue
-        for pattern, kind in OPENING:
-            match = pattern.match(message, at)
-            if match:
-                value = match.group(1).lower() if kind == "color" else kind
-                out.append(("open", "font", value))
-                at = match.end()
-                break
+        elif opening:
+            out.append(("open", "font", opening[0].group(1).lower() if opening[1] == "color" else opening[1]))
+            at = opening[0].end()
+        elif name:
+            out.append(("close", name) if simple[1] else ("open", *name))
+            at = simple.end()
         else:
-            for text, (tag, style) in SIMPLE.items():
-                if message[at:at + len(text)].lower() == text:
-                    out.append(("close", tag[1:]) if tag[0] == "/" else ("open", tag, style))
-                    at += len(text)
-                    break
-            else:
-                out.append(message[at])
-                at += 1
+            out.append(message[at])
+            at += 1
     return out
 
 
@@ -78,25 +71,22 @@ def show(elements):
     shown, stack = [], []
     for e in elements:
         if isinstance(e, str):
-            colour = next((v for t, v in reversed(stack) if t == "font" and v and v.startswith("#")), None)
-            styles = frozenset(v for t, v in stack if v and not v.startswith("#"))
-            shown.append((e, colour, styles))
+            shown += common.paint(e, stack)
         elif e[0] == "open":
-            stack.append((e[1], e[2]))
+            colour = e[2] if e[2] and e[2].startswith("#") else None
+            stack.append((e[1], colour if e[1] == "font" else None, None if colour else e[2]))
         else:
-            for i in range(len(stack) - 1, -1, -1):
-                if stack[i][0] == e[1]:
-                    del stack[i]
-                    break
+            at = next((i for i in range(len(stack) - 1, -1, -1) if stack[i][0] == e[1]), None)
+            if at is not None:
+                del stack[at]
     return shown
 
 
 def read(code):
     # The line breaks as the code has them: CR LF or LF alone show as one.
-    message = code
     if count(code) > LIMIT:
         raise ValueError(f"{count(code)} bytes, over maxpostsize {LIMIT}")
-    return show(discuzcode(message))
+    return show(discuzcode(code))
 
 
 EXAMPLES = [

@@ -14,29 +14,21 @@ def encoded(ch):
         return ch.encode()
     if c == 0x20AC:
         return b"\x80"
-    if c != 0xE5E5:
-        try:
-            b = ch.encode("gb18030")
-            if len(b) == 2:
-                return b
-        except UnicodeEncodeError:
-            pass
-    return f"&#{c};".encode()
+    two = ch.encode("gb18030", errors="ignore") if c != 0xE5E5 else b""
+    return two if len(two) == 2 else f"&#{c};".encode()
 
 
 def on_the_wire(code):
     """The message as the site receives it, back in characters: a refused character as its reference."""
-    return "".join(ch if len(encoded(ch)) <= 2 and not encoded(ch).startswith(b"&#") else f"&#{ord(ch)};"
-                   for ch in code)
+    return "".join(f"&#{ord(ch)};" if encoded(ch).startswith(b"&#") else ch for ch in code)
 
 
 def count(code):
     return sum(len(encoded(ch)) for ch in discuz.posted(code))
 
 
-def shown_as(typed):
-    # dhtmlspecialchars keeps the "&" of "&#N;" as text, so the reference shows, not the character.
-    return on_the_wire(typed)
+# dhtmlspecialchars keeps the "&" of "&#N;" as text, so the reference shows, not the character.
+shown_as = on_the_wire
 
 
 def read(code):

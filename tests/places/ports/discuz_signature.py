@@ -13,29 +13,22 @@ LIMIT = 100  # 注册会员
 
 def widths(string):
     """cutstr's loop (lines 997-1028) over the string with its entities marked: (byte end, noc) per step."""
-    raw = string.encode("utf-8")
-    n = noc = 0
-    steps = []
+    raw, n, noc, steps = string.encode("utf-8"), 0, 0, []
     while n < len(raw):
         t = raw[n]
-        if t == 9 or t == 10 or 32 <= t <= 126:
-            tn, n, noc = 1, n + 1, noc + 1
-        elif 194 <= t <= 223:
-            tn, n, noc = 2, n + 2, noc + 2
-        elif 224 <= t <= 239:
-            tn, n, noc = 3, n + 3, noc + 2
-        elif 240 <= t <= 247:
-            tn, n, noc = 4, n + 4, noc + 2
-        else:
-            tn, n = 0, n + 1
+        tn, width = ((1, 1) if t in (9, 10) or 32 <= t <= 126 else (2, 2) if 194 <= t <= 223
+                     else (3, 2) if 224 <= t <= 239 else (4, 2) if 240 <= t <= 247 else (0, 0))
+        n, noc = n + (tn or 1), noc + width
         steps.append((n, noc, tn))
     return raw, steps
 
 
+ENTITIES = {"&amp;": "&", "&quot;": '"', "&lt;": "<", "&gt;": ">"}
+
+
 def marked(string):
     """Line 994: &amp; &quot; &lt; &gt; become chr(1) char chr(1)."""
-    return re.sub(r"&(amp|quot|lt|gt);", lambda m: "\x01" + {"amp": "&", "quot": '"', "lt": "<", "gt": ">"}[
-        m.group(1)] + "\x01", string)
+    return re.sub(r"&(amp|quot|lt|gt);", lambda m: "\x01" + ENTITIES[m[0]] + "\x01", string)
 
 
 def count(code):
@@ -53,7 +46,7 @@ def cutstr(string, length):
             n = end - tn if noc > length else end
             break
     cut = raw[:n].decode("utf-8", errors="ignore")
-    return re.sub("\x01(.)\x01", lambda m: {"&": "&amp;", '"': "&quot;", "<": "&lt;", ">": "&gt;"}[m.group(1)], cut)
+    return re.sub("\x01(.)\x01", lambda m: next(e for e, c in ENTITIES.items() if c == m[1]), cut)
 
 
 def read(code):

@@ -35,10 +35,7 @@ def utf16(text):
 def read_legacy(text):
     """(character, '#rrggbb' or None, styles) per code point shown; TextComponent.java lines 93-206."""
     message = utf16(text)
-    shown = []
-    colour, styles = None, set()
-    i = 0
-    n = len(message)
+    shown, colour, styles, i, n = [], None, set(), 0, len(message)
     while i < n:
         c = message[i]
         if c == "\u00a7":  # line 102
@@ -48,21 +45,16 @@ def read_legacy(text):
             c = message[i]
             if "A" <= c <= "Z":  # lines 109-112
                 c = chr(ord(c) + 32)
-            fmt = None
             if c == "x" and i + 12 < n:  # lines 114-129: the digits after every other character
-                fmt = java_hex("".join(message[i + 2 + j * 2] for j in range(6)))
-                fmt = ("colour", fmt) if fmt else None
+                kind, value = "colour", java_hex("".join(message[i + 2 + j * 2] for j in range(6)))
                 i += 12
-            elif c in COLOURS:
-                fmt = ("colour", COLOURS[c])
             elif c in STYLES:
-                fmt = ("style", STYLES[c])
-            elif c == RESET:
-                fmt = ("colour", WHITE)
+                kind, value = "style", STYLES[c]
+            else:
+                kind, value = "colour", WHITE if c == RESET else COLOURS.get(c)
             i += 1
-            if fmt is None:  # lines 134-137: an unknown code takes its character along
+            if value is None:  # lines 134-137: an unknown code takes its character along
                 continue
-            kind, value = fmt
             if kind == "style":  # lines 146-160
                 styles = styles | {value}
             else:  # lines 161-170: a new component, colour set, styles reset

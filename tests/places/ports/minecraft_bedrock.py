@@ -1,18 +1,17 @@
 """Minecraft Bedrock chat: section-sign codes from a fixed set of colours, read as PocketMine-MP reads them."""
 import re
 
+from ports import common, java_legacy
+
 SOURCE = ("PocketMine-MP (pmmp/PocketMine-MP), src/utils/TextFormat.php: the codes §0-§v (the constants BLACK to "
           "MATERIAL_RESIN, OBFUSCATED, BOLD, ITALIC, RESET), tokenize() (split at § and one of 0-9a-v) and toHTML() "
           "(each colour or style opens a span that stays open until §r, so styles outlive colour codes; the "
           "colours it draws them in); src/player/Player.php MAX_CHAT_CHAR_LENGTH = 512 code points")
 
-# TextFormat::toHTML's colours, by code letter.
+# TextFormat::toHTML's colours, by code letter: Java's sixteen, then the material colours.
 COLOURS = {
-    "0": "#000000", "1": "#0000aa", "2": "#00aa00", "3": "#00aaaa", "4": "#aa0000", "5": "#aa00aa",
-    "6": "#ffaa00", "7": "#aaaaaa", "8": "#555555", "9": "#5555ff", "a": "#55ff55", "b": "#55ffff",
-    "c": "#ff5555", "d": "#ff55ff", "e": "#ffff55", "f": "#ffffff", "g": "#dddd00", "h": "#e2d3d1",
-    "i": "#cec9c9", "j": "#44393a", "m": "#961506", "n": "#b4684d", "p": "#deb02c", "q": "#119f36",
-    "s": "#2cb9a8", "t": "#20487a", "u": "#9a5cc5", "v": "#fc7812",
+    **java_legacy.COLOURS, "g": "#dddd00", "h": "#e2d3d1", "i": "#cec9c9", "j": "#44393a", "m": "#961506",
+    "n": "#b4684d", "p": "#deb02c", "q": "#119f36", "s": "#2cb9a8", "t": "#20487a", "u": "#9a5cc5", "v": "#fc7812",
 }
 STYLES = {"l": "bold", "o": "italic", "k": "obfuscated"}
 ALLOWED = set(COLOURS.values())
@@ -20,29 +19,18 @@ ALLOWED = set(COLOURS.values())
 
 def read(code):
     """toHTML's walk: a colour or style token opens a span (the innermost colour shows), §r closes them all."""
-    shown = []
-    spans = []  # ('colour', hex) or ('style', name), innermost last
+    shown, spans = [], []  # (None, colour, style) per open span, innermost last
     for token in re.split("(\u00a7[0-9a-v])", code):
-        if not token:
-            continue
-        if re.fullmatch("\u00a7[0-9a-v]", token):
-            letter = token[1]
-            if letter in COLOURS:
-                spans.append(("colour", COLOURS[letter]))
-            elif letter in STYLES:
-                spans.append(("style", STYLES[letter]))
-            elif letter == "r":
-                spans = []
-            continue  # any other code (none is written) shows nothing in the game
-        colour = next((v for kind, v in reversed(spans) if kind == "colour"), None)
-        styles = frozenset(v for kind, v in spans if kind == "style")
-        shown.extend((ch, colour, styles) for ch in token)
+        if not re.fullmatch("\u00a7[0-9a-v]", token):
+            shown += common.paint(token, spans)
+        elif token[1] == "r":
+            spans = []
+        elif token[1] in COLOURS or token[1] in STYLES:  # any other code (none is written) shows nothing
+            spans.append((None, COLOURS.get(token[1]), STYLES.get(token[1])))
     return shown
 
 
-def count(code):
-    """mb_strlen: code points."""
-    return len(code)
+count = len  # mb_strlen: code points
 
 
 def shown_as(typed):

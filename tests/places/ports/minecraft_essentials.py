@@ -30,10 +30,7 @@ def read(code):
     return java_legacy.read_legacy(replace_color(code))
 
 
-def count(code):
-    return java_legacy.char16s(code)
-
-
+count = java_legacy.char16s
 shown_as = java_legacy.java_chat_shown_as
 
 EXAMPLES = [

@@ -76,10 +76,8 @@ def tokens_of(message):
         if i == length - 1 and state == "tag":  # lines 271-277: an unclosed < read again as text
             i, state = marker, "normal"
         i += 1
-    end = out[-1][1] if out else -1
-    if end == -1:
-        out.append((0, length, "text"))
-    elif end != length:
+    end = out[-1][1] if out else 0
+    if end != length or not out:
         out.append((end, length, "text"))
     return out
 
@@ -91,21 +89,17 @@ def unescape(text):
 
 def parts_of(inside):
     """The tag's parts split at ':' outside quotes (parseSecondPass, lines 293-381, roughly)."""
-    parts, quote, current = [], None, ""
+    parts, quote = [""], None
     for c in inside:
-        if quote:
-            if c == quote:
-                quote = None
-            else:
-                current += c
-        elif c in "'\"":
+        if c == quote:
+            quote = None
+        elif not quote and c in "'\"":
             quote = c
-        elif c == ":":
-            parts.append(current)
-            current = ""
+        elif not quote and c == ":":
+            parts.append("")
         else:
-            current += c
-    return parts + [current]
+            parts[-1] += c
+    return parts
 
 
 def colour_of(name):
@@ -134,11 +128,7 @@ def tag_of(parts):
         if None in colours or len(colours) == 1:
             raise ValueError("invalid gradient")
         return ("gradient", (colours or ["#ffffff", "#000000"], phase))
-    if name in ("newline", "br"):
-        return ("newline", None)
-    if name == "reset":
-        return ("reset", None)
-    return None
+    return {"newline": ("newline", None), "br": ("newline", None), "reset": ("reset", None)}.get(name)
 
 
 def tree_of(message):
@@ -222,10 +212,7 @@ def read(code):
     return out
 
 
-def count(code):
-    return java_legacy.char16s(code)
-
-
+count = java_legacy.char16s
 shown_as = java_legacy.java_chat_shown_as
 
 EXAMPLES = [

@@ -7,12 +7,8 @@ SOURCE = ("BungeeCord (SpigotMC/BungeeCord), chat/src/main/java/net/md_5/bungee/
           "protocol/src/main/java/net/md_5/bungee/protocol/DefinedPacket.java lines 142-158")
 
 
-def read(code):
-    return java_legacy.read_legacy(code)
-
-
-def count(code):
-    return java_legacy.char16s(code)
+read = java_legacy.read_legacy
+count = java_legacy.char16s
 
 
 def shown_as(typed):

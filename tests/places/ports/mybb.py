@@ -2,6 +2,8 @@
 import html
 import re
 
+from ports import common
+
 SOURCE = ("MyBB 1.8.37: inc/datahandlers/post.php lines 245-262; inc/functions.php lines 8696-8760 "
           "(trim_blank_chrs); install/resources/settings.xml line 1326; inc/class_parser.php lines 156, 192, "
           "209-214, 300-306, 321-416, 510-560, 825-856, 1221-1230")
@@ -18,7 +20,7 @@ TRIMS = BLANKS
 
 def posted(code):
     """The message as post.php verifies it: the textarea's CR LF line breaks, trimmed (post.php line 247)."""
-    return code.replace("\r\n", "\n").replace("\r", "\n").replace("\n", "\r\n").strip(BLANKS)
+    return common.crlf(code).strip(BLANKS)
 
 
 def count(code):
@@ -38,20 +40,18 @@ def to_html(message):
     message = message.replace("\r", "")                                           # line 156
     message = re.sub(r"&(?!#[0-9]+;)", "&amp;", message, flags=re.S | re.I)      # lines 300-306
     message = message.replace("<", "&lt;").replace(">", "&gt;")
-    me = "<span me>* " + ME_USERNAME + " "                                         # lines 213-214
-    message = re.sub(r"(>|^|\r|\n)/me ([^\r\n<]*)", lambda m: m[1] + me + m[2] + "</span>", message, flags=re.I)
-    message = re.sub(r"(>|^|\r|\n)/slap ([^\r\n<]*)",
-                     lambda m: m[1] + me + "slaps " + m[2] + " around a bit with a large trout</span>", message,
-                     flags=re.I)
+    me = "<span me>* " + ME_USERNAME + " "                                         # lines 209-214
+    for command, said in (("me", "{}"), ("slap", "slaps {} around a bit with a large trout")):
+        message = re.sub(r"(>|^|\r|\n)/" + command + r" ([^\r\n<]*)",
+                         lambda m: m[1] + me + said.format(m[2]) + "</span>", message, flags=re.I)
     message = message.replace("$", "&#36;")                                        # line 519
     # lines 321-350, one preg_replace() over the array: each pattern once, left to right.
     for tag, style in (("b", "bold"), ("u", "underline"), ("i", "italic"), ("s", "strike")):
         message = re.sub(r"\[" + tag + r"\](.*?)\[/" + tag + r"\]", r'<span style="' + style + r'">\1</span>',
                          message, flags=re.S | re.I)
     message = re.sub(r"\[hr\]", "<hr>", message, flags=re.S | re.I)
-    message = re.sub(r"\(c\)", "&copy;", message, flags=re.I)
-    message = re.sub(r"\(tm\)", "&#153;", message, flags=re.I)
-    message = re.sub(r"\(r\)", "&reg;", message, flags=re.I)
+    for sign, entity in (("c", "&copy;"), ("tm", "&#153;"), ("r", "&reg;")):
+        message = re.sub(r"\(" + sign + r"\)", entity, message, flags=re.I)
     # lines 396-397 with 825-856: [size=N] in points, a callback applied once.
     message = re.sub(r"\[size=([0-9\+\-]+?)\](.*?)\[/size\]", r'<span style="size">\2</span>', message,
                      flags=re.S | re.I)
@@ -70,25 +70,21 @@ def read(code):
         raise ValueError("an empty message")
     if count(code) > MAX_MESSAGE_LENGTH:
         raise ValueError(f"{count(code)} bytes, over maxmessagelength {MAX_MESSAGE_LENGTH}")
-    shown = []
-    stack = []  # the open spans: ('color', '#rrggbb') or ('style', name) or ('other', None)
+    shown, spans = [], []  # spans: (None, colour, style) per open element
     for piece in re.split(r"(<[^>]*>)", to_html(posted(code))):
-        if piece.startswith("</"):
-            stack.pop()
-        elif piece.startswith("<span me"):
-            stack.append(("other", None))
-            shown.extend((ch, None, frozenset()) for ch in "\0")  # the /me line is never the typed text
-        elif piece.startswith("<span") or piece.startswith("<div"):
-            m = re.search(r'style="(?:color: (.*)|(\w+))"', piece)
-            stack.append(("color", m[1]) if m and m[1] is not None else ("style", m[2]) if m else ("other", None))
-        elif piece.startswith("<hr"):
-            shown.append(("\0", None, frozenset()))
+        m = re.match(r'<(/)?(span me|span|div|hr)(?: style="(?:color: (.*)|(\w+))")?', piece)
+        if not m:
+            shown += common.paint(html.unescape(piece), spans)
+        elif m[1]:
+            spans.pop()
         else:
-            colour = next((v for k, v in reversed(stack) if k == "color"), None)
-            if colour and re.fullmatch(r"#?[0-9a-fA-F]{6}", colour):
-                colour = "#" + colour.lstrip("#").lower()
-            styles = frozenset(v for k, v in stack if k == "style")
-            shown.extend((ch, colour, styles) for ch in html.unescape(piece))
+            if m[2] in ("span me", "hr"):
+                shown.append(("\0", None, frozenset()))  # a rule or a /me line is never the typed text
+            if m[2] != "hr":
+                colour = m[3]
+                if colour and re.fullmatch(r"#?[0-9a-fA-F]{6}", colour):
+                    colour = "#" + colour.lstrip("#").lower()
+                spans.append((None, colour, m[4]))
     return shown
 
 

@@ -1,6 +1,8 @@
 """NGA (bbs.nga.cn) reading a post. NGA publishes no source: this follows its BBCode help pages only."""
 import re
 
+from ports import common
+
 SOURCE = ("NGA has no public source; from its published BBCode help (the editor's 24 colour names, [b] [i] [u] "
           "[del], [size=N%], [font=name]), not from code; length as characters posted")
 
@@ -17,33 +19,24 @@ TAG = re.compile(r"\[(/?)(b|i|u|del|color|size)(?:=(\w+%?))?\]", re.I)
 
 
 def count(code):
-    return len(re.sub(r"\r\n|\r|\n", "\r\n", code))
+    return len(common.crlf(code))
 
 
 def read(code):
-    shown, stack = [], []
-    at = 0
+    shown, stack, at = [], [], 0
     while at < len(code):
         m = TAG.match(code, at)
         if m:
             closing, tag, value = m.group(1), m.group(2).lower(), m.group(3)
-            if closing and any(t == tag for t, _ in stack):
-                while stack.pop()[0] != tag:
-                    pass
-                at = m.end()
-                continue
             if not closing and tag == "size" and value and re.fullmatch(r"\d+%", value):
-                stack.append((tag, "size"))
-                at = m.end()
-                continue
-            if not closing and tag != "size" and (tag == "color") == (value is not None) and (
+                stack.append((tag, None, "size"))
+            elif not closing and tag != "size" and (tag == "color") == (value is not None) and (
                     value is None or value in NAMES):
-                stack.append((tag, NAMES[value] if value else SIMPLE[tag]))
-                at = m.end()
-                continue
-        colour = next((v for t, v in reversed(stack) if t == "color"), None)
-        shown.append((code[at], colour, frozenset(v for t, v in stack if t != "color")))
-        at += 1
+                stack.append((tag, NAMES[value], None) if value else (tag, None, SIMPLE[tag]))
+            elif not (closing and common.close(stack, tag)):
+                m = None
+        shown += common.paint(code[at], stack) if not m else []
+        at = m.end() if m else at + 1
     return shown
 
 

@@ -1,6 +1,9 @@
 """phpBB 3.3 (s9e\\TextFormatter) reading and counting a post, step by step."""
+import collections
 import re
 import unicodedata
+
+from ports import common
 
 SOURCE = ("phpBB 3.3.x: phpBB/phpbb/request/type_cast_helper.php lines 39-50; phpBB/includes/message_parser.php "
           "lines 1157-1160 and 1250; phpBB/install/schemas/schema_data.sql lines 225-226; "
@@ -22,23 +25,20 @@ STYLE_OF = {"B": "bold", "I": "italic", "U": "underline", "SIZE": "size"}
 
 # Configurator.php line 72 (PCRE without /u: \w and \s are ASCII).
 TAG_START = re.compile(r"\[/?(\*|[-\w]+)(?=[\]\s=:/])", re.ASCII)
+SUFFIX = re.compile(r":[0-9]*")
 # ColorFilter.php line 17.
 COLOUR = re.compile(r"(?:#(?:(?:[0-9a-f]{3}){1,2}|(?:[0-9a-f]{4}){1,2})|rgb\(\d{1,3}, *\d{1,3}, *\d{1,3}\)"
                     r"|rgba\(\d{1,3}, *\d{1,3}, *\d{1,3}, *\d*(?:\.\d+)?\)|[a-z]+)\Z", re.I)
 # Parser.php line 245: an unquoted attribute value.
 UNQUOTED = re.compile(r"(?:[^\s\]]|[ \t](?!\s*(?:[-\w]+=|/?\])))*", re.ASCII)
-
-
-TRIMS = " \t\n\r\0\x0b"  # PHP's trim()
+TRIMS = common.PHP_TRIM
 
 
 def posted(code):
     """What phpBB holds after the browser and its request filter: a textarea sends every line break as
     CR LF; type_cast_helper.php lines 39-50 turn CR LF and CR into LF, drop NUL and U+FEFF, trim, escape
     (htmlspecialchars, ENT_COMPAT) and compose to NFC."""
-    text = code.replace("\r\n", "\n").replace("\r", "\n").replace("\n", "\r\n")
-    text = text.replace("\r\n", "\n").replace("\r", "\n").replace("\0", "").replace("\ufeff", "")
-    text = text.strip(TRIMS)
+    text = common.lf(common.crlf(code)).replace("\0", "").replace("\ufeff", "").strip(TRIMS)
     text = text.replace("&", "&amp;").replace('"', "&quot;").replace("<", "&lt;").replace(">", "&gt;")
     return unicodedata.normalize("NFC", text)
 
@@ -53,23 +53,17 @@ def _unescape(text):
     return text.replace("&quot;", '"').replace("&lt;", "<").replace("&gt;", ">").replace("&amp;", "&")
 
 
-def tokens(text, known=KNOWN):
+def tokens(text):
     """The tags BBCodes\\Parser finds (Parser.php lines 64-89 and 258-333): (start, end, name, is_end, value)."""
     found = []
     for m in TAG_START.finditer(text):
         name = m.group(1).upper()
-        if name not in known:
+        if name not in KNOWN:
             continue
-        pos = m.end()
-        if text.startswith(":", pos):                       # lines 343-355: a suffix
-            pos += 1
-            while pos < len(text) and text[pos].isdigit() and text[pos].isascii():
-                pos += 1
-            suffixed = True
-        else:
-            suffixed = False
+        suffix = SUFFIX.match(text, m.end())                # lines 343-355
+        pos = suffix.end() if suffix else m.end()
         if text[m.start() + 1] == "/":                      # lines 263-275
-            if text.startswith("]", pos) and not suffixed:
+            if text.startswith("]", pos) and not suffix:
                 found.append((m.start(), pos + 1, name, True, None))
             continue
         value = None
@@ -96,21 +90,15 @@ def tokens(text, known=KNOWN):
             attribute = re.match(r"[-\w]+=", text[pos:], re.ASCII)
             if not attribute:
                 break
-            pos += len(attribute.group(0))
-            pos += len(UNQUOTED.match(text, pos).group(0))
-        if text.startswith("]", pos):                       # lines 280-295
-            found.append((m.start(), pos + 1, name, False, value))
-        elif text.startswith("/]", pos):
-            found.append((m.start(), pos + 2, name, False, value))
+            pos = UNQUOTED.match(text, pos + len(attribute.group(0))).end()
+        end = re.compile(r"/?\]").match(text, pos)          # lines 280-295
+        if end:
+            found.append((m.start(), end.end(), name, False, value))
     return found
 
 
 def tag_uses(code):
-    uses = {}
-    for _, _, name, is_end, _ in tokens(_unescape(posted(code))):
-        if not is_end:
-            uses[name.lower()] = uses.get(name.lower(), 0) + 1
-    return uses
+    return collections.Counter(name.lower() for _, _, name, is_end, _ in tokens(_unescape(posted(code))) if not is_end)
 
 
 def read(code):
@@ -120,28 +108,20 @@ def read(code):
     if len(posted(code)) > MAX_POST_CHARS:
         raise ValueError(f"{len(posted(code))} characters, over max_post_chars {MAX_POST_CHARS}")
     shown = []
-    stack = []          # open tags: (name, value)
+    stack = []          # open tags: (name, colour, style)
     started = {}        # src/Parser.php line 1419: start tags so far, per name
     at = 0
-
-    def put(upto):
-        colour = next((v for n, v in reversed(stack) if n == "COLOR"), None)
-        styles = frozenset(STYLE_OF[n] for n, _ in stack if n in STYLE_OF)
-        for ch in text[at:upto]:
-            shown.append((ch, colour.lower() if colour else None, styles))
-
     for start, end, name, is_end, value in tokens(text):
         if start < at:
             continue                                        # overlaps a tag already taken
-        if any(n == "CODE" for n, _ in stack) and not (is_end and name == "CODE"):
+        if any(n == "CODE" for n, _, _ in stack) and not (is_end and name == "CODE"):
             continue                                        # [code] shows its content as text
         if is_end:
             # src/Parser.php lines 1523-1559: an end tag closes its start tag and those opened after it.
-            depth = next((i for i in range(len(stack) - 1, -1, -1) if stack[i][0] == name), None)
-            if depth is None:
+            if not any(n == name for n, _, _ in stack):
                 continue
-            put(start)
-            del stack[depth:]
+            shown += common.paint(text[at:start], stack)
+            common.close(stack, name)
             at = end
             continue
         if started.get(name, 0) >= TAG_LIMIT:               # src/Parser.php lines 1419-1431
@@ -154,14 +134,13 @@ def read(code):
                 continue
             if float(value) > MAX_FONT_SIZE:
                 raise ValueError(f"[size={value}] over max_post_font_size {MAX_FONT_SIZE}")
-        if sum(1 for n, _ in stack if n == name) >= NESTING_LIMIT:
+        if sum(1 for n, _, _ in stack if n == name) >= NESTING_LIMIT:
             continue                                        # src/Parser.php lines 1449-1458
         started[name] = started.get(name, 0) + 1
-        put(start)
-        stack.append((name, value))
+        shown += common.paint(text[at:start], stack)
+        stack.append((name, value.lower() if name == "COLOR" else None, STYLE_OF.get(name)))
         at = end
-    put(len(text))
-    return shown
+    return shown + common.paint(text[at:], stack)
 
 
 EXAMPLES = [

@@ -1,5 +1,8 @@
 """SMF 2.1 reading and counting a post, step by step as its PHP does."""
+import itertools
 import re
+
+from ports import common
 
 SOURCE = ("SMF 2.1 (release-2.1): Sources/Post.php lines 2085-2098 (the length check, then htmlspecialchars and "
           "preparsecode); Sources/Load.php lines 109-116 and 180-183 ($ent_list, $ent_check, $smcFunc['strlen']); "
@@ -23,9 +26,7 @@ SMILIES = sorted([">:D", ":D", "::)", ">:(", ":))", ":)", ";)", ";D", ":(", ":o"
 IMAGE = "\ufffc"  # what a smiley shows instead of its code
 
 
-def posted(code):
-    """A textarea posts every line break as CR LF."""
-    return re.sub(r"\r\n|\r|\n", "\r\n", code)
+posted = common.crlf
 
 
 def entity_fix(match):
@@ -59,14 +60,13 @@ def preparse(message):
 def smilies(shown, parts):
     """parsesmileys() on each run of text between tags (Subs.php lines 3828-3833 and 3957): a code after
     the start, white space or punctuation, and before no letter or digit, becomes an image."""
-    out, at = [], 0
-    while at < len(shown):
-        part = parts[at]
-        end = at
-        while end < len(shown) and parts[end] == part:
-            end += 1
-        text = "".join(ch for ch, _, _ in shown[at:end]) if part >= 0 else ""
-        out += shown[at:end] if part < 0 else []
+    out = []
+    for part, run in itertools.groupby(range(len(shown)), key=parts.__getitem__):
+        run = list(run)
+        at, text = run[0], "".join(shown[k][0] for k in run)
+        if part < 0:  # inside [nobbc]
+            out += shown[at:at + len(run)]
+            continue
         i = 0
         while i < len(text):
             before = text[i - 1] if i else ""
@@ -80,7 +80,6 @@ def smilies(shown, parts):
             else:
                 out.append(shown[at + i])
                 i += 1
-        at = end
     return out
 
 
@@ -88,7 +87,7 @@ def read(code):
     message = preparse(code)
     shown = []
     parts = []  # per character shown, the run of text between tags it is in
-    stack = []  # (tag, style or colour)
+    stack = []  # (tag, colour, style)
     at = part = 0
     lower = message.lower()
     while at < len(message):
@@ -97,7 +96,7 @@ def read(code):
                 end = lower.find("[/nobbc]", at + 7)
                 if end >= 0:
                     for ch in message[at + 7:end]:
-                        put(shown, stack, {"\x01": "[", "\x02": "]"}.get(ch, ch))
+                        shown += common.paint({"\x01": "[", "\x02": "]"}.get(ch, ch), stack)
                         parts.append(-1)  # inside the tag: never looked at for smilies
                     at = end + 8
                     part += 1
@@ -106,41 +105,30 @@ def read(code):
             if name:
                 closing, tag, equals = name.groups()
                 rest = at + name.end()
-                if closing and message[rest:rest + 1] == "]" and any(t == tag for t, _ in stack):
-                    # parse_bbc closes the tags opened inside the one closed
-                    while stack.pop()[0] != tag:
-                        pass
-                    at = rest + 1
-                    part += 1
-                    continue
-                if not closing and tag in SIMPLE and not equals and message[rest:rest + 1] == "]":
-                    stack.append((tag, SIMPLE[tag]))
-                    at = rest + 1
-                    part += 1
-                    continue
                 test = {"color": COLOUR, "size": SIZE}.get(tag) if equals else None
                 match = test.match(message, rest) if test else None
-                if match:
+                end = None
+                if closing and message[rest:rest + 1] == "]" and common.close(stack, tag):
+                    end = rest + 1  # parse_bbc closes the tags opened inside the one closed
+                elif not closing and tag in SIMPLE and not equals and message[rest:rest + 1] == "]":
+                    stack.append((tag, None, SIMPLE[tag]))
+                    end = rest + 1
+                elif match:
                     value = match.group(1).lower()
                     if tag == "color" and len(value) == 4 and value[0] == "#":
                         value = "#" + "".join(c * 2 for c in value[1:])
-                    stack.append((tag, value if tag == "color" else "size"))
-                    at = match.end()
-                    part += 1
+                    stack.append((tag, value, None) if tag == "color" else (tag, None, "size"))
+                    end = match.end()
+                if end:
+                    at, part = end, part + 1
                     continue
-        put(shown, stack, message[at])
+        shown += common.paint(message[at], stack)
         parts.append(part)
         at += 1
     # Post.php lines 2101-2103: nothing left but white space once the tags are gone is no message.
     if not "".join(ch for ch, _, _ in shown).strip():
         raise ValueError("SMF refuses a post of white space only (no_message)")
     return smilies(shown, parts)
-
-
-def put(shown, stack, ch):
-    colour = next((v for t, v in reversed(stack) if t == "color"), None)
-    styles = frozenset(v for t, v in stack if t != "color")
-    shown.append((ch, colour, styles))
 
 
 EXAMPLES = [

@@ -2,6 +2,8 @@
 so this follows what its BB code help page and options say, not its code."""
 import re
 
+from ports import common
+
 SOURCE = ("XenForo 2 documentation only: the BB code help page (help/bb-codes: [B], [I], [U], [S], [COLOR=color], "
           "[FONT=font], [SIZE=1-7], [URL], [EMAIL], [USER], [IMG], [MEDIA], [ATTACH], [LIST], [*], [LEFT], "
           "[CENTER], [RIGHT], [INDENT], [QUOTE], [SPOILER], [ISPOILER], [CODE], [ICODE], [PLAIN], [TABLE], "
@@ -15,14 +17,12 @@ KNOWN = {"B", "I", "U", "S", "COLOR", "FONT", "SIZE", "URL", "EMAIL", "USER", "I
 LITERAL = {"CODE", "ICODE", "PHP", "HTML", "PLAIN"}
 STYLE_OF = {"B": "bold", "I": "italic", "U": "underline", "S": "strike", "SIZE": "size", "FONT": "font"}
 TAG = re.compile(r"""\[(/?)([a-z0-9_*]+)(?:=("[^"\]]*"|'[^'\]]*'|[^\]]*))?\]""", re.I)
-
-
-TRIMS = " \t\n\r\0\x0b"  # PHP's trim(); CR is gone by then
+TRIMS = common.PHP_TRIM  # CR is gone by then
 
 
 def posted(code):
     """The message as stored: line breaks as LF, trimmed."""
-    return code.replace("\r\n", "\n").replace("\r", "\n").strip(TRIMS)
+    return common.lf(code).strip(TRIMS)
 
 
 def count(code):
@@ -36,33 +36,23 @@ def read(code):
     if len(text) > MAX_MESSAGE_LENGTH:
         raise ValueError(f"{len(text)} characters, over the maximum message length {MAX_MESSAGE_LENGTH}")
     shown, stack, at = [], [], 0
-
-    def put(upto):
-        colour = next((v for n, v in reversed(stack) if n == "COLOR"), None)
-        styles = frozenset(STYLE_OF[n] for n, _ in stack if n in STYLE_OF)
-        for ch in text[at:upto]:
-            shown.append((ch, colour.strip("\"'").lower() if colour else None, styles))
-
     for m in TAG.finditer(text):
         closing, name, option = m[1] == "/", m[2].upper(), m[3]
-        if name not in KNOWN:
-            continue
-        if stack and stack[-1][0] in LITERAL and not (closing and name == stack[-1][0]):
+        if name not in KNOWN or stack and stack[-1][0] in LITERAL and not (closing and name == stack[-1][0]):
             continue
         if closing:
-            depth = next((i for i in range(len(stack) - 1, -1, -1) if stack[i][0] == name), None)
-            if depth is None:
+            if not any(n == name for n, _, _ in stack):
                 continue
-            put(m.start())
-            del stack[depth:]
+            shown += common.paint(text[at:m.start()], stack)
+            common.close(stack, name)
         else:
             if name == "SIZE" and not (option and re.fullmatch(r"[1-7]|[0-9]+px", option)):
                 continue
-            put(m.start())
-            stack.append((name, option))
+            shown += common.paint(text[at:m.start()], stack)
+            colour = (option or "").strip("\"'").lower() if name == "COLOR" else None
+            stack.append((name, colour, STYLE_OF.get(name)))
         at = m.end()
-    put(len(text))
-    return shown
+    return shown + common.paint(text[at:], stack)
 
 
 EXAMPLES = [
