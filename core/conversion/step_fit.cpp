@@ -133,6 +133,14 @@ template <bool Graphemes, class Visit> void OutputLengths::ForEachRange(std::int
     }
 }
 
+std::uint64_t OutputLengths::CodeLength(std::uint32_t colour) const {
+    if (set_)
+        return codeLengths_[colour];
+    if (code_ != CodeStyle::Decimal)
+        return hexDigits_;
+    return digit_ * (Digits(colour >> 16) + Digits(colour >> 8 & 0xFF) + Digits(colour & 0xFF) + 2);
+}
+
 CodeMeasure OutputLengths::Measure(std::int32_t k) const {
     if (text_.empty())
         return {fixed_, 0, breakTags_};
@@ -161,10 +169,7 @@ CodeMeasure OutputLengths::Measure(std::int32_t k) const {
         runOpen = true;
         runColour = colour;
         ++tags;
-        length +=
-            frame_ + (code_ != CodeStyle::Decimal
-                          ? hexDigits_
-                          : digit_ * (Digits(colour >> 16) + Digits(colour >> 8 & 0xFF) + Digits(colour & 0xFF) + 2));
+        length += frame_ + CodeLength(colour);
     });
     return {length, tags, breakTags_};
 }
@@ -241,11 +246,7 @@ template <bool Graphemes> CodeMeasure OutputLengths::MeasureBy(std::int32_t k) c
         runOpen = true;
         runColour = colour;
         ++tags;
-        length +=
-            frame_ + (set_ ? codeLengths_[colour]
-                      : code_ != CodeStyle::Decimal
-                          ? hexDigits_
-                          : digit_ * (Digits(colour >> 16) + Digits(colour >> 8 & 0xFF) + Digits(colour & 0xFF) + 2));
+        length += frame_ + CodeLength(colour);
     });
     return {length, tags, breakTags_};
 }

@@ -46,6 +46,8 @@ private:
     // Made once for each way of cutting, so that the unit loop has one body to inline.
     template <bool Graphemes> CodeMeasure MeasureBy(std::int32_t k) const;
     std::uint32_t ColourFor(const GradientWalker& walker, std::optional<NearestCode>& nearest) const;
+    // One unit's colour code, counted: a named code's, six hex digits, or decimal digits and ';'s.
+    std::uint64_t CodeLength(std::uint32_t colour) const;
 
     std::u16string_view text_;
     UnitRule units_;
